@@ -1,0 +1,38 @@
+# kyx_library(<name> [DEPS <targets>...])
+# One static library per folder, built from every .cpp in the folder.
+function(kyx_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+  endif()
+endfunction()
+
+# kyx_test(<name> [DEPS <targets>...] [TIMEOUT <seconds>] [ENV <VAR=value>...])
+# One test program per test folder, from every .cpp in it; every test gets a time-out.
+# OWN_MAIN: the folder brings its own main() (widget tests create their QApplication there).
+function(kyx_test name)
+  cmake_parse_arguments(ARG "OWN_MAIN" "TIMEOUT" "DEPS;ENV" ${ARGN})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 60)
+  endif()
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} kyx_test_support GTest::gtest Threads::Threads)
+  if(NOT ARG_OWN_MAIN)
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  endif()
+  set(props TIMEOUT ${ARG_TIMEOUT})
+  if(ARG_ENV)
+    list(APPEND props ENVIRONMENT "${ARG_ENV}")
+  endif()
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    PROPERTIES ${props})
+endfunction()

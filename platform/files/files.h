@@ -1,0 +1,46 @@
+#pragma once
+// The file system as the system's code sees it: the program folder, folder texts in their Windows
+// form, wildcard listing and deletion, existence tests.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kyx::files {
+
+// The program folder: $KYX_HOME when set, else the folder of the running executable; always with
+// a trailing "/".
+std::string program_folder();
+
+// A path text as the system stores it ("C:\x" is not expected on Linux, but "\Dati\" under the
+// program folder and "/home/u/Dati\STORICO\" are) turned into a Linux path: every "\" becomes "/",
+// runs of "/" collapse to one. The spelling of the names is kept (never upper-cased).
+std::string native_path(std::string_view path);
+
+// True when a regular file of that name exists (Dir(path, vbNormal) <> "").
+bool file_exists(std::string_view path);
+// True when a folder of that name exists.
+bool folder_exists(std::string_view path);
+// Creates a folder and its parents; true when it exists afterwards.
+bool make_folder(std::string_view path);
+// The file's length in bytes, -1 when missing.
+int64_t file_length(std::string_view path);
+// Kill: deletes one file; true when it is gone afterwards.
+bool remove_file(std::string_view path);
+// Renames a file over another, atomically on one file system.
+bool rename_file(std::string_view from, std::string_view to);
+
+// Dir with a pattern: the names (without folder) of the regular files in `folder` whose name
+// matches `pattern` ("*" any run, "?" one character, compared without regard to case as Windows
+// does), sorted by name.
+std::vector<std::string> list_files(std::string_view folder, std::string_view pattern);
+
+// Kill with a pattern: deletes every matching file; returns how many were deleted.
+int remove_files(std::string_view folder, std::string_view pattern);
+
+// Whole-file helpers for small files.
+bool read_file(std::string_view path, std::string& bytes);
+// Writes through a temporary file renamed over the target: never a half-written file.
+bool write_file_atomic(std::string_view path, std::string_view bytes, bool owner_only = false);
+
+}  // namespace kyx::files

@@ -1,0 +1,57 @@
+#pragma once
+// Private-profile settings files (in place of GetPrivateProfileString and its family).
+//
+// Semantics kept from the original: section and key names compare case-insensitively; the first
+// occurrence of a section or key wins; a value is trimmed of blanks and tabs and loses one pair of
+// enclosing double (or single) quotes; a read returns at most 254 characters; a missing file,
+// section or key gives the caller's default; every read reads the file again (no cache).
+// A write replaces the value in place as "key=value", appends a missing key at the end of its
+// section and a missing section at the end of the file, and keeps every other line and its order.
+// Files are Windows-1252 with CR LF line ends (LF-only files are read too). Writes go to a
+// temporary file renamed over the original, so no reader ever sees a half-written file.
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace kyx::ini {
+
+class IniFile {
+ public:
+  // `path` may use Windows separators; it is turned into a Linux path.
+  explicit IniFile(std::string path);
+
+  const std::string& path() const { return path_; }
+
+  // When set, every write leaves the file readable and writable by its owner only (0600): the
+  // settings file holds the scrambled connection blocks.
+  void set_private(bool on) { private_ = on; }
+
+  // GetPrivateProfileString: the value, cut to 254 characters, or `def` when missing.
+  std::string Read(std::string_view section, std::string_view key, std::string_view def) const;
+
+  // WritePrivateProfileString: false when the file cannot be written (nothing changes then).
+  bool Write(std::string_view section, std::string_view key, std::string_view value);
+
+  // WritePrivateProfileString with a null value: removes the key (true also when it was missing).
+  bool DeleteKey(std::string_view section, std::string_view key);
+
+  // WritePrivateProfileString with a null key: removes the whole section.
+  bool DeleteSection(std::string_view section);
+
+  // GetPrivateProfileSection: the section's lines as they stand ("key=value", comments excluded),
+  // in file order; empty when the section is missing.
+  std::vector<std::string> ReadSection(std::string_view section) const;
+
+  // WritePrivateProfileSection: replaces the section's lines (a missing section is appended).
+  bool WriteSection(std::string_view section, const std::vector<std::string>& lines);
+
+  // Names of the sections in file order (first occurrence of each).
+  std::vector<std::string> SectionNames() const;
+
+ private:
+  std::string path_;
+  bool private_ = false;
+};
+
+}  // namespace kyx::ini
