@@ -30,17 +30,28 @@ bool remove_file(std::string_view path);
 // Renames a file over another, atomically on one file system.
 bool rename_file(std::string_view from, std::string_view to);
 
+// True when the file name matches a Windows wildcard pattern: "*" any run of characters, "?" one
+// character, letters compared without regard to case as Windows does. A pattern ending in ".*"
+// also matches the name without an extension ("*.*" matches every name, "KYX.*" matches "KYX").
+bool matches_pattern(std::string_view name, std::string_view pattern);
+
 // Dir with a pattern: the names (without folder) of the regular files in `folder` whose name
-// matches `pattern` ("*" any run, "?" one character, compared without regard to case as Windows
-// does), sorted by name.
+// matches `pattern` (see matches_pattern), sorted by the bytes of the names. Names beginning with
+// "." are hidden files on Linux (our own temporary files among them) and are left out unless the
+// pattern itself begins with ".". A missing folder gives an empty list.
 std::vector<std::string> list_files(std::string_view folder, std::string_view pattern);
 
 // Kill with a pattern: deletes every matching file; returns how many were deleted.
 int remove_files(std::string_view folder, std::string_view pattern);
 
-// Whole-file helpers for small files.
+// Whole-file helpers for small files. read_file: false (and `bytes` empty) when the file cannot
+// be read.
 bool read_file(std::string_view path, std::string& bytes);
-// Writes through a temporary file renamed over the target: never a half-written file.
+// Writes through a temporary file in the same folder, flushed to disk and renamed over the target:
+// never a half-written file, and the old contents stay when anything fails. The new file gets mode
+// 0600 with `owner_only`, else the mode of the file it replaces (a private file stays private).
+// A symbolic link is followed: its target is replaced, the link stays. False when the folder or an
+// existing target is not writable.
 bool write_file_atomic(std::string_view path, std::string_view bytes, bool owner_only = false);
 
 }  // namespace kyx::files

@@ -56,10 +56,16 @@ class Host {
   virtual void SetPanel(std::string_view key, std::string_view text) = 0;
 };
 
+// The answer of the default button of a box of that style, what a user pressing Enter gets: the
+// buttons come from style & 7, the default one from style & 0x300 (a default beyond the box's
+// buttons falls back to the first, as Windows does). vbOK for an unknown button set.
+int default_answer(int style);
+
 // The installed host. Before any is installed, a quiet default answers vbOK/the default button,
 // writes message boxes and log lines to stderr and does nothing else.
 Host& host();
-// Installs `h` (not owned; nullptr restores the default) and returns the previous one.
+// Installs `h` (not owned; nullptr restores the default) and returns the previous one (the
+// default host itself when none was installed, so that handing it back restores it).
 Host* set_host(Host* h);
 
 // Shorthands for the calls the system's code makes everywhere.

@@ -19,8 +19,10 @@ class ScriptedHost : public Host {
     int style = 0;
   };
 
-  ScriptedHost();
-  ~ScriptedHost() override;  // reinstalls the previous host
+  ScriptedHost();            // installs itself
+  ~ScriptedHost() override;  // reinstalls the previous host (hosts nest in stack order)
+  ScriptedHost(const ScriptedHost&) = delete;
+  ScriptedHost& operator=(const ScriptedHost&) = delete;
 
   // Expects a message box whose text contains `text_part` (Windows-1252) and answers `answer`.
   ScriptedHost& expect(std::string_view text_part, int answer = vbOK);
@@ -33,9 +35,12 @@ class ScriptedHost : public Host {
   int pointer() const { return pointer_; }
   int pumps() const { return pumps_; }
 
-  // Runs on every DoEvents call (tests use it to act "while" a long operation runs).
+  // Runs on every DoEvents call (tests use it to act "while" a long operation runs); a DoEvents
+  // made from inside on_pump is counted but does not run it again.
   std::function<void()> on_pump;
-  // Called with a description on an unexpected box; the default throws std::logic_error.
+  // Called with a description (UTF-8) on an unexpected box; the default throws std::logic_error.
+  // A handler that returns lets the box be answered with its default button; the expectation
+  // that did not match stays for the next box.
   std::function<void(const std::string&)> on_failure;
 
   int MsgBox(std::string_view text, int style, std::string_view title) override;
@@ -59,6 +64,7 @@ class ScriptedHost : public Host {
   std::vector<std::string> panels_;
   int pointer_ = vbDefault;
   int pumps_ = 0;
+  bool in_pump_ = false;
 };
 
 }  // namespace kyx::host

@@ -8,7 +8,9 @@
 // A write replaces the value in place as "key=value", appends a missing key at the end of its
 // section and a missing section at the end of the file, and keeps every other line and its order.
 // Files are Windows-1252 with CR LF line ends (LF-only files are read too). Writes go to a
-// temporary file renamed over the original, so no reader ever sees a half-written file.
+// temporary file renamed over the original, so no reader ever sees a half-written file, and the
+// writers of one folder take turns (a lock on the folder), so that two saves at the same moment do
+// not lose each other's keys.
 #include <string>
 #include <string_view>
 #include <utility>
@@ -27,10 +29,15 @@ class IniFile {
   // settings file holds the scrambled connection blocks.
   void set_private(bool on) { private_ = on; }
 
-  // GetPrivateProfileString: the value, cut to 254 characters, or `def` when missing.
+  // GetPrivateProfileString: the value, cut to 254 characters, or `def` when missing (as Windows
+  // returns it: without trailing blanks, cut to 254). Blanks around section and key names do not
+  // count, in the file or in the arguments.
   std::string Read(std::string_view section, std::string_view key, std::string_view def) const;
 
-  // WritePrivateProfileString: false when the file cannot be written (nothing changes then).
+  // WritePrivateProfileString: false when the file cannot be written (nothing changes then). A
+  // missing file is created. The value is stored up to its first line break (a value cannot span
+  // lines); a section name with "]" or a key name with "=", or one beginning with ";" or "[", is
+  // refused, since it would read back as something else.
   bool Write(std::string_view section, std::string_view key, std::string_view value);
 
   // WritePrivateProfileString with a null value: removes the key (true also when it was missing).
@@ -39,11 +46,14 @@ class IniFile {
   // WritePrivateProfileString with a null key: removes the whole section.
   bool DeleteSection(std::string_view section);
 
-  // GetPrivateProfileSection: the section's lines as they stand ("key=value", comments excluded),
-  // in file order; empty when the section is missing.
+  // GetPrivateProfileSection: the section's lines ("key=value" with the blanks around both parts
+  // removed, the value not unquoted; comments and blank lines excluded), in file order; empty when
+  // the section is missing. Only the first section of that name is read.
   std::vector<std::string> ReadSection(std::string_view section) const;
 
-  // WritePrivateProfileSection: replaces the section's lines (a missing section is appended).
+  // WritePrivateProfileSection: replaces the section's lines (a missing section is appended); an
+  // empty list leaves the header with no keys. Blank lines are skipped; a line that would read as
+  // a section header makes the whole write fail.
   bool WriteSection(std::string_view section, const std::vector<std::string>& lines);
 
   // Names of the sections in file order (first occurrence of each).
