@@ -33,7 +33,9 @@ function(kyx_test name)
   endif()
   set(props TIMEOUT ${ARG_TIMEOUT})
   if(ARG_ENV)
-    list(APPEND props ENVIRONMENT "${ARG_ENV}")
+    # Several VAR=value entries make one list-valued property: keep their separators.
+    string(REPLACE ";" "\\;" env "${ARG_ENV}")
+    list(APPEND props ENVIRONMENT "${env}")
   endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
