@@ -1,8 +1,8 @@
 #pragma once
 // Program-wide shared state of the main program: one instance of each variable for the whole
 // program, read directly by every subsystem. Each variable has one initialising writer, named in
-// the comment of its group. The connections and recordsets of the local databases are declared by
-// the database layer, next to the code that opens them.
+// the comment of its group. The connections and recordsets of the local databases are in
+// stato_db.h.
 //
 // Types follow the stored and compared widths: 8-bit values stay uint8_t (Byte), 16-bit int16_t
 // (Integer), 32-bit int32_t (Long); colours are 32-bit OLE colours (an RGB value, or a system

@@ -12,6 +12,7 @@
 #include "platform/host/system_colours.h"
 #include "platform/vb/vb.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/unprivileged.h"
 
 namespace kyx {
 namespace {
@@ -92,12 +93,20 @@ TEST(Utilita, VerificaPermessiCartella) {
   dir.write("file", "x");
   EXPECT_FALSE(Verifica_Permessi_Cartella(dir.file("file") + "/"));
 
-  // A folder without write rights (not a test when running as root, who writes anyway).
-  if (geteuid() != 0) {
-    std::filesystem::create_directory(dir.file("sola_lettura"));
-    chmod(dir.file("sola_lettura").c_str(), 0555);
-    EXPECT_FALSE(Verifica_Permessi_Cartella(dir.file("sola_lettura") + "/"));
-  }
+  // A folder without write rights, checked by a process that rights apply to (root writes
+  // anywhere), beside a folder that this process may write.
+  const std::string sola_lettura = dir.file("sola_lettura");
+  const std::string scrivibile = dir.file("scrivibile");
+  std::filesystem::create_directory(sola_lettura);
+  std::filesystem::create_directory(scrivibile);
+  chmod(dir.path().c_str(), 0755);
+  chmod(sola_lettura.c_str(), 0555);
+  test::give_to_child(scrivibile);
+  EXPECT_EQ(test::run_unprivileged([&] {
+              return !Verifica_Permessi_Cartella(sola_lettura + "/") &&
+                     Verifica_Permessi_Cartella(scrivibile + "/");
+            }),
+            0);
 }
 
 }  // namespace

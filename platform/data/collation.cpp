@@ -1,0 +1,151 @@
+#include "platform/data/collation.h"
+
+#include <array>
+#include <cstdint>
+
+#include "platform/text/cp1252.h"
+
+namespace kyx::data {
+
+namespace {
+
+struct Tables {
+  std::array<unsigned char, 256> upper{};
+  std::array<unsigned char, 256> primary{};  // the plain upper-case letter, or the byte itself
+  std::array<uint16_t, 0x2200> from_unicode{};  // code point -> cp1252 byte + 1 (0 = none)
+
+  Tables() {
+    for (int b = 0; b < 256; ++b) {
+      int u = b;
+      if (b >= 'a' && b <= 'z') u = b - 0x20;
+      else if (b >= 0xE0 && b <= 0xFE && b != 0xF7) u = b - 0x20;
+      else if (b == 0x9A || b == 0x9C || b == 0x9E) u = b - 0x10;  // š œ ž
+      else if (b == 0xFF) u = 0x9F;                                 // ÿ
+      upper[b] = static_cast<unsigned char>(u);
+    }
+    for (int b = 0; b < 256; ++b) {
+      int u = upper[b];
+      int p = u;
+      if (u >= 0xC0 && u <= 0xC6) p = 'A';
+      else if (u == 0xC7) p = 'C';
+      else if (u >= 0xC8 && u <= 0xCB) p = 'E';
+      else if (u >= 0xCC && u <= 0xCF) p = 'I';
+      else if (u == 0xD0) p = 'D';
+      else if (u == 0xD1) p = 'N';
+      else if ((u >= 0xD2 && u <= 0xD6) || u == 0xD8 || u == 0x8C) p = 'O';
+      else if (u >= 0xD9 && u <= 0xDC) p = 'U';
+      else if (u == 0xDD || u == 0x9F) p = 'Y';
+      else if (u == 0xDE) p = 'T';
+      else if (u == 0xDF || u == 0x8A) p = 'S';
+      else if (u == 0x8E) p = 'Z';
+      primary[b] = static_cast<unsigned char>(p);
+    }
+    for (int b = 0; b < 256; ++b) {
+      char32_t cp = text::code_point(static_cast<unsigned char>(b));
+      if (cp < from_unicode.size()) from_unicode[cp] = static_cast<uint16_t>(b + 1);
+    }
+  }
+};
+
+const Tables& T() {
+  static const Tables tables;
+  return tables;
+}
+
+// A character's two weights: primary (plain letter) and secondary (the accented upper-case
+// form). Characters outside Windows-1252 weigh after every character of the code page.
+struct Weight {
+  uint32_t primary;
+  uint32_t secondary;
+};
+
+inline Weight WeighByte(unsigned char c) {
+  const Tables& t = T();
+  return {t.primary[c], t.upper[c]};
+}
+
+std::string_view TrimBlanks(std::string_view s) {
+  size_t n = s.size();
+  while (n > 0 && s[n - 1] == ' ') --n;
+  return s.substr(0, n);
+}
+
+// Reads one UTF-8 character at s[i] and advances i.
+Weight NextUtf8(std::string_view s, size_t& i) {
+  unsigned char c = static_cast<unsigned char>(s[i]);
+  if (c < 0x80) {
+    ++i;
+    return WeighByte(c);
+  }
+  int len = (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
+  if (len == 0 || i + len > s.size()) {
+    ++i;
+    return {0x200000u + c, 0x200000u + c};
+  }
+  char32_t cp = c & (0x7F >> len);
+  for (int k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+  i += len;
+  const Tables& t = T();
+  if (cp < t.from_unicode.size() && t.from_unicode[cp] != 0)
+    return WeighByte(static_cast<unsigned char>(t.from_unicode[cp] - 1));
+  return {0x100u + cp, 0x100u + cp};
+}
+
+// Two-level comparison: the plain letters of the whole texts first, then the first accent
+// difference. Case never counts.
+template <typename Next>
+int CompareWith(std::string_view a, std::string_view b, Next next) {
+  a = TrimBlanks(a);
+  b = TrimBlanks(b);
+  size_t i = 0, j = 0;
+  int secondary = 0;
+  while (i < a.size() && j < b.size()) {
+    Weight wa = next(a, i);
+    Weight wb = next(b, j);
+    if (wa.primary != wb.primary) return wa.primary < wb.primary ? -1 : 1;
+    if (secondary == 0 && wa.secondary != wb.secondary) secondary = wa.secondary < wb.secondary ? -1 : 1;
+  }
+  if (i < a.size()) return 1;
+  if (j < b.size()) return -1;
+  return secondary;
+}
+
+}  // namespace
+
+unsigned char JetUpper(unsigned char c) { return T().upper[c]; }
+
+int JetCompare(std::string_view a, std::string_view b) {
+  return CompareWith(a, b, [](std::string_view s, size_t& i) {
+    return WeighByte(static_cast<unsigned char>(s[i++]));
+  });
+}
+
+int JetCompareUtf8(std::string_view a, std::string_view b) { return CompareWith(a, b, NextUtf8); }
+
+bool JetLike(std::string_view text, std::string_view pattern) {
+  text = TrimBlanks(text);
+  const Tables& t = T();
+  // Iterative wildcard match with back-tracking to the last star.
+  size_t ti = 0, pi = 0, star = std::string_view::npos, mark = 0;
+  while (ti < text.size()) {
+    if (pi < pattern.size() && (pattern[pi] == '*' || pattern[pi] == '%')) {
+      star = pi++;
+      mark = ti;
+    } else if (pi < pattern.size() &&
+               t.upper[static_cast<unsigned char>(pattern[pi])] == t.upper[static_cast<unsigned char>(text[ti])]) {
+      ++pi;
+      ++ti;
+    } else if (star != std::string_view::npos) {
+      pi = star + 1;
+      ti = ++mark;
+    } else {
+      return false;
+    }
+  }
+  while (pi < pattern.size() && (pattern[pi] == '*' || pattern[pi] == '%')) ++pi;
+  // A pattern whose rest is only blanks still matches the trimmed text.
+  while (pi < pattern.size() && pattern[pi] == ' ') ++pi;
+  return pi == pattern.size();
+}
+
+}  // namespace kyx::data

@@ -1,0 +1,446 @@
+#include "platform/data/table_recordset.h"
+
+#include <algorithm>
+
+namespace kyx::data {
+
+namespace {
+
+constexpr int kFirstBatch = 16;
+constexpr int kLargestBatch = 512;
+
+Status NoCurrent() {
+  return Status::Error(kNoCurrentRecord, "Either BOF or EOF is True, or the current record has been deleted");
+}
+
+}  // namespace
+
+TableRecordset::~TableRecordset() { Close(); }
+
+bool TableRecordset::IsOpen() const { return cn_ && !life_.expired() && cn_->IsOpen(); }
+
+Status TableRecordset::CheckOpen() const {
+  if (!IsOpen()) return Status::Error(kNotOpen, "Operation is not allowed when the object is closed");
+  return Status::Ok();
+}
+
+Status TableRecordset::Close() {
+  for (auto* s : {&first_, &last_, &after_fast_, &after_, &before_, &insert_, &update_, &delete_, &count_, &probe_})
+    s->reset();
+  seek_.clear();
+  cn_ = nullptr;
+  life_.reset();
+  SetFields({});
+  key_names_.clear();
+  key_ordinals_.clear();
+  where_ = Where::kAfterLast;
+  edit_ = Edit::kNone;
+  batch_rows_ = 0;
+  return Status::Ok();
+}
+
+Status TableRecordset::Open(Connection& cn, std::string_view table, std::string_view index) {
+  Close();
+  if (!cn.IsOpen()) return Status::Error(kNotOpen, "The connection is closed");
+  if (cn.RowIdName().empty())
+    return Status::Error(kNotSupported, "Table-direct recordsets are not available on this connection");
+  std::vector<FieldInfo> columns;
+  Status s = cn.ListColumns(table, &columns);
+  if (!s.ok()) return s;
+  cn_ = &cn;
+  life_ = cn.LifeToken();
+  table_ = std::string(table);
+  rowid_ = cn.RowIdName();
+  SetFields(std::move(columns));
+  s = SetIndex(index);
+  if (!s.ok()) Close();
+  return s;
+}
+
+Status TableRecordset::SetIndex(std::string_view index) {
+  Status s = CheckOpen();
+  if (!s.ok()) return s;
+  if (edit_ != Edit::kNone && !(s = SaveEdit()).ok()) return s;
+  std::vector<std::string> keys;
+  if (!index.empty()) {
+    std::vector<IndexInfo> indexes;
+    if (!(s = cn_->ListIndexes(table_, &indexes)).ok()) return s;
+    auto it = std::find_if(indexes.begin(), indexes.end(), [&](const IndexInfo& i) { return SameName(i.name, index); });
+    if (it == indexes.end())
+      return Status::Error(kItemNotFound, "Index " + std::string(index) + " not found on table " + table_);
+    keys = it->columns;
+  }
+  std::vector<int> ordinals;
+  for (const std::string& k : keys) {
+    int i = FieldIndex(k);
+    if (i < 0) return Status::Error(kItemNotFound, "Index column " + k + " not found on table " + table_);
+    ordinals.push_back(i);
+  }
+  index_ = std::string(index);
+  key_names_ = std::move(keys);
+  key_ordinals_ = std::move(ordinals);
+  for (auto* st : {&first_, &last_, &after_fast_, &after_, &before_}) st->reset();
+  seek_.clear();
+  seek_.resize(key_names_.size() + 1);
+  pos_keys_.assign(key_names_.size(), Value());
+  batch_rows_ = 0;
+  return Move(Fetch::kFirst);
+}
+
+std::string TableRecordset::SelectList() const {
+  std::string sql = "SELECT " + rowid_;
+  for (const FieldInfo& f : fields_) sql += ", " + cn_->QuoteName(f.name);
+  sql += " FROM " + cn_->QuoteName(table_);
+  return sql;
+}
+
+std::string TableRecordset::OrderBy(bool descending) const {
+  std::string sql = " ORDER BY ";
+  for (const std::string& k : key_names_) sql += cn_->QuoteName(k) + (descending ? " DESC, " : ", ");
+  sql += rowid_ + (descending ? " DESC" : "");
+  return sql;
+}
+
+Status TableRecordset::Prepared(std::unique_ptr<Statement>& slot, const std::string& sql, Statement** out) {
+  if (!slot) {
+    Status s = cn_->Prepare(sql, &slot);
+    if (!s.ok()) return s;
+  }
+  *out = slot.get();
+  return Status::Ok();
+}
+
+// Fetches the next batch in one of four ways and keeps it in batch_. The positional queries
+// compare (keys..., rowid) with the current position; the fast form is a row-value range that
+// the index serves directly, the general form also handles Null key values (which sort first).
+Status TableRecordset::FetchBatch(Fetch how, bool* any) {
+  *any = false;
+  const int n = static_cast<int>(key_names_.size());
+  auto param = [](int i) { return "?" + std::to_string(i); };
+  Statement* st = nullptr;
+  Status s;
+  int limit_param = 1;
+  bool has_null = std::any_of(pos_keys_.begin(), pos_keys_.end(), [](const Value& v) { return v.is_null(); });
+
+  if (how == Fetch::kFirst || how == Fetch::kLast) {
+    bool desc = how == Fetch::kLast;
+    s = Prepared(desc ? last_ : first_, SelectList() + OrderBy(desc) + " LIMIT ?1", &st);
+  } else if (how == Fetch::kAfter && !has_null) {
+    std::string lhs = "(", rhs = "(";
+    for (int i = 0; i < n; ++i) {
+      lhs += cn_->QuoteName(key_names_[i]) + ", ";
+      rhs += param(i + 1) + ", ";
+    }
+    lhs += rowid_ + ")";
+    rhs += param(n + 1) + ")";
+    s = Prepared(after_fast_, SelectList() + " WHERE " + lhs + " > " + rhs + OrderBy(false) + " LIMIT " + param(n + 2),
+                 &st);
+    limit_param = n + 2;
+  } else {
+    bool after = how == Fetch::kAfter;
+    std::string where;
+    for (int i = 0; i <= n; ++i) {
+      std::string term;
+      for (int j = 0; j < i; ++j) term += cn_->QuoteName(key_names_[j]) + " IS " + param(j + 1) + " AND ";
+      std::string col = i < n ? cn_->QuoteName(key_names_[i]) : rowid_;
+      std::string p = param(i + 1);
+      if (after) term += "(" + col + " > " + p + " OR (" + p + " IS NULL AND " + col + " IS NOT NULL))";
+      else term += "(" + col + " < " + p + " OR (" + p + " IS NOT NULL AND " + col + " IS NULL))";
+      where += (i ? " OR (" : "(") + term + ")";
+    }
+    s = Prepared(after ? after_ : before_,
+                 SelectList() + " WHERE " + where + OrderBy(!after) + " LIMIT " + param(n + 2), &st);
+    limit_param = n + 2;
+  }
+  if (!s.ok()) return s;
+
+  if (how == Fetch::kAfter || how == Fetch::kBefore) {
+    for (int i = 0; i < n; ++i)
+      if (!(s = st->Bind(i + 1, pos_keys_[i])).ok()) return s;
+    if (!(s = st->Bind(n + 1, Value(pos_rowid_))).ok()) return s;
+    batch_size_ = std::min(batch_size_ * 2, kLargestBatch);
+  } else {
+    batch_size_ = kFirstBatch;
+  }
+  if (!(s = st->Bind(limit_param, Value(batch_size_))).ok()) return s;
+
+  const size_t stride = fields_.size() + 1;
+  size_t rows = 0;
+  bool have = false;
+  while ((s = st->Step(&have)).ok() && have) {
+    if (batch_.size() < (rows + 1) * stride) batch_.resize((rows + 1) * stride);
+    for (size_t c = 0; c < stride; ++c) st->Read(static_cast<int>(c), &batch_[rows * stride + c]);
+    ++rows;
+  }
+  st->Reset();
+  if (!s.ok()) {
+    batch_rows_ = 0;
+    return s;
+  }
+  batch_rows_ = rows;
+  batch_at_ = 0;
+  batch_forward_ = how == Fetch::kFirst || how == Fetch::kAfter;
+  batch_last_ = static_cast<int>(rows) < batch_size_;
+  batch_counter_ = cn_->ChangeCounter();
+  *any = rows > 0;
+  return Status::Ok();
+}
+
+void TableRecordset::LandOnBatchRow(size_t i) {
+  const size_t stride = fields_.size() + 1;
+  batch_at_ = i;
+  pos_rowid_ = batch_[i * stride].AsInteger();
+  for (size_t c = 0; c < fields_.size(); ++c) row_[c] = batch_[i * stride + 1 + c];
+  for (size_t k = 0; k < key_ordinals_.size(); ++k) pos_keys_[k] = row_[key_ordinals_[k]];
+  where_ = Where::kOnRow;
+  deleted_ = false;
+  has_row_ = true;
+}
+
+Status TableRecordset::Move(Fetch how) {
+  Status s = CheckOpen();
+  if (!s.ok()) return s;
+  if (edit_ != Edit::kNone && !(s = SaveEdit()).ok()) return s;
+
+  if (how == Fetch::kAfter) {
+    if (where_ == Where::kAfterLast) return NoCurrent();
+    if (where_ == Where::kBeforeFirst) how = Fetch::kFirst;
+  } else if (how == Fetch::kBefore) {
+    if (where_ == Where::kBeforeFirst) return NoCurrent();
+    if (where_ == Where::kAfterLast) how = Fetch::kLast;
+  }
+  bool forward = how == Fetch::kFirst || how == Fetch::kAfter;
+  bool batch_valid = batch_rows_ > 0 && batch_counter_ == cn_->ChangeCounter() && batch_forward_ == forward;
+  if ((how == Fetch::kAfter || how == Fetch::kBefore) && batch_valid) {
+    if (batch_at_ + 1 < batch_rows_) {
+      LandOnBatchRow(batch_at_ + 1);
+      return Status::Ok();
+    }
+    if (batch_last_) {
+      where_ = forward ? Where::kAfterLast : Where::kBeforeFirst;
+      has_row_ = false;
+      return Status::Ok();
+    }
+  }
+  bool any = false;
+  if (!(s = FetchBatch(how, &any)).ok()) return s;
+  if (any) {
+    LandOnBatchRow(0);
+  } else {
+    where_ = forward ? Where::kAfterLast : Where::kBeforeFirst;
+    has_row_ = false;
+  }
+  return Status::Ok();
+}
+
+Status TableRecordset::MoveFirst() { return Move(Fetch::kFirst); }
+Status TableRecordset::MoveNext() { return Move(Fetch::kAfter); }
+Status TableRecordset::MovePrevious() { return Move(Fetch::kBefore); }
+Status TableRecordset::MoveLast() { return Move(Fetch::kLast); }
+
+Status TableRecordset::Seek(const std::vector<Value>& key) {
+  Status s = CheckOpen();
+  if (!s.ok()) return s;
+  if (edit_ != Edit::kNone && !(s = SaveEdit()).ok()) return s;
+  if (key.empty() || key.size() > key_names_.size())
+    return Status::Error(kBadCriteria, "Seek with " + std::to_string(key.size()) + " key values on an index of " +
+                                           std::to_string(key_names_.size()) + " columns");
+  size_t p = key.size();
+  std::string sql = SelectList() + " WHERE ";
+  for (size_t i = 0; i < p; ++i) {
+    // IS compares as = (with the column's collation) and also lets a Null key find Null.
+    if (i) sql += " AND ";
+    sql += cn_->QuoteName(key_names_[i]) + " IS ?" + std::to_string(i + 1);
+  }
+  sql += OrderBy(false) + " LIMIT 1";
+  Statement* st = nullptr;
+  if (!(s = Prepared(seek_[p], sql, &st)).ok()) return s;
+  for (size_t i = 0; i < p; ++i) {
+    // Key values take the type of their column, so that a text "7" finds the number 7.
+    Value v;
+    if (!Coerce(fields_[key_ordinals_[i]], key[i], false, &v).ok()) v = key[i];
+    if (!(s = st->Bind(static_cast<int>(i + 1), v)).ok()) return s;
+  }
+  const size_t stride = fields_.size() + 1;
+  if (batch_.size() < stride) batch_.resize(stride);
+  bool have = false;
+  s = st->Step(&have);
+  if (s.ok() && have)
+    for (size_t c = 0; c < stride; ++c) st->Read(static_cast<int>(c), &batch_[c]);
+  st->Reset();
+  if (!s.ok()) return s;
+  batch_size_ = kFirstBatch;
+  if (!have) {
+    batch_rows_ = 0;
+    where_ = Where::kAfterLast;
+    has_row_ = false;
+    return Status::Ok();
+  }
+  batch_rows_ = 1;
+  batch_forward_ = true;
+  batch_last_ = false;
+  batch_counter_ = cn_->ChangeCounter();
+  LandOnBatchRow(0);
+  return Status::Ok();
+}
+
+bool TableRecordset::Empty() const {
+  if (!IsOpen()) return true;
+  uint64_t counter = cn_->ChangeCounter();
+  if (empty_ >= 0 && empty_counter_ == counter) return empty_ == 1;
+  auto* self = const_cast<TableRecordset*>(this);
+  Statement* st = nullptr;
+  if (!self->Prepared(self->probe_, "SELECT 1 FROM " + cn_->QuoteName(table_) + " LIMIT 1", &st).ok()) return false;
+  bool have = false;
+  bool ok = st->Step(&have).ok();
+  st->Reset();
+  if (!ok) return false;
+  empty_ = have ? 0 : 1;
+  empty_counter_ = counter;
+  return !have;
+}
+
+bool TableRecordset::BeforeFirst() const {
+  if (!IsOpen()) return true;
+  if (where_ == Where::kBeforeFirst) return true;
+  return where_ == Where::kAfterLast && edit_ != Edit::kAdding && Empty();
+}
+
+bool TableRecordset::AfterLast() const {
+  if (!IsOpen()) return true;
+  if (where_ == Where::kAfterLast) return edit_ != Edit::kAdding;
+  return where_ == Where::kBeforeFirst && Empty();
+}
+
+bool TableRecordset::CanSet() const {
+  return IsOpen() && (edit_ == Edit::kAdding || (where_ == Where::kOnRow && !deleted_));
+}
+
+void TableRecordset::BeginEdit() {
+  if (edit_ == Edit::kNone) {
+    backup_ = row_;
+    edit_ = Edit::kEditing;
+  }
+}
+
+Status TableRecordset::AddNew() {
+  Status s = CheckOpen();
+  if (!s.ok()) return s;
+  if (edit_ != Edit::kNone && !(s = SaveEdit()).ok()) return s;
+  backup_ = row_;
+  for (Value& v : row_) v.SetNull();
+  edit_ = Edit::kAdding;
+  has_row_ = true;
+  return Status::Ok();
+}
+
+Status TableRecordset::Update() {
+  Status s = CheckOpen();
+  if (!s.ok()) return s;
+  if (edit_ == Edit::kNone) return Status::Ok();
+  return SaveEdit();
+}
+
+Status TableRecordset::SaveEdit() {
+  const int n = FieldCount();
+  Status s;
+  Statement* st = nullptr;
+  if (edit_ == Edit::kAdding) {
+    std::string cols, params;
+    for (int i = 0; i < n; ++i) {
+      cols += (i ? ", " : "") + cn_->QuoteName(fields_[i].name);
+      params += (i ? ", ?" : "?") + std::to_string(i + 1);
+    }
+    if (!(s = Prepared(insert_,
+                       "INSERT INTO " + cn_->QuoteName(table_) + " (" + cols + ") VALUES (" + params + ") RETURNING " +
+                           rowid_,
+                       &st))
+             .ok())
+      return s;
+    for (int i = 0; i < n; ++i)
+      if (!(s = st->Bind(i + 1, row_[i])).ok()) return s;
+    bool have = false;
+    s = st->Step(&have);
+    int64_t rowid = have ? st->Read(0).AsInteger() : 0;
+    st->Reset();
+    if (!s.ok()) return s;
+    pos_rowid_ = rowid;
+    for (size_t k = 0; k < key_ordinals_.size(); ++k) pos_keys_[k] = row_[key_ordinals_[k]];
+    where_ = Where::kOnRow;
+    deleted_ = false;
+    has_row_ = true;
+    batch_rows_ = 0;  // the new row may fall inside the batch's range
+    edit_ = Edit::kNone;
+    return Status::Ok();
+  }
+  if (edit_ == Edit::kEditing) {
+    std::string sets;
+    for (int i = 0; i < n; ++i) sets += (i ? ", " : "") + cn_->QuoteName(fields_[i].name) + " = ?" + std::to_string(i + 1);
+    if (!(s = Prepared(update_,
+                       "UPDATE " + cn_->QuoteName(table_) + " SET " + sets + " WHERE " + rowid_ + " = ?" +
+                           std::to_string(n + 1),
+                       &st))
+             .ok())
+      return s;
+    for (int i = 0; i < n; ++i)
+      if (!(s = st->Bind(i + 1, row_[i])).ok()) return s;
+    if (!(s = st->Bind(n + 1, Value(pos_rowid_))).ok()) return s;
+    bool batch_was_valid = batch_rows_ > 0 && batch_counter_ == cn_->ChangeCounter();
+    if (!(s = st->Run()).ok()) return s;
+    if (st->ChangedRows() == 0)
+      return Status::Error(kRowNotFound, "The row to update is no longer in table " + table_);
+    bool keys_same = true;
+    for (size_t k = 0; k < key_ordinals_.size(); ++k) {
+      if (!(pos_keys_[k] == row_[key_ordinals_[k]])) keys_same = false;
+      pos_keys_[k] = row_[key_ordinals_[k]];
+    }
+    // A row that kept its place in the index leaves the rows after it as they were.
+    if (keys_same && batch_was_valid) batch_counter_ = cn_->ChangeCounter();
+    else batch_rows_ = 0;
+    edit_ = Edit::kNone;
+  }
+  return Status::Ok();
+}
+
+void TableRecordset::CancelUpdate() {
+  if (edit_ == Edit::kNone) return;
+  row_ = backup_;
+  edit_ = Edit::kNone;
+  has_row_ = where_ == Where::kOnRow && !deleted_;
+}
+
+Status TableRecordset::Delete() {
+  Status s = CheckOpen();
+  if (!s.ok()) return s;
+  if (edit_ == Edit::kAdding) {
+    CancelUpdate();
+    return Status::Ok();
+  }
+  if (edit_ == Edit::kEditing) CancelUpdate();
+  if (where_ != Where::kOnRow || deleted_) return NoCurrent();
+  Statement* st = nullptr;
+  if (!(s = Prepared(delete_, "DELETE FROM " + cn_->QuoteName(table_) + " WHERE " + rowid_ + " = ?1", &st)).ok())
+    return s;
+  if (!(s = st->Bind(1, Value(pos_rowid_))).ok()) return s;
+  bool batch_was_valid = batch_rows_ > 0 && batch_counter_ == cn_->ChangeCounter();
+  if (!(s = st->Run()).ok()) return s;
+  if (st->ChangedRows() == 0) return Status::Error(kRowNotFound, "The row to delete is no longer in table " + table_);
+  // The rest of the batch is untouched by removing the current row.
+  if (batch_was_valid) batch_counter_ = cn_->ChangeCounter();
+  deleted_ = true;
+  has_row_ = false;
+  return Status::Ok();
+}
+
+int64_t TableRecordset::RecordCount() {
+  if (!IsOpen()) return -1;
+  Statement* st = nullptr;
+  if (!Prepared(count_, "SELECT count(*) FROM " + cn_->QuoteName(table_), &st).ok()) return -1;
+  bool have = false;
+  int64_t n = -1;
+  if (st->Step(&have).ok() && have) n = st->Read(0).AsInteger();
+  st->Reset();
+  return n;
+}
+
+}  // namespace kyx::data
