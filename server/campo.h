@@ -1,0 +1,32 @@
+#pragma once
+// Field decoding of the record buffer: every reply of the data server is a fixed-layout record
+// in the server's code (text through the code table, numbers as zoned decimal, packed decimal or
+// unsigned binary). Both operations cut one field out of Buffer_Record (position 1 is index 0)
+// and return it as display text, with "." as decimal point and a leading "-" for negatives.
+// Neither touches the network.
+#include <cstdint>
+#include <string>
+
+namespace kyx {
+
+// Decodes `Lunghezza` bytes from position `Inizio`, by `Tipo`:
+//   "A" text: each byte through Tabella_Caratteri, byte 0 as "Ø"; exactly Lunghezza characters,
+//       untrimmed (Decimali ignored);
+//   "S" zoned: one digit per byte (its low half-byte), a "." before the last Decimali digits when
+//       0 < Decimali <= Lunghezza, "-" in front when the high half-byte of the last byte is a
+//       negative sign;
+//   "P" packed: two digits per byte, the last half-byte the sign (shown as a blank), a "." before
+//       the last Decimali digits, "-" in front for a negative sign;
+//   "B" unsigned binary, most significant byte first, in decimal.
+// Any other type, and a field that does not lie inside the record buffer, give "". Larghezza is
+// a display width the callers pass; it has no effect.
+std::string Campo(const std::string& Tipo, int32_t Inizio, int32_t Lunghezza, int32_t Larghezza,
+                  int32_t Decimali);
+
+// The 9-byte packed number (17 digits, 3 decimals) at `Inizio` as exactly 20 characters: sign
+// ("-" or blank), 14 digits, the first character of Separatore (a blank when it is empty), 3
+// digits, the blank of the sign half-byte; leading zeros kept. "" when the field does not lie
+// inside the record buffer.
+std::string Campo_P17_3(int32_t Inizio, const std::string& Separatore);
+
+}  // namespace kyx
