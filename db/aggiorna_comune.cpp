@@ -1,0 +1,78 @@
+#include "db/aggiorna_comune.h"
+
+#include "common/stato.h"
+#include "common/stato_db.h"
+#include "common/utilita.h"
+#include "platform/files/files.h"
+#include "platform/files/record_file.h"
+#include "platform/host/host.h"
+
+namespace kyx::aggiorna {
+
+namespace {
+// Records per transaction: loads commit per block, never per row.
+constexpr int64_t kBlocco = 500;
+}  // namespace
+
+void Svuota(const char* Tabella) {
+  if (Cn_MDB0) Cn_MDB0->Execute(std::string("DELETE FROM ") + Tabella);
+}
+
+void Per_Ogni_Record(const std::string& File, std::size_t Lunghezza,
+                     const std::function<void(int64_t Numero, const std::string& Dati)>& Riga) {
+  files::RecordFile f;
+  if (f.open(files::native_path(File), Lunghezza)) {
+    const int64_t Numero_Record = f.record_count();
+    const bool Transazioni = Cn_MDB0 && !Cn_MDB0->InTransaction();
+    std::string Dati;
+    for (int64_t i = 1; i <= Numero_Record; ++i) {
+      if (Transazioni && (i - 1) % kBlocco == 0) Cn_MDB0->BeginTransaction();
+      if (f.read(i, Dati)) Riga(i, Dati);
+      if (Transazioni && (i % kBlocco == 0 || i == Numero_Record)) Cn_MDB0->Commit();
+    }
+    f.close();
+  }
+}
+
+bool Aggiungi_Se_Manca(data::TableRecordset* Rs, const std::vector<data::Value>& Chiave, const Campi& Valori) {
+  if (!Rs || !Rs->IsOpen()) return false;
+  if (!Rs->Seek(Chiave).ok() || !Rs->AfterLast()) return false;
+  if (!Rs->AddNew().ok()) return false;
+  for (const auto& [Nome, Valore] : Valori) {
+    if (!Rs->Set(Nome, Valore).ok()) {
+      Rs->CancelUpdate();
+      return false;
+    }
+  }
+  if (!Rs->Update().ok()) {
+    Rs->CancelUpdate();
+    return false;
+  }
+  return true;
+}
+
+std::string Separatore() { return Separatore_Valori.empty() ? std::string(",") : Separatore_Valori; }
+
+std::vector<std::string> Pezzi_Lista(std::string_view Valore) {
+  const std::string Sep = Separatore();
+  std::vector<std::string> Pezzi;
+  std::size_t p = 0;
+  while (p < Valore.size()) {
+    std::size_t q = Valore.find(Sep, p);
+    if (q == std::string_view::npos) q = Valore.size();
+    Pezzi.push_back(Testo_Non_Vuoto(Valore.substr(p, q - p)));
+    p = q + Sep.size();
+  }
+  return Pezzi;
+}
+
+bool Pezzi_Intervallo(std::string_view Valore, std::string* Da, std::string* A) {
+  const std::string Sep = Separatore();
+  const std::size_t q = Valore.find(Sep);
+  if (q == std::string_view::npos) return false;
+  *Da = Testo_Non_Vuoto(Valore.substr(0, q));
+  *A = Testo_Non_Vuoto(Valore.substr(q + Sep.size()));
+  return true;
+}
+
+}  // namespace kyx::aggiorna
