@@ -152,9 +152,15 @@ TEST(TcpClient, SilenceTimesOutAndADroppedConnectionIsReported) {
 }
 
 TEST(TcpClient, SendingOnAResetConnectionReportsItWithoutASignal) {
-  LoopbackPeer peer([](PeerConnection& c) { c.drop(true); });
+  // The peer resets only after the client has said one byte, so that the reset cannot reach the
+  // client while its connect is still completing.
+  LoopbackPeer peer([](PeerConnection& c) {
+    c.receive(1);
+    c.drop(true);
+  });
   Client client(peer.port());
   ASSERT_TRUE(client.status) << client.status.message();
+  ASSERT_TRUE(send_all(client.socket, "!", 1, 1000ms));
   peer.join();
   ASSERT_EQ(wait_ready(client.socket, Direction::kRead, 2000ms), Readiness::kReady);
   const std::string data(1000, 'q');
