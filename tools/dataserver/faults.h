@@ -1,0 +1,86 @@
+#pragma once
+// Faults the server plays on request, so that tests can prove how the program copes with a
+// server that refuses, errs, lies about lengths, dribbles, falls silent or hangs up. A fault is
+// armed for one kind of exchange and fires on the n-th exchange of that kind (or on every one);
+// arming is thread-safe and may happen while clients are connected.
+#include <array>
+#include <cstddef>
+#include <mutex>
+#include <optional>
+#include <string>
+
+namespace kyx::dataserver {
+
+// The exchanges of the protocol, by the request that starts them (the greeting has none).
+enum class RequestKind {
+  kGreeting,        // sent by the server on connection
+  kLogin,           // "u"
+  kLibrary,         // "a": block of a library file (areas, systems, layouts, keys, values)
+  kUserFile,        // "c": block of the user's filter and structure
+  kElements,        // "b": block of a layout's elements
+  kDrill,           // "m": block of a layout's drill rows
+  kTime,            // "k": the server time
+  kDescriptions,    // "d": a block of the description stream
+  kOther,           // any other letter
+  kCount
+};
+
+// The request letter of a kind ('\0' for the greeting and the others).
+char RequestLetter(RequestKind kind);
+RequestKind KindOfLetter(char letter);
+const char* KindName(RequestKind kind);
+
+enum class FaultType {
+  kNone,
+  kRefuseLogin,     // the login reply refuses in the field named by `refusal`
+  kStatus,          // head with `status` and length 0, no payload
+  kStatusPayload,   // head with `status` and the normal length and payload
+  kOversized,       // head announcing `length` bytes (above 8192), then the normal payload
+  kShortPayload,    // head announcing the full length, `missing` bytes fewer sent
+  kDribble,         // the reply sent one byte per segment, `pause_ms` apart
+  kOneSegment,      // head and payload leave in one segment (normally two)
+  kSilence,         // no reply at all; the connection stays open
+  kDropMidReply,    // the head and half the payload, then the connection is closed
+  kDropBefore,      // the connection is closed instead of replying
+  kDropAfter,       // the whole reply, then the connection is closed (after the greeting: the
+                    // connection dropped right after the greeting)
+};
+
+// Which field of the login reply says no.
+enum class Refusal {
+  kPassword,  // position 1 "N" instead of "S": user or password wrong
+  kSystem,    // system index 000 at position 55
+  kClient,    // client index -01 at position 52
+  kUser,      // user index -01 at position 58
+};
+
+struct Fault {
+  FaultType type = FaultType::kNone;
+  Refusal refusal = Refusal::kPassword;
+  char status = '9';
+  std::size_t length = 9000;  // kOversized
+  std::size_t missing = 1;    // kShortPayload
+  int pause_ms = 2;           // kDribble
+  int on = 1;                 // fires on the on-th exchange of its kind from arming (1 = the next);
+                              // 0 fires on every one
+};
+
+class FaultPlan {
+ public:
+  // Arms a fault for a kind (replacing the one armed for it) and restarts its count.
+  void Arm(RequestKind kind, const Fault& fault);
+  void Clear();
+  // Counts one exchange of `kind` and returns the fault to play on it, if any. A fault that
+  // fires once is disarmed by firing.
+  std::optional<Fault> Next(RequestKind kind);
+
+ private:
+  std::mutex mutex_;
+  struct Slot {
+    Fault fault;
+    int seen = 0;
+  };
+  std::array<Slot, static_cast<std::size_t>(RequestKind::kCount)> slots_{};
+};
+
+}  // namespace kyx::dataserver

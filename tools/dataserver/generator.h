@@ -1,0 +1,45 @@
+#pragma once
+// The sample information systems: sales statistics ("VENDITE": periods, zones, agents,
+// customers, products; quantities, amounts and costs) and the orders that feed them ("ORDINI"),
+// which share part of the key map with the sales system. Written into a new server database,
+// deterministically from a seed: the same seed and size give the same file, byte for byte.
+#include <cstdint>
+#include <string>
+
+#include "tools/dataserver/store.h"
+
+namespace kyx::dataserver {
+
+// Names the tests and the demo rely on.
+namespace sample {
+inline constexpr char kSales[] = "VENDITE";
+inline constexpr char kSalesLibrary[] = "LIBVEN";
+inline constexpr char kOrders[] = "ORDINI";
+inline constexpr char kOrdersLibrary[] = "LIBORD";
+// The first user has a password and filters on both systems; the second a blank password.
+inline constexpr char kUser[] = "ROSSI";
+inline constexpr char kPassword[] = "ALFA";
+inline constexpr char kSecondUser[] = "BIANCHI";
+// Every description of the sample changed at or before this time.
+inline constexpr char kLastChange[] = "20240630235959";
+}  // namespace sample
+
+enum class SampleSize { kSmall, kMedium, kLarge };
+
+struct GeneratorOptions {
+  uint64_t seed = 1;
+  int zones = 6;
+  int agents = 5;
+  int customers = 40;
+  int products = 30;
+  int64_t sales_rows = 500;   // rows of the sales data set; the orders get a quarter of it
+};
+
+// The preset of a size: small for tests, medium for the demo, large for benchmarks.
+GeneratorOptions SizeOptions(SampleSize size, uint64_t seed);
+bool ParseSize(const std::string& text, SampleSize* size);
+
+// Writes the sample into a new server database at `path` (an existing file is replaced).
+Status GenerateSample(const std::string& path, const GeneratorOptions& options);
+
+}  // namespace kyx::dataserver

@@ -1,0 +1,238 @@
+#include "tools/dataserver/session.h"
+
+#include <chrono>
+#include <thread>
+
+#include "platform/text/cp1252.h"
+#include "tools/dataserver/images.h"
+#include "tools/dataserver/socket_io.h"
+#include "tools/dataserver/wire_record.h"
+
+namespace kyx::dataserver {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The body of the data-set request "l" is followed on the wire by six blanks that its length
+// does not count; they belong to that request and are read with it.
+std::size_t TrailingBytes(char letter) { return letter == 'l' ? 6 : 0; }
+
+std::string Trim(const std::string& s) { return std::string(text::trim_blanks(s)); }
+
+}  // namespace
+
+Session::Session(DataServer& server, int fd, int connection)
+    : server_(server), table_(server.table()), fd_(fd), connection_(connection) {}
+
+void Session::Run() {
+  store_ok_ = static_cast<bool>(store_.Open(server_.options().database));
+  if (Answer(RequestKind::kGreeting, Greeting()) == Next::kHangup) return;
+
+  const auto& stopping = server_.stopping();
+  // Bounded: each pass reads one request or ends the session.
+  while (!stopping.load()) {
+    std::string request;
+    // The first byte may take as long as a client may idle; the rest of the request must follow
+    // within the request time-out.
+    ReadResult r = ReadExact(fd_, 1, &request, Clock::now() + server_.options().idle_timeout, stopping);
+    if (r != ReadResult::kOk) break;
+    r = ReadExact(fd_, 5, &request, Clock::now() + server_.options().request_timeout, stopping);
+    int64_t length = 0;
+    const bool framed = r == ReadResult::kOk && ReadDigits(table_, request, 2, 5, &length) &&
+                        length <= static_cast<int64_t>(kMaxPayload);
+    const char letter = table_.Decode(static_cast<uint8_t>(request[0]));
+    if (framed) {
+      r = ReadExact(fd_, static_cast<std::size_t>(length) + TrailingBytes(letter), &request,
+                    Clock::now() + server_.options().request_timeout, stopping);
+    }
+    const RequestKind kind = framed && r == ReadResult::kOk ? KindOfLetter(letter) : RequestKind::kOther;
+    server_.Record(RecordedRequest{connection_, kind, request, table_.DecodeText(request)});
+    if (r != ReadResult::kOk) break;  // cut short: the client left or went quiet mid-request
+    if (!framed) {
+      // Without a length the next request cannot be found: say so and hang up.
+      Answer(RequestKind::kOther, Reply{kStatusBadRequest, {}});
+      break;
+    }
+    if (Dispatch(letter, request) == Next::kHangup) break;
+  }
+  Hangup(fd_);
+}
+
+Session::Next Session::Dispatch(char letter, const std::string& request) {
+  const RequestKind kind = KindOfLetter(letter);
+  pending_ = server_.faults().Next(kind);
+  const Fault* fault = pending_ ? &*pending_ : nullptr;
+  if (kind == RequestKind::kLogin) return Answer(kind, Login(request, fault));
+  if (!logged_in_ && kind != RequestKind::kOther && kind != RequestKind::kTime) {
+    return Answer(kind, Reply{kStatusNotLoggedIn, {}});
+  }
+  switch (kind) {
+    case RequestKind::kLibrary:
+    case RequestKind::kUserFile:
+    case RequestKind::kElements:
+    case RequestKind::kDrill: return Answer(kind, Block(letter, request));
+    case RequestKind::kTime: return Answer(kind, TimeReply(table_, server_.ServerTime()));
+    case RequestKind::kDescriptions: return Answer(kind, Descriptions(request));
+    default: return Answer(kind, Reply{kStatusUnsupported, {}});
+  }
+}
+
+Reply Session::Login(const std::string& request, const Fault* fault) {
+  logged_in_ = false;
+  images_.clear();
+  descriptions_ = DescriptionCursor();
+  if (request.size() != 91) return Reply{kStatusBadRequest, {}};
+  const std::string name = Trim(ReadText(table_, request, 7, 10));
+  const std::string password = Trim(ReadText(table_, request, 17, 10));
+  const std::string system = Trim(ReadText(table_, request, 32, 10));
+
+  LoginAnswer answer;
+  answer.client = connection_;
+  UserDef user;
+  bool user_found = false;
+  SystemDef sys;
+  bool sys_found = false;
+  if (store_ok_) {
+    store_.FindUser(name, &user, &user_found);
+    store_.FindSystem(system, &sys, &sys_found);
+  }
+  answer.accepted = user_found && Trim(user.password) == password;
+  answer.user = user_found ? user.idx : -1;
+  answer.system = sys_found ? sys.idx : 0;
+  answer.library = sys_found ? sys.library : "";
+  answer.separator = sys_found ? sys.separator : "";
+  const bool refused = fault && fault->type == FaultType::kRefuseLogin;
+  Reply reply = LoginReply(table_, answer, refused ? fault : nullptr);
+  logged_in_ = !refused && answer.accepted && answer.system >= 1 && answer.client >= 0 && answer.user >= 0;
+  if (logged_in_) {
+    user_ = Trim(user.name);
+    system_ = sys;
+  }
+  return reply;
+}
+
+const std::string* Session::Image(char letter, const std::string& library, int layout, char* status) {
+  std::string key(1, letter);
+  SystemDef sys = system_;
+  if (letter == 'a') {
+    // A blank library is the library of the system the client logged in to.
+    if (!Trim(library).empty()) {
+      bool found = false;
+      store_.FindSystemByLibrary(library, &sys, &found);
+      if (!found) {
+        *status = kStatusUnknown;
+        return nullptr;
+      }
+    }
+    key += Trim(sys.library);
+  } else if (letter == 'b' || letter == 'm') {
+    key += std::to_string(layout);
+  }
+  auto it = images_.find(key);
+  if (it != images_.end()) return &it->second;
+
+  const std::string code = Trim(sys.code);
+  std::string image;
+  if (letter == 'a') {
+    LibraryContent c;
+    store_.Keys(code, &c.keys);
+    store_.Values(code, &c.values);
+    store_.Areas(code, &c.areas);
+    store_.Layouts(code, &c.layouts);
+    store_.Systems(&c.systems);
+    store_.KeyMap(code, &c.key_map);
+    image = LibraryImage(table_, c);
+  } else if (letter == 'b') {
+    std::vector<ElementDef> elements;
+    store_.Elements(code, layout, &elements);
+    image = ElementsImage(table_, elements);
+  } else if (letter == 'm') {
+    std::vector<DrillDef> drills;
+    store_.Drills(code, layout, &drills);
+    image = DrillImage(table_, drills);
+  } else {
+    std::vector<UserFilterDef> filters;
+    std::vector<UserStructureDef> structures;
+    store_.UserFilters(code, user_, &filters);
+    store_.UserStructures(code, user_, &structures);
+    image = UserImage(table_, filters, structures);
+  }
+  return &images_.emplace(key, std::move(image)).first->second;
+}
+
+Reply Session::Block(char letter, const std::string& request) {
+  // Bodies: offset 7 digits, byte count 5 digits, then the library (10, "a") or the layout
+  // number (5 digits, "b" and "m"); "c" has nothing more.
+  const std::size_t body = letter == 'a' ? 22 : letter == 'c' ? 12 : 17;
+  int64_t offset = 0, count = 0, layout = 0;
+  if (request.size() != 6 + body || !ReadDigits(table_, request, 7, 7, &offset) ||
+      !ReadDigits(table_, request, 14, 5, &count) || count < 1 || count > static_cast<int64_t>(kMaxPayload) ||
+      ((letter == 'b' || letter == 'm') && !ReadDigits(table_, request, 19, 5, &layout))) {
+    return Reply{kStatusBadRequest, {}};
+  }
+  const std::string library = letter == 'a' ? ReadText(table_, request, 19, 10) : "";
+  char status = kStatusOk;
+  const std::string* image = Image(letter, library, static_cast<int>(layout), &status);
+  if (!image) return Reply{status, {}};
+  return Reply{kStatusOk, Slice(*image, static_cast<std::size_t>(offset), static_cast<std::size_t>(count))};
+}
+
+Reply Session::Descriptions(const std::string& request) {
+  // Body: the time of the client's last update (14) and "0" to start, "1" to go on.
+  if (request.size() != 21) return Reply{kStatusBadRequest, {}};
+  const std::string since = ReadText(table_, request, 7, 14);
+  const std::string flag = ReadText(table_, request, 21, 1);
+  if (flag == "0" || !descriptions_.active()) {
+    std::vector<DescriptionRow> rows;
+    if (flag == "0") store_.Descriptions(Trim(system_.code), since, &rows);
+    descriptions_.Start(std::move(rows));
+  }
+  return Reply{kStatusOk, descriptions_.NextBlock(table_, kMaxPayload)};
+}
+
+Session::Next Session::Answer(RequestKind kind, const Reply& reply) {
+  const auto& stopping = server_.stopping();
+  std::optional<Fault> fault = kind == RequestKind::kGreeting ? server_.faults().Next(kind) : pending_;
+  pending_.reset();
+  const FaultType type = fault ? fault->type : FaultType::kNone;
+
+  std::string head = ReplyHead(table_, reply.status, reply.payload.size());
+  std::string payload = reply.payload;
+  switch (type) {
+    case FaultType::kStatus:
+      head = ReplyHead(table_, fault->status, 0);
+      payload.clear();
+      break;
+    case FaultType::kStatusPayload: head = ReplyHead(table_, fault->status, payload.size()); break;
+    case FaultType::kOversized: head = ReplyHead(table_, reply.status, fault->length); break;
+    case FaultType::kShortPayload: payload.resize(payload.size() - std::min(fault->missing, payload.size())); break;
+    case FaultType::kSilence: return Next::kContinue;
+    case FaultType::kDropBefore: return Next::kHangup;
+    case FaultType::kDropMidReply: {
+      const std::string whole = head + payload;
+      const std::size_t cut = payload.empty() ? head.size() / 2 : head.size() + payload.size() / 2;
+      SendAll(fd_, std::string_view(whole).substr(0, cut), stopping);
+      return Next::kHangup;
+    }
+    default: break;
+  }
+
+  bool sent = true;
+  if (type == FaultType::kDribble) {
+    const std::string whole = head + payload;
+    for (std::size_t i = 0; i < whole.size() && sent; ++i) {
+      sent = SendAll(fd_, std::string_view(whole).substr(i, 1), stopping);
+      if (i + 1 < whole.size()) std::this_thread::sleep_for(std::chrono::milliseconds(fault->pause_ms));
+    }
+  } else if (type == FaultType::kOneSegment || payload.empty()) {
+    sent = SendAll(fd_, head + payload, stopping);
+  } else {
+    // As a host writes them: the head, then the payload, each its own segment.
+    sent = SendAll(fd_, head, stopping) && SendAll(fd_, payload, stopping);
+  }
+  if (!sent || type == FaultType::kDropAfter) return Next::kHangup;
+  return Next::kContinue;
+}
+
+}  // namespace kyx::dataserver

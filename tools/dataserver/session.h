@@ -1,0 +1,50 @@
+#pragma once
+// One client connection: greeting, then requests read and answered one at a time until the
+// client leaves, the server hangs up (a fault, a request it cannot frame, a time-out) or stops.
+#include <map>
+#include <optional>
+#include <string>
+
+#include "tools/dataserver/descriptions.h"
+#include "tools/dataserver/faults.h"
+#include "tools/dataserver/replies.h"
+#include "tools/dataserver/server.h"
+#include "tools/dataserver/store.h"
+
+namespace kyx::dataserver {
+
+class Session {
+ public:
+  Session(DataServer& server, int fd, int connection);
+  void Run();
+
+ private:
+  // What to do after a request: go on, or hang up.
+  enum class Next { kContinue, kHangup };
+
+  Next Answer(RequestKind kind, const Reply& reply);
+  Next Dispatch(char letter, const std::string& request);
+  Reply Login(const std::string& request, const Fault* fault);
+  Reply Block(char letter, const std::string& request);
+  Reply Descriptions(const std::string& request);
+  // The image a block request reads from (built once per login); nullptr with `status` set
+  // when the request names nothing the server has.
+  const std::string* Image(char letter, const std::string& library, int layout, char* status);
+
+  DataServer& server_;
+  const CodeTable& table_;
+  int fd_;
+  int connection_;
+  Store store_;
+  bool store_ok_ = false;
+
+  // Login state.
+  bool logged_in_ = false;
+  std::string user_;
+  SystemDef system_;
+  std::map<std::string, std::string> images_;
+  DescriptionCursor descriptions_;
+  std::optional<Fault> pending_;  // the fault drawn for the request being answered
+};
+
+}  // namespace kyx::dataserver
