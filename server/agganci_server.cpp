@@ -1,0 +1,14 @@
+// Slots of the server link filled by the layers above it.
+#include "server/agganci_server.h"
+
+namespace kyx::agganci_server {
+
+std::function<void()> Fine_Programma;
+std::function<bool()> Collegamento_SQL;
+
+void reset() {
+  Fine_Programma = nullptr;
+  Collegamento_SQL = nullptr;
+}
+
+}  // namespace kyx::agganci_server
