@@ -1,0 +1,149 @@
+#pragma once
+// The main window frmBase: toolbar, status bar, the structure and key trees, the result grid and
+// chart, the filter panel and the banner. One class over several files:
+//   frm_base.cpp          the controls, built in code
+//   frm_base_load.cpp     load, resize, keys, logo, banner, unload
+//   frm_base_layout.cpp   Ridimensiona, the arrangement of every control
+//   frm_base_toolbar.cpp  Esegui_Pulsante, the toolbar dispatcher and its actions
+//   frm_base_bar.cpp      Imposta_Bar, the toolbar, status bar and caption state
+//   frm_base_hit.cpp      the toolbars' own hit test and the Enter key of the filter boxes
+//   frm_base_hook.cpp     the window procedure: size limits, closing pop-ups, wheel and help
+#include <QCalendarWidget>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "platform/ui/control.h"
+#include "platform/ui/flex_grid.h"
+#include "platform/ui/form_instance.h"
+#include "platform/ui/image_list.h"
+#include "platform/ui/keyed_status_bar.h"
+#include "platform/ui/keyed_toolbar.h"
+#include "platform/ui/keyed_tree.h"
+#include "platform/ui/ky_form.h"
+#include "platform/ui/line_control.h"
+#include "platform/ui/picture_canvas.h"
+#include "platform/ui/progress_bar.h"
+#include "platform/ui/vb_scroll_bar.h"
+#include "platform/ui/vb_timer.h"
+
+namespace kyx {
+
+// A label that reports a click (the logo).
+class EtichettaCliccabile : public ui::VbControl<QLabel> {
+ public:
+  using ui::VbControl<QLabel>::VbControl;
+  std::function<void()> Click;
+
+ protected:
+  void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+class FrmBase : public ui::KyForm {
+ public:
+  FrmBase();
+
+  // ---- Public methods used across the program ----
+  // Brings the toolbars, the status panels and the caption in line with the program state.
+  void Imposta_Bar();
+  // Places every control from the client size, the splitter ratios and the display state.
+  void Ridimensiona();
+  // Runs the command of a toolbar button inside the common frame (busy pointer, window gated,
+  // panels emptied, elapsed seconds in "Progress"). `Tasto_Mouse` is the button of the release.
+  void Esegui_Pulsante(ui::ToolbarButton& Pulsante, int Tasto_Mouse);
+
+  // ---- Events ----
+  void Form_Load() override;
+  void Form_Resize() override;
+  void Form_KeyDown(int& KeyCode, int Shift) override;
+  void Form_Unload(int16_t& Cancel) override;
+  // Character keys of the main window (Ctrl+A 1, Ctrl+D 4, Ctrl+N 14, Ctrl+P 16, Ctrl+S 19, Esc 27).
+  void Form_KeyPress(int& KeyAscii);
+  void Image1_Click();
+  void TimerBeta_Timer();
+  // Toolbar hit test, the same three handlers for both toolbars (X and Y in twips).
+  void Toolbar_MouseDown(ui::KeyedToolbar& Barra, int Button, int Shift, float X, float Y);
+  void Toolbar_MouseMove(ui::KeyedToolbar& Barra, int Button, int Shift, float X, float Y);
+  void Toolbar_MouseUp(ui::KeyedToolbar& Barra, int Button, int Shift, float X, float Y);
+  // Enter in a filter box: to the range box, or the command "P+".
+  void Flt_txt_KeyPress(int Index, int& KeyAscii);
+
+  // ---- Window procedure (frm_base_hook.cpp) ----
+  // Installs the hook: size limits, the press that closes pop-ups, wheel and context help.
+  void Hook_Imposta();
+  // Removes it; nothing when it is not installed.
+  void Hook_Rimuovi();
+  // A press or release anywhere on the main window, gated or not.
+  void Hook_Mouse(const ui::FormMouse& Mouse);
+  // F1 in any form of the program: the help-map rows of the active form.
+  static void Hook_Aiuto(ui::KyForm& Attiva);
+  // The size limits of a size request in pixels: at least 9450 x 6000 twips, at most 10000 pixels.
+  static void Limita_Dimensioni(int32_t& cx, int32_t& cy);
+
+  // ---- Controls ----
+  ui::KeyedToolbar* Toolbar1;
+  ui::KeyedStatusBar* StatusBar1;
+  ui::ProgressBar* ProgressBar1;
+  ui::ImageList ImageList1;
+  EtichettaCliccabile* Image1;
+  QPixmap Image2;  // the logo of the flat look
+  ui::KeyedTree* twL;
+  ui::KeyedTree* twF;
+  std::array<ui::VbControl<QLabel>*, 2> lbl_twL, lbl_twF, lbl_twE;
+  std::array<ui::LineControl*, 8> L_twL, L_twF, L_twE;
+  ui::PictureCanvas* lblNS;
+  ui::PictureCanvas* lblWE;
+  ui::PictureCanvas* PicLayout;
+  ui::FlexGrid* Grid1;
+  ui::VbScrollBar* Scroll_V;
+  ui::VbScrollBar* Scroll_O;
+  ui::PictureCanvas* Beta;
+  ui::VbControl<QLabel>* lblBeta;
+  ui::VbTimer TimerBeta;
+  ui::PictureCanvas* Grafico;  // the chart's place until the chart control arrives
+  ui::VbScrollBar* Scroll_G;
+  ui::PictureCanvas* pnlDecod;
+  ui::VbControl<QLabel>* lblX;
+  ui::VbControl<QLabel>* lblXDec;
+  ui::VbControl<QLabel>* lblY;
+  ui::VbControl<QLabel>* lblZ;
+  std::array<ui::LineControl*, 4> L_Grd;
+  std::array<ui::LineControl*, 4> L_Flt;
+  ui::KeyedToolbar* Flt_Toolbar;
+  std::array<ui::PictureCanvas*, 4> Flt_Pic;
+  std::array<ui::VbControl<QLineEdit>*, 2> Flt_txt;
+  std::array<ui::PictureCanvas*, 2> Flt_Data_pic;
+  ui::VbControl<QCalendarWidget>* MonthView1;
+
+  // Pointer position of the last toolbar event, in pixels.
+  float Mouse_X = 0;
+  float Mouse_Y = 0;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void Crea_Controlli();
+  void Crea_Toolbar();
+  void Crea_StatusBar();
+  void Disegna_Logo();
+  bool Sul_Pulsante(ui::ToolbarButton& Pulsante) const;
+  void Azione(const std::string& Chiave, int Tasto_Mouse);
+  void Azione_Server();
+  void Azione_Storico(int16_t Passo);
+  void Azione_Elabora();
+  void Azione_FiltroTipo(int Tasto_Mouse);
+  void Chiama_Filtro(const std::string& Comando);
+
+  // Whether Imposta_Bar has given the buttons their fixed pictures.
+  bool Immagini_Assegnate = false;
+};
+
+inline ui::FormInstance<FrmBase> frmBase;
+
+}  // namespace kyx
