@@ -14,7 +14,10 @@
 #include "db/mdb3.h"
 #include "platform/ui/units.h"
 #include "platform/vb/vb.h"
+#include "server/agganci_server.h"
+#include "server/collegamento.h"
 #include "server/socket.h"
+#include "ui/impostazioni_generali.h"
 
 namespace kyx::agganci_base {
 
@@ -90,8 +93,13 @@ void reset() {
   Schermo_Twips = Schermo_Reale;
   Termina_Programma = Termina_Subito;
 
-  Collegamento_Server = nullptr;
-  Disconnetti = nullptr;
+  Collegamento_Server = [](int32_t h) { return kyx::Collegamento_Server(h); };
+  Disconnetti = [] { return kyx::Disconnetti(); };
+  // A fatal failure of the login ends the program through the main window's shut-down.
+  agganci_server::Fine_Programma = [] {
+    kyx::Fine_Programma();
+    if (Termina_Programma) Termina_Programma(0);
+  };
   hWnd_Login = nullptr;
   Carica_Albero_Struttura = nullptr;
   Carica_Albero_Chiavi = nullptr;
