@@ -18,8 +18,8 @@ namespace kyx::aggiorna {
 void Svuota(const char* Tabella);
 
 // Opens a work file of fixed-length records (a missing file is created empty) and calls `Riga`
-// for every whole record, numbered from 1, inside transactions committed every few hundred
-// records. Nothing happens when the file cannot be opened.
+// for every whole record, numbered from 1, inside transactions committed every block of records
+// (a whole file of ordinary size is one block). Nothing happens when the file cannot be opened.
 void Per_Ogni_Record(const std::string& File, std::size_t Lunghezza,
                      const std::function<void(int64_t Numero, const std::string& Dati)>& Riga);
 

@@ -110,17 +110,38 @@ int CompareWith(std::string_view a, std::string_view b, Next next) {
   return secondary;
 }
 
+// The common case of plain ASCII texts, without the two-level walk: an ASCII character's plain
+// letter is its upper-case form, so the first difference decides and no accent difference can
+// be pending. At the first byte above 0x7F in either text the general comparison takes over from
+// that point (both texts have consumed the same number of one-byte characters there). The index
+// lookups of the loaders call this for every key comparison.
+template <typename Next>
+int CompareFast(std::string_view a, std::string_view b, Next next) {
+  a = TrimBlanks(a);
+  b = TrimBlanks(b);
+  const unsigned char* upper = T().upper.data();
+  const size_t n = a.size() < b.size() ? a.size() : b.size();
+  for (size_t i = 0; i < n; ++i) {
+    const unsigned char ca = static_cast<unsigned char>(a[i]);
+    const unsigned char cb = static_cast<unsigned char>(b[i]);
+    if ((ca | cb) & 0x80) return CompareWith(a.substr(i), b.substr(i), next);
+    if (ca == cb) continue;
+    const unsigned char ua = upper[ca], ub = upper[cb];
+    if (ua != ub) return ua < ub ? -1 : 1;
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() > b.size() ? 1 : -1;
+}
+
 }  // namespace
 
 unsigned char JetUpper(unsigned char c) { return T().upper[c]; }
 
 int JetCompare(std::string_view a, std::string_view b) {
-  return CompareWith(a, b, [](std::string_view s, size_t& i) {
-    return WeighByte(static_cast<unsigned char>(s[i++]));
-  });
+  return CompareFast(a, b, [](std::string_view s, size_t& i) { return WeighByte(static_cast<unsigned char>(s[i++])); });
 }
 
-int JetCompareUtf8(std::string_view a, std::string_view b) { return CompareWith(a, b, NextUtf8); }
+int JetCompareUtf8(std::string_view a, std::string_view b) { return CompareFast(a, b, NextUtf8); }
 
 bool JetLike(std::string_view text, std::string_view pattern) {
   text = TrimBlanks(text);

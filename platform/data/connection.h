@@ -81,6 +81,10 @@ class Connection {
   // The name of the hidden row identity column ("rowid"), or "" when the backend has none (then
   // table-direct recordsets are not available on it).
   virtual std::string RowIdName() const = 0;
+  // The row identity of the last row that a successful INSERT on this connection added (0 when
+  // the backend has no row identity): what a table-direct recordset takes as the position of the
+  // row it has just added.
+  virtual int64_t LastInsertRowId() const { return 0; }
   // A table, column or index name quoted for SQL.
   virtual std::string QuoteName(std::string_view name) const;
 

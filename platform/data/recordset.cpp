@@ -7,25 +7,46 @@ namespace kyx::data {
 
 namespace {
 const Value kNull;
-}
 
-size_t Recordset::NameHash::operator()(std::string_view s) const {
+Status FieldTooSmall(const FieldInfo& f) {
+  return Status::Error(kFieldTooSmall,
+                       "The field is too small to accept the amount of data you attempted to add (" + f.name + ")");
+}
+}  // namespace
+
+size_t Recordset::HashName(std::string_view s) {
   size_t h = 1469598103934665603ull;
-  for (unsigned char c : s) h = (h ^ static_cast<size_t>(std::toupper(c))) * 1099511628211ull;
-  return h;
+  // Names are ASCII; a-z folded inline, as SameName compares them.
+  for (unsigned char c : s) h = (h ^ static_cast<size_t>(c >= 'a' && c <= 'z' ? c - 0x20 : c)) * 1099511628211ull;
+  return h ^ (h >> 29);
 }
 
 void Recordset::SetFields(std::vector<FieldInfo> fields) {
   fields_ = std::move(fields);
-  names_.clear();
-  for (int i = 0; i < static_cast<int>(fields_.size()); ++i) names_.emplace(fields_[i].name, i);  // first wins
+  size_t slots = 8;
+  while (slots < fields_.size() * 2) slots *= 2;
+  names_.assign(slots, 0);
+  for (int i = 0; i < static_cast<int>(fields_.size()); ++i) {
+    for (size_t k = HashName(fields_[i].name) & (slots - 1);; k = (k + 1) & (slots - 1)) {
+      if (names_[k] == 0) {
+        names_[k] = i + 1;
+        break;
+      }
+      if (SameName(fields_[names_[k] - 1].name, fields_[i].name)) break;  // first wins
+    }
+  }
   row_.assign(fields_.size(), Value());
   has_row_ = false;
 }
 
 int Recordset::FieldIndex(std::string_view name) const {
-  auto it = names_.find(name);
-  return it == names_.end() ? -1 : it->second;
+  const size_t mask = names_.size() - 1;
+  if (names_.empty()) return -1;
+  for (size_t k = HashName(name) & mask;; k = (k + 1) & mask) {
+    const int i = names_[k];
+    if (i == 0) return -1;
+    if (SameName(fields_[i - 1].name, name)) return i - 1;
+  }
 }
 
 const Value& Recordset::Field(int ordinal) const {
@@ -53,6 +74,15 @@ Status Recordset::Set(int ordinal, const Value& value) {
   if (ordinal < 0 || ordinal >= FieldCount())
     return Status::Error(kItemNotFound, "Item cannot be found in the collection: field " + std::to_string(ordinal));
   if (!CanSet()) return Status::Error(kNoCurrentRecord, "Either BOF or EOF is True, or the current record has been deleted");
+  const FieldInfo& f = fields_[ordinal];
+  if (value.kind() == Value::Kind::Text && (f.type == FieldType::Text || f.type == FieldType::LongText)) {
+    // The common case of a text into a text field: checked, then copied into the row's own
+    // buffer, which keeps its allocation from row to row.
+    if (f.type == FieldType::Text && static_cast<int>(value.text().size()) > f.size) return FieldTooSmall(f);
+    BeginEdit();
+    row_[ordinal].AssignText(value.text());
+    return Status::Ok();
+  }
   Value v;
   Status s = Coerce(fields_[ordinal], value, true, &v);
   if (!s.ok()) return s;
@@ -72,8 +102,7 @@ Status Recordset::Coerce(const FieldInfo& f, const Value& value, bool check_size
       if (value.kind() == Value::Kind::Text) *out = value;
       else *out = Value(value.AsText());
       if (check_size && f.type == FieldType::Text && static_cast<int>(out->text().size()) > f.size)
-        return Status::Error(kFieldTooSmall, "The field is too small to accept the amount of data you attempted to add (" +
-                                                 f.name + ")");
+        return FieldTooSmall(f);
       return Status::Ok();
     }
     case FieldType::Int16:

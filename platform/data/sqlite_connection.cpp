@@ -53,14 +53,17 @@ class SqliteStatement final : public Statement {
       case Value::Kind::Integer: rc = sqlite3_bind_int64(st_, position, v.integer()); break;
       case Value::Kind::Double: rc = sqlite3_bind_double(st_, position, v.real()); break;
       case Value::Kind::Text: {
-        const std::string& t = v.text();
-        if (IsAscii(t)) {
-          rc = sqlite3_bind_text(st_, position, t.data(), static_cast<int>(t.size()), SQLITE_TRANSIENT);
-        } else {
-          std::string& buf = params_[position];
-          Cp1252ToUtf8(t, &buf);
-          rc = sqlite3_bind_text(st_, position, buf.data(), static_cast<int>(buf.size()), SQLITE_STATIC);
+        // The statement keeps its own copy of each text parameter (the caller's value may be gone
+        // before the next run), in a buffer per parameter that keeps its allocation from run to
+        // run; SQLite then reads it in place.
+        // (A statement in the middle of a run refuses new bindings: its buffer is left alone.)
+        if (sqlite3_stmt_busy(st_)) {
+          rc = sqlite3_bind_text(st_, position, v.text().data(), static_cast<int>(v.text().size()), SQLITE_TRANSIENT);
+          break;
         }
+        std::string& buf = params_[position];
+        Cp1252ToUtf8(v.text(), &buf);
+        rc = sqlite3_bind_text(st_, position, buf.data(), static_cast<int>(buf.size()), SQLITE_STATIC);
         break;
       }
     }
@@ -170,6 +173,11 @@ Status SqliteConnection::Open(const std::string& path, OpenMode mode) {
   if (mode != OpenMode::kCreate && !FileExists(path))
     return Status::Error(kFileNotFound, "Database file not found: " + path);
 
+  // SQLite keeps memory statistics behind a process-wide mutex taken at every allocation; nothing
+  // here reads them. The setting only takes when SQLite has not started yet (else it is refused
+  // and nothing changes).
+  static const bool no_memory_statistics = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
+  (void)no_memory_statistics;
   int flags = mode == OpenMode::kReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
   if (mode == OpenMode::kCreate) flags |= SQLITE_OPEN_CREATE;
   flags |= SQLITE_OPEN_NOMUTEX;
@@ -194,6 +202,10 @@ Status SqliteConnection::Open(const std::string& path, OpenMode mode) {
       return Status::Error(kNotADatabase, "The file is not a database in a recognised format: " + path);
     return SqliteError(h->db, rc);
   }
+  // A page cache large enough for the indexes of a big load (the default 2 MB makes a load of a
+  // few hundred thousand rows in key order write pages out and read them back again and again).
+  // Memory is taken only as pages are used.
+  sqlite3_exec(h->db, "PRAGMA cache_size = -65536", nullptr, nullptr, nullptr);
   h->open = true;
   handle_ = std::move(h);
   return Status::Ok();
@@ -272,6 +284,10 @@ Status SqliteConnection::Rollback() {
 }
 
 bool SqliteConnection::InTransaction() const { return IsOpen() && !sqlite3_get_autocommit(handle_->db); }
+
+int64_t SqliteConnection::LastInsertRowId() const {
+  return IsOpen() ? static_cast<int64_t>(sqlite3_last_insert_rowid(handle_->db)) : 0;
+}
 
 uint64_t SqliteConnection::ChangeCounter() const {
   return IsOpen() ? static_cast<uint64_t>(sqlite3_total_changes64(handle_->db)) : 0;

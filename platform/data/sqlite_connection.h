@@ -41,6 +41,7 @@ class SqliteConnection final : public Connection {
   bool InTransaction() const override;
   uint64_t ChangeCounter() const override;
   std::string RowIdName() const override { return "rowid"; }
+  int64_t LastInsertRowId() const override;
   Status ListTables(std::vector<std::string>* tables) override;
   Status ListColumns(std::string_view table, std::vector<FieldInfo>* columns) override;
   Status ListIndexes(std::string_view table, std::vector<IndexInfo>* indexes) override;

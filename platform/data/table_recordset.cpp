@@ -9,6 +9,21 @@ namespace {
 constexpr int kFirstBatch = 16;
 constexpr int kLargestBatch = 512;
 
+// Whether a value already has the type that Coerce would give it for this field.
+bool HasTypeOf(const FieldInfo& f, const Value& v) {
+  switch (v.kind()) {
+    case Value::Kind::Null: return true;
+    case Value::Kind::Text: return f.type == FieldType::Text || f.type == FieldType::LongText || f.type == FieldType::Any;
+    case Value::Kind::Integer:
+      if (f.type == FieldType::Any) return true;
+      if (f.type == FieldType::Int16) return v.integer() >= -32768 && v.integer() <= 32767;
+      if (f.type == FieldType::Int32) return v.integer() >= -2147483648LL && v.integer() <= 2147483647LL;
+      return false;
+    case Value::Kind::Double: return f.type == FieldType::Double || f.type == FieldType::Numeric || f.type == FieldType::Any;
+  }
+  return false;
+}
+
 Status NoCurrent() {
   return Status::Error(kNoCurrentRecord, "Either BOF or EOF is True, or the current record has been deleted");
 }
@@ -116,7 +131,10 @@ Status TableRecordset::Prepared(std::unique_ptr<Statement>& slot, const std::str
 Status TableRecordset::FetchBatch(Fetch how, bool* any) {
   *any = false;
   const int n = static_cast<int>(key_names_.size());
-  auto param = [](int i) { return "?" + std::to_string(i); };
+  auto param = [](int i) {
+    std::string p(1, '?');
+    return p += std::to_string(i);
+  };
   Statement* st = nullptr;
   Status s;
   int limit_param = 1;
@@ -246,19 +264,28 @@ Status TableRecordset::Seek(const std::vector<Value>& key) {
     return Status::Error(kBadCriteria, "Seek with " + std::to_string(key.size()) + " key values on an index of " +
                                            std::to_string(key_names_.size()) + " columns");
   size_t p = key.size();
-  std::string sql = SelectList() + " WHERE ";
-  for (size_t i = 0; i < p; ++i) {
-    // IS compares as = (with the column's collation) and also lets a Null key find Null.
-    if (i) sql += " AND ";
-    sql += cn_->QuoteName(key_names_[i]) + " IS ?" + std::to_string(i + 1);
+  Statement* st = seek_[p].get();
+  if (!st) {
+    // One statement per key length, prepared at its first use and run again for every Seek.
+    std::string sql = SelectList() + " WHERE ";
+    for (size_t i = 0; i < p; ++i) {
+      // IS compares as = (with the column's collation) and also lets a Null key find Null.
+      if (i) sql += " AND ";
+      sql += cn_->QuoteName(key_names_[i]) + " IS ?" + std::to_string(i + 1);
+    }
+    sql += OrderBy(false) + " LIMIT 1";
+    if (!(s = Prepared(seek_[p], sql, &st)).ok()) return s;
   }
-  sql += OrderBy(false) + " LIMIT 1";
-  Statement* st = nullptr;
-  if (!(s = Prepared(seek_[p], sql, &st)).ok()) return s;
   for (size_t i = 0; i < p; ++i) {
-    // Key values take the type of their column, so that a text "7" finds the number 7.
+    // Key values take the type of their column, so that a text "7" finds the number 7. A value
+    // that already has its column's type is bound as it is (no copy).
+    const FieldInfo& f = fields_[key_ordinals_[i]];
+    if (HasTypeOf(f, key[i])) {
+      if (!(s = st->Bind(static_cast<int>(i + 1), key[i])).ok()) return s;
+      continue;
+    }
     Value v;
-    if (!Coerce(fields_[key_ordinals_[i]], key[i], false, &v).ok()) v = key[i];
+    if (!Coerce(f, key[i], false, &v).ok()) v = key[i];
     if (!(s = st->Bind(static_cast<int>(i + 1), v)).ok()) return s;
   }
   const size_t stride = fields_.size() + 1;
@@ -346,25 +373,32 @@ Status TableRecordset::SaveEdit() {
   Status s;
   Statement* st = nullptr;
   if (edit_ == Edit::kAdding) {
-    std::string cols, params;
-    for (int i = 0; i < n; ++i) {
-      cols += (i ? ", " : "") + cn_->QuoteName(fields_[i].name);
-      params += (i ? ", ?" : "?") + std::to_string(i + 1);
+    st = insert_.get();
+    if (!st) {
+      std::string cols, params;
+      for (int i = 0; i < n; ++i) {
+        if (i) {
+          cols += ", ";
+          params += ", ";
+        }
+        cols += cn_->QuoteName(fields_[i].name);
+        params += '?';
+        params += std::to_string(i + 1);
+      }
+      // The new row's identity is asked of the connection afterwards rather than with a
+      // RETURNING clause, which makes SQLite build and drop a temporary table on every run.
+      // OR FAIL: a one-row insert checks every constraint before it writes anything, so a refused
+      // row leaves nothing behind either way, and SQLite then keeps no statement journal (a copy
+      // of each page the insert touches) for undoing a half-done statement.
+      if (!(s = Prepared(insert_,
+                         "INSERT OR FAIL INTO " + cn_->QuoteName(table_) + " (" + cols + ") VALUES (" + params + ")", &st))
+               .ok())
+        return s;
     }
-    if (!(s = Prepared(insert_,
-                       "INSERT INTO " + cn_->QuoteName(table_) + " (" + cols + ") VALUES (" + params + ") RETURNING " +
-                           rowid_,
-                       &st))
-             .ok())
-      return s;
     for (int i = 0; i < n; ++i)
       if (!(s = st->Bind(i + 1, row_[i])).ok()) return s;
-    bool have = false;
-    s = st->Step(&have);
-    int64_t rowid = have ? st->Read(0).AsInteger() : 0;
-    st->Reset();
-    if (!s.ok()) return s;
-    pos_rowid_ = rowid;
+    if (!(s = st->Run()).ok()) return s;
+    pos_rowid_ = cn_->LastInsertRowId();
     for (size_t k = 0; k < key_ordinals_.size(); ++k) pos_keys_[k] = row_[key_ordinals_[k]];
     where_ = Where::kOnRow;
     deleted_ = false;
@@ -374,14 +408,23 @@ Status TableRecordset::SaveEdit() {
     return Status::Ok();
   }
   if (edit_ == Edit::kEditing) {
-    std::string sets;
-    for (int i = 0; i < n; ++i) sets += (i ? ", " : "") + cn_->QuoteName(fields_[i].name) + " = ?" + std::to_string(i + 1);
-    if (!(s = Prepared(update_,
-                       "UPDATE " + cn_->QuoteName(table_) + " SET " + sets + " WHERE " + rowid_ + " = ?" +
-                           std::to_string(n + 1),
-                       &st))
-             .ok())
-      return s;
+    st = update_.get();
+    if (!st) {
+      std::string sets;
+      for (int i = 0; i < n; ++i) {
+        if (i) sets += ", ";
+        sets += cn_->QuoteName(fields_[i].name);
+        sets += " = ?";
+        sets += std::to_string(i + 1);
+      }
+      // OR FAIL, as for an insert: the one row is checked whole before it is written.
+      if (!(s = Prepared(update_,
+                         "UPDATE OR FAIL " + cn_->QuoteName(table_) + " SET " + sets + " WHERE " + rowid_ + " = ?" +
+                             std::to_string(n + 1),
+                         &st))
+               .ok())
+        return s;
+    }
     for (int i = 0; i < n; ++i)
       if (!(s = st->Bind(i + 1, row_[i])).ok()) return s;
     if (!(s = st->Bind(n + 1, Value(pos_rowid_))).ok()) return s;
@@ -418,8 +461,8 @@ Status TableRecordset::Delete() {
   }
   if (edit_ == Edit::kEditing) CancelUpdate();
   if (where_ != Where::kOnRow || deleted_) return NoCurrent();
-  Statement* st = nullptr;
-  if (!(s = Prepared(delete_, "DELETE FROM " + cn_->QuoteName(table_) + " WHERE " + rowid_ + " = ?1", &st)).ok())
+  Statement* st = delete_.get();
+  if (!st && !(s = Prepared(delete_, "DELETE FROM " + cn_->QuoteName(table_) + " WHERE " + rowid_ + " = ?1", &st)).ok())
     return s;
   if (!(s = st->Bind(1, Value(pos_rowid_))).ok()) return s;
   bool batch_was_valid = batch_rows_ > 0 && batch_counter_ == cn_->ChangeCounter();

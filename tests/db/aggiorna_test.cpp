@@ -108,6 +108,23 @@ TEST_F(Aggiorna, ValuesAndAreasIgnoreAnIncompleteLastRecordAndKeepHighBytes) {
             (Rows{{"1", "A1 ", "Citt\xC3\xA0 \xE2\x82\xAC", "5"}, {"2", "   ", " ", "5"}}));
 }
 
+// Long work files are read a few hundred records at a time: every record of a file longer than
+// that, the ones after the last whole group included, gives its row, in order.
+TEST_F(Aggiorna, ALongWorkFileLoadsEveryRecordInOrder) {
+  std::string file;
+  for (int i = 1; i <= 600; ++i) {
+    const std::string n = std::to_string(i);
+    file += Rec(48, ' ').at(0, std::string(3 - std::min<size_t>(3, n.size()), '0') + n.substr(0, 3)).at(3, "Area " + n, 40).b;
+  }
+  dir.write("Dati/KYX_A.DAT", file + "short");
+  Aggiorna_AREE();
+  EXPECT_EQ(Q("SELECT count(*), min(IDX), max(IDX) FROM AREE"), (Rows{{"600", "1", "600"}}));
+  EXPECT_EQ(Q("SELECT IDX, AREA, DESC FROM AREE WHERE IDX IN (1, 256, 257, 512, 513, 600) ORDER BY IDX"),
+            (Rows{{"1", "001", "Area 1"}, {"256", "256", "Area 256"}, {"257", "257", "Area 257"},
+                  {"512", "512", "Area 512"}, {"513", "513", "Area 513"}, {"600", "600", "Area 600"}}));
+  EXPECT_TRUE(Q("SELECT IDX FROM AREE WHERE DESC <> 'Area ' || IDX COLLATE BINARY").empty());
+}
+
 TEST_F(Aggiorna, UserFilterValuesAreSplitAtTheSeparator) {
   struct Caso {
     const char* separatore;

@@ -1,0 +1,51 @@
+#include "platform/data/collation.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/data/value.h"
+
+namespace kyx::data {
+namespace {
+
+int Sign(int v) { return (v > 0) - (v < 0); }
+
+std::string Utf8(const std::string& cp1252) {
+  std::string out;
+  Cp1252ToUtf8(cp1252, &out);
+  return out;
+}
+
+TEST(JetCollation, PlainTextsIgnoreCaseAndTrailingBlanks) {
+  EXPECT_EQ(JetCompareUtf8("abc", "ABC  "), 0);
+  EXPECT_LT(JetCompareUtf8("Ab", "aC"), 0);
+  EXPECT_LT(JetCompareUtf8("ab", "abc"), 0);
+  EXPECT_GT(JetCompareUtf8("abc ", "AB"), 0);
+  EXPECT_EQ(JetCompareUtf8("", "   "), 0);
+}
+
+// The plain-text shortcut hands over to the full comparison at the first accented letter: what
+// came before it and the accent rules after it must both still count.
+TEST(JetCollation, AnAccentAfterAPlainStartComparesAsInTheFullOrder) {
+  EXPECT_GT(JetCompareUtf8(Utf8("ab\xE9"), "ABE"), 0);        // é after e
+  EXPECT_LT(JetCompareUtf8(Utf8("ab\xE9x"), "abez"), 0);      // the plain letters decide first
+  EXPECT_LT(JetCompareUtf8("ab", Utf8("ab\xE9")), 0);
+  EXPECT_GT(JetCompareUtf8(Utf8("b\xE9"), Utf8("a\xE9")), 0);  // decided before the accent
+  EXPECT_EQ(JetCompareUtf8(Utf8("ab\xC9 "), Utf8("AB\xE9")), 0);  // É equals é
+}
+
+TEST(JetCollation, TheUtf8AndWindows1252ComparisonsAgree) {
+  const std::vector<std::string> texts = {"", " ", "a", "A", "ab", "AB ", "abc", "ab\xE9", "AB\xC9", "abe", "abf",
+                                          "ab\xE9z", "abez", "\xE0", "a\xE0", "Z", "z ", "\x80", "a\x80", "ab\xE9 "};
+  for (const std::string& a : texts) {
+    for (const std::string& b : texts) {
+      EXPECT_EQ(Sign(JetCompare(a, b)), Sign(JetCompareUtf8(Utf8(a), Utf8(b)))) << a << " / " << b;
+      EXPECT_EQ(Sign(JetCompare(a, b)), -Sign(JetCompare(b, a))) << a << " / " << b;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kyx::data
