@@ -97,6 +97,22 @@ TEST_F(Aggiorna, KeysFirstOccurrenceWinsAndTheKindIKeySetsTheSlotKey) {
   EXPECT_EQ(Sinf_Idx_Key, -2);
 }
 
+TEST_F(Aggiorna, AKeyIsTheSameKeyAsTheIndexComparesIt) {
+  // Case and trailing blanks do not make a new key; an accent does.
+  dir.write("Dati/KYX_E.DAT", Unisci({Sistema(1, "acq", {}), Sistema(2, "ACQ", {}), Sistema(3, "\xE0" "cq", {}),
+                                       Sistema(4, "\xC0" "CQ", {}), Sistema(5, "ACQ  ", {})}));
+  Aggiorna_SINF();
+  EXPECT_EQ(Q("SELECT SINF, IDX FROM SINF ORDER BY rowid"), (Rows{{"VEN", "7"}, {"acq", "1"}, {"\xC3\xA0" "cq", "3"}}));
+  // Rows that were there before this run of the loaders (the database reopened in between) are
+  // found as well.
+  dir.write("Dati/KYX_K.DAT", Unisci({Chiave(1, 6, "K")}));
+  Aggiorna_CHIAVI("ACQ", 1);
+  ASSERT_TRUE(Apri_MDB0(false));
+  dir.write("Dati/KYX_K.DAT", Unisci({Chiave(1, 9, "K"), Chiave(2, 3, "K")}));
+  Aggiorna_CHIAVI("acq", 2);
+  EXPECT_EQ(Q("SELECT SINF, IDX, LUN FROM CHIAVI ORDER BY rowid"), (Rows{{"ACQ", "1", "6"}, {"acq", "2", "3"}}));
+}
+
 TEST_F(Aggiorna, ValuesAndAreasIgnoreAnIncompleteLastRecordAndKeepHighBytes) {
   dir.write("Dati/KYX_V.DAT", std::string("\x01\x00\x02\x03\x01\x05\x01\x00\x09\xFF", 10));
   Aggiorna_VALORI("VEN", 1);
