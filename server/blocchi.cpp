@@ -9,6 +9,7 @@
 #include "platform/vb/vb.h"
 #include "server/campo.h"
 #include "server/risposta.h"
+#include "server/socket.h"
 
 namespace kyx::blocchi {
 
@@ -40,7 +41,13 @@ std::string Testo_Wire(int32_t Base, int32_t Posizione, int32_t Lunghezza) {
 }
 
 int64_t Binario_Wire(int32_t Base, int32_t Posizione, int32_t Lunghezza) {
-  return static_cast<int64_t>(vb::Val(Campo("B", Base + Posizione, Lunghezza, 4, 0)));
+  // What Val(Campo("B", ...)) gives, read straight from the record buffer: a download decodes
+  // thousands of these per block, and the text in between cost more than the download itself.
+  const int64_t Inizio = int64_t{Base} + Posizione;
+  if (Inizio < 1 || Lunghezza < 1 || Inizio - 1 + Lunghezza > static_cast<int64_t>(Buffer_Record.size())) return 0;
+  uint64_t Valore = 0;
+  for (int32_t k = 0; k < Lunghezza; ++k) Valore = (Valore << 8) | Buffer_Record[static_cast<std::size_t>(Inizio - 1 + k)];
+  return static_cast<int64_t>(Valore);
 }
 
 bool Scarica(const Scarico& S, const Decodifica& D) {

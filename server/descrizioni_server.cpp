@@ -2,6 +2,7 @@
 // changed rows).
 #include "server/descrizioni_server.h"
 
+#include <array>
 #include <cstdint>
 
 #include "common/impostazioni.h"
@@ -25,7 +26,31 @@ constexpr std::size_t kLarghezza_Descrizione = 40;
 // code and the description.
 constexpr int32_t kTesta_Riga = 9;
 
-std::string Colonna_Descrizione(int64_t n) { return "S_DS_D_" + Numero_Cifre(n, 2); }
+// Rows stored between two commits. A commit waits for the disk: once per row, a full update of
+// a million rows would spend its time waiting; the rows stored before a failure are committed all
+// the same (see Conferma), as they were row by row.
+constexpr int64_t kRighe_Per_Transazione = 100000;
+
+// The name of description column n (1..16), built once: a new code sets all sixteen.
+const std::string& Colonna_Descrizione(int64_t n) {
+  static const std::array<std::string, 16> Nomi = [] {
+    std::array<std::string, 16> a;
+    for (int64_t j = 1; j <= 16; ++j) a[static_cast<std::size_t>(j - 1)] = "S_DS_D_" + Numero_Cifre(j, 2);
+    return a;
+  }();
+  return Nomi[static_cast<std::size_t>(n - 1)];
+}
+
+// Opens the transaction the next rows are stored in, unless one is open.
+void Inizia() {
+  if (Cn_MDB1 && !Cn_MDB1->InTransaction()) Cn_MDB1->BeginTransaction();
+}
+
+// Commits the rows stored since Inizia. False when the commit failed (the rows are then lost).
+bool Conferma() {
+  if (!Cn_MDB1 || !Cn_MDB1->InTransaction()) return true;
+  return Cn_MDB1->Commit().ok();
+}
 
 void Mostra_Conteggio(const std::string& Pannello, int64_t Righe) {
   host::host().SetPanel(Pannello, vb::Format(Righe, "\\ ###,###\\ "));
@@ -101,7 +126,9 @@ Esito Leggi_Blocco(int32_t Lunghezza, int64_t& Righe, int64_t& Da_Compattare) {
     if (Compattare) {
       // Every Compatta_Descrizioni rows the database is compacted and opened again.
       if (Da_Compattare >= Compatta_Descrizioni) {
+        Conferma();
         Apri_MDB1(false, true);
+        Inizia();
         Da_Compattare = 0;
       }
       ++Da_Compattare;
@@ -133,12 +160,22 @@ bool Aggiorna_Descrizioni_Server(const std::string& Pannello) {
   Ultima_Data.resize(14);
 
   int64_t Righe = 0;
+  int64_t Confermate = 0;
   int64_t Da_Compattare = 0;
+  // Whatever ends the update, the rows stored so far are committed.
+  struct Al_Termine {
+    ~Al_Termine() { Conferma(); }
+  } Al_Termine;
   for (bool Primo = true;; Primo = false) {
     Invia_Richiesta(std::string("d00015") + Ultima_Data + (Primo ? "0" : "1"));
     const int32_t Lunghezza = Base_File__Lettura();
     if (Lunghezza < 1) return false;
+    Inizia();
     const Esito e = Leggi_Blocco(Lunghezza, Righe, Da_Compattare);
+    if (Righe - Confermate >= kRighe_Per_Transazione) {
+      if (!Conferma()) return false;
+      Confermate = Righe;
+    }
     Mostra_Conteggio(Pannello, Righe);
     if (e == Esito::kFine) break;
     if (e == Esito::kErrore_Risposta) {
@@ -147,6 +184,8 @@ bool Aggiorna_Descrizioni_Server(const std::string& Pannello) {
     }
     if (e == Esito::kErrore_Database) return false;
   }
+  // "Data" moves on only once every row is on disk.
+  if (!Conferma()) return false;
 
   Data_Descrizioni = Nuova_Data;
   Scrivi_Ini(Sezione, "Data", Nuova_Data);

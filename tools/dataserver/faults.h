@@ -5,9 +5,11 @@
 // arming is thread-safe and may happen while clients are connected.
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kyx::dataserver {
 
@@ -39,6 +41,9 @@ enum class FaultType {
   kShortPayload,    // head announcing the full length, `missing` bytes fewer sent
   kDribble,         // the reply sent one byte per segment, `pause_ms` apart
   kOneSegment,      // head and payload leave in one segment (normally two)
+  kChunked,         // the reply cut into chunks of 1..`max_chunk` bytes at points drawn from
+                    // `seed` (head and payload split or run together anywhere), with pauses of
+                    // up to `pause_ms` between some of them: see ChunkPlan
   kSilence,         // no reply at all; the connection stays open
   kDropMidReply,    // the head and half the payload, then the connection is closed
   kDropBefore,      // the connection is closed instead of replying
@@ -60,18 +65,35 @@ struct Fault {
   char status = '9';
   std::size_t length = 9000;  // kOversized
   std::size_t missing = 1;    // kShortPayload
-  int pause_ms = 2;           // kDribble
+  int pause_ms = 2;           // kDribble; kChunked: the longest pause
+  uint64_t seed = 1;          // kChunked
+  std::size_t max_chunk = 2048;  // kChunked
   int on = 1;                 // fires on the on-th exchange of its kind from arming (1 = the next);
                               // 0 fires on every one
+  int exchange = 0;           // set when it fires: which exchange of its kind it fired on (1 =
+                              // the first since arming)
 };
+
+// One piece of a chunked reply: its size, and the pause before the next piece is sent.
+struct Chunk {
+  std::size_t bytes = 0;
+  int pause_us = 0;
+};
+
+// How a kChunked fault cuts a reply of `size` bytes (head included): pieces of 1..max_chunk
+// bytes that add up to `size`, sizes drawn log-uniformly so that single bytes and whole blocks
+// both come up, and a pause of up to pause_ms after about one piece in four (none after the
+// last). The same fault, kind and exchange give the same cuts, so a failure can be replayed;
+// every exchange of a fault armed on all of them is cut its own way.
+std::vector<Chunk> ChunkPlan(const Fault& fault, RequestKind kind, std::size_t size);
 
 class FaultPlan {
  public:
   // Arms a fault for a kind (replacing the one armed for it) and restarts its count.
   void Arm(RequestKind kind, const Fault& fault);
   void Clear();
-  // Counts one exchange of `kind` and returns the fault to play on it, if any. A fault that
-  // fires once is disarmed by firing.
+  // Counts one exchange of `kind` and returns the fault to play on it, if any, with `exchange`
+  // set. A fault that fires once is disarmed by firing.
   std::optional<Fault> Next(RequestKind kind);
 
  private:

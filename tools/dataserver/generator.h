@@ -42,4 +42,25 @@ bool ParseSize(const std::string& text, SampleSize* size);
 // Writes the sample into a new server database at `path` (an existing file is replaced).
 Status GenerateSample(const std::string& path, const GeneratorOptions& options);
 
+// The widest structure the files of the definitions can carry, for the download benchmark: every
+// system ("SIS01".., library "LIB01"..) lists every other one sharing all its keys; the first has
+// the layouts, the user filters and structures of the sample's first user (kUser, kPassword),
+// and the descriptions, each a code of its own with progressive 1.
+struct WorstCaseOptions {
+  uint64_t seed = 1;
+  int systems = 64;            // the systems list holds 64
+  int keys = 128;              // a keys file holds 128
+  int values = 256;            // a values file holds 256
+  int areas = 32;              // the areas file holds 32
+  int layouts = 256;           // the layout list holds 256
+  int elements = 128;          // an elements file holds 128
+  int filters_per_element = 2; // of the 25 an element can carry
+  int drills_per_layout = 4;
+  int user_filters = 127;      // the user filter file holds 128, the last an end mark
+  int user_structures = 160;   // the user structure file holds 161, the first the release mark
+  int64_t descriptions = 1000000;
+};
+inline constexpr char kWorstCaseSystem[] = "SIS01";
+Status GenerateWorstCase(const std::string& path, const WorstCaseOptions& options);
+
 }  // namespace kyx::dataserver

@@ -225,6 +225,15 @@ Session::Next Session::Answer(RequestKind kind, const Reply& reply) {
       sent = SendAll(fd_, std::string_view(whole).substr(i, 1), stopping);
       if (i + 1 < whole.size()) std::this_thread::sleep_for(std::chrono::milliseconds(fault->pause_ms));
     }
+  } else if (type == FaultType::kChunked) {
+    const std::string whole = head + payload;
+    std::size_t at = 0;
+    for (const Chunk& c : ChunkPlan(*fault, kind, whole.size())) {
+      sent = SendAll(fd_, std::string_view(whole).substr(at, c.bytes), stopping);
+      if (!sent) break;
+      at += c.bytes;
+      if (c.pause_us > 0) std::this_thread::sleep_for(std::chrono::microseconds(c.pause_us));
+    }
   } else if (type == FaultType::kOneSegment || payload.empty()) {
     sent = SendAll(fd_, head + payload, stopping);
   } else {

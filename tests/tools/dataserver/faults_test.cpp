@@ -2,6 +2,9 @@
 // around it stay as they were.
 #include "tests/tools/dataserver/loopback.h"
 
+#include <set>
+#include <vector>
+
 namespace kyx::test {
 namespace {
 
@@ -118,6 +121,93 @@ TEST_F(FaultTest, HeadAndPayloadInOneSegment) {
   const auto both = client->Read(20);
   ASSERT_TRUE(both);
   EXPECT_EQ(*both, TimeReply());
+}
+
+TEST(ChunkPlanTest, PiecesCoverTheReplyWithinTheirBoundsAndReplayFromTheSeed) {
+  struct Case {
+    uint64_t seed;
+    std::size_t max_chunk;
+    int pause_ms;
+    std::size_t size;
+  };
+  const Case cases[] = {{1, 2048, 2, 6 + 8192}, {7, 1, 0, 20}, {42, 64, 3, 6 + 100}, {9, 100000, 1, 6}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.seed);
+    Fault f{.type = FaultType::kChunked, .pause_ms = c.pause_ms, .seed = c.seed, .max_chunk = c.max_chunk};
+    std::set<std::vector<std::size_t>> distinct;
+    for (int exchange = 1; exchange <= 20; ++exchange) {
+      f.exchange = exchange;
+      const auto plan = dataserver::ChunkPlan(f, RequestKind::kLibrary, c.size);
+      ASSERT_FALSE(plan.empty());
+      std::size_t total = 0;
+      std::vector<std::size_t> cuts;
+      for (const auto& piece : plan) {
+        EXPECT_GE(piece.bytes, 1u);
+        EXPECT_LE(piece.bytes, c.max_chunk);
+        EXPECT_GE(piece.pause_us, 0);
+        EXPECT_LE(piece.pause_us, c.pause_ms * 1000);
+        total += piece.bytes;
+        cuts.push_back(piece.bytes);
+      }
+      EXPECT_EQ(total, c.size);
+      EXPECT_EQ(plan.back().pause_us, 0);
+      const auto again = dataserver::ChunkPlan(f, RequestKind::kLibrary, c.size);
+      ASSERT_EQ(again.size(), plan.size());
+      for (std::size_t i = 0; i < plan.size(); ++i) {
+        EXPECT_EQ(again[i].bytes, plan[i].bytes);
+        EXPECT_EQ(again[i].pause_us, plan[i].pause_us);
+      }
+      distinct.insert(cuts);
+    }
+    // Each exchange is cut its own way, unless every cut is forced.
+    if (c.max_chunk > 1 && c.size > 6) {
+      EXPECT_GT(distinct.size(), 15u);
+    }
+  }
+  // A full block is cut both byte by byte and in long runs that take the head with the payload.
+  Fault f{.type = FaultType::kChunked, .seed = 3};
+  std::size_t ones = 0, long_runs = 0;
+  for (int exchange = 1; exchange <= 10; ++exchange) {
+    f.exchange = exchange;
+    for (const auto& piece : dataserver::ChunkPlan(f, RequestKind::kDescriptions, 6 + 8192)) {
+      ones += piece.bytes == 1;
+      long_runs += piece.bytes > 512;
+    }
+  }
+  EXPECT_GT(ones, 10u);
+  EXPECT_GT(long_runs, 10u);
+}
+
+TEST_F(FaultTest, ChunkedRepliesCarryTheSameBytesAsWholeOnes) {
+  const std::vector<std::string> requests = {"k00000", "a00022010675200064          ",
+                                             "a00022000025608064" + Pad(dataserver::sample::kSalesLibrary, 10),
+                                             "c00012000000008128", "d00015000000000000000", "d00015000000000000001"};
+  std::vector<std::string> whole;
+  {
+    auto client = LoggedIn();
+    for (const auto& r : requests) {
+      client->Send(r);
+      const auto reply = client->ReadReply();
+      ASSERT_TRUE(reply.ok) << r;
+      whole.push_back(table().EncodeText(reply.status + Digits(reply.length, 5)) + reply.payload);
+    }
+  }
+  for (uint64_t seed : {1, 2, 3}) {
+    SCOPED_TRACE(seed);
+    for (auto kind : {RequestKind::kLogin, RequestKind::kTime, RequestKind::kLibrary, RequestKind::kUserFile,
+                      RequestKind::kDescriptions}) {
+      server->Arm(kind, Fault{.type = FaultType::kChunked, .seed = seed, .max_chunk = 700, .on = 0});
+    }
+    auto client = LoggedIn();
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+      client->Send(requests[i]);
+      const auto bytes = client->Read(whole[i].size());
+      ASSERT_TRUE(bytes) << requests[i];
+      EXPECT_EQ(*bytes, whole[i]) << requests[i];
+    }
+    EXPECT_TRUE(client->Silent(50ms)) << "nothing more than the replies";
+    server->ClearFaults();
+  }
 }
 
 TEST_F(FaultTest, FaultsFireOnTheArmedExchangeOrOnEveryOne) {

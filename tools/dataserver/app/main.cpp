@@ -2,8 +2,9 @@
 //
 //   kyx-dataserver --db FILE --tbl FILE [--port N]
 //       serves FILE on 127.0.0.1, printing "port N" once it listens; stops on SIGINT or SIGTERM.
-//   kyx-dataserver --generate FILE [--seed N] [--size small|medium|large]
-//       writes the sample information systems into FILE and exits.
+//   kyx-dataserver --generate FILE [--seed N] [--size small|medium|large|worst] [--descriptions N]
+//       writes the sample information systems into FILE and exits; "worst" writes the widest
+//       structure the download can meet instead, with N descriptions (default one million).
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -22,7 +23,8 @@ void OnSignal(int) { g_stop = 1; }
 int Usage() {
   std::fprintf(stderr,
                "usage: kyx-dataserver --db FILE --tbl FILE [--port N]\n"
-               "       kyx-dataserver --generate FILE [--seed N] [--size small|medium|large]\n");
+               "       kyx-dataserver --generate FILE [--seed N] [--size small|medium|large|worst]"
+               " [--descriptions N]\n");
   return 2;
 }
 
@@ -33,6 +35,7 @@ int main(int argc, char** argv) {
   std::string db, tbl, generate, size_text = "small";
   long port = 0;
   unsigned long long seed = 1;
+  long long descriptions = -1;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (i + 1 >= argc) return Usage();
@@ -43,13 +46,22 @@ int main(int argc, char** argv) {
     else if (arg == "--generate") generate = value;
     else if (arg == "--seed") seed = std::strtoull(value, nullptr, 10);
     else if (arg == "--size") size_text = value;
+    else if (arg == "--descriptions") descriptions = std::strtoll(value, nullptr, 10);
     else return Usage();
   }
 
   if (!generate.empty()) {
-    SampleSize size;
-    if (!ParseSize(size_text, &size)) return Usage();
-    const Status s = GenerateSample(generate, SizeOptions(size, seed));
+    Status s;
+    if (size_text == "worst") {
+      WorstCaseOptions o;
+      o.seed = seed;
+      if (descriptions >= 0) o.descriptions = descriptions;
+      s = GenerateWorstCase(generate, o);
+    } else {
+      SampleSize size;
+      if (!ParseSize(size_text, &size)) return Usage();
+      s = GenerateSample(generate, SizeOptions(size, seed));
+    }
     if (!s) {
       std::fprintf(stderr, "kyx-dataserver: %s\n", s.ToString().c_str());
       return 1;
