@@ -1,0 +1,136 @@
+#pragma once
+// The options dialog frmOpzioni: edits the connection profiles of KYX.INI one slot at a time and
+// applies one of them. Applying is also the second half of every login, so the dialog opens in
+// three modes: 1 at start-up and 2 at a change of information system (both from the login
+// dialog: a valid profile is applied at once and the dialog never shows), 3 from the main
+// window's button "Opzioni" (always shown). One class over several files:
+//   frm_opzioni.cpp            the controls, built in code on the dialog's help-area grid
+//   frm_opzioni_carica.cpp     Carica, the keys, cancel and what closing restores
+//   frm_opzioni_campi.cpp      Visualizza_Opzioni and Salva_Opzioni
+//   frm_opzioni_controlla.cpp  Controlla_Opzioni, the check of the profile in its fixed order
+//   frm_opzioni_aggiorna.cpp   cmdAggiorna_Click, the apply of a profile
+#include <QRect>
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/ui/form_instance.h"
+#include "platform/ui/ky_form.h"
+#include "platform/ui/line_control.h"
+#include "ui/dialoghi/controlli.h"
+
+namespace kyx {
+
+class FrmOpzioni : public ui::KyForm {
+ public:
+  FrmOpzioni();
+
+  // Opens the dialog in mode `Modo` with the password typed at login ("" from the toolbar).
+  void Carica(int32_t& Modo, const std::string& Password);
+
+  // Fills every profile control from the loaded profile (the shared state).
+  void Visualizza_Opzioni();
+  // Writes the controls into the section of slot `Profilo`. Nothing is written, after a message,
+  // when the user name is blank, the date reads "88/88/8888", or the connection block holds a
+  // character the scrambling cannot store (that box is marked).
+  void Salva_Opzioni(int16_t Profilo);
+  // Normalises and checks the controls in their fixed order, marking the first box that fails.
+  // With Senza_Messaggi no box is shown: a check that would ask or report fails at once.
+  void Controlla_Opzioni(bool Senza_Messaggi, bool& Esito);
+
+  // ---- Events ----
+  void cmdAggiorna_Click();
+  void cmdEsci_Click();
+  void Form_KeyDown(int& KeyCode, int Shift) override;
+  void Form_QueryUnload(int16_t& Cancel, int UnloadMode) override;
+
+  // ---- Display marks of a text box ----
+  // Normal colours.
+  static void Normale(dialoghi::CasellaTesto& Casella);
+  // Highlight colours, and the focus when the box can take it (the dialog is visible).
+  static void Marca(dialoghi::CasellaTesto& Casella);
+  static bool Marcata(const dialoghi::CasellaTesto& Casella);
+
+  // ---- Members ----
+  // The opening mode; 0 after a completed apply, so that closing restores nothing.
+  int32_t Modo = 0;
+  // The password kept by the dialog: the one typed at login, or Password_Utente once shown.
+  std::string Password_Login;
+  // The folder of the box being checked, with a program-relative text made absolute.
+  std::string Cartella_Risolta;
+  // Set when an apply met a local database it could not open and ended the program.
+  bool Fine_Richiesta = false;
+
+  // ---- Controls ----
+  dialoghi::Etichetta* Release;
+  dialoghi::Etichetta* lblSistema;
+  dialoghi::Etichetta* lblNumSi;
+  dialoghi::FrecceSuGiu* UpDown;
+  dialoghi::Pulsante* cmdAggiunta;
+  dialoghi::Pulsante* cmdElimina;
+
+  dialoghi::CasellaTesto* txtConnessione;
+  dialoghi::CasellaTesto* txtPorta;
+  dialoghi::CasellaTesto* txtUtente;
+  dialoghi::CasellaTesto* txtPassword;
+  dialoghi::CasellaTesto* txtDataBaseSQL;
+  dialoghi::CasellaTesto* txtNomeSi;
+  dialoghi::CasellaTesto* txtDescrizioneSi;
+  dialoghi::CasellaTesto* txtCartellaSi;
+  dialoghi::CasellaTesto* txtDirStorico;
+  dialoghi::CasellaTesto* txtDirPref;
+  dialoghi::CasellaTesto* txtDirSalva;
+  dialoghi::Etichetta* imgCartellaSi;
+  dialoghi::Etichetta* imgDirStorico;
+  dialoghi::Etichetta* imgDirPref;
+  dialoghi::Etichetta* imgDirSalva;
+  dialoghi::Combo* cmbExtSalva;
+  dialoghi::Combo* cmbAdatta;
+  dialoghi::CasellaTesto* txtDataDesc;
+  dialoghi::CasellaTesto* txtOraDesc;
+  dialoghi::CasellaTesto* txtElemStorico;
+  dialoghi::CasellaTesto* txtPrecisioneColore;
+  dialoghi::CasellaControllo* chk01;  // "Principale"
+  dialoghi::CasellaControllo* chk02;  // "In elenco"
+  dialoghi::CasellaControllo* chk03;
+  dialoghi::CasellaControllo* chk04;
+  dialoghi::CasellaControllo* chk05;
+  dialoghi::CasellaControllo* chk06;
+  dialoghi::CasellaControllo* chk07;
+  dialoghi::CasellaControllo* chk08;
+  dialoghi::CasellaControllo* chk09;
+  dialoghi::CasellaControllo* chk10;
+  std::array<dialoghi::Etichetta*, 10> lblColoreRiga{};  // 0 .. 9
+  std::array<dialoghi::Etichetta*, 37> lblColoreLiv{};   // 1 .. 36 (0 unused)
+  dialoghi::Etichetta* lblFontDati;
+  std::array<dialoghi::CasellaTesto*, 10> txtLiv{};      // 1 .. 9 (0 unused)
+  dialoghi::Pulsante* cmdDescrizioni;
+  dialoghi::Pulsante* cmdStorico;
+  dialoghi::Pulsante* cmdDettaglio;
+  dialoghi::Pulsante* cmdPreferiti;
+  dialoghi::Pulsante* cmdAnnoRiferimento;
+  dialoghi::Pulsante* cmdAggiorna;
+  dialoghi::Pulsante* cmdEsci;
+  std::array<ui::LineControl*, 8> L_twE{};
+
+  // Every text box of the dialog, the level texts and the password included.
+  std::vector<dialoghi::CasellaTesto*> Caselle_Testo() const;
+
+  // The help-area rectangles 1 .. 41 of the dialog (outer-frame pixels, edges inclusive), on
+  // which the controls are laid out; the context help finds its topics by them.
+  static QRect Area_Aiuto(int Riga);
+
+ private:
+  void Crea_Controlli();
+  void Crea_Colori_E_Livelli();
+  void Collega_Gestori();
+  // The check of one folder box; false stops the validation.
+  bool Controlla_Cartella(dialoghi::CasellaTesto& Casella, bool Senza_Messaggi);
+  // Whether the four fields of the connection block can be scrambled; marks the first that cannot.
+  bool Blocco_Codificabile();
+};
+
+inline ui::FormInstance<FrmOpzioni> frmOpzioni;
+
+}  // namespace kyx
