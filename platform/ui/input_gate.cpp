@@ -1,6 +1,7 @@
 #include "platform/ui/input_gate.h"
 
 #include <QApplication>
+#include <QInputEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -24,23 +25,40 @@ KyForm* form_of(QObject* object) {
 }
 
 bool InputGate::seen_before(QObject* receiver, QEvent* event) {
-  bool again = false;
-  if (event == last_event_ && event->type() == last_type_ && last_receiver_ &&
-      receiver->isWidgetType() && last_receiver_->isWidgetType()) {
-    // The same event object going to an ancestor of the previous receiver is propagation.
+  // Only the events the hooks act on are remembered: a flood of mouse moves pumped by a handler
+  // must not push the event it is handling out of the list.
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+      break;
+    default:
+      return false;
+  }
+  const uint64_t stamp =
+      event->isInputEvent() ? static_cast<const QInputEvent*>(event)->timestamp() : 0;
+  if (receiver->isWidgetType()) {
     const auto* r = static_cast<QWidget*>(receiver);
-    for (QWidget* w = static_cast<QWidget*>(last_receiver_.data())->parentWidget(); w;
-         w = w->parentWidget()) {
-      if (w == r) {
-        again = true;
-        break;
+    for (const Seen& s : seen_) {
+      if (s.event != event || s.type != event->type() || s.timestamp != stamp || !s.receiver ||
+          !s.receiver->isWidgetType()) {
+        continue;
+      }
+      // The same event object going to an ancestor of a previous receiver is propagation.
+      for (QWidget* w = static_cast<QWidget*>(s.receiver.data())->parentWidget(); w;
+           w = w->parentWidget()) {
+        if (w == r) return true;
       }
     }
   }
-  last_event_ = event;
-  last_type_ = event->type();
-  last_receiver_ = receiver;
-  return again;
+  Seen& slot = seen_[next_seen_];
+  next_seen_ = (next_seen_ + 1) % seen_.size();
+  slot.event = event;
+  slot.type = event->type();
+  slot.timestamp = stamp;
+  slot.receiver = receiver;
+  return false;
 }
 
 bool InputGate::eventFilter(QObject* watched, QEvent* event) {

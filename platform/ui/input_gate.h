@@ -3,6 +3,8 @@
 // the first form is created.
 #include <QObject>
 #include <QPointer>
+#include <array>
+#include <cstdint>
 
 namespace kyx::ui {
 
@@ -17,12 +19,18 @@ class InputGate : public QObject {
 
  private:
   // An event ignored by a control travels on to its parent and passes this filter again; the
-  // hooks must see it once.
+  // hooks must see it once. A handler may pump other events before the event travels on, so the
+  // last events the hooks act on are remembered, each by its object, type and time stamp.
   bool seen_before(QObject* receiver, QEvent* event);
 
-  const QEvent* last_event_ = nullptr;
-  int last_type_ = 0;
-  QPointer<QObject> last_receiver_;
+  struct Seen {
+    const QEvent* event = nullptr;
+    int type = 0;
+    uint64_t timestamp = 0;
+    QPointer<QObject> receiver;
+  };
+  std::array<Seen, 64> seen_{};
+  std::size_t next_seen_ = 0;
 };
 
 // The form whose window holds the widget (nullptr for pop-up menus and dialogs of other kinds).

@@ -117,6 +117,36 @@ TEST(KyFormGate, KeyPreviewSeesKeysFirstAndCanDropThem) {
   EXPECT_EQ(p.edit->text(), "a");
 }
 
+TEST(KyFormGate, AKeyTravellingToTheParentReachesThePreviewOnceEvenWhenTheHandlerPumps) {
+  // A plain child widget ignores keys, so the key travels on to the form: the preview must still
+  // see it once, although the preview itself delivers other keys (as a pumped dialog would)
+  // before the key travels on.
+  struct Other : KyForm {
+    Other() : KyForm("frmOther") { box = new QLineEdit(this); }
+    QLineEdit* box;
+  } other;
+  struct Preview : KyForm {
+    Preview() : KyForm("frmPreviewPump") { child = new QWidget(this); }
+    void Form_KeyDown(int& KeyCode, int) override {
+      ++calls;
+      for (int i = 0; i < 20; ++i) QTest::keyClick(other->box, Qt::Key_B);
+      (void)KeyCode;
+    }
+    QWidget* child;
+    Other* other = nullptr;
+    int calls = 0;
+  } p;
+  p.other = &other;
+  p.SetKeyPreview(true);
+  p.Show();
+  other.Show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&p));
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+  QApplication::sendEvent(p.child, &press);
+  EXPECT_EQ(p.calls, 1);
+  EXPECT_EQ(other.box->text().size(), 20);
+}
+
 class Refusing : public KyForm {
  public:
   Refusing() : KyForm("frmRefusing") {}
