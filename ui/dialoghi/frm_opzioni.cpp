@@ -101,22 +101,22 @@ FrmOpzioni::FrmOpzioni() : ui::KyForm("frmOpzioni") {
 }
 
 void FrmOpzioni::Crea_Controlli() {
-  using namespace dialoghi;
+  using namespace ui;
 
   // A label at the left of a cell, and a text box after it.
   auto etichetta = [this](const QRect& cella, int larghezza, const char* testo) {
-    auto* e = new Etichetta(this, testo);
+    auto* e = new ui::Label(this, testo);
     e->Move(cella.left() + 2, Y_Casella(cella), larghezza, kAltezza_Casella);
     return e;
   };
   auto casella = [this](int x, const QRect& cella, int larghezza) {
-    auto* c = new CasellaTesto(this);
+    auto* c = new ui::TextBox(this);
     c->Move(x, Y_Casella(cella), larghezza, kAltezza_Casella);
     return c;
   };
 
   // Top strip: version, slot counter with its arrows, add and delete.
-  Release = new Etichetta(this, "");
+  Release = new ui::Label(this, "");
   {
     QFont piccolo = font();
     piccolo.setPointSizeF(6.5);
@@ -128,19 +128,19 @@ void FrmOpzioni::Crea_Controlli() {
   {
     const QRect c = Dentro(2);
     lblSistema = etichetta(c, 104, "Sistema informativo");
-    lblNumSi = new Etichetta(this, "");
+    lblNumSi = new ui::Label(this, "");
     lblNumSi->setAlignment(Qt::AlignCenter);
     lblNumSi->setFrameShape(QFrame::StyledPanel);
     lblNumSi->setFrameShadow(QFrame::Sunken);
     lblNumSi->Move(c.left() + 106, Y_Casella(c), 60, kAltezza_Casella);
     lblNumSi->SetToolTipText("indice / massimo");
-    UpDown = new FrecceSuGiu(this);
+    UpDown = new ui::UpDown(this);
     UpDown->setGeometry(c.left() + 170, c.top() + 1, 17, c.height() - 2);
     UpDown->SetToolTipText("precedente o successivo");
   }
-  cmdAggiunta = new Pulsante(this, "Aggiunta");
+  cmdAggiunta = new ui::CommandButton(this, "Aggiunta");
   cmdAggiunta->setGeometry(Dentro(3).adjusted(1, 1, -1, -1));
-  cmdElimina = new Pulsante(this, "Elimina");
+  cmdElimina = new ui::CommandButton(this, "Elimina");
   cmdElimina->setGeometry(Dentro(4).adjusted(1, 1, -1, -1));
 
   // Left column: the connection and the information system.
@@ -174,7 +174,7 @@ void FrmOpzioni::Crea_Controlli() {
     const QRect c = Dentro(17);
     etichetta(c, 100, "Descrizioni:  Data");
     txtDataDesc = casella(c.left() + 104, c, 74);
-    auto* ora = new Etichetta(this, "Ora");
+    auto* ora = new ui::Label(this, "Ora");
     ora->Move(c.left() + 184, Y_Casella(c), 24, kAltezza_Casella);
     txtOraDesc = casella(c.left() + 208, c, c.width() - 210);
     txtDataDesc->SetToolTipText("Ultimo aggiornamento delle descrizioni");
@@ -187,12 +187,12 @@ void FrmOpzioni::Crea_Controlli() {
       "Precisione del colore nella esportazione in Excel (0=Massima, 255=usa i colori di Excel)");
 
   // Right column: the folders, each with its picture, the two lists and the data font.
-  auto cartella = [&](int riga, const char* testo, Etichetta*& immagine, const char* tip) {
+  auto cartella = [&](int riga, const char* testo, ui::Label*& immagine, const char* tip) {
     const QRect c = Dentro(riga);
     etichetta(c, 92, testo);
     auto* box = casella(c.left() + 94, c, c.width() - 94 - 22);
     box->SetToolTipText(tip);
-    immagine = new Etichetta(this, "");
+    immagine = new ui::Label(this, "");
     immagine->setPixmap(Immagine_Cartella());
     immagine->setAlignment(Qt::AlignCenter);
     immagine->Move(c.right() - 19, Y_Casella(c, 18), 18, 18);
@@ -206,7 +206,7 @@ void FrmOpzioni::Crea_Controlli() {
   auto elenco = [&](int riga, const char* testo) {
     const QRect c = Dentro(riga);
     etichetta(c, 92, testo);
-    auto* cmb = new Combo(this, true);
+    auto* cmb = new ui::ComboBox(this, true);
     cmb->Move(c.left() + 94, Y_Casella(c), c.width() - 96, kAltezza_Casella);
     return cmb;
   };
@@ -217,7 +217,7 @@ void FrmOpzioni::Crea_Controlli() {
   {
     const QRect c = Dentro(18);
     etichetta(c, 92, "Colore/Font video");
-    lblFontDati = new Etichetta(this, "Font");
+    lblFontDati = new ui::Label(this, "Font");
     lblFontDati->setFrameShape(QFrame::StyledPanel);
     lblFontDati->setAlignment(Qt::AlignCenter);
     lblFontDati->SetBackColor(0xFFFFFF);
@@ -227,7 +227,7 @@ void FrmOpzioni::Crea_Controlli() {
 
   // The check boxes in their half cells.
   struct Spunta {
-    CasellaControllo** c;
+    ui::CheckBox** c;
     int riga;
     const char* testo;
     const char* tip;
@@ -248,14 +248,14 @@ void FrmOpzioni::Crea_Controlli() {
   };
   for (const Spunta& s : spunte) {
     const QRect c = Dentro(s.riga);
-    *s.c = new CasellaControllo(this, s.testo);
+    *s.c = new ui::CheckBox(this, s.testo);
     (*s.c)->Move(c.left() + 2, Y_Casella(c), c.width() - 4, kAltezza_Casella);
     (*s.c)->SetToolTipText(s.tip);
   }
 
   // Maintenance, apply and cancel.
   struct Comando {
-    Pulsante** p;
+    ui::CommandButton** p;
     int riga;
     const char* testo;
     const char* tip;
@@ -270,7 +270,7 @@ void FrmOpzioni::Crea_Controlli() {
       {&cmdEsci, 40, "Annulla", "Esci senza aggiornare"},
   };
   for (const Comando& c : comandi) {
-    *c.p = new Pulsante(this, c.testo);
+    *c.p = new ui::CommandButton(this, c.testo);
     (*c.p)->setGeometry(Dentro(c.riga).adjusted(1, 1, -1, -1));
     if (*c.tip) (*c.p)->SetToolTipText(c.tip);
   }
@@ -299,15 +299,15 @@ void FrmOpzioni::Crea_Controlli() {
 }
 
 void FrmOpzioni::Crea_Colori_E_Livelli() {
-  using namespace dialoghi;
+  using namespace ui;
   const QRect b = Dentro(33).adjusted(3, 0, -3, 0);
   const int h = b.height() / 4;  // four bands of 18 pixels
   auto titolo = [this, h](int x, int y, int w, const char* testo) {
-    auto* e = new Etichetta(this, testo);
+    auto* e = new ui::Label(this, testo);
     e->Move(x, y, w, h - 2);
   };
   auto colore = [this, h](int x, int y, int w, const char* testo, const std::string& tip) {
-    auto* e = new Etichetta(this, testo);
+    auto* e = new ui::Label(this, testo);
     e->setAlignment(Qt::AlignCenter);
     e->setFrameShape(QFrame::Box);
     e->Move(x, y, w, h - 3);
@@ -351,7 +351,7 @@ void FrmOpzioni::Crea_Colori_E_Livelli() {
   titolo(b.left(), y, 66, "Livelli 1-9");
   const int w_liv = (b.width() - 68) / 9;
   for (int i = 1; i <= 9; ++i) {
-    auto* t = new CasellaTesto(this);
+    auto* t = new ui::TextBox(this);
     t->Move(b.left() + 68 + (i - 1) * w_liv, y, w_liv - 2, h - 1);
     t->SetToolTipText("testo identificativo del livello");
     txtLiv[static_cast<size_t>(i)] = t;
@@ -418,20 +418,20 @@ void FrmOpzioni::Collega_Gestori() {
   cmdEsci->Click = [this] { cmdEsci_Click(); };
 }
 
-void FrmOpzioni::Normale(dialoghi::CasellaTesto& Casella) {
-  Casella.SetBackColor(dialoghi::kSfondo_Normale);
-  Casella.SetForeColor(dialoghi::kTesto_Normale);
+void FrmOpzioni::Normale(ui::TextBox& Casella) {
+  Casella.SetBackColor(ui::kOleWindowBackground);
+  Casella.SetForeColor(ui::kOleWindowText);
 }
 
-void FrmOpzioni::Marca(dialoghi::CasellaTesto& Casella) {
-  Casella.SetBackColor(dialoghi::kSfondo_Evidenziato);
-  Casella.SetForeColor(dialoghi::kTesto_Evidenziato);
+void FrmOpzioni::Marca(ui::TextBox& Casella) {
+  Casella.SetBackColor(ui::kOleHighlight);
+  Casella.SetForeColor(ui::kOleHighlightText);
   // A box of a dialog not shown yet cannot take the focus; that is not an error.
   if (Casella.isVisible()) Casella.SetFocus();
 }
 
-bool FrmOpzioni::Marcata(const dialoghi::CasellaTesto& Casella) {
-  return Casella.BackColor() == dialoghi::kSfondo_Evidenziato;
+bool FrmOpzioni::Marcata(const ui::TextBox& Casella) {
+  return Casella.BackColor() == ui::kOleHighlight;
 }
 
 }  // namespace kyx

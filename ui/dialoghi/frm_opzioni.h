@@ -18,7 +18,7 @@
 #include "platform/ui/form_instance.h"
 #include "platform/ui/ky_form.h"
 #include "platform/ui/line_control.h"
-#include "ui/dialoghi/controlli.h"
+#include "platform/ui/simple_controls.h"
 
 namespace kyx {
 
@@ -47,10 +47,10 @@ class FrmOpzioni : public ui::KyForm {
 
   // ---- Display marks of a text box ----
   // Normal colours.
-  static void Normale(dialoghi::CasellaTesto& Casella);
+  static void Normale(ui::TextBox& Casella);
   // Highlight colours, and the focus when the box can take it (the dialog is visible).
-  static void Marca(dialoghi::CasellaTesto& Casella);
-  static bool Marcata(const dialoghi::CasellaTesto& Casella);
+  static void Marca(ui::TextBox& Casella);
+  static bool Marcata(const ui::TextBox& Casella);
 
   // ---- Members ----
   // The opening mode; 0 after a completed apply, so that closing restores nothing.
@@ -63,59 +63,59 @@ class FrmOpzioni : public ui::KyForm {
   bool Fine_Richiesta = false;
 
   // ---- Controls ----
-  dialoghi::Etichetta* Release;
-  dialoghi::Etichetta* lblSistema;
-  dialoghi::Etichetta* lblNumSi;
-  dialoghi::FrecceSuGiu* UpDown;
-  dialoghi::Pulsante* cmdAggiunta;
-  dialoghi::Pulsante* cmdElimina;
+  ui::Label* Release;
+  ui::Label* lblSistema;
+  ui::Label* lblNumSi;
+  ui::UpDown* UpDown;
+  ui::CommandButton* cmdAggiunta;
+  ui::CommandButton* cmdElimina;
 
-  dialoghi::CasellaTesto* txtConnessione;
-  dialoghi::CasellaTesto* txtPorta;
-  dialoghi::CasellaTesto* txtUtente;
-  dialoghi::CasellaTesto* txtPassword;
-  dialoghi::CasellaTesto* txtDataBaseSQL;
-  dialoghi::CasellaTesto* txtNomeSi;
-  dialoghi::CasellaTesto* txtDescrizioneSi;
-  dialoghi::CasellaTesto* txtCartellaSi;
-  dialoghi::CasellaTesto* txtDirStorico;
-  dialoghi::CasellaTesto* txtDirPref;
-  dialoghi::CasellaTesto* txtDirSalva;
-  dialoghi::Etichetta* imgCartellaSi;
-  dialoghi::Etichetta* imgDirStorico;
-  dialoghi::Etichetta* imgDirPref;
-  dialoghi::Etichetta* imgDirSalva;
-  dialoghi::Combo* cmbExtSalva;
-  dialoghi::Combo* cmbAdatta;
-  dialoghi::CasellaTesto* txtDataDesc;
-  dialoghi::CasellaTesto* txtOraDesc;
-  dialoghi::CasellaTesto* txtElemStorico;
-  dialoghi::CasellaTesto* txtPrecisioneColore;
-  dialoghi::CasellaControllo* chk01;  // "Principale"
-  dialoghi::CasellaControllo* chk02;  // "In elenco"
-  dialoghi::CasellaControllo* chk03;
-  dialoghi::CasellaControllo* chk04;
-  dialoghi::CasellaControllo* chk05;
-  dialoghi::CasellaControllo* chk06;
-  dialoghi::CasellaControllo* chk07;
-  dialoghi::CasellaControllo* chk08;
-  dialoghi::CasellaControllo* chk09;
-  dialoghi::CasellaControllo* chk10;
-  std::array<dialoghi::Etichetta*, 10> lblColoreRiga{};  // 0 .. 9
-  std::array<dialoghi::Etichetta*, 37> lblColoreLiv{};   // 1 .. 36 (0 unused)
-  dialoghi::Etichetta* lblFontDati;
-  std::array<dialoghi::CasellaTesto*, 10> txtLiv{};      // 1 .. 9 (0 unused)
-  dialoghi::Pulsante* cmdDescrizioni;
-  dialoghi::Pulsante* cmdStorico;
-  dialoghi::Pulsante* cmdDettaglio;
-  dialoghi::Pulsante* cmdPreferiti;
-  dialoghi::Pulsante* cmdAnnoRiferimento;
-  dialoghi::Pulsante* cmdAggiorna;
-  dialoghi::Pulsante* cmdEsci;
+  ui::TextBox* txtConnessione;
+  ui::TextBox* txtPorta;
+  ui::TextBox* txtUtente;
+  ui::TextBox* txtPassword;
+  ui::TextBox* txtDataBaseSQL;
+  ui::TextBox* txtNomeSi;
+  ui::TextBox* txtDescrizioneSi;
+  ui::TextBox* txtCartellaSi;
+  ui::TextBox* txtDirStorico;
+  ui::TextBox* txtDirPref;
+  ui::TextBox* txtDirSalva;
+  ui::Label* imgCartellaSi;
+  ui::Label* imgDirStorico;
+  ui::Label* imgDirPref;
+  ui::Label* imgDirSalva;
+  ui::ComboBox* cmbExtSalva;
+  ui::ComboBox* cmbAdatta;
+  ui::TextBox* txtDataDesc;
+  ui::TextBox* txtOraDesc;
+  ui::TextBox* txtElemStorico;
+  ui::TextBox* txtPrecisioneColore;
+  ui::CheckBox* chk01;  // "Principale"
+  ui::CheckBox* chk02;  // "In elenco"
+  ui::CheckBox* chk03;
+  ui::CheckBox* chk04;
+  ui::CheckBox* chk05;
+  ui::CheckBox* chk06;
+  ui::CheckBox* chk07;
+  ui::CheckBox* chk08;
+  ui::CheckBox* chk09;
+  ui::CheckBox* chk10;
+  std::array<ui::Label*, 10> lblColoreRiga{};  // 0 .. 9
+  std::array<ui::Label*, 37> lblColoreLiv{};   // 1 .. 36 (0 unused)
+  ui::Label* lblFontDati;
+  std::array<ui::TextBox*, 10> txtLiv{};      // 1 .. 9 (0 unused)
+  ui::CommandButton* cmdDescrizioni;
+  ui::CommandButton* cmdStorico;
+  ui::CommandButton* cmdDettaglio;
+  ui::CommandButton* cmdPreferiti;
+  ui::CommandButton* cmdAnnoRiferimento;
+  ui::CommandButton* cmdAggiorna;
+  ui::CommandButton* cmdEsci;
   std::array<ui::LineControl*, 8> L_twE{};
 
   // Every text box of the dialog, the level texts and the password included.
-  std::vector<dialoghi::CasellaTesto*> Caselle_Testo() const;
+  std::vector<ui::TextBox*> Caselle_Testo() const;
 
   // The help-area rectangles 1 .. 41 of the dialog (outer-frame pixels, edges inclusive), on
   // which the controls are laid out; the context help finds its topics by them.
@@ -126,7 +126,7 @@ class FrmOpzioni : public ui::KyForm {
   void Crea_Colori_E_Livelli();
   void Collega_Gestori();
   // The check of one folder box; false stops the validation.
-  bool Controlla_Cartella(dialoghi::CasellaTesto& Casella, bool Senza_Messaggi);
+  bool Controlla_Cartella(ui::TextBox& Casella, bool Senza_Messaggi);
   // Whether the four fields of the connection block can be scrambled; marks the first that cannot.
   bool Blocco_Codificabile();
 };

@@ -20,13 +20,13 @@ std::string Cartella_Mostrata(const std::string& Cartella) {
   return vb::Replace(Cartella, Cartella_Programma, "\\");
 }
 
-std::string Flag(const dialoghi::CasellaControllo& c) { return c.Value() == 1 ? "S" : "N"; }
+std::string Flag(const ui::CheckBox& c) { return c.Value() == 1 ? "S" : "N"; }
 
-std::string Coppia(const dialoghi::Etichetta& e) {
+std::string Coppia(const ui::Label& e) {
   return Numero_Cifre(e.ForeColor(), 8) + "-" + Numero_Cifre(e.BackColor(), 8);
 }
 
-void Colori_Etichetta(dialoghi::Etichetta& e, int32_t Primo_Piano, int32_t Sfondo) {
+void Colori_Etichetta(ui::Label& e, int32_t Primo_Piano, int32_t Sfondo) {
   e.SetForeColor(static_cast<uint32_t>(Primo_Piano));
   e.SetBackColor(static_cast<uint32_t>(Sfondo));
 }
@@ -65,7 +65,7 @@ void FrmOpzioni::Visualizza_Opzioni() {
     Colori_Etichetta(*lblColoreLiv[i + 1], Colori_Livello[2 * i], Colori_Livello[2 * i + 1]);
   }
   QFont f = lblFontDati->font();
-  f.setFamily(dialoghi::Q(Font_Nome));
+  f.setFamily(ui::Q(Font_Nome));
   f.setBold(Font_Grassetto);
   f.setItalic(Font_Corsivo);
   if (Font_Dimensione > 0) f.setPointSizeF(Font_Dimensione);
@@ -88,7 +88,7 @@ void FrmOpzioni::Visualizza_Opzioni() {
 bool FrmOpzioni::Blocco_Codificabile() {
   // Only what fits its field reaches the block; the password's blanks are stored as "^".
   struct Campo {
-    dialoghi::CasellaTesto* casella;
+    ui::TextBox* casella;
     size_t larghezza;
   };
   for (const Campo c : {Campo{txtConnessione, 50}, Campo{txtPorta, 5}, Campo{txtUtente, 10},
@@ -142,7 +142,7 @@ void FrmOpzioni::Salva_Opzioni(int16_t Profilo) {
     scrivi("ColoreLiv " + std::to_string(i), Coppia(*lblColoreLiv[i + 1]));
   }
   const QFont f = lblFontDati->font();
-  scrivi("Font Nome", dialoghi::Cp(f.family()));
+  scrivi("Font Nome", ui::Cp(f.family()));
   scrivi("Font Bold", f.bold() ? "S" : "N");
   scrivi("Font Italic", f.italic() ? "S" : "N");
   scrivi("Font Size", vb::Format(f.pointSizeF(), "0000.00"));

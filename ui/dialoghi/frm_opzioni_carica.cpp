@@ -125,8 +125,8 @@ void FrmOpzioni::Form_QueryUnload(int16_t& Cancel, int UnloadMode) {
   Imposta_Puntatore(ui::vbDefault);
 }
 
-std::vector<dialoghi::CasellaTesto*> FrmOpzioni::Caselle_Testo() const {
-  std::vector<dialoghi::CasellaTesto*> v = {
+std::vector<ui::TextBox*> FrmOpzioni::Caselle_Testo() const {
+  std::vector<ui::TextBox*> v = {
       txtConnessione, txtPorta,      txtDataBaseSQL, txtUtente,   txtPassword,    txtNomeSi,
       txtDescrizioneSi, txtCartellaSi, txtDirStorico, txtDirPref, txtDirSalva, txtDataDesc,
       txtOraDesc,     txtElemStorico, txtPrecisioneColore};

@@ -50,7 +50,7 @@ void FrmOpzioni::Controlla_Opzioni(bool Senza_Messaggi, bool& Esito) {
 
   // 6. The text fields.
   struct Campo {
-    dialoghi::CasellaTesto* casella;
+    ui::TextBox* casella;
     bool maiuscolo;
     bool obbligatorio;
   };
@@ -107,7 +107,7 @@ void FrmOpzioni::Controlla_Opzioni(bool Senza_Messaggi, bool& Esito) {
   Esito = true;
 }
 
-bool FrmOpzioni::Controlla_Cartella(dialoghi::CasellaTesto& Casella, bool Senza_Messaggi) {
+bool FrmOpzioni::Controlla_Cartella(ui::TextBox& Casella, bool Senza_Messaggi) {
   // 1. Trimmed and closed by "\". Folder names on Linux differ by case, so the text keeps the
   // case it was typed in (a folder typed "dati" is not the folder "DATI").
   std::string t = vb::Trim(Casella.Text());

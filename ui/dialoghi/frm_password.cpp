@@ -27,7 +27,7 @@ constexpr int16_t kUltimo_Profilo = 999;
 }  // namespace
 
 FrmPassword::FrmPassword() : ui::KyForm("frmPassword") {
-  using namespace dialoghi;
+  using namespace ui;
   // The dialogs' face and size: Arial's metrics (Liberation Sans) at 8 points.
   QFont f("Arial");
   f.setPointSizeF(8);
@@ -35,21 +35,21 @@ FrmPassword::FrmPassword() : ui::KyForm("frmPassword") {
   resize(372, 176);
   SetKeyPreview(true);
 
-  auto riga = [this](int y, const char* testo, Etichetta*& etichetta) {
-    etichetta = new Etichetta(this, testo);
+  auto riga = [this](int y, const char* testo, ui::Label*& etichetta) {
+    etichetta = new ui::Label(this, testo);
     etichetta->Move(12, y, 120, kAltezza);
   };
   riga(12, "Sistema informativo", lbl5);
-  cmbNomeSi = new Combo(this, true);
+  cmbNomeSi = new ui::ComboBox(this, true);
   cmbNomeSi->Move(136, 12, 224, kAltezza);
   cmbNomeSi->SetToolTipText("Descrizione locale del sistema informativo");
   riga(42, "Nome Connessione", lbl1);
-  txtConnessione = new CasellaTesto(this);
+  txtConnessione = new ui::TextBox(this);
   txtConnessione->Move(136, 42, 224, kAltezza);
   txtConnessione->SetMaxLength(50);
   txtConnessione->SetToolTipText("Nome della connessione o indirizzo IP del server");
   riga(68, "Utente", lbl3);
-  txtUtente = new CasellaTesto(this);
+  txtUtente = new ui::TextBox(this);
   txtUtente->Move(136, 68, 120, kAltezza);
   txtUtente->SetMaxLength(10);
   txtUtente->SetToolTipText("Nome utente del server");
@@ -57,19 +57,19 @@ FrmPassword::FrmPassword() : ui::KyForm("frmPassword") {
   txtConnessione->SetLocked(true);
   txtUtente->SetLocked(true);
   riga(94, "Password", lbl4);
-  txtPassword = new CasellaTesto(this);
+  txtPassword = new ui::TextBox(this);
   txtPassword->Move(136, 94, 120, kAltezza);
   txtPassword->SetMaxLength(10);
   txtPassword->SetPassword(true);
   txtPassword->SetToolTipText("Password per utente del server");
 
-  cmdOK = new Pulsante(this, "OK");
+  cmdOK = new ui::CommandButton(this, "OK");
   cmdOK->Move(176, 136, 88, 26);
   cmdOK->SetToolTipText("Conferma");
-  cmdEsci = new Pulsante(this, "Annulla");
+  cmdEsci = new ui::CommandButton(this, "Annulla");
   cmdEsci->Move(272, 136, 88, 26);
   cmdEsci->SetToolTipText("Chiudi");
-  Release = new Etichetta(this, "");
+  Release = new ui::Label(this, "");
   QFont piccolo = font();
   piccolo.setFamily("Small Fonts");
   piccolo.setPointSizeF(6.5);
@@ -208,8 +208,8 @@ void FrmPassword::cmdOK_Click() {
   if (!cmdOK->Enabled()) return;
 
   // 2. - 4.
-  txtPassword->SetBackColor(dialoghi::kSfondo_Normale);
-  txtPassword->SetForeColor(dialoghi::kTesto_Normale);
+  txtPassword->SetBackColor(ui::kOleWindowBackground);
+  txtPassword->SetForeColor(ui::kOleWindowText);
   if (!vb::Trim(txtPassword->Text()).empty()) {
     int32_t Modo_Opzioni = Modo_;
     frmOpzioni->Carica(Modo_Opzioni, txtPassword->Text());
@@ -217,8 +217,8 @@ void FrmPassword::cmdOK_Click() {
     Unload();
     return;
   }
-  txtPassword->SetBackColor(dialoghi::kSfondo_Evidenziato);
-  txtPassword->SetForeColor(dialoghi::kTesto_Evidenziato);
+  txtPassword->SetBackColor(ui::kOleHighlight);
+  txtPassword->SetForeColor(ui::kOleHighlightText);
   if (txtPassword->isVisible()) txtPassword->SetFocus();
 }
 

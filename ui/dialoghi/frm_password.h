@@ -10,7 +10,7 @@
 
 #include "platform/ui/form_instance.h"
 #include "platform/ui/ky_form.h"
-#include "ui/dialoghi/controlli.h"
+#include "platform/ui/simple_controls.h"
 
 namespace kyx {
 
@@ -29,17 +29,17 @@ class FrmPassword : public ui::KyForm {
   void Form_QueryUnload(int16_t& Cancel, int UnloadMode) override;
 
   // ---- Controls ----
-  dialoghi::Etichetta* lbl1;
-  dialoghi::CasellaTesto* txtConnessione;
-  dialoghi::Etichetta* lbl3;
-  dialoghi::CasellaTesto* txtUtente;
-  dialoghi::Etichetta* lbl4;
-  dialoghi::CasellaTesto* txtPassword;
-  dialoghi::Etichetta* lbl5;
-  dialoghi::Combo* cmbNomeSi;
-  dialoghi::Pulsante* cmdOK;
-  dialoghi::Pulsante* cmdEsci;
-  dialoghi::Etichetta* Release;
+  ui::Label* lbl1;
+  ui::TextBox* txtConnessione;
+  ui::Label* lbl3;
+  ui::TextBox* txtUtente;
+  ui::Label* lbl4;
+  ui::TextBox* txtPassword;
+  ui::Label* lbl5;
+  ui::ComboBox* cmbNomeSi;
+  ui::CommandButton* cmdOK;
+  ui::CommandButton* cmdEsci;
+  ui::Label* Release;
 
   // The opening mode: 1 start-up, 2 change of information system, 0 after a confirmation.
   int32_t Modo() const { return Modo_; }

@@ -26,15 +26,15 @@ class Opzioni : public AmbienteDialoghi {
     return *frmOpzioni;
   }
   // The text boxes that carry the invalid mark.
-  static std::vector<dialoghi::CasellaTesto*> Marcate(const FrmOpzioni& d) {
-    std::vector<dialoghi::CasellaTesto*> out;
+  static std::vector<ui::TextBox*> Marcate(const FrmOpzioni& d) {
+    std::vector<ui::TextBox*> out;
     for (auto* c : d.Caselle_Testo())
       if (FrmOpzioni::Marcata(*c)) out.push_back(c);
     return out;
   }
 };
 
-using Box = dialoghi::CasellaTesto* FrmOpzioni::*;
+using Box = ui::TextBox* FrmOpzioni::*;
 
 TEST_F(Opzioni, InvalidProfilesShowTheDialogWithTheFirstFailingBoxMarked) {
   struct Caso {
@@ -84,8 +84,8 @@ TEST_F(Opzioni, InvalidProfilesShowTheDialogWithTheFirstFailingBoxMarked) {
     QTest::keyClick(d.txtNomeSi, Qt::Key_Return);
     ASSERT_TRUE(frmOpzioni.Loaded());
     EXPECT_TRUE(d.isVisible());
-    EXPECT_EQ(Marcate(d), std::vector<dialoghi::CasellaTesto*>{d.*c.marcata});
-    EXPECT_EQ((d.*c.marcata)->ForeColor(), dialoghi::kTesto_Evidenziato);
+    EXPECT_EQ(Marcate(d), std::vector<ui::TextBox*>{d.*c.marcata});
+    EXPECT_EQ((d.*c.marcata)->ForeColor(), ui::kOleHighlightText);
     EXPECT_EQ(dir.read("KYX.INI"), ini);
   }
   EXPECT_EQ(d.txtUtente->Text(), "");
@@ -152,8 +152,8 @@ TEST_F(Opzioni, StartUpWithAnEmptyUserShowsTheDialogCentredWithTheStoredPassword
   frmOpzioni->Carica(m, "ALTRA");
   FrmOpzioni& d = *frmOpzioni;
   ASSERT_TRUE(d.isVisible());
-  EXPECT_EQ(Marcate(d), std::vector<dialoghi::CasellaTesto*>{d.txtUtente});
-  EXPECT_EQ(d.txtUtente->BackColor(), dialoghi::kSfondo_Evidenziato);
+  EXPECT_EQ(Marcate(d), std::vector<ui::TextBox*>{d.txtUtente});
+  EXPECT_EQ(d.txtUtente->BackColor(), ui::kOleHighlight);
   EXPECT_EQ(d.txtPassword->Text(), "ALFA");
   EXPECT_EQ(d.Password_Login, "ALFA^^^^^^");
   EXPECT_EQ(d.txtPassword->echoMode(), QLineEdit::Password);
@@ -177,7 +177,7 @@ TEST_F(Opzioni, AMissingFolderIsMarkedQuietlyAndCreatedOnlyOnTheUsersWord) {
   frmOpzioni->Carica(m, "ALFA");
   FrmOpzioni& d = *frmOpzioni;
   ASSERT_TRUE(d.isVisible());
-  EXPECT_EQ(Marcate(d), std::vector<dialoghi::CasellaTesto*>{d.txtDirStorico});
+  EXPECT_EQ(Marcate(d), std::vector<ui::TextBox*>{d.txtDirStorico});
   EXPECT_FALSE(files::folder_exists(dir.file("Nuova")));
 
   const std::string domanda =
@@ -269,7 +269,7 @@ TEST_F(Opzioni, ADataFolderInUseByAnotherCopyIsMarkedAndNothingIsSaved) {
   d.txtDescrizioneSi->SetText("Altro");
   d.cmdAggiorna_Click();
   EXPECT_TRUE(frmOpzioni.Loaded());
-  EXPECT_EQ(Marcate(d), std::vector<dialoghi::CasellaTesto*>{d.txtCartellaSi});
+  EXPECT_EQ(Marcate(d), std::vector<ui::TextBox*>{d.txtCartellaSi});
   EXPECT_EQ(dir.read("KYX.INI"), ini);
   EXPECT_FALSE(Contiene("Apri_MDB0"));
 

@@ -1,4 +1,4 @@
-#include "ui/dialoghi/controlli.h"
+#include "platform/ui/simple_controls.h"
 
 #include <QMouseEvent>
 #include <QPalette>
@@ -8,37 +8,37 @@
 #include "platform/ui/colours.h"
 #include "platform/ui/vb_events.h"
 
-namespace kyx::dialoghi {
+namespace kyx::ui {
 
 QString Q(std::string_view cp1252) { return QString::fromStdString(text::to_utf8(cp1252)); }
 std::string Cp(const QString& testo) { return text::from_utf8(testo.toStdString()); }
 
-// ---- CasellaTesto ---------------------------------------------------------------------------------
+// ---- TextBox ---------------------------------------------------------------------------------
 
-CasellaTesto::CasellaTesto(QWidget* parent) : ui::VbControl<QLineEdit>(parent) {
+TextBox::TextBox(QWidget* parent) : ui::VbControl<QLineEdit>(parent) {
   setFrame(true);
   Applica_Colori();
 }
 
-std::string CasellaTesto::Text() const { return Cp(text()); }
+std::string TextBox::Text() const { return Cp(text()); }
 
-void CasellaTesto::SetText(std::string_view cp1252) { setText(Q(cp1252)); }
+void TextBox::SetText(std::string_view cp1252) { setText(Q(cp1252)); }
 
-void CasellaTesto::SetMaxLength(int n) { setMaxLength(n > 0 ? n : 32767); }
+void TextBox::SetMaxLength(int n) { setMaxLength(n > 0 ? n : 32767); }
 
-void CasellaTesto::SetPassword(bool on) { setEchoMode(on ? QLineEdit::Password : QLineEdit::Normal); }
+void TextBox::SetPassword(bool on) { setEchoMode(on ? QLineEdit::Password : QLineEdit::Normal); }
 
-void CasellaTesto::SetBackColor(uint32_t ole) {
+void TextBox::SetBackColor(uint32_t ole) {
   sfondo_ = ole;
   Applica_Colori();
 }
 
-void CasellaTesto::SetForeColor(uint32_t ole) {
+void TextBox::SetForeColor(uint32_t ole) {
   testo_ = ole;
   Applica_Colori();
 }
 
-void CasellaTesto::Applica_Colori() {
+void TextBox::Applica_Colori() {
   QPalette pal = palette();
   pal.setColor(QPalette::Base, ui::ole_to_qcolor(sfondo_));
   pal.setColor(QPalette::Text, ui::ole_to_qcolor(testo_));
@@ -46,29 +46,29 @@ void CasellaTesto::Applica_Colori() {
   update();
 }
 
-// ---- Etichetta ------------------------------------------------------------------------------------
+// ---- Label ------------------------------------------------------------------------------------
 
-Etichetta::Etichetta(QWidget* parent, std::string_view caption) : ui::VbControl<QLabel>(parent) {
+Label::Label(QWidget* parent, std::string_view caption) : ui::VbControl<QLabel>(parent) {
   setText(Q(caption));
   Applica_Colori();
 }
 
-std::string Etichetta::Caption() const { return Cp(text()); }
+std::string Label::Caption() const { return Cp(text()); }
 
-void Etichetta::SetCaption(std::string_view cp1252) { setText(Q(cp1252)); }
+void Label::SetCaption(std::string_view cp1252) { setText(Q(cp1252)); }
 
-void Etichetta::SetBackColor(uint32_t ole) {
+void Label::SetBackColor(uint32_t ole) {
   sfondo_ = ole;
   opaca_ = true;
   Applica_Colori();
 }
 
-void Etichetta::SetForeColor(uint32_t ole) {
+void Label::SetForeColor(uint32_t ole) {
   testo_ = ole;
   Applica_Colori();
 }
 
-void Etichetta::Applica_Colori() {
+void Label::Applica_Colori() {
   QPalette pal = palette();
   pal.setColor(QPalette::WindowText, ui::ole_to_qcolor(testo_));
   if (opaca_) pal.setColor(QPalette::Window, ui::ole_to_qcolor(sfondo_));
@@ -77,30 +77,30 @@ void Etichetta::Applica_Colori() {
   update();
 }
 
-void Etichetta::mouseReleaseEvent(QMouseEvent* event) {
+void Label::mouseReleaseEvent(QMouseEvent* event) {
   const int button = ui::vb_button(event->button());
   const int shift = ui::vb_shift(event->modifiers());
   if (MouseUp) MouseUp(button, shift);
   if (button == ui::vbLeftButton && rect().contains(event->position().toPoint()) && Click) Click();
 }
 
-// ---- CasellaControllo -----------------------------------------------------------------------------
+// ---- CheckBox -----------------------------------------------------------------------------
 
-CasellaControllo::CasellaControllo(QWidget* parent, std::string_view caption)
+CheckBox::CheckBox(QWidget* parent, std::string_view caption)
     : ui::VbControl<QCheckBox>(parent) {
   setText(Q(caption));
 }
 
-void CasellaControllo::SetBackColor(uint32_t ole) {
+void CheckBox::SetBackColor(uint32_t ole) {
   QPalette pal = palette();
   pal.setColor(QPalette::Window, ui::ole_to_qcolor(ole));
   setPalette(pal);
   setAutoFillBackground(true);
 }
 
-// ---- Combo ----------------------------------------------------------------------------------------
+// ---- ComboBox ----------------------------------------------------------------------------------------
 
-Combo::Combo(QWidget* parent, bool solo_elenco) : ui::VbControl<QComboBox>(parent) {
+ComboBox::ComboBox(QWidget* parent, bool solo_elenco) : ui::VbControl<QComboBox>(parent) {
   setEditable(!solo_elenco);
   // A pick by the user; picks made by code call Click themselves (SetListIndex).
   QObject::connect(this, &QComboBox::activated, this, [this](int) {
@@ -108,13 +108,13 @@ Combo::Combo(QWidget* parent, bool solo_elenco) : ui::VbControl<QComboBox>(paren
   });
 }
 
-void Combo::Clear() {
+void ComboBox::Clear() {
   const QSignalBlocker blocca(this);
   clear();
   if (isEditable()) clearEditText();
 }
 
-void Combo::AddItem(std::string_view cp1252) {
+void ComboBox::AddItem(std::string_view cp1252) {
   // The system's list keeps no item chosen until one is chosen; Qt's picks the first one added.
   const int prima = currentIndex();
   const QSignalBlocker blocca(this);
@@ -122,7 +122,7 @@ void Combo::AddItem(std::string_view cp1252) {
   if (prima < 0) setCurrentIndex(-1);
 }
 
-void Combo::SetListIndex(int i) {
+void ComboBox::SetListIndex(int i) {
   {
     const QSignalBlocker blocca(this);
     setCurrentIndex(i >= 0 && i < count() ? i : -1);
@@ -130,13 +130,13 @@ void Combo::SetListIndex(int i) {
   if (Click) Click();
 }
 
-int32_t Combo::ItemData(int i) const { return itemData(i).toInt(); }
+int32_t ComboBox::ItemData(int i) const { return itemData(i).toInt(); }
 
-void Combo::SetItemData(int i, int32_t v) { setItemData(i, QVariant(v)); }
+void ComboBox::SetItemData(int i, int32_t v) { setItemData(i, QVariant(v)); }
 
-std::string Combo::Text() const { return Cp(currentText()); }
+std::string ComboBox::Text() const { return Cp(currentText()); }
 
-void Combo::SetText(std::string_view cp1252) {
+void ComboBox::SetText(std::string_view cp1252) {
   const int i = findText(Q(cp1252), Qt::MatchExactly);
   if (i >= 0) {
     SetListIndex(i);
@@ -145,9 +145,9 @@ void Combo::SetText(std::string_view cp1252) {
   }
 }
 
-// ---- Pulsante, FrecceSuGiu ------------------------------------------------------------------------
+// ---- CommandButton, UpDown ------------------------------------------------------------------------
 
-Pulsante::Pulsante(QWidget* parent, std::string_view caption) : ui::VbControl<QPushButton>(parent) {
+CommandButton::CommandButton(QWidget* parent, std::string_view caption) : ui::VbControl<QPushButton>(parent) {
   setText(Q(caption));
   setAutoDefault(false);
   QObject::connect(this, &QPushButton::clicked, this, [this] {
@@ -155,7 +155,7 @@ Pulsante::Pulsante(QWidget* parent, std::string_view caption) : ui::VbControl<QP
   });
 }
 
-FrecceSuGiu::FrecceSuGiu(QWidget* parent) : QWidget(parent) {
+UpDown::UpDown(QWidget* parent) : QWidget(parent) {
   Su = new QPushButton(QString::fromUtf8("\u25B2"), this);
   Giu = new QPushButton(QString::fromUtf8("\u25BC"), this);
   for (QPushButton* b : {Su, Giu}) {
@@ -172,16 +172,16 @@ FrecceSuGiu::FrecceSuGiu(QWidget* parent) : QWidget(parent) {
   });
 }
 
-void FrecceSuGiu::SetToolTipText(std::string_view cp1252) {
+void UpDown::SetToolTipText(std::string_view cp1252) {
   setToolTip(Q(cp1252));
   Su->setToolTip(Q(cp1252));
   Giu->setToolTip(Q(cp1252));
 }
 
-void FrecceSuGiu::resizeEvent(QResizeEvent*) {
+void UpDown::resizeEvent(QResizeEvent*) {
   const int h = height() / 2;
   Su->setGeometry(0, 0, width(), h);
   Giu->setGeometry(0, h, width(), height() - h);
 }
 
-}  // namespace kyx::dialoghi
+}  // namespace kyx::ui

@@ -14,19 +14,19 @@
 
 #include "platform/ui/control.h"
 
-namespace kyx::dialoghi {
+namespace kyx::ui {
 
 // Colours of a text box that the checks mark: normal (window background, window text) and
 // invalid (highlight, highlight text), as OLE system colours.
-inline constexpr uint32_t kSfondo_Normale = 0x80000005;
-inline constexpr uint32_t kTesto_Normale = 0x80000008;
-inline constexpr uint32_t kSfondo_Evidenziato = 0x8000000D;
-inline constexpr uint32_t kTesto_Evidenziato = 0x8000000E;
+inline constexpr uint32_t kOleWindowBackground = 0x80000005;
+inline constexpr uint32_t kOleWindowText = 0x80000008;
+inline constexpr uint32_t kOleHighlight = 0x8000000D;
+inline constexpr uint32_t kOleHighlightText = 0x8000000E;
 
 // A text box (TextBox): Text, MaxLength, PasswordChar, Locked, BackColor and ForeColor.
-class CasellaTesto : public ui::VbControl<QLineEdit> {
+class TextBox : public ui::VbControl<QLineEdit> {
  public:
-  explicit CasellaTesto(QWidget* parent);
+  explicit TextBox(QWidget* parent);
 
   std::string Text() const;
   void SetText(std::string_view cp1252);
@@ -43,15 +43,15 @@ class CasellaTesto : public ui::VbControl<QLineEdit> {
 
  private:
   void Applica_Colori();
-  uint32_t sfondo_ = kSfondo_Normale;
-  uint32_t testo_ = kTesto_Normale;
+  uint32_t sfondo_ = kOleWindowBackground;
+  uint32_t testo_ = kOleWindowText;
 };
 
 // A label (Label): Caption, BackColor and ForeColor (a back colour makes it opaque), and the
 // mouse release it reports with the BASIC button and shift codes.
-class Etichetta : public ui::VbControl<QLabel> {
+class Label : public ui::VbControl<QLabel> {
  public:
-  explicit Etichetta(QWidget* parent, std::string_view caption = "");
+  explicit Label(QWidget* parent, std::string_view caption = "");
 
   std::string Caption() const;
   void SetCaption(std::string_view cp1252);
@@ -70,14 +70,14 @@ class Etichetta : public ui::VbControl<QLabel> {
  private:
   void Applica_Colori();
   uint32_t sfondo_ = 0;
-  uint32_t testo_ = kTesto_Normale;
+  uint32_t testo_ = kOleWindowText;
   bool opaca_ = false;
 };
 
 // A check box (CheckBox): Value 0 (not ticked) or 1 (ticked), Caption, BackColor.
-class CasellaControllo : public ui::VbControl<QCheckBox> {
+class CheckBox : public ui::VbControl<QCheckBox> {
  public:
-  CasellaControllo(QWidget* parent, std::string_view caption);
+  CheckBox(QWidget* parent, std::string_view caption);
 
   int Value() const { return isChecked() ? 1 : 0; }
   void SetValue(int v) { setChecked(v != 0); }
@@ -87,9 +87,9 @@ class CasellaControllo : public ui::VbControl<QCheckBox> {
 // A combo box or a drop-down list (ComboBox): items with their ItemData, ListIndex (-1 = none),
 // ListCount and the Text shown. Click runs when the user picks an item, and when code sets
 // ListIndex, as the system's combo box does.
-class Combo : public ui::VbControl<QComboBox> {
+class ComboBox : public ui::VbControl<QComboBox> {
  public:
-  Combo(QWidget* parent, bool solo_elenco);
+  ComboBox(QWidget* parent, bool solo_elenco);
 
   void Clear();
   void AddItem(std::string_view cp1252);
@@ -110,16 +110,16 @@ class Combo : public ui::VbControl<QComboBox> {
 };
 
 // A command button (CommandButton) with its Click.
-class Pulsante : public ui::VbControl<QPushButton> {
+class CommandButton : public ui::VbControl<QPushButton> {
  public:
-  Pulsante(QWidget* parent, std::string_view caption);
+  CommandButton(QWidget* parent, std::string_view caption);
   std::function<void()> Click;
 };
 
 // The up/down arrows (UpDown): UpClick and DownClick.
-class FrecceSuGiu : public QWidget {
+class UpDown : public QWidget {
  public:
-  explicit FrecceSuGiu(QWidget* parent);
+  explicit UpDown(QWidget* parent);
   void SetToolTipText(std::string_view cp1252);
   std::function<void()> UpClick;
   std::function<void()> DownClick;
@@ -134,4 +134,4 @@ class FrecceSuGiu : public QWidget {
 QString Q(std::string_view cp1252);
 std::string Cp(const QString& testo);
 
-}  // namespace kyx::dialoghi
+}  // namespace kyx::ui
