@@ -36,6 +36,11 @@ void Per_Ogni_Record(const std::string& File, std::size_t Lunghezza,
                           Gruppi.open(Percorso, Lunghezza * static_cast<std::size_t>(kLettura), true);
   const int64_t Letti_Per_Gruppi = Per_Gruppi ? Numero_Record / kLettura * kLettura : 0;
   const bool Transazioni = Cn_MDB0 && !Cn_MDB0->InTransaction();
+  // KYX_0.MDB is made anew at every login and filled again from the server: a load that a crash
+  // cuts short (even in the middle of a commit) costs nothing that the next login does not rebuild.
+  // Its blocks are therefore committed without the undo file on disk and without waiting for the
+  // disk; rolling back still works.
+  if (Transazioni) Cn_MDB0->SetDurability(data::Durability::kRebuilt);
   std::string Gruppo, Dati;
   bool Gruppo_Letto = false;
   for (int64_t i = 1; i <= Numero_Record; ++i) {
@@ -52,16 +57,18 @@ void Per_Ogni_Record(const std::string& File, std::size_t Lunghezza,
     if (Letto) Riga(i, Dati);
     if (Transazioni && (i % kBlocco == 0 || i == Numero_Record)) Cn_MDB0->Commit();
   }
+  if (Transazioni) Cn_MDB0->SetDurability(data::Durability::kFull);
   Gruppi.close();
   f.close();
 }
 
-bool Aggiungi_Se_Manca(data::TableRecordset* Rs, const std::vector<data::Value>& Chiave, const Campi& Valori) {
+bool Aggiungi_Se_Manca(data::TableRecordset* Rs, const data::Value* Chiave, std::size_t Colonne_Chiave,
+                       const Campo* Valori, std::size_t Numero_Valori) {
   if (!Rs || !Rs->IsOpen()) return false;
-  if (!Rs->Seek(Chiave).ok() || !Rs->AfterLast()) return false;
+  if (!Rs->Seek(Chiave, Colonne_Chiave).ok() || !Rs->AfterLast()) return false;
   if (!Rs->AddNew().ok()) return false;
-  for (const auto& [Nome, Valore] : Valori) {
-    if (!Rs->Set(Nome, Valore).ok()) {
+  for (std::size_t i = 0; i < Numero_Valori; ++i) {
+    if (!Rs->Set(Valori[i].first, Valori[i].second).ok()) {
       Rs->CancelUpdate();
       return false;
     }

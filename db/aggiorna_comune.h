@@ -23,11 +23,21 @@ void Svuota(const char* Tabella);
 void Per_Ogni_Record(const std::string& File, std::size_t Lunghezza,
                      const std::function<void(int64_t Numero, const std::string& Dati)>& Riga);
 
-using Campi = std::vector<std::pair<const char*, data::Value>>;
+using Campo = std::pair<const char*, data::Value>;
+using Campi = std::vector<Campo>;
 
 // Seeks `Chiave` (every index column) on `Rs`; when no row is found adds one with `Valori` and
 // saves it. True when the row was added. A failing seek, field or save loses this row only.
-bool Aggiungi_Se_Manca(data::TableRecordset* Rs, const std::vector<data::Value>& Chiave, const Campi& Valori);
+bool Aggiungi_Se_Manca(data::TableRecordset* Rs, const data::Value* Chiave, std::size_t Colonne_Chiave,
+                       const Campo* Valori, std::size_t Numero_Valori);
+// The same for lists written in place (no vector built for every record) and for vectors.
+inline bool Aggiungi_Se_Manca(data::TableRecordset* Rs, std::initializer_list<data::Value> Chiave,
+                              std::initializer_list<Campo> Valori) {
+  return Aggiungi_Se_Manca(Rs, Chiave.begin(), Chiave.size(), Valori.begin(), Valori.size());
+}
+inline bool Aggiungi_Se_Manca(data::TableRecordset* Rs, const std::vector<data::Value>& Chiave, const Campi& Valori) {
+  return Aggiungi_Se_Manca(Rs, Chiave.data(), Chiave.size(), Valori.data(), Valori.size());
+}
 
 // The separator of list values: Separatore_Valori, or "," while none has been received (an empty
 // separator would split a value at every character).

@@ -19,6 +19,16 @@ namespace kyx::data {
 
 enum class Backend { SQLite, ODBC };
 
+// How the commits of a connection reach the disk.
+enum class Durability {
+  // A committed transaction survives a crash or a power cut (the default).
+  kFull,
+  // For a database rebuilt from scratch whenever it is opened, whose loss costs nothing: the undo
+  // copy of the pages a transaction changes is kept in memory and a commit does not wait for the
+  // disk. Rolling back still works; a crash in the middle of a commit may leave the file damaged.
+  kRebuilt,
+};
+
 // A prepared statement (ADODB.Command with parameters), run again and again with new bindings.
 class Statement {
  public:
@@ -74,6 +84,9 @@ class Connection {
   virtual Status Commit() = 0;
   virtual Status Rollback() = 0;
   virtual bool InTransaction() const = 0;
+  // Changes the durability of the commits that follow (only outside a transaction). A backend
+  // without the choice keeps full durability and succeeds.
+  virtual Status SetDurability(Durability) { return Status::Ok(); }
 
   // A number that grows whenever this connection inserts, updates or deletes rows; recordsets use
   // it to notice that the rows they hold may be stale.

@@ -20,6 +20,8 @@ std::string DeclaredType(const FieldInfo& f) {
 
 bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
+  // Names are mostly written as the columns were created: equal bytes settle it at once.
+  if (a == b) return true;
   auto upper = [](unsigned char c) { return c >= 'a' && c <= 'z' ? c - 0x20 : c; };
   for (size_t i = 0; i < a.size(); ++i)
     if (upper(static_cast<unsigned char>(a[i])) != upper(static_cast<unsigned char>(b[i]))) return false;

@@ -35,11 +35,26 @@ void Recordset::SetFields(std::vector<FieldInfo> fields) {
       if (SameName(fields_[names_[k] - 1].name, fields_[i].name)) break;  // first wins
     }
   }
+  first_of_name_.assign(fields_.size(), 0);
+  for (int i = 0; i < static_cast<int>(fields_.size()); ++i) first_of_name_[i] = LookUp(fields_[i].name) == i;
+  next_guess_ = 0;
   row_.assign(fields_.size(), Value());
   has_row_ = false;
 }
 
 int Recordset::FieldIndex(std::string_view name) const {
+  size_t g = next_guess_;
+  if (g >= fields_.size()) g = 0;
+  if (g < fields_.size() && first_of_name_[g] && SameName(fields_[g].name, name)) {
+    next_guess_ = g + 1;
+    return static_cast<int>(g);
+  }
+  const int i = LookUp(name);
+  if (i >= 0) next_guess_ = static_cast<size_t>(i) + 1;
+  return i;
+}
+
+int Recordset::LookUp(std::string_view name) const {
   const size_t mask = names_.size() - 1;
   if (names_.empty()) return -1;
   for (size_t k = HashName(name) & mask;; k = (k + 1) & mask) {

@@ -87,7 +87,13 @@ class Recordset {
   // open-addressing table of ordinal + 1 (0 = free slot), a power of two in size and at least
   // twice the number of fields, probed linearly from the name's hash.
   static size_t HashName(std::string_view name);
+  int LookUp(std::string_view name) const;
   std::vector<int> names_;
+  // Callers mostly name the fields of a row in the order of its columns: the lookup tries the
+  // field after the last one found before hashing. first_of_name_[i]: field i is the one its
+  // name finds (the first of equal names).
+  std::vector<char> first_of_name_;
+  mutable size_t next_guess_ = 0;
 };
 
 }  // namespace kyx::data

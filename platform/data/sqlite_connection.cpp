@@ -12,6 +12,8 @@ namespace kyx::data {
 struct SqliteConnection::Handle {
   sqlite3* db = nullptr;
   bool open = false;
+  // The journal mode and synchronous setting in force before Durability::kRebuilt ("" = full).
+  std::string full_journal, full_synchronous;
   ~Handle() {
     if (db) sqlite3_close_v2(db);
   }
@@ -281,6 +283,45 @@ Status SqliteConnection::Rollback() {
   if (!IsOpen()) return Closed();
   if (!InTransaction()) return Status::Error(kNotSupported, "No transaction is in progress");
   return Execute("ROLLBACK");
+}
+
+namespace {
+// The text of the one row a pragma returns ("" when none).
+std::string PragmaValue(sqlite3* db, const char* sql) {
+  sqlite3_stmt* st = nullptr;
+  std::string out;
+  if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW) {
+    const unsigned char* t = sqlite3_column_text(st, 0);
+    if (t) out = reinterpret_cast<const char*>(t);
+  }
+  sqlite3_finalize(st);
+  return out;
+}
+}  // namespace
+
+Status SqliteConnection::SetDurability(Durability durability) {
+  if (!IsOpen()) return Closed();
+  if (InTransaction())
+    return Status::Error(kNotSupported, "The durability cannot change while a transaction is in progress");
+  Handle& h = *handle_;
+  if (durability == Durability::kRebuilt) {
+    if (h.full_journal.empty()) {
+      h.full_journal = PragmaValue(h.db, "PRAGMA journal_mode");
+      h.full_synchronous = PragmaValue(h.db, "PRAGMA synchronous");
+    }
+    // The rollback journal in memory: no journal file written and deleted at every commit.
+    if (PragmaValue(h.db, "PRAGMA journal_mode = MEMORY") != "memory")
+      return Status::Error(kNotSupported, "The journal of " + path_ + " cannot be kept in memory");
+    return Execute("PRAGMA synchronous = OFF");
+  }
+  if (h.full_journal.empty()) return Status::Ok();
+  const std::string journal = "PRAGMA journal_mode = " + h.full_journal;
+  const std::string synchronous = "PRAGMA synchronous = " + h.full_synchronous;
+  if (PragmaValue(h.db, journal.c_str()) != h.full_journal)
+    return Status::Error(kNotSupported, "The journal of " + path_ + " cannot be set back to " + h.full_journal);
+  Status s = Execute(synchronous);
+  if (s.ok()) h.full_journal.clear();
+  return s;
 }
 
 bool SqliteConnection::InTransaction() const { return IsOpen() && !sqlite3_get_autocommit(handle_->db); }

@@ -39,6 +39,7 @@ class SqliteConnection final : public Connection {
   Status Commit() override;
   Status Rollback() override;
   bool InTransaction() const override;
+  Status SetDurability(Durability durability) override;
   uint64_t ChangeCounter() const override;
   std::string RowIdName() const override { return "rowid"; }
   int64_t LastInsertRowId() const override;

@@ -256,14 +256,14 @@ Status TableRecordset::MoveNext() { return Move(Fetch::kAfter); }
 Status TableRecordset::MovePrevious() { return Move(Fetch::kBefore); }
 Status TableRecordset::MoveLast() { return Move(Fetch::kLast); }
 
-Status TableRecordset::Seek(const std::vector<Value>& key) {
+Status TableRecordset::Seek(const Value* key, size_t key_size) {
   Status s = CheckOpen();
   if (!s.ok()) return s;
   if (edit_ != Edit::kNone && !(s = SaveEdit()).ok()) return s;
-  if (key.empty() || key.size() > key_names_.size())
-    return Status::Error(kBadCriteria, "Seek with " + std::to_string(key.size()) + " key values on an index of " +
+  if (key_size == 0 || key_size > key_names_.size())
+    return Status::Error(kBadCriteria, "Seek with " + std::to_string(key_size) + " key values on an index of " +
                                            std::to_string(key_names_.size()) + " columns");
-  size_t p = key.size();
+  size_t p = key_size;
   Statement* st = seek_[p].get();
   if (!st) {
     // One statement per key length, prepared at its first use and run again for every Seek.
@@ -346,6 +346,7 @@ bool TableRecordset::CanSet() const {
 void TableRecordset::BeginEdit() {
   if (edit_ == Edit::kNone) {
     backup_ = row_;
+    backup_valid_ = true;
     edit_ = Edit::kEditing;
   }
 }
@@ -354,7 +355,12 @@ Status TableRecordset::AddNew() {
   Status s = CheckOpen();
   if (!s.ok()) return s;
   if (edit_ != Edit::kNone && !(s = SaveEdit()).ok()) return s;
-  backup_ = row_;
+  // The current row is kept for CancelUpdate. It is moved aside rather than copied, since the new
+  // row starts empty anyway; without a current row (AddNew after a Seek that found nothing, as
+  // the loaders do for every row) there is nothing to keep.
+  backup_valid_ = where_ == Where::kOnRow && !deleted_;
+  if (backup_valid_) backup_.swap(row_);
+  row_.resize(fields_.size());
   for (Value& v : row_) v.SetNull();
   edit_ = Edit::kAdding;
   has_row_ = true;
@@ -447,7 +453,8 @@ Status TableRecordset::SaveEdit() {
 
 void TableRecordset::CancelUpdate() {
   if (edit_ == Edit::kNone) return;
-  row_ = backup_;
+  if (backup_valid_) row_.swap(backup_);
+  backup_valid_ = false;
   edit_ = Edit::kNone;
   has_row_ = where_ == Where::kOnRow && !deleted_;
 }

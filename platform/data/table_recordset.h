@@ -46,7 +46,8 @@ class TableRecordset final : public Recordset {
   // Recordset.Seek key, adSeekFirstEQ: the first row in index order whose first key.size()
   // index columns equal `key` (text compared as the JET collation compares: no case, no trailing
   // blanks). Not found: EOF. The walk then goes on in index order with MoveNext.
-  Status Seek(const std::vector<Value>& key);
+  Status Seek(const std::vector<Value>& key) { return Seek(key.data(), key.size()); }
+  Status Seek(const Value* key, size_t key_size);
 
   Status MoveFirst() override;
   Status MoveNext() override;
@@ -88,6 +89,7 @@ class TableRecordset final : public Recordset {
   bool deleted_ = false;
   Edit edit_ = Edit::kNone;
   std::vector<Value> backup_;  // the row before an edit, for CancelUpdate
+  bool backup_valid_ = false;  // backup_ holds a row to bring back
   // The current position: key values and row id of the current (or just deleted) row.
   std::vector<Value> pos_keys_;
   int64_t pos_rowid_ = 0;

@@ -108,5 +108,41 @@ TEST(Connection, TransactionsCommitOrRollBackWholeBlocksThroughReusedStatements)
   EXPECT_EQ(RawQuery(path, "SELECT hex(K) FROM T NOT INDEXED LIMIT 1"), (Rows{{"63697474C3A0"}}));
 }
 
+TEST(Connection, RebuiltDurabilityKeepsRollbackAndGoesBackToFull) {
+  test::TempDir dir;
+  std::string path = dir.file("KYX_0.MDB");
+  SqliteConnection cn;
+  ASSERT_TRUE(cn.Open(path, OpenMode::kCreate).ok());
+  ASSERT_TRUE(Catalog(cn).CreateTable("T", {Int32Field("IDX")}).ok());
+  auto pragma = [&](const char* name) {
+    std::unique_ptr<Statement> st;
+    EXPECT_TRUE(cn.Prepare(std::string("PRAGMA ") + name, &st).ok());
+    bool row = false;
+    EXPECT_TRUE(st->Step(&row).ok());
+    return row ? st->Read(0).AsText() : std::string();
+  };
+  const std::string journal = pragma("journal_mode"), synchronous = pragma("synchronous");
+  ASSERT_TRUE(cn.SetDurability(Durability::kRebuilt).ok());
+  EXPECT_EQ(pragma("journal_mode"), "memory");
+  EXPECT_EQ(pragma("synchronous"), "0");
+  // Not in the middle of a transaction; a rolled-back block leaves nothing behind.
+  ASSERT_TRUE(cn.BeginTransaction().ok());
+  EXPECT_EQ(cn.SetDurability(Durability::kFull).number(), kNotSupported);
+  ASSERT_TRUE(cn.Execute("INSERT INTO T VALUES (1)").ok());
+  ASSERT_TRUE(cn.Rollback().ok());
+  ASSERT_TRUE(cn.BeginTransaction().ok());
+  ASSERT_TRUE(cn.Execute("INSERT INTO T VALUES (2)").ok());
+  ASSERT_TRUE(cn.Commit().ok());
+  // Asking twice keeps the full settings of before.
+  ASSERT_TRUE(cn.SetDurability(Durability::kRebuilt).ok());
+  ASSERT_TRUE(cn.SetDurability(Durability::kFull).ok());
+  EXPECT_EQ(pragma("journal_mode"), journal);
+  EXPECT_EQ(pragma("synchronous"), synchronous);
+  ASSERT_TRUE(cn.SetDurability(Durability::kFull).ok());
+  EXPECT_EQ(pragma("journal_mode"), journal);
+  cn.Close();
+  EXPECT_EQ(RawQuery(path, "SELECT group_concat(IDX) FROM T"), (Rows{{"2"}}));
+}
+
 }  // namespace
 }  // namespace kyx::data

@@ -172,6 +172,46 @@ TEST_F(TableTest, EditingTheCurrentRowAndMovingSavesItCancelRestores) {
   EXPECT_EQ(RawQuery(path, "SELECT TESTO FROM CHIAVI ORDER BY IDX"), (Rows{{"changed"}, {"two"}}));
 }
 
+// AddNew keeps the current row aside for CancelUpdate; after a Seek that found nothing there is
+// none, and a cancelled new row leaves no current row and nothing written. Every new row starts
+// all Null, whatever the row before it held.
+TEST_F(TableTest, CancellingANewRowBringsBackTheRowThatWasCurrent) {
+  ASSERT_TRUE(rs.Open(cn, "CHIAVI", "CHIAVI_01L").ok());
+  Add("A", 1, "one");
+  ASSERT_TRUE(rs.Seek({Value("A"), Value(1)}).ok());
+  ASSERT_TRUE(rs.AddNew().ok());
+  EXPECT_TRUE(rs.Field("TESTO").is_null());
+  ASSERT_TRUE(rs.Set("TESTO", "not kept").ok());
+  rs.CancelUpdate();
+  EXPECT_EQ(rs.Field("TESTO").AsText(), "one");
+  EXPECT_EQ(rs.Field("IDX"), Value(1));
+  ASSERT_TRUE(rs.Seek({Value("B"), Value(1)}).ok());
+  ASSERT_TRUE(rs.AfterLast());
+  ASSERT_TRUE(rs.AddNew().ok());
+  ASSERT_TRUE(rs.Set("TESTO", "not kept either").ok());
+  rs.CancelUpdate();
+  EXPECT_TRUE(rs.AfterLast());
+  EXPECT_TRUE(rs.Field("TESTO").is_null());
+  ASSERT_TRUE(rs.AddNew().ok());
+  ASSERT_TRUE(rs.Set("SINF", "B").ok());
+  ASSERT_TRUE(rs.Update().ok());
+  EXPECT_TRUE(rs.Field("TESTO").is_null());
+  ASSERT_TRUE(rs.MoveFirst().ok());
+  EXPECT_EQ(WalkTexts(), (std::vector<std::string>{"one", ""}));
+  cn.Close();
+  EXPECT_EQ(RawQuery(path, "SELECT SINF, IDX, TESTO FROM CHIAVI ORDER BY rowid"),
+            (Rows{{"A", "1", "one"}, {"B", "NULL", "NULL"}}));
+}
+
+// Fields are found by name in any order and any case.
+TEST_F(TableTest, FieldsAreFoundByNameInAnyOrder) {
+  ASSERT_TRUE(rs.Open(cn, "CHIAVI").ok());
+  const std::pair<const char*, int> names[] = {{"SINF", 0}, {"idx", 1},  {"TESTO", 2}, {"SINF", 0}, {"testo", 2},
+                                               {"IDX", 1},  {"IDX", 1},  {"NONE", -1}, {"Testo", 2}, {"", -1},
+                                               {"sinf", 0}, {"SINF ", -1}};
+  for (const auto& [name, expected] : names) EXPECT_EQ(rs.FieldIndex(name), expected) << name;
+}
+
 TEST_F(TableTest, TooWideTextAndInt16OverflowAreRefusedByTheLayerAndBySql) {
   ASSERT_TRUE(rs.Open(cn, "CHIAVI", "CHIAVI_01L").ok());
   ASSERT_TRUE(rs.AddNew().ok());
