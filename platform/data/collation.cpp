@@ -16,12 +16,7 @@ struct Tables {
 
   Tables() {
     for (int b = 0; b < 256; ++b) {
-      int u = b;
-      if (b >= 'a' && b <= 'z') u = b - 0x20;
-      else if (b >= 0xE0 && b <= 0xFE && b != 0xF7) u = b - 0x20;
-      else if (b == 0x9A || b == 0x9C || b == 0x9E) u = b - 0x10;  // š œ ž
-      else if (b == 0xFF) u = 0x9F;                                 // ÿ
-      upper[b] = static_cast<unsigned char>(u);
+      upper[b] = static_cast<unsigned char>(text::to_upper(static_cast<char>(b)));
     }
     for (int b = 0; b < 256; ++b) {
       int u = upper[b];

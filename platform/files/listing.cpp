@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/files/case_fold.h"
+#include "platform/text/cp1252.h"
 #include "platform/files/files.h"
 
 namespace kyx::files {
@@ -22,7 +22,7 @@ bool wildcard_match(std::string_view name, std::string_view pattern) {
     if (p < pattern.size() && pattern[p] == '*') {
       star = p++;
       resume = n;
-    } else if (p < pattern.size() && (pattern[p] == '?' || fold_case(pattern[p]) == fold_case(name[n]))) {
+    } else if (p < pattern.size() && (pattern[p] == '?' || text::to_lower(pattern[p]) == text::to_lower(name[n]))) {
       ++n;
       ++p;
     } else if (star != std::string_view::npos) {

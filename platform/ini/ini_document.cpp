@@ -1,6 +1,6 @@
 #include "platform/ini/ini_document.h"
 
-#include "platform/files/case_fold.h"
+#include "platform/text/cp1252.h"
 
 namespace kyx::ini {
 
@@ -68,7 +68,7 @@ std::string IniDocument::serialize() const {
 
 std::optional<SectionRange> IniDocument::find_section(std::string_view name) const {
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (lines[i].kind != IniLine::Kind::kSection || !files::equal_ignoring_case(lines[i].name, name)) {
+    if (lines[i].kind != IniLine::Kind::kSection || !text::equal_ignoring_case(lines[i].name, name)) {
       continue;
     }
     std::size_t end = i + 1;
@@ -81,7 +81,7 @@ std::optional<SectionRange> IniDocument::find_section(std::string_view name) con
 std::optional<std::size_t> IniDocument::find_key(const SectionRange& range,
                                                  std::string_view key) const {
   for (std::size_t i = range.header + 1; i < range.end; ++i) {
-    if (lines[i].kind == IniLine::Kind::kKey && files::equal_ignoring_case(lines[i].name, key)) {
+    if (lines[i].kind == IniLine::Kind::kKey && text::equal_ignoring_case(lines[i].name, key)) {
       return i;
     }
   }

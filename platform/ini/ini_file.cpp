@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <optional>
 
-#include "platform/files/case_fold.h"
+#include "platform/text/cp1252.h"
 #include "platform/files/files.h"
 #include "platform/ini/ini_document.h"
 
@@ -206,7 +206,7 @@ std::vector<std::string> IniFile::SectionNames() const {
   for (const auto& l : doc->lines) {
     if (l.kind != IniLine::Kind::kSection) continue;
     bool seen = false;
-    for (const auto& n : names) seen = seen || files::equal_ignoring_case(n, l.name);
+    for (const auto& n : names) seen = seen || text::equal_ignoring_case(n, l.name);
     if (!seen) names.push_back(l.name);
   }
   return names;

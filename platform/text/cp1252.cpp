@@ -112,6 +112,40 @@ bool fits_cp1252(std::string_view utf8) {
   return true;
 }
 
+char to_upper(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  if (b >= 'a' && b <= 'z') return static_cast<char>(b - 0x20);
+  if (b >= 0xE0 && b <= 0xFE && b != 0xF7) return static_cast<char>(b - 0x20);  // à..þ but ÷
+  switch (b) {
+    case 0x9A: return '\x8A';  // š
+    case 0x9C: return '\x8C';  // œ
+    case 0x9E: return '\x8E';  // ž
+    case 0xFF: return '\x9F';  // ÿ
+    default: return c;
+  }
+}
+
+char to_lower(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  if (b >= 'A' && b <= 'Z') return static_cast<char>(b + 0x20);
+  if (b >= 0xC0 && b <= 0xDE && b != 0xD7) return static_cast<char>(b + 0x20);  // À..Þ but ×
+  switch (b) {
+    case 0x8A: return '\x9A';  // Š
+    case 0x8C: return '\x9C';  // Œ
+    case 0x8E: return '\x9E';  // Ž
+    case 0x9F: return '\xFF';  // Ÿ
+    default: return c;
+  }
+}
+
+bool equal_ignoring_case(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (to_lower(a[i]) != to_lower(b[i])) return false;
+  }
+  return true;
+}
+
 std::string fixed(std::string_view text, std::size_t width, char fill) {
   std::string out(text.substr(0, width));
   out.append(width - out.size(), fill);

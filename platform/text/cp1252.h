@@ -37,6 +37,15 @@ std::string_view rtrim_blanks(std::string_view text);
 // The text without blanks at both ends.
 std::string_view trim_blanks(std::string_view text);
 
+// Upper and lower case of one Windows-1252 character: ASCII letters, the accented letters
+// (À..Þ and à..þ but the multiplication and division signs) and the four letters of the 0x80
+// block (Š, Œ, Ž, Ÿ and their small forms). Every other byte is its own upper and lower case.
+char to_upper(char c);
+char to_lower(char c);
+
+// True when both texts are equal apart from letter case.
+bool equal_ignoring_case(std::string_view a, std::string_view b);
+
 // The filler character "¿" (0xBF) that the system writes where a character cannot be encoded.
 inline constexpr char kFiller = '\xBF';
 

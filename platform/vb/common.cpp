@@ -177,34 +177,6 @@ void civil_from_days(int64_t days, int& year, int& month, int& day) {
   year = static_cast<int>(yoe + era * 400 + (month <= 2));
 }
 
-// ---- Case ---------------------------------------------------------------------------------------
-
-char upper(char c) {
-  const auto b = static_cast<unsigned char>(c);
-  if (b >= 'a' && b <= 'z') return static_cast<char>(b - 0x20);
-  if (b >= 0xE0 && b <= 0xFE && b != 0xF7) return static_cast<char>(b - 0x20);  // à..þ but ÷
-  switch (b) {
-    case 0x9A: return '\x8A';  // š
-    case 0x9C: return '\x8C';  // œ
-    case 0x9E: return '\x8E';  // ž
-    case 0xFF: return '\x9F';  // ÿ
-    default: return c;
-  }
-}
-
-char lower(char c) {
-  const auto b = static_cast<unsigned char>(c);
-  if (b >= 'A' && b <= 'Z') return static_cast<char>(b + 0x20);
-  if (b >= 0xC0 && b <= 0xDE && b != 0xD7) return static_cast<char>(b + 0x20);  // À..Þ but ×
-  switch (b) {
-    case 0x8A: return '\x9A';  // Š
-    case 0x8C: return '\x9C';  // Œ
-    case 0x8E: return '\x9E';  // Ž
-    case 0x9F: return '\xFF';  // Ÿ
-    default: return c;
-  }
-}
-
 // ---- Conversions --------------------------------------------------------------------------------
 
 bool radix_value(std::string_view text, int radix, double& out) {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/vb/vb.h"
+#include "platform/text/cp1252.h"
 
 namespace kyx::vb::detail {
 
@@ -44,8 +45,8 @@ int64_t days_from_civil(int64_t year, int month, int day);
 void civil_from_days(int64_t days, int& year, int& month, int& day);
 
 // Upper and lower case of one Windows-1252 byte.
-char upper(char c);
-char lower(char c);
+inline char upper(char c) { return text::to_upper(c); }
+inline char lower(char c) { return text::to_lower(c); }
 
 // "&H..." / "&O..." / "&..." after the "&": the value as BASIC reads it (four hex digits or
 // fewer make an Integer, so "&HFFFF" is -1; up to eight make a Long). `text` holds only the

@@ -51,3 +51,28 @@ TEST(Cp1252, FixedWidthFields) {
 
 }  // namespace
 }  // namespace kyx::text
+
+namespace kyx::text {
+namespace {
+
+TEST(Cp1252, LetterCaseOfTheCodePage) {
+  struct Case {
+    char lower, upper;
+  } pairs[] = {{'a', 'A'}, {'z', 'Z'}, {'\xE0', '\xC0'}, {'\xFE', '\xDE'},
+               {'\x9A', '\x8A'}, {'\x9C', '\x8C'}, {'\x9E', '\x8E'}, {'\xFF', '\x9F'}};
+  for (const auto& c : pairs) {
+    EXPECT_EQ(to_upper(c.lower), c.upper);
+    EXPECT_EQ(to_lower(c.upper), c.lower);
+  }
+  // No case: digits, the multiplication and division signs, sharp s, the filler.
+  for (char c : {'1', '\xD7', '\xF7', '\xDF', '\xBF'}) {
+    EXPECT_EQ(to_upper(c), c);
+    EXPECT_EQ(to_lower(c), c);
+  }
+  EXPECT_TRUE(equal_ignoring_case("Citt\xE0", "CITT\xC0"));
+  EXPECT_FALSE(equal_ignoring_case("Citta", "Citt\xE0"));
+  EXPECT_FALSE(equal_ignoring_case("ab", "abc"));
+}
+
+}  // namespace
+}  // namespace kyx::text
