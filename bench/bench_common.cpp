@@ -103,6 +103,18 @@ std::vector<std::string> SchemaForShell(const std::string& database, const std::
   return out;
 }
 
+std::string StorageSettings(data::Connection& cn) {
+  // The shell prints what PRAGMA journal_mode returns: not into the figures.
+  std::string out = ".output /dev/null\n";
+  for (const char* name : {"page_size", "journal_mode", "synchronous"}) {
+    std::unique_ptr<data::Statement> st;
+    bool have = false;
+    if (!cn.Prepare(std::string("PRAGMA ") + name, &st).ok() || !st->Step(&have).ok() || !have) continue;
+    out += std::string("PRAGMA ") + name + " = " + st->Read(0).AsText() + ";\n";
+  }
+  return out + ".output stdout\n";
+}
+
 double RunShell(const std::string& database, const std::string& script, const std::string& script_file) {
   {
     std::ofstream f(script_file, std::ios::binary);

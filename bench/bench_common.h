@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/data/connection.h"
+
 namespace kyx::bench {
 
 // Command line shared by the benchmarks: a row count ("-n 50000" or a bare number; default one
@@ -44,6 +46,10 @@ double Now();
 // collation (which the sqlite3 shell does not have) replaced by NOCASE: the reference loads into
 // tables with the same columns, checks and indexes as ours.
 std::vector<std::string> SchemaForShell(const std::string& database, const std::vector<std::string>& tables);
+
+// The PRAGMA lines (page_size, journal_mode, synchronous) that give a shell run the storage
+// settings in force on `cn`, for the head of its script (their echo sent to /dev/null).
+std::string StorageSettings(data::Connection& cn);
 
 // Writes `script` to a file and runs `sqlite3 database < file`; returns the wall-clock seconds of
 // the whole run, or a negative value when the shell failed.

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 #include "platform/text/cp1252.h"
 
@@ -42,7 +43,9 @@ struct Tables {
   }
 };
 
-const Tables& T() {
+// Built at the first comparison. Inlined: every key comparison of an index walk asks for the
+// tables, and once built the question is one test of the guard.
+[[gnu::always_inline]] inline const Tables& T() {
   static const Tables tables;
   return tables;
 }
@@ -116,7 +119,16 @@ int CompareFast(std::string_view a, std::string_view b, Next next) {
   b = TrimBlanks(b);
   const unsigned char* upper = T().upper.data();
   const size_t n = a.size() < b.size() ? a.size() : b.size();
-  for (size_t i = 0; i < n; ++i) {
+  size_t i = 0;
+  // Keys of one table mostly share a head ("ART-000..."): equal ASCII runs are passed over eight
+  // bytes at a time (equal ASCII bytes are equal characters, with nothing pending).
+  for (; i + 8 <= n; i += 8) {
+    uint64_t wa, wb;
+    std::memcpy(&wa, a.data() + i, 8);
+    std::memcpy(&wb, b.data() + i, 8);
+    if (wa != wb || (wa & 0x8080808080808080ull) != 0) break;
+  }
+  for (; i < n; ++i) {
     const unsigned char ca = static_cast<unsigned char>(a[i]);
     const unsigned char cb = static_cast<unsigned char>(b[i]);
     if ((ca | cb) & 0x80) return CompareWith(a.substr(i), b.substr(i), next);

@@ -36,6 +36,11 @@ class Statement {
 
   // Binds parameter `position` (from 1); the binding stays until replaced.
   virtual Status Bind(int position, const Value& value) = 0;
+  // The same for the next run only: the statement may read a text in place instead of keeping a
+  // copy, so `value` must stay unchanged until that run is over (Step has said there are no more
+  // rows, or Reset), and the parameter must be bound again before any later run. For callers
+  // that bind every parameter from their own row just before each run.
+  virtual Status BindForRun(int position, const Value& value) { return Bind(position, value); }
   // Runs the statement or advances it by one row; *row tells whether a row is available.
   virtual Status Step(bool* row) = 0;
   // Ends the current run so that the statement can run again (bindings are kept).

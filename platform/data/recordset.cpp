@@ -98,11 +98,40 @@ Status Recordset::Set(int ordinal, const Value& value) {
     row_[ordinal].AssignText(value.text());
     return Status::Ok();
   }
+  if (value.kind() == Value::Kind::Integer && (f.type == FieldType::Int16 || f.type == FieldType::Int32)) {
+    // A whole number into an integer field only needs its range checked.
+    const int64_t i = value.integer();
+    const int64_t lo = f.type == FieldType::Int16 ? -32768 : -2147483648LL;
+    const int64_t hi = f.type == FieldType::Int16 ? 32767 : 2147483647LL;
+    if (i < lo || i > hi) return Status::Error(kNumericOverflow, "Numeric field overflow (" + f.name + ")");
+    BeginEdit();
+    row_[ordinal].AssignInteger(i);
+    return Status::Ok();
+  }
   Value v;
   Status s = Coerce(fields_[ordinal], value, true, &v);
   if (!s.ok()) return s;
   BeginEdit();
   row_[ordinal] = std::move(v);
+  return Status::Ok();
+}
+
+Status Recordset::SetText(std::string_view name, std::string_view text) {
+  int i = FieldIndex(name);
+  if (i < 0) return Status::Error(kItemNotFound, "Item cannot be found in the collection: " + std::string(name));
+  return SetText(i, text);
+}
+
+Status Recordset::SetText(int ordinal, std::string_view text) {
+  if (ordinal < 0 || ordinal >= FieldCount())
+    return Status::Error(kItemNotFound, "Item cannot be found in the collection: field " + std::to_string(ordinal));
+  const FieldInfo& f = fields_[ordinal];
+  if (f.type != FieldType::Text && f.type != FieldType::LongText && f.type != FieldType::Any)
+    return Set(ordinal, Value(text));  // converted to the field's type as any other value
+  if (!CanSet()) return Status::Error(kNoCurrentRecord, "Either BOF or EOF is True, or the current record has been deleted");
+  if (f.type == FieldType::Text && text.size() > static_cast<size_t>(f.size)) return FieldTooSmall(f);
+  BeginEdit();
+  row_[ordinal].AssignText(text);
   return Status::Ok();
 }
 

@@ -55,6 +55,11 @@ class Recordset {
   virtual Status AddNew() { return Unsupported("AddNew"); }
   virtual Status Set(int ordinal, const Value& value);
   Status Set(std::string_view name, const Value& value);
+  // Fields(..).Value = text, the same as Set with a text value, but the text is copied straight
+  // into the row's own buffer for the field: a loader that sets the fields of row after row
+  // from its own buffers builds no value and allocates nothing per row.
+  Status SetText(int ordinal, std::string_view text);
+  Status SetText(std::string_view name, std::string_view text);
   virtual Status Update() { return Unsupported("Update"); }
   virtual void CancelUpdate() {}
   virtual Status Delete() { return Unsupported("Delete"); }

@@ -42,6 +42,7 @@ class SqliteStatement final : public Statement {
       columns_[i] = std::move(f);
     }
     params_.resize(sqlite3_bind_parameter_count(st_) + 1);
+    in_place_.resize(params_.size());
   }
   ~SqliteStatement() override { sqlite3_finalize(st_); }
 
@@ -49,6 +50,7 @@ class SqliteStatement final : public Statement {
     if (!h_->open) return Closed();
     if (position < 1 || position >= static_cast<int>(params_.size()))
       return Status::Error(kItemNotFound, "No parameter " + std::to_string(position) + " in the statement");
+    in_place_[position] = InPlace{};
     int rc = SQLITE_OK;
     switch (v.kind()) {
       case Value::Kind::Null: rc = sqlite3_bind_null(st_, position); break;
@@ -70,6 +72,28 @@ class SqliteStatement final : public Statement {
       }
     }
     if (rc != SQLITE_OK) return SqliteError(h_->db, rc);
+    return Status::Ok();
+  }
+
+  Status BindForRun(int position, const Value& v) override {
+    // An ASCII text is the same in UTF-8: SQLite reads the caller's bytes where they are (the
+    // caller keeps them until the run is over). Anything else goes the way of Bind.
+    if (v.kind() != Value::Kind::Text || !h_->open || position < 1 || position >= static_cast<int>(params_.size()) ||
+        !IsAscii(v.text()) || sqlite3_stmt_busy(st_))
+      return Bind(position, v);
+    // SQLite reads a text bound in place only when the statement runs: when the parameter already
+    // points at these very bytes, with this length, the binding is still right whatever they hold
+    // now. A loader binds the same row buffers run after run, so most bindings are kept as they
+    // are (binding again costs more than the rest of the work on an empty description).
+    InPlace& last = in_place_[position];
+    const std::string& t = v.text();
+    if (last.data == t.data() && last.size == t.size()) return Status::Ok();
+    const int rc = sqlite3_bind_text(st_, position, t.data(), static_cast<int>(t.size()), SQLITE_STATIC);
+    if (rc != SQLITE_OK) {
+      last = InPlace{};
+      return SqliteError(h_->db, rc);
+    }
+    last = InPlace{t.data(), t.size()};
     return Status::Ok();
   }
 
@@ -118,11 +142,11 @@ class SqliteStatement final : public Statement {
       case SQLITE_NULL: out->SetNull(); break;
       case SQLITE_INTEGER: {
         int64_t v = sqlite3_column_int64(st_, i);
-        if (type == FieldType::Double || type == FieldType::Numeric) *out = Value(static_cast<double>(v));
-        else *out = Value(v);
+        if (type == FieldType::Double || type == FieldType::Numeric) out->AssignDouble(static_cast<double>(v));
+        else out->AssignInteger(v);
         break;
       }
-      case SQLITE_FLOAT: *out = Value(sqlite3_column_double(st_, i)); break;
+      case SQLITE_FLOAT: out->AssignDouble(sqlite3_column_double(st_, i)); break;
       default: {
         const char* p = reinterpret_cast<const char*>(sqlite3_column_text(st_, i));
         std::string_view t(p ? p : "", sqlite3_column_bytes(st_, i));
@@ -144,6 +168,13 @@ class SqliteStatement final : public Statement {
   sqlite3_stmt* st_;
   std::vector<FieldInfo> columns_;
   std::vector<std::string> params_;
+  // Per parameter: the caller's bytes it was last bound to in place by BindForRun (none when
+  // data is null, or after any other binding).
+  struct InPlace {
+    const char* data = nullptr;
+    size_t size = 0;
+  };
+  std::vector<InPlace> in_place_;
   mutable std::string scratch_;
   int64_t changed_ = 0;
 };

@@ -278,10 +278,11 @@ Status TableRecordset::Seek(const Value* key, size_t key_size) {
   }
   for (size_t i = 0; i < p; ++i) {
     // Key values take the type of their column, so that a text "7" finds the number 7. A value
-    // that already has its column's type is bound as it is (no copy).
+    // that already has its column's type is bound as it is (no copy: the caller's key outlives
+    // the one run below).
     const FieldInfo& f = fields_[key_ordinals_[i]];
     if (HasTypeOf(f, key[i])) {
-      if (!(s = st->Bind(static_cast<int>(i + 1), key[i])).ok()) return s;
+      if (!(s = st->BindForRun(static_cast<int>(i + 1), key[i])).ok()) return s;
       continue;
     }
     Value v;
@@ -401,8 +402,9 @@ Status TableRecordset::SaveEdit() {
                .ok())
         return s;
     }
+    // The row's own values are read in place: row_ does not change while the statement runs.
     for (int i = 0; i < n; ++i)
-      if (!(s = st->Bind(i + 1, row_[i])).ok()) return s;
+      if (!(s = st->BindForRun(i + 1, row_[i])).ok()) return s;
     if (!(s = st->Run()).ok()) return s;
     pos_rowid_ = cn_->LastInsertRowId();
     for (size_t k = 0; k < key_ordinals_.size(); ++k) pos_keys_[k] = row_[key_ordinals_[k]];
@@ -432,7 +434,7 @@ Status TableRecordset::SaveEdit() {
         return s;
     }
     for (int i = 0; i < n; ++i)
-      if (!(s = st->Bind(i + 1, row_[i])).ok()) return s;
+      if (!(s = st->BindForRun(i + 1, row_[i])).ok()) return s;
     if (!(s = st->Bind(n + 1, Value(pos_rowid_))).ok()) return s;
     bool batch_was_valid = batch_rows_ > 0 && batch_counter_ == cn_->ChangeCounter();
     if (!(s = st->Run()).ok()) return s;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/text/cp1252.h"
 
@@ -43,9 +44,17 @@ int64_t RoundHalfEven(double d) {
 }  // namespace
 
 bool IsAscii(std::string_view text) {
-  for (unsigned char c : text)
-    if (c >= 0x80) return false;
-  return true;
+  // Eight bytes at a time: every text bound to a statement or read from one passes here.
+  const char* p = text.data();
+  size_t n = text.size();
+  uint64_t high = 0;
+  for (; n >= 8; p += 8, n -= 8) {
+    uint64_t w;
+    std::memcpy(&w, p, 8);
+    high |= w;
+  }
+  for (; n > 0; ++p, --n) high |= static_cast<unsigned char>(*p);
+  return (high & 0x8080808080808080ull) == 0;
 }
 
 void Cp1252ToUtf8(std::string_view cp1252, std::string* out) {
@@ -194,12 +203,20 @@ std::string Value::AsText() const {
   return std::string();
 }
 
-void Value::AssignText(std::string_view t) {
-  if (auto* s = std::get_if<std::string>(&v_)) {
-    s->assign(t);
-  } else {
-    v_ = std::string(t);
+const std::string& Value::Empty() {
+  static const std::string empty;
+  return empty;
+}
+
+bool Value::operator==(const Value& other) const {
+  if (kind_ != other.kind_) return false;
+  switch (kind_) {
+    case Kind::Null: return true;
+    case Kind::Integer: return bits_ == other.bits_;
+    case Kind::Double: return real() == other.real();
+    case Kind::Text: return text_ == other.text_;
   }
+  return false;
 }
 
 }  // namespace kyx::data

@@ -1,10 +1,10 @@
 #pragma once
 // A field value (in place of the Variant that ADO fields hold): Null, a 64-bit integer, a double
 // or a text of Windows-1252 bytes. Text is converted to UTF-8 only where it meets the database.
+#include <bit>
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <variant>
 
 namespace kyx::data {
 
@@ -13,22 +13,54 @@ class Value {
   enum class Kind : uint8_t { Null, Integer, Double, Text };
 
   Value() = default;
-  Value(int v) : v_(static_cast<int64_t>(v)) {}
-  Value(int64_t v) : v_(v) {}
-  Value(double v) : v_(v) {}
-  Value(std::string v) : v_(std::move(v)) {}
-  Value(std::string_view v) : v_(std::string(v)) {}
-  Value(const char* v) : v_(std::string(v)) {}
+  Value(int v) : kind_(Kind::Integer), bits_(v) {}
+  Value(int64_t v) : kind_(Kind::Integer), bits_(v) {}
+  Value(double v) : kind_(Kind::Double), bits_(std::bit_cast<int64_t>(v)) {}
+  Value(std::string v) : kind_(Kind::Text), text_(std::move(v)) {}
+  Value(std::string_view v) : kind_(Kind::Text), text_(v) {}
+  Value(const char* v) : kind_(Kind::Text), text_(v) {}
   static Value Null() { return Value(); }
 
-  Kind kind() const { return static_cast<Kind>(v_.index()); }
-  bool is_null() const { return kind() == Kind::Null; }
-  bool is_number() const { return kind() == Kind::Integer || kind() == Kind::Double; }
+  // A copy takes the text only when the value is one. An assignment writes into this value's
+  // own text buffer, which it keeps whatever kind it holds afterwards: a row of values assigned
+  // row after row (a recordset's current row, a statement's result) allocates only when a text
+  // is longer than any before it.
+  Value(const Value& o) : kind_(o.kind_), bits_(o.bits_) {
+    if (kind_ == Kind::Text) text_ = o.text_;
+  }
+  Value(Value&& o) noexcept : kind_(o.kind_), bits_(o.bits_) {
+    if (kind_ == Kind::Text) text_ = std::move(o.text_);
+  }
+  Value& operator=(const Value& o) {
+    if (this != &o) {
+      if (o.kind_ == Kind::Text) text_.assign(o.text_);
+      kind_ = o.kind_;
+      bits_ = o.bits_;
+    }
+    return *this;
+  }
+  // Moving a text swaps the buffers, so that neither side loses its allocation (the moved-from
+  // value is left an empty text, as after a moving copy).
+  Value& operator=(Value&& o) noexcept {
+    if (this != &o) {
+      if (o.kind_ == Kind::Text) {
+        text_.swap(o.text_);
+        o.text_.clear();
+      }
+      kind_ = o.kind_;
+      bits_ = o.bits_;
+    }
+    return *this;
+  }
 
-  // Raw access; only valid for the matching kind.
-  int64_t integer() const { return std::get<int64_t>(v_); }
-  double real() const { return std::get<double>(v_); }
-  const std::string& text() const { return std::get<std::string>(v_); }
+  Kind kind() const { return kind_; }
+  bool is_null() const { return kind_ == Kind::Null; }
+  bool is_number() const { return kind_ == Kind::Integer || kind_ == Kind::Double; }
+
+  // Raw access; only meaningful for the matching kind.
+  int64_t integer() const { return kind_ == Kind::Integer ? bits_ : 0; }
+  double real() const { return kind_ == Kind::Double ? std::bit_cast<double>(bits_) : 0.0; }
+  const std::string& text() const { return kind_ == Kind::Text ? text_ : Empty(); }
 
   // Conversions as the system's code applies them when it reads a field into a variable:
   // Null gives 0 or ""; a double becomes an integer rounded half to even (CLng); a text is read
@@ -38,14 +70,29 @@ class Value {
   // Numbers as text: integers in decimal, doubles with up to 15 significant digits and a point.
   std::string AsText() const;
 
-  // Replaces the value by a text, reusing this value's buffer when it already holds text.
-  void AssignText(std::string_view text);
-  void SetNull() { v_ = std::monostate(); }
+  // Replaces the value by a text, or a number, or Null, keeping the text buffer for later.
+  void AssignText(std::string_view text) {
+    text_.assign(text.data(), text.size());
+    kind_ = Kind::Text;
+  }
+  void AssignInteger(int64_t v) {
+    kind_ = Kind::Integer;
+    bits_ = v;
+  }
+  void AssignDouble(double v) {
+    kind_ = Kind::Double;
+    bits_ = std::bit_cast<int64_t>(v);
+  }
+  void SetNull() { kind_ = Kind::Null; }
 
-  bool operator==(const Value& other) const { return v_ == other.v_; }
+  bool operator==(const Value& other) const;
 
  private:
-  std::variant<std::monostate, int64_t, double, std::string> v_;
+  static const std::string& Empty();
+
+  Kind kind_ = Kind::Null;
+  int64_t bits_ = 0;  // the integer, or the bits of the double
+  std::string text_;  // the text when kind_ is Text; otherwise a buffer kept for the next text
 };
 
 // Parses a whole text as a number: optional blanks, sign, digits, one decimal point, exponent,

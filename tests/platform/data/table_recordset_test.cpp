@@ -234,6 +234,70 @@ TEST_F(TableTest, TooWideTextAndInt16OverflowAreRefusedByTheLayerAndBySql) {
   EXPECT_EQ(RawQuery(path, "SELECT SINF, IDX FROM CHIAVI"), (Rows{{"TENCHARS..", "12"}}));
 }
 
+// A loader reuses its values and the recordset's row from one row to the next, and the
+// statements read the row's texts in place: every row stored must still be exactly the one set,
+// whether its texts changed in place (same length), grew, shrank, went Null or left ASCII.
+TEST_F(TableTest, RowsSetFromReusedValuesAreStoredAsSetEachTime) {
+  ASSERT_TRUE(rs.Open(cn, "CHIAVI", "CHIAVI_01L").ok());
+  const std::vector<Value> testi = {Value("row 1"), Value("row 2"), Value("a much longer text of the row"), Value(),
+                                    Value("caf\xE9"), Value("cafe"), Value(""), Value("row 3"), Value("row 4")};
+  Value chiave[2];
+  ASSERT_TRUE(cn.BeginTransaction().ok());
+  for (size_t i = 0; i < testi.size(); ++i) {
+    chiave[0].AssignText(std::string("K") + static_cast<char>('0' + i));
+    chiave[1].AssignInteger(static_cast<int64_t>(i));
+    ASSERT_TRUE(rs.Seek(chiave, 2).ok());
+    ASSERT_TRUE(rs.AfterLast()) << i;
+    ASSERT_TRUE(rs.AddNew().ok());
+    ASSERT_TRUE(rs.Set(0, chiave[0]).ok());
+    ASSERT_TRUE(rs.Set(1, chiave[1]).ok());
+    if (testi[i].is_null()) ASSERT_TRUE(rs.Set(2, testi[i]).ok());
+    else ASSERT_TRUE(rs.SetText(2, testi[i].text()).ok());
+    ASSERT_TRUE(rs.Update().ok());
+  }
+  // The same key values, changed in place, find each row again; changing a found row goes
+  // through the same in-place reading.
+  for (size_t i = 0; i < testi.size(); ++i) {
+    chiave[0].AssignText(std::string("k") + static_cast<char>('0' + i));
+    chiave[1].AssignInteger(static_cast<int64_t>(i));
+    ASSERT_TRUE(rs.Seek(chiave, 2).ok());
+    ASSERT_FALSE(rs.AfterLast()) << i;
+    EXPECT_EQ(rs.Field(2), testi[i]) << i;
+    if (i % 2 == 0) {
+      ASSERT_TRUE(rs.SetText("TESTO", i == 4 ? std::string_view("CAF\xC9") : std::string_view("even")).ok());
+      ASSERT_TRUE(rs.Update().ok());
+    }
+  }
+  ASSERT_TRUE(cn.Commit().ok());
+  cn.Close();
+  EXPECT_EQ(RawQuery(path, "SELECT SINF, IDX, TESTO FROM CHIAVI ORDER BY rowid"),
+            (Rows{{"K0", "0", "even"},
+                  {"K1", "1", "row 2"},
+                  {"K2", "2", "even"},
+                  {"K3", "3", "NULL"},
+                  {"K4", "4", "CAF\xC3\x89"},
+                  {"K5", "5", "cafe"},
+                  {"K6", "6", "even"},
+                  {"K7", "7", "row 3"},
+                  {"K8", "8", "even"}}));
+}
+
+TEST_F(TableTest, SetTextChecksAsSetDoes) {
+  ASSERT_TRUE(rs.Open(cn, "CHIAVI", "CHIAVI_01L").ok());
+  EXPECT_EQ(rs.SetText("SINF", "A").number(), kNoCurrentRecord);
+  ASSERT_TRUE(rs.AddNew().ok());
+  EXPECT_EQ(rs.SetText("SINF", "ELEVENCHARS").number(), kFieldTooSmall);
+  EXPECT_EQ(rs.SetText("NONE", "A").number(), kItemNotFound);
+  EXPECT_EQ(rs.SetText(7, "A").number(), kItemNotFound);
+  EXPECT_EQ(rs.SetText("IDX", "abc").number(), kTypeMismatch);
+  EXPECT_TRUE(rs.SetText("IDX", " 12 ").ok());  // a numeric text is converted
+  EXPECT_EQ(rs.Field("IDX"), Value(12));
+  EXPECT_TRUE(rs.SetText("SINF", "TENCHARS..").ok());
+  ASSERT_TRUE(rs.Update().ok());
+  cn.Close();
+  EXPECT_EQ(RawQuery(path, "SELECT SINF, IDX, TESTO FROM CHIAVI"), (Rows{{"TENCHARS..", "12", "NULL"}}));
+}
+
 TEST_F(TableTest, NullsRoundTripAndNullKeysSortFirst) {
   ASSERT_TRUE(rs.Open(cn, "CHIAVI", "CHIAVI_01L").ok());
   Add("B", Value(), "null idx");
