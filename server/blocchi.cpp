@@ -2,7 +2,9 @@
 #include "server/blocchi.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/files/files.h"
 #include "platform/files/record_file.h"
@@ -25,10 +27,14 @@ void Record_Locale::Intero(std::size_t At, int64_t Valore) { Numero(At, 2, Valor
 void Record_Locale::Lungo(std::size_t At, int64_t Valore) { Numero(At, 4, Valore); }
 
 void Record_Locale::Testo(std::size_t At, std::size_t Larghezza, std::string_view Valore) {
-  for (std::size_t i = 0; i < Larghezza && At + i < Dati_.size(); ++i) {
-    Dati_[At + i] = i < Valore.size() ? Valore[i] : ' ';
-  }
+  if (At >= Dati_.size()) return;
+  const std::size_t Spazio = std::min(Larghezza, Dati_.size() - At);
+  const std::size_t n = std::min(Spazio, Valore.size());
+  if (n > 0) std::memcpy(Dati_.data() + At, Valore.data(), n);
+  std::memset(Dati_.data() + At + n, ' ', Spazio - n);
 }
+
+void Record_Locale::Azzera() { std::fill(Dati_.begin(), Dati_.end(), '\0'); }
 
 std::string Cifre(int64_t n, int Cifre) {
   char Testo[32];
@@ -38,6 +44,30 @@ std::string Cifre(int64_t n, int Cifre) {
 
 std::string Testo_Wire(int32_t Base, int32_t Posizione, int32_t Lunghezza) {
   return Campo("A", Base + Posizione, Lunghezza, Lunghezza, 0);
+}
+
+namespace {
+
+// Fields of Buffer_Record through the code table, each at its own position (NUL as "Ø", as Campo
+// shows it): a view stays valid while the decoder of a record reads other fields.
+std::array<char, 16385> Testo_Tradotto{};
+
+}  // namespace
+
+std::string_view Vista_Wire(int32_t Base, int32_t Posizione, int32_t Lunghezza) {
+  // The bounds of Campo: a field outside the record buffer is "".
+  const int64_t Inizio = int64_t{Base} + Posizione;
+  if (Inizio < 1 || Lunghezza < 1 || Inizio - 1 + Lunghezza > static_cast<int64_t>(Buffer_Record.size())) return {};
+  // Only the fields a decoder asks for are translated: most records carry filler and reserved
+  // bytes that no work file keeps.
+  const auto Da = static_cast<std::size_t>(Inizio - 1);
+  const uint8_t* Byte = Buffer_Record.data() + Da;
+  char* Testo = Testo_Tradotto.data() + Da;
+  for (int32_t k = 0; k < Lunghezza; ++k) {
+    const uint8_t b = Byte[k];
+    Testo[k] = b != 0 ? static_cast<char>(Tabella_Caratteri[b]) : '\xD8';
+  }
+  return std::string_view(Testo, static_cast<std::size_t>(Lunghezza));
 }
 
 int64_t Binario_Wire(int32_t Base, int32_t Posizione, int32_t Lunghezza) {
@@ -50,16 +80,16 @@ int64_t Binario_Wire(int32_t Base, int32_t Posizione, int32_t Lunghezza) {
   return static_cast<int64_t>(Valore);
 }
 
-bool Scarica(const Scarico& S, const Decodifica& D) {
-  // The work file holds exactly the last download.
-  const std::string Percorso = files::native_path(S.File);
-  if (files::file_exists(Percorso)) files::remove_file(Percorso);
-  files::RecordFile File;
-  if (!File.open(Percorso, S.Lunghezza_Locale)) return false;
+namespace {
 
+// The requests and the decoding of a download, its local records gathered in `Contenuto`
+// (numbered from 1 without gaps). The result of Scarica, but for the writing.
+bool Scarica_Blocchi(const Scarico& S, const Decodifica& D, std::string& Contenuto) {
   int32_t Restanti = S.Record_Totali;
   int32_t Offset = S.Offset;
-  int64_t Scritti = 0;
+  // One local record, cleared for each wire record.
+  Record_Locale Rec(S.Lunghezza_Locale);
+  // Bounded: every pass asks for at least one record of the Record_Totali.
   while (Restanti > 0) {
     const int32_t K = std::min(S.Per_Blocco, Restanti);
     Invia_Richiesta(S.Richiesta + Cifre(Offset, 7) + Cifre(int64_t{K} * S.Lunghezza_Wire, 5) + S.Coda);
@@ -69,20 +99,40 @@ bool Scarica(const Scarico& S, const Decodifica& D) {
     // Only the whole records the payload holds: past its end the record buffer still holds an
     // older reply.
     const int32_t Interi = std::min(K, Lunghezza / S.Lunghezza_Wire);
-    bool Scrittura_Ok = true;
     for (int32_t r = 0; r < Interi; ++r) {
       const int32_t Base = r * S.Lunghezza_Wire;
-      if (S.Fine > 0 && Testo_Wire(Base, S.Fine, 1) == "A") return true;
-      Record_Locale Rec(S.Lunghezza_Locale);
-      if (D(Base, Rec) && !File.write(++Scritti, Rec.Dati())) Scrittura_Ok = false;
+      if (S.Fine > 0 && Vista_Wire(Base, S.Fine, 1) == "A") return true;
+      Rec.Azzera();
+      if (D(Base, Rec)) Contenuto += Rec.Dati();
     }
-    if (!Scrittura_Ok) return false;
     // The server had no more records than these: the file ends here, as at an end mark.
     if (Interi < K) return true;
     Restanti -= K;
     Offset += K * S.Lunghezza_Wire;
   }
   return true;
+}
+
+}  // namespace
+
+bool Scarica(const Scarico& S, const Decodifica& D) {
+  // The work file holds exactly the last download.
+  const std::string Percorso = files::native_path(S.File);
+  if (files::file_exists(Percorso)) files::remove_file(Percorso);
+  files::RecordFile File;
+  if (!File.open(Percorso, S.Lunghezza_Locale)) return false;
+  File.close();
+
+  // The records are written together when the download ends, however it ends: one write per
+  // record cost about as much as decoding it. The file then holds the records of every block
+  // received, as it would have record by record.
+  std::string Contenuto;
+  const bool Scaricato = Scarica_Blocchi(S, D, Contenuto);
+  if (Contenuto.empty()) return Scaricato;
+  // A file whose one record is the whole content: the same bytes as the records one by one.
+  files::RecordFile Intero;
+  const bool Scritto = Intero.open(Percorso, Contenuto.size()) && Intero.write(1, Contenuto);
+  return Scaricato && Scritto;
 }
 
 }  // namespace kyx::blocchi

@@ -24,6 +24,8 @@ class Record_Locale {
   void Lungo(std::size_t At, int64_t Valore);
   // A text field of `Larghezza` characters.
   void Testo(std::size_t At, std::size_t Larghezza, std::string_view Valore);
+  // Back to all NUL bytes, for the next record.
+  void Azzera();
   uint8_t Byte_A(std::size_t At) const { return static_cast<uint8_t>(Dati_[At]); }
   const std::string& Dati() const { return Dati_; }
 
@@ -50,15 +52,20 @@ struct Scarico {
 using Decodifica = std::function<bool(int32_t Base, Record_Locale& Rec)>;
 
 // Runs a download: deletes the work file, then asks for the records block by block and writes
-// the decoded ones, numbered from 1 without gaps. Ends (True) at the end mark, after the last
-// record, or at a block shorter than asked for; only whole records of a payload are decoded, so
-// bytes left in the buffer by an earlier reply are never taken for a record. False when a reply
-// failed (its message shown by Base_File__Lettura; the work file keeps the records of the earlier
-// blocks) or the work file could not be written; in the latter case nothing is asked of the server.
+// the decoded ones, numbered from 1 without gaps, all together when the download ends. Ends
+// (True) at the end mark, after the last record, or at a block shorter than asked for; only whole
+// records of a payload are decoded, so bytes left in the buffer by an earlier reply are never
+// taken for a record. False when a reply failed (its message shown by Base_File__Lettura; the
+// work file keeps the records of the earlier blocks), when the work file could not be created
+// (then nothing is asked of the server) or when its records could not be written.
 bool Scarica(const Scarico& S, const Decodifica& D);
 
 // Fields of the wire record at Base (positions from 1 within the record).
 std::string Testo_Wire(int32_t Base, int32_t Posizione, int32_t Lunghezza);
+// The same text as Testo_Wire, without building a string: a view into a translated copy of the
+// record buffer, position for position, made by this call. It stays valid (and other fields'
+// views with it) until the next call that reads a reply.
+std::string_view Vista_Wire(int32_t Base, int32_t Posizione, int32_t Lunghezza);
 int64_t Binario_Wire(int32_t Base, int32_t Posizione, int32_t Lunghezza = 2);
 
 // Format(n, "0000000"): n with at least `Cifre` digits.

@@ -13,6 +13,7 @@
 #include "platform/vb/vb.h"
 #include "server/campo.h"
 #include "server/risposta.h"
+#include "server/socket.h"
 
 namespace kyx {
 
@@ -30,6 +31,8 @@ constexpr int32_t kTesta_Riga = 9;
 // a million rows would spend its time waiting; the rows stored before a failure are committed all
 // the same (see Conferma), as they were row by row.
 constexpr int64_t kRighe_Per_Transazione = 100000;
+// Blocks one update reads at most (2^24 blocks of 8192 bytes: 128 GiB of descriptions).
+constexpr int64_t kMassimo_Blocchi = int64_t{1} << 24;
 
 // The name of description column n (1..16), built once: a new code sets all sixteen.
 const std::string& Colonna_Descrizione(int64_t n) {
@@ -64,33 +67,56 @@ struct Riga {
   std::string Descrizione;
 };
 
+// The ordinals of the columns a row sets, looked up once per recordset rather than by name for
+// every row.
+struct Colonne {
+  const data::TableRecordset* Di = nullptr;
+  int Stato = -1, Chiave = -1, Codice = -1;
+  std::array<int, 16> Descrizioni{};
+
+  void Per(const data::TableRecordset& Rs) {
+    if (Di == &Rs) return;
+    Di = &Rs;
+    Stato = Rs.FieldIndex("S_DS_STAT");
+    Chiave = Rs.FieldIndex("S_DS_KEY");
+    Codice = Rs.FieldIndex("S_DS_CODI");
+    for (int64_t j = 1; j <= 16; ++j) Descrizioni[static_cast<std::size_t>(j - 1)] = Rs.FieldIndex(Colonna_Descrizione(j));
+  }
+};
+
+// Looked up again at the start of each update and whenever the database is opened again.
+Colonne Colonne_Rs;
+
 // Applies one row to KYX_DS_20F. False when the database refused it.
 bool Applica(const Riga& r) {
   data::TableRecordset& Rs = *Rs_Descrizioni;
+  Colonne& C = Colonne_Rs;
+  C.Per(Rs);
   // The columns are only so wide: a longer code or description from the server is cut rather
   // than refused (a refused row would stop the whole update, and every later login with it).
-  const std::string Codice = r.Codice.substr(0, kLarghezza_Codice);
-  std::string Descrizione = r.Descrizione.substr(0, kLarghezza_Descrizione);
+  const std::string_view Codice = std::string_view(r.Codice).substr(0, kLarghezza_Codice);
+  std::string_view Descrizione = std::string_view(r.Descrizione).substr(0, kLarghezza_Descrizione);
   // A deleted row ("A") clears the single description it names; progressive 1 carries the
   // deletion of the whole code through its status.
   if (r.Stato == "A" && r.Progressivo >= 2) Descrizione = " ";
 
-  if (!Rs.Seek({data::Value(r.Chiave), data::Value(Codice)})) return false;
+  const data::Value Chiave[2] = {data::Value(r.Chiave), data::Value(Codice)};
+  if (!Rs.Seek(Chiave, 2)) return false;
   if (Rs.AfterLast()) {
     if (!Rs.AddNew()) return false;
-    Rs.Set("S_DS_STAT", data::Value(" "));
-    Rs.Set("S_DS_KEY", data::Value(r.Chiave));
-    Rs.Set("S_DS_CODI", data::Value(Codice));
-    for (int64_t j = 1; j <= 16; ++j) Rs.Set(Colonna_Descrizione(j), data::Value(""));
+    Rs.Set(C.Stato, data::Value(" "));
+    Rs.Set(C.Chiave, Chiave[0]);
+    Rs.Set(C.Codice, Chiave[1]);
+    for (const int d : C.Descrizioni) Rs.Set(d, data::Value(""));
   }
   if (r.Progressivo == 1) {
     // A code that comes back after its deletion starts clean.
-    if (Rs.Field("S_DS_STAT").AsText() == "A" && r.Stato == " ") {
-      for (int64_t j = 1; j <= 16; ++j) Rs.Set(Colonna_Descrizione(j), data::Value(""));
+    if (Rs.Field(C.Stato).AsText() == "A" && r.Stato == " ") {
+      for (const int d : C.Descrizioni) Rs.Set(d, data::Value(""));
     }
-    Rs.Set("S_DS_STAT", data::Value(r.Stato));
+    Rs.Set(C.Stato, data::Value(r.Stato));
   }
-  if (!Rs.Set(Colonna_Descrizione(r.Progressivo), data::Value(Descrizione))) {
+  if (!Rs.Set(C.Descrizioni[static_cast<std::size_t>(r.Progressivo - 1)], data::Value(Descrizione))) {
     Rs.CancelUpdate();
     return false;
   }
@@ -101,26 +127,43 @@ bool Applica(const Riga& r) {
   return true;
 }
 
+// Text field of the reply as Campo("A", ...) gives it (NUL as "Ø"), into `Testo`, reusing its
+// room: a block carries a hundred rows or more.
+void Testo_Campo(int32_t Inizio, int32_t Lunghezza, std::string& Testo) {
+  Testo.clear();
+  for (int32_t k = 0; k < Lunghezza; ++k) {
+    const uint8_t b = Buffer_Record[static_cast<std::size_t>(Inizio - 1 + k)];
+    Testo += b != 0 ? static_cast<char>(Tabella_Caratteri[b]) : '\xD8';
+  }
+}
+
+// Unsigned binary of two bytes at `Inizio`, as Val(Campo("B", ...)).
+int32_t Binario_2(int32_t Inizio) {
+  return Buffer_Record[static_cast<std::size_t>(Inizio - 1)] * 256 + Buffer_Record[static_cast<std::size_t>(Inizio)];
+}
+
 enum class Esito { kBlocco, kFine, kErrore_Risposta, kErrore_Database };
 
 // Walks the rows of one reply payload of `Lunghezza` bytes, never past its end.
 Esito Leggi_Blocco(int32_t Lunghezza, int64_t& Righe, int64_t& Da_Compattare) {
+  // The payload lies inside the record buffer (at most 8192 bytes): every field read below is
+  // checked against Lunghezza first. One row, its texts reused from row to row.
+  static Riga r;
   int32_t p = 1;
+  // Bounded: every row moves p forward by at least its 9-byte head.
   while (p <= Lunghezza) {
-    const std::string Stato = Campo("A", p, 1, 1, 0);
-    if (Stato == "X") return Esito::kFine;
-    if (Stato == "C") return Esito::kBlocco;
+    Testo_Campo(p, 1, r.Stato);
+    if (r.Stato == "X") return Esito::kFine;
+    if (r.Stato == "C") return Esito::kBlocco;
     if (p + kTesta_Riga - 1 > Lunghezza) return Esito::kErrore_Risposta;
-    Riga r;
-    r.Stato = Stato;
-    r.Chiave = static_cast<int64_t>(vb::Val(Campo("B", p + 1, 2, 4, 0)));
-    r.Progressivo = static_cast<int64_t>(vb::Val(Campo("B", p + 3, 2, 4, 0)));
-    const auto c = static_cast<int32_t>(vb::Val(Campo("B", p + 5, 2, 4, 0)));
-    const auto d = static_cast<int32_t>(vb::Val(Campo("B", p + 7, 2, 4, 0)));
+    r.Chiave = Binario_2(p + 1);
+    r.Progressivo = Binario_2(p + 3);
+    const int32_t c = Binario_2(p + 5);
+    const int32_t d = Binario_2(p + 7);
     // A row whose texts run past the payload would be read from an older reply.
     if (static_cast<int64_t>(p) + kTesta_Riga + c + d - 1 > Lunghezza) return Esito::kErrore_Risposta;
-    r.Codice = Campo("A", p + kTesta_Riga, c, c, 0);
-    r.Descrizione = Campo("A", p + kTesta_Riga + c, d, d, 0);
+    Testo_Campo(p + kTesta_Riga, c, r.Codice);
+    Testo_Campo(p + kTesta_Riga + c, d, r.Descrizione);
     p += kTesta_Riga + c + d;
 
     if (Compattare) {
@@ -128,6 +171,7 @@ Esito Leggi_Blocco(int32_t Lunghezza, int64_t& Righe, int64_t& Da_Compattare) {
       if (Da_Compattare >= Compatta_Descrizioni) {
         Conferma();
         Apri_MDB1(false, true);
+        Colonne_Rs = Colonne{};
         Inizia();
         Da_Compattare = 0;
       }
@@ -166,7 +210,15 @@ bool Aggiorna_Descrizioni_Server(const std::string& Pannello) {
   struct Al_Termine {
     ~Al_Termine() { Conferma(); }
   } Al_Termine;
-  for (bool Primo = true;; Primo = false) {
+  Colonne_Rs = Colonne{};
+  // Bounded: far more blocks than any stream of descriptions can fill; a server that never
+  // closes its stream ends the update as a bad reply.
+  for (int64_t Blocco = 0;; ++Blocco) {
+    if (Blocco >= kMassimo_Blocchi) {
+      Messaggio_Critico("Errore 014 - Base_File__Lettura");
+      return false;
+    }
+    const bool Primo = Blocco == 0;
     Invia_Richiesta(std::string("d00015") + Ultima_Data + (Primo ? "0" : "1"));
     const int32_t Lunghezza = Base_File__Lettura();
     if (Lunghezza < 1) return false;

@@ -19,7 +19,7 @@ namespace {
 using blocchi::Binario_Wire;
 using blocchi::Record_Locale;
 using blocchi::Scarico;
-using blocchi::Testo_Wire;
+using blocchi::Vista_Wire;
 
 // The library of a block request: the caller's text, blanks after it, ten characters. Blanks
 // name the server's default library.
@@ -40,9 +40,9 @@ std::string File_Per_Layout(const std::string& Modello, int32_t Indice) {
 bool Scarica_Aree() {
   Scarico S{"a00022", Libreria_Richiesta(""), 106752, 32, 127, 64, 64, File_Aree, 48};
   return blocchi::Scarica(S, [](int32_t b, Record_Locale& R) {
-    R.Testo(0, 3, Testo_Wire(b, 3, 3));     // AREA
-    R.Testo(3, 40, Testo_Wire(b, 6, 40));   // DESC
-    R.Testo(43, 5, Testo_Wire(b, 46, 5));   // ORDINA
+    R.Testo(0, 3, Vista_Wire(b, 3, 3));     // AREA
+    R.Testo(3, 40, Vista_Wire(b, 6, 40));   // DESC
+    R.Testo(43, 5, Vista_Wire(b, 46, 5));   // ORDINA
     return true;
   });
 }
@@ -52,18 +52,18 @@ bool Scarica_Chiavi(const std::string& Libreria) {
   return blocchi::Scarica(S, [](int32_t b, Record_Locale& R) {
     R.Byte(0, Binario_Wire(b, 1));          // IDX
     R.Byte(1, Binario_Wire(b, 3));          // LUN
-    R.Testo(2, 40, Testo_Wire(b, 9, 40));   // TESTO
-    for (int k = 0; k < 4; ++k) R.Testo(42 + k, 1, Testo_Wire(b, 94 + k, 1));  // TOT_1..4
-    for (int k = 0; k < 12; ++k) R.Testo(46 + 20 * k, 20, Testo_Wire(b, 98 + 20 * k, 20));  // TI_01..12
+    R.Testo(2, 40, Vista_Wire(b, 9, 40));   // TESTO
+    for (int k = 0; k < 4; ++k) R.Testo(42 + k, 1, Vista_Wire(b, 94 + k, 1));  // TOT_1..4
+    for (int k = 0; k < 12; ++k) R.Testo(46 + 20 * k, 20, Vista_Wire(b, 98 + 20 * k, 20));  // TI_01..12
     // The local order of the next five differs from the wire order.
-    R.Testo(286, 5, Testo_Wire(b, 342, 5));  // ORDINA
+    R.Testo(286, 5, Vista_Wire(b, 342, 5));  // ORDINA
     R.Byte(291, Binario_Wire(b, 347));       // KEY_D
-    R.Testo(292, 1, Testo_Wire(b, 349, 1));  // VIS
-    R.Testo(293, 1, Testo_Wire(b, 350, 1));  // KINDB
-    R.Testo(294, 3, Testo_Wire(b, 339, 3));  // AREA_1
-    for (int k = 0; k < 4; ++k) R.Testo(297 + 3 * k, 3, Testo_Wire(b, 351 + 3 * k, 3));  // AREA_2..5
-    R.Testo(309, 1, Testo_Wire(b, 363, 1));   // ATTR
-    R.Testo(310, 20, Testo_Wire(b, 364, 20)); // FORMATO
+    R.Testo(292, 1, Vista_Wire(b, 349, 1));  // VIS
+    R.Testo(293, 1, Vista_Wire(b, 350, 1));  // KINDB
+    R.Testo(294, 3, Vista_Wire(b, 339, 3));  // AREA_1
+    for (int k = 0; k < 4; ++k) R.Testo(297 + 3 * k, 3, Vista_Wire(b, 351 + 3 * k, 3));  // AREA_2..5
+    R.Testo(309, 1, Vista_Wire(b, 363, 1));   // ATTR
+    R.Testo(310, 20, Vista_Wire(b, 364, 20)); // FORMATO
     return true;
   });
 }
@@ -73,12 +73,12 @@ bool Scarica_Sistemi() {
   // last byte is a blank, and worth keeping when it names a system that shares at least one key.
   Scarico S{"a00022", Libreria_Richiesta(""), 289664, 64, 21, 384, 0, File_Sistemi, 199};
   return blocchi::Scarica(S, [](int32_t b, Record_Locale& R) {
-    if (Testo_Wire(b, 384, 1) != " ") return false;
-    const std::string Codice = Testo_Wire(b, 3, 10);
+    if (Vista_Wire(b, 384, 1) != " ") return false;
+    const std::string_view Codice = Vista_Wire(b, 3, 10);
     R.Byte(0, Binario_Wire(b, 1));            // IDX
     R.Testo(1, 10, Codice);                   // SINF, as received
-    R.Testo(11, 10, Testo_Wire(b, 13, 10));   // LIBS1
-    R.Testo(21, 50, Testo_Wire(b, 23, 50));   // DBSQL
+    R.Testo(11, 10, Vista_Wire(b, 13, 10));   // LIBS1
+    R.Testo(21, 50, Vista_Wire(b, 23, 50));   // DBSQL
     bool Mappa = false;
     for (int k = 1; k <= 128; ++k) {
       R.Byte(70 + static_cast<std::size_t>(k), Binario_Wire(b, 71 + 2 * k));
@@ -91,9 +91,9 @@ bool Scarica_Sistemi() {
 bool Scarica_Filtri_Utente() {
   Scarico S{"c00012", "", 0, 128, 127, 64, 64, File_Filtro_Utente, 1027};
   return blocchi::Scarica(S, [](int32_t b, Record_Locale& R) {
-    std::string Operatore = Testo_Wire(b, 3, 1);
-    const std::string Valore = Testo_Wire(b, 4, 60);
-    std::string Blocco = Testo_Wire(b, 64, 1);
+    std::string Operatore(Vista_Wire(b, 3, 1));
+    const std::string_view Valore = Vista_Wire(b, 4, 60);
+    std::string Blocco(Vista_Wire(b, 64, 1));
     // A restriction on all values ("*") keeps the server's flag; any other is blocked.
     if (vb::Trim(Valore) != "*") Blocco = "B";
     // The server's operator letters carry the block kind: lower case "i", "r", "n" are not
@@ -120,16 +120,16 @@ bool Scarica_Elenco_Layout() {
   return blocchi::Scarica(S, [](int32_t b, Record_Locale& R) {
     R.Byte(0, Binario_Wire(b, 3));            // DIM_F
     R.Byte(1, Binario_Wire(b, 5));            // COL_B
-    R.Testo(2, 40, Testo_Wire(b, 7, 40));     // DESC
-    R.Testo(42, 40, Testo_Wire(b, 47, 40));   // FONT
-    R.Testo(82, 5, Testo_Wire(b, 87, 5));     // ORDINA
+    R.Testo(2, 40, Vista_Wire(b, 7, 40));     // DESC
+    R.Testo(42, 40, Vista_Wire(b, 47, 40));   // FONT
+    R.Testo(82, 5, Vista_Wire(b, 87, 5));     // ORDINA
     R.Byte(87, Binario_Wire(b, 97));          // COL_O
-    R.Testo(88, 1, Testo_Wire(b, 99, 1));     // COL_OT
-    R.Testo(89, 60, Testo_Wire(b, 100, 60));  // XLSRUN
-    R.Testo(149, 1, Testo_Wire(b, 160, 1));   // XLSSTD
-    for (int k = 0; k < 9; ++k) R.Testo(150 + 40 * k, 40, Testo_Wire(b, 161 + 40 * k, 40));  // PARM_1..9
+    R.Testo(88, 1, Vista_Wire(b, 99, 1));     // COL_OT
+    R.Testo(89, 60, Vista_Wire(b, 100, 60));  // XLSRUN
+    R.Testo(149, 1, Vista_Wire(b, 160, 1));   // XLSSTD
+    for (int k = 0; k < 9; ++k) R.Testo(150 + 40 * k, 40, Vista_Wire(b, 161 + 40 * k, 40));  // PARM_1..9
     for (int k = 0; k < 9; ++k) R.Byte(510 + k, Binario_Wire(b, 521 + 2 * k));               // PKEY_1..9
-    R.Testo(519, 1, Testo_Wire(b, 539, 1));   // MODEST
+    R.Testo(519, 1, Vista_Wire(b, 539, 1));   // MODEST
     // The layout's number is not stored (the loader numbers layouts by record); the last one
     // tells how many per-layout files to fetch.
     Numero_Indici_Layout = static_cast<int16_t>(Binario_Wire(b, 1));
@@ -144,24 +144,24 @@ bool Scarica_Layout_Elementi(int32_t Indice) {
     R.Byte(0, Binario_Wire(b, 3));             // RIG
     R.Byte(1, Binario_Wire(b, 5));             // COL
     R.Intero(2, Binario_Wire(b, 7));           // DIM_S
-    R.Testo(4, 1, Testo_Wire(b, 9, 1));        // VIS
-    R.Testo(5, 1, Testo_Wire(b, 10, 1));       // TOT
-    R.Testo(6, 40, Testo_Wire(b, 11, 40));     // INTE
-    R.Testo(46, 40, Testo_Wire(b, 51, 40));    // FORMATO
-    R.Testo(86, 60, Testo_Wire(b, 91, 60));    // CALC
-    R.Testo(146, 10, Testo_Wire(b, 151, 10));  // SINF
-    R.Testo(156, 1, Testo_Wire(b, 161, 1));    // SNINT
-    R.Testo(157, 1, Testo_Wire(b, 162, 1));    // SNTOT
-    R.Testo(158, 60, Testo_Wire(b, 163, 60));  // VIS2
+    R.Testo(4, 1, Vista_Wire(b, 9, 1));        // VIS
+    R.Testo(5, 1, Vista_Wire(b, 10, 1));       // TOT
+    R.Testo(6, 40, Vista_Wire(b, 11, 40));     // INTE
+    R.Testo(46, 40, Vista_Wire(b, 51, 40));    // FORMATO
+    R.Testo(86, 60, Vista_Wire(b, 91, 60));    // CALC
+    R.Testo(146, 10, Vista_Wire(b, 151, 10));  // SINF
+    R.Testo(156, 1, Vista_Wire(b, 161, 1));    // SNINT
+    R.Testo(157, 1, Vista_Wire(b, 162, 1));    // SNTOT
+    R.Testo(158, 60, Vista_Wire(b, 163, 60));  // VIS2
     // 218..315: two reserved fields the download leaves as NUL bytes.
     for (int j = 0; j < 25; ++j) {
       const int32_t s = b + 320 + 80 * j;  // the filter part j + 1 of the wire record
       const std::size_t At = 316 + 64 * static_cast<std::size_t>(j);
       R.Byte(At, Binario_Wire(s, 1));               // KEY
-      R.Testo(At + 1, 1, Testo_Wire(s, 3, 1));      // BLOCCO
-      R.Testo(At + 2, 1, Testo_Wire(s, 4, 1));      // OPER
-      R.Testo(At + 3, 60, Testo_Wire(s, 5, 60));    // VALO_1/VALO_2
-      R.Testo(At + 63, 1, Testo_Wire(s, 65, 1));    // RELAZ
+      R.Testo(At + 1, 1, Vista_Wire(s, 3, 1));      // BLOCCO
+      R.Testo(At + 2, 1, Vista_Wire(s, 4, 1));      // OPER
+      R.Testo(At + 3, 60, Vista_Wire(s, 5, 60));    // VALO_1/VALO_2
+      R.Testo(At + 63, 1, Vista_Wire(s, 65, 1));    // RELAZ
     }
     return true;
   });
@@ -176,9 +176,9 @@ bool Scarica_Drill(int32_t Indice) {
     R.Byte(5, Binario_Wire(b, 5));   // LAY
     for (int k = 0; k < 9; ++k) R.Byte(6 + k, Binario_Wire(b, 7 + 2 * k));    // KEYV1..9
     for (int k = 0; k < 9; ++k) R.Byte(15 + k, Binario_Wire(b, 25 + 2 * k));  // KEYO1..9
-    R.Testo(24, 40, Testo_Wire(b, 43, 40));  // DESC
-    for (int k = 0; k < 9; ++k) R.Testo(64 + 24 * k, 24, Testo_Wire(b, 83 + 24 * k, 24));  // PRM1..9
-    R.Testo(280, 1, Testo_Wire(b, 320, 1));  // ANNULL: the end-mark byte, never "A" here
+    R.Testo(24, 40, Vista_Wire(b, 43, 40));  // DESC
+    for (int k = 0; k < 9; ++k) R.Testo(64 + 24 * k, 24, Vista_Wire(b, 83 + 24 * k, 24));  // PRM1..9
+    R.Testo(280, 1, Vista_Wire(b, 320, 1));  // ANNULL: the end-mark byte, never "A" here
     return true;
   });
 }
@@ -192,7 +192,7 @@ bool Scarica_Utenti_Aree() {
   return blocchi::Scarica(S, [&](int32_t b, Record_Locale& R) {
     if (Primo) {
       Primo = false;
-      Rilascio_Ok = vb::Trim(Testo_Wire(b, 5, 32)) == kRilascio_Struttura;
+      Rilascio_Ok = vb::Trim(Vista_Wire(b, 5, 32)) == kRilascio_Struttura;
     }
     if (!Rilascio_Ok) return false;
     const int64_t Area = Binario_Wire(b, 1);

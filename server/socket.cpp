@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <span>
 #include <vector>
 
 #include "common/stato.h"
@@ -64,24 +65,40 @@ void Togli_Dal_Buffer(int32_t n) {
 // Attese.Tentativi_Massimi failures give up, with the window events pumped between tries. A
 // connection that is gone gives up at once: no later try could bring a byte. `Chi` and `L` name
 // the caller in the debug lines.
-bool Riempi_Buffer(int32_t Indice, int32_t Richiesti, const std::string& Chi, int32_t L) {
+//
+// Bytes that have already arrived are taken without a wait: a reply usually comes whole, and
+// asking the system whether the socket is readable before each receive doubled the calls per
+// block. Only a receive that finds nothing waits (Sock_Check) and receives again, so the
+// failures and their debug lines are those of a wait before every receive.
+bool Riempi_Buffer(int32_t Indice, int32_t Richiesti, const char* Chi, int32_t L) {
   int32_t Errori = 0;
+  const net::Socket s = Socket_Di(Indice);
   while (Byte_In_Buffer < Richiesti) {
-    if (Sock_Check(Indice, "R", 1)) {
-      const net::Transfer letti =
-          net::receive(Socket_Di(Indice), Buffer_Ricezione.data() + Byte_In_Buffer,
-                       static_cast<std::size_t>(kCapienza_Ricezione - Byte_In_Buffer));
+    const auto Ricevi = [&] {
+      return net::receive(s, Buffer_Ricezione.data() + Byte_In_Buffer,
+                          static_cast<std::size_t>(kCapienza_Ricezione - Byte_In_Buffer));
+    };
+    // An empty slot goes through Sock_Check, which reports it, as before.
+    net::Transfer letti = s != net::kNoSocket ? Ricevi() : net::Transfer{};
+    bool Pronto = letti.bytes >= 1 || letti.closed;
+    if (!Pronto && Sock_Check(Indice, "R", 1)) {
+      letti = Ricevi();
+      Pronto = true;
+    }
+    if (Pronto) {
       if (letti.bytes >= 1) {
         Byte_In_Buffer += static_cast<int32_t>(letti.bytes);
-        Riga_Debug(Chi + Cifre(L, 5) + " - letti   " + Cifre(static_cast<int64_t>(letti.bytes), 5));
+        if (Debug_Attivo) {
+          Riga_Debug(Chi + Cifre(L, 5) + " - letti   " + Cifre(static_cast<int64_t>(letti.bytes), 5));
+        }
         continue;
       }
       ++Errori;
-      Riga_Debug(Chi + Cifre(L, 5) + " - nessun dato letto - " + std::to_string(Errori));
+      if (Debug_Attivo) Riga_Debug(Chi + Cifre(L, 5) + " - nessun dato letto - " + std::to_string(Errori));
       if (letti.closed) return false;
     } else {
       ++Errori;
-      Riga_Debug(Chi + Cifre(L, 5) + " - non si pu\xF2 leggere - " + std::to_string(Errori));
+      if (Debug_Attivo) Riga_Debug(Chi + Cifre(L, 5) + " - non si pu\xF2 leggere - " + std::to_string(Errori));
     }
     if (Errori > Attese.Tentativi_Massimi) return false;
     host::DoEvents();
@@ -212,7 +229,7 @@ bool Sock_Check(int32_t Indice, const std::string& Modo, int16_t Secondi) {
 
 bool Sock_Read(int32_t Indice, int32_t Lunghezza) {
   if (Lunghezza < 1 || Lunghezza > kMassimo_Record) return false;
-  if (Byte_In_Buffer >= Lunghezza) {
+  if (Debug_Attivo && Byte_In_Buffer >= Lunghezza) {
     Riga_Debug("Sock_Read  " + Cifre(Lunghezza, 5) + " - -----   " + Cifre(Byte_In_Buffer, 5));
   }
   if (!Riempi_Buffer(Indice, Lunghezza, "Sock_Read  ", Lunghezza)) return false;
@@ -223,31 +240,45 @@ bool Sock_Read(int32_t Indice, int32_t Lunghezza) {
 
 void Sock_Write(int32_t Indice, const std::string& Testo, int32_t Lunghezza) {
   if (Lunghezza < 1) return;
-  // Exactly Lunghezza bytes: the text cut to that length, then translated blanks.
-  std::vector<uint8_t> Dati(static_cast<std::size_t>(Lunghezza),
-                            Tabella_Inversa[static_cast<uint8_t>(' ')]);
+  // Exactly Lunghezza bytes: the text cut to that length, then translated blanks. Requests are
+  // short: they are built on the stack (a download sends thousands), longer texts in the heap.
+  // Never a buffer shared between calls: the events pumped below may send a request of their own.
+  std::array<uint8_t, 512> Breve;
+  std::vector<uint8_t> Lungo;
+  const auto Totale = static_cast<std::size_t>(Lunghezza);
+  if (Totale > Breve.size()) Lungo.resize(Totale);
+  const std::span<uint8_t> Dati(Totale > Breve.size() ? Lungo.data() : Breve.data(), Totale);
+  std::fill(Dati.begin(), Dati.end(), Tabella_Inversa[static_cast<uint8_t>(' ')]);
   const std::size_t n = std::min(Testo.size(), Dati.size());
   for (std::size_t i = 0; i < n; ++i) Dati[i] = Tabella_Inversa[static_cast<uint8_t>(Testo[i])];
 
-  const std::string Chi = "Sock_Write " + Cifre(Lunghezza, 5);
+  const auto Chi = [&] { return "Sock_Write " + Cifre(Lunghezza, 5); };
+  const net::Socket s = Socket_Di(Indice);
   std::size_t Inviati = 0;
   int32_t Errori = 0;
   while (Inviati < Dati.size()) {
-    if (Sock_Check(Indice, "W", 1)) {
+    // Sent at once while the socket has room, as for reads: only a send that moves nothing (and
+    // not because the link is gone) waits for the socket to be writable and tries again.
+    net::Transfer t = s != net::kNoSocket ? net::send_some(s, Dati.data() + Inviati, Dati.size() - Inviati)
+                                          : net::Transfer{};
+    bool Pronto = t.bytes >= 1 || t.closed;
+    if (!Pronto && Sock_Check(Indice, "W", 1)) {
+      t = net::send_some(s, Dati.data() + Inviati, Dati.size() - Inviati);
+      Pronto = true;
+    }
+    if (Pronto) {
       // Only the part not sent yet, never the whole buffer again.
-      const net::Transfer t =
-          net::send_some(Socket_Di(Indice), Dati.data() + Inviati, Dati.size() - Inviati);
       if (t.bytes >= 1) {
         Inviati += t.bytes;
-        Riga_Debug(Chi + " - inviati " + Cifre(static_cast<int64_t>(t.bytes), 5));
+        if (Debug_Attivo) Riga_Debug(Chi() + " - inviati " + Cifre(static_cast<int64_t>(t.bytes), 5));
       } else {
         ++Errori;
-        Riga_Debug(Chi + " - nessun dato inviato - " + std::to_string(Errori));
+        if (Debug_Attivo) Riga_Debug(Chi() + " - nessun dato inviato - " + std::to_string(Errori));
         if (t.closed) return;  // the connection is gone: nothing more can be sent
       }
     } else {
       ++Errori;
-      Riga_Debug(Chi + " - non si pu\xF2 inviare");
+      if (Debug_Attivo) Riga_Debug(Chi() + " - non si pu\xF2 inviare");
     }
     if (Errori > Attese.Tentativi_Massimi) return;
     host::DoEvents();

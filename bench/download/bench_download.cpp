@@ -5,13 +5,17 @@
 // two references measured in the same run:
 //   - the ceiling of the protocol: a plain client replaying the very requests our client sent,
 //     reading each reply head and payload and doing nothing with them;
+//     loopback round trips vary a lot from one second to the next on a busy machine, so the
+//     definitions are downloaded several times, each time beside a pass of the plain client
+//     (after a warm-up pass), and the medians are compared;
 //   - storing without any network: the rows our update left in KYX_DS_20F inserted into an empty
 //     table of the same schema with one prepared statement in one transaction, through our data
 //     layer's Statement and through the sqlite3 C API.
 //
-//   bench_download [-n DESCRIPTIONS] [--server FILE] [--keep] [--skip-login]
+//   bench_download [-n DESCRIPTIONS] [--server FILE] [--keep] [--skip-login] [--repeat N]
 // --server reuses (or writes, when missing) the generated server database at FILE;
-// --skip-login leaves out the full login (the download functions and the update still run).
+// --skip-login leaves out the full login (the download functions and the update still run);
+// --repeat sets the passes of the definitions and of the plain client (5; medians printed).
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -23,6 +27,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -69,6 +74,7 @@ struct Options {
   std::string server;
   bool keep = false;
   bool skip_login = false;
+  int repeat = 5;
 };
 
 Options Parse(int argc, char** argv) {
@@ -79,8 +85,9 @@ Options Parse(int argc, char** argv) {
     else if (a == "--server" && i + 1 < argc) o.server = argv[++i];
     else if (a == "--keep") o.keep = true;
     else if (a == "--skip-login") o.skip_login = true;
+    else if (a == "--repeat" && i + 1 < argc) o.repeat = std::max(1, std::atoi(argv[++i]));
     else {
-      std::fprintf(stderr, "usage: bench_download [-n DESCRIPTIONS] [--server FILE] [--keep] [--skip-login]\n");
+      std::fprintf(stderr, "usage: bench_download [-n DESCRIPTIONS] [--server FILE] [--keep] [--skip-login] [--repeat N]\n");
       std::exit(2);
     }
   }
@@ -174,30 +181,71 @@ struct Replay {
   double first_two = 0;  // the first two exchanges (for the descriptions: the time and the query)
 };
 
-// The greeting, the login our client sent, then `requests` one after the other, best of three
-// passes on one connection. The server builds the image of a file on the first request of a login
-// that reads it; our client is timed on a connection whose images are built, and so is this one.
-Replay ReplayRequests(uint16_t port, const std::string& login, const std::vector<std::string>& requests) {
-  Replay best;
-  PlainClient c(port);
-  if (!c.ok() || !c.Reply() || !c.Exchange(login)) return best;
-  for (const auto& r : requests) {
-    if (!c.Exchange(r)) return best;
+double Median(std::vector<double> v) {
+  if (v.empty()) return -1;
+  std::sort(v.begin(), v.end());
+  const std::size_t m = v.size() / 2;
+  return v.size() % 2 ? v[m] : (v[m - 1] + v[m]) / 2;
+}
+
+// The plain client on its own connection: the greeting and the login our client sent, then
+// `requests` once untimed (the server builds the image of a file on the first request of a
+// login that reads it, and our client is timed on a connection whose images are built), then
+// timed passes on demand.
+class Replayer {
+ public:
+  Replayer(uint16_t port, const std::string& login, std::vector<std::string> requests)
+      : client_(port), requests_(std::move(requests)) {
+    ok_ = client_.ok() && client_.Reply() && client_.Exchange(login);
+    for (const auto& r : requests_) ok_ = ok_ && client_.Exchange(r);
   }
-  for (int run = 0; run < 3; ++run) {
-    const int64_t before = c.received;
+  // One timed pass; seconds < 0 on failure.
+  Replay Pass() {
+    Replay out;
+    if (!ok_) return out;
+    const int64_t before = client_.received;
     const double start = Now();
-    double first_two = 0;
-    for (std::size_t i = 0; i < requests.size(); ++i) {
-      if (!c.Exchange(requests[i])) return best;
-      if (i == 1) first_two = Now() - start;
+    for (std::size_t i = 0; i < requests_.size(); ++i) {
+      if (!client_.Exchange(requests_[i])) {
+        ok_ = false;
+        return out;
+      }
+      if (i == 1) out.first_two = Now() - start;
     }
-    const double seconds = Now() - start;
-    if (best.seconds < 0 || seconds < best.seconds) {
-      best = Replay{seconds, static_cast<int64_t>(requests.size()), c.received - before, first_two};
-    }
+    out.seconds = Now() - start;
+    out.round_trips = static_cast<int64_t>(requests_.size());
+    out.bytes = client_.received - before;
+    return out;
   }
-  return best;
+
+ private:
+  PlainClient client_;
+  std::vector<std::string> requests_;
+  bool ok_ = false;
+};
+
+// `passes` timed passes after the warm-up: the median seconds (and first two), with the
+// fastest and slowest pass.
+struct Passes {
+  Replay median;
+  double fastest = -1, slowest = -1;
+};
+
+Passes Summarise(const std::vector<Replay>& runs) {
+  Passes p;
+  std::vector<double> seconds, first;
+  for (const auto& r : runs) {
+    if (r.seconds < 0) return p;
+    seconds.push_back(r.seconds);
+    first.push_back(r.first_two);
+  }
+  if (runs.empty()) return p;
+  p.median = runs.front();
+  p.median.seconds = Median(seconds);
+  p.median.first_two = Median(first);
+  p.fastest = *std::min_element(seconds.begin(), seconds.end());
+  p.slowest = *std::max_element(seconds.begin(), seconds.end());
+  return p;
 }
 
 // ---- Storing without network --------------------------------------------------------------------
@@ -524,11 +572,27 @@ int main(int argc, char** argv) {
   }
   const std::string login_wire = server.Requests().front().wire;
 
+  // The definitions: a first download records the requests; then, pass by pass, our download and
+  // the plain client replaying them, so that both see the machine in the same state.
   server.ClearRequests();
-  double start = Now();
-  const bool downloaded = Scarica_Tutto();
-  const double t_download = Now() - start;
+  bool downloaded = Scarica_Tutto();
   const auto def_requests = Wire(server.Requests(), false);
+  std::vector<double> kyx_passes;
+  std::vector<Replay> def_passes;
+  {
+    Replayer plain(server.port(), login_wire, def_requests);
+    for (int pass = 0; pass < o.repeat && downloaded; ++pass) {
+      server.ClearRequests();
+      const double start = Now();
+      downloaded = Scarica_Tutto();
+      kyx_passes.push_back(Now() - start);
+      // Every pass must ask exactly what the first one asked.
+      downloaded = downloaded && Wire(server.Requests(), false) == def_requests;
+      def_passes.push_back(plain.Pass());
+    }
+  }
+  const double t_download = Median(kyx_passes);
+  const Passes def_raw = Summarise(def_passes);
   if (!downloaded) rc = 1;
 
   Scrivi_Ini("001", "Data", "00000000000000");
@@ -536,7 +600,7 @@ int main(int argc, char** argv) {
   Scrivi_Ini("001", "Data", "00000000000000");
   server.ClearRequests();
   const int64_t do_events_before = host.do_events;
-  start = Now();
+  double start = Now();
   const bool updated = Aggiorna_Descrizioni_Server("Numero");
   const double t_update = Now() - start;
   const int64_t do_events = host.do_events - do_events_before;
@@ -548,8 +612,13 @@ int main(int argc, char** argv) {
   const int64_t table_rows = CountRows(kyx1);
 
   // 3. The references.
-  const Replay def_raw = ReplayRequests(server.port(), login_wire, def_requests);
-  const Replay desc_raw = ReplayRequests(server.port(), login_wire, desc_requests);
+  Passes desc_raw;
+  {
+    Replayer plain(server.port(), login_wire, desc_requests);
+    std::vector<Replay> passes;
+    for (int pass = 0; pass < o.repeat; ++pass) passes.push_back(plain.Pass());
+    desc_raw = Summarise(passes);
+  }
   int columns = 0;
   const std::vector<Row> rows = ReadRows(kyx1, &columns);
   const std::vector<std::string> schema = Schema(kyx1);
@@ -560,27 +629,34 @@ int main(int argc, char** argv) {
   const double t_recordset = StoreWithRecordset(rows);
   stato_db::reset();
 
-  std::printf("\nDefinitions: the download functions, work files only %s\n", downloaded ? "" : "(FAILED)");
+  std::printf("\nDefinitions: the download functions, work files only, median of %d passes %s\n", o.repeat,
+              downloaded ? "" : "(FAILED)");
   Line("Kyx download (Scarica_*)", t_download, static_cast<int64_t>(def_requests.size()), "round trips",
-       def_raw.bytes);
-  Line("plain client, same requests, no decoding", def_raw.seconds, def_raw.round_trips, "round trips",
-       def_raw.bytes);
-  Ratio("round-trip rate, Kyx / plain client", t_download > 0 ? def_raw.seconds / t_download : 0, 0.5);
+       def_raw.median.bytes);
+  if (!kyx_passes.empty()) {
+    std::printf("  %-46s %8.3f .. %.3f s\n", "", *std::min_element(kyx_passes.begin(), kyx_passes.end()),
+                *std::max_element(kyx_passes.begin(), kyx_passes.end()));
+  }
+  Line("plain client, same requests, no decoding", def_raw.median.seconds, def_raw.median.round_trips, "round trips",
+       def_raw.median.bytes);
+  std::printf("  %-46s %8.3f .. %.3f s\n", "", def_raw.fastest, def_raw.slowest);
+  Ratio("round-trip rate, Kyx / plain client", t_download > 0 ? def_raw.median.seconds / t_download : 0, 0.5);
 
   std::printf("\nDescriptions: Aggiorna_Descrizioni_Server into an empty KYX_DS_20F %s\n", updated ? "" : "(FAILED)");
-  Line("Kyx update (k + d requests, Rs_Descrizioni)", t_update, o.descriptions, "rows", desc_raw.bytes);
+  Line("Kyx update (k + d requests, Rs_Descrizioni)", t_update, o.descriptions, "rows", desc_raw.median.bytes);
   std::printf("  %-46s %s round trips, %s table rows, %s DoEvents\n", "", Grouped(static_cast<int64_t>(desc_requests.size())).c_str(),
               Grouped(table_rows).c_str(), Grouped(do_events).c_str());
-  Line("plain client, same requests, no decoding", desc_raw.seconds, desc_raw.round_trips, "round trips",
-       desc_raw.bytes);
-  std::printf("  %-46s %8.3f s in the first two (the time, the query of the stream)\n", "", desc_raw.first_two);
+  Line("plain client, same requests, no decoding", desc_raw.median.seconds, desc_raw.median.round_trips, "round trips",
+       desc_raw.median.bytes);
+  std::printf("  %-46s %8.3f .. %.3f s (median of %d passes)\n", "", desc_raw.fastest, desc_raw.slowest, o.repeat);
+  std::printf("  %-46s %8.3f s in the first two (the time, the query of the stream)\n", "", desc_raw.median.first_two);
   Line("insert only: our Statement, one transaction", t_statement, static_cast<int64_t>(rows.size()), "rows", 0);
   Line("insert only: sqlite3 C API, one transaction", t_sqlite, static_cast<int64_t>(rows.size()), "rows", 0);
   Line("store only: Rs_Descrizioni from memory", t_recordset, static_cast<int64_t>(rows.size()), "rows", 0);
   Ratio("update rate / insert-only rate (Statement)", t_update > 0 ? t_statement / t_update : 0, 0.8);
   std::printf("  %-46s %8.2f\n", "update rate / insert-only rate (sqlite3)", t_update > 0 ? t_sqlite / t_update : 0);
   std::printf("  %-46s %8.2f\n", "update rate / store-only rate (Rs_Descrizioni)", t_update > 0 ? t_recordset / t_update : 0);
-  std::printf("  %-46s %8.2f\n", "update round trips / plain client", t_update > 0 ? desc_raw.seconds / t_update : 0);
+  std::printf("  %-46s %8.2f\n", "update round trips / plain client", t_update > 0 ? desc_raw.median.seconds / t_update : 0);
 
   if (!o.keep) fs::remove_all(scratch);
   else std::printf("\nkept: %s\n", scratch.c_str());

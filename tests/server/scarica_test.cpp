@@ -54,6 +54,36 @@ TEST_F(ScaricaTest, ShortBlockEndsTheDownloadWithTheWholeRecordsOnly) {
   EXPECT_TRUE(host.shown().empty());
 }
 
+// A download that loses its link after two blocks: the work file holds exactly the records of
+// those two blocks, each in its place, though the records are written when the download ends.
+TEST_F(ScaricaTest, ALostLinkKeepsTheRecordsOfTheEarlierBlocksInTheWorkFile) {
+  Server_Finto s;
+  std::vector<std::string> records;
+  for (uint32_t k = 1; k <= 60; ++k) {
+    Record_Wire r(384);
+    r.Bin(1, 2, k).Testo(9, 40, "Chiave " + std::to_string(k)).Testo(342, 5, "00" + std::to_string(100 + k));
+    records.push_back(r.Byte());
+  }
+  Poni(s.File["a" + text::fixed("LIB01", 10)], 256, records);
+  s.Guasti = [](int n, const std::string&) -> std::optional<Server_Finto::Guasto> {
+    if (n == 3) return Server_Finto::Guasto{"", true};
+    return std::nullopt;
+  };
+  Connetti(s);
+  host.expect("Errore 012 - Base_File__Lettura");
+  EXPECT_FALSE(Scarica_Chiavi("LIB01"));
+  const std::string f = Lavoro("KYX_K.DAT");
+  ASSERT_EQ(f.size(), 42u * 330);
+  for (std::size_t k = 0; k < 42; ++k) {
+    SCOPED_TRACE(k);
+    const std::string r = f.substr(k * 330, 330);
+    EXPECT_EQ(static_cast<uint8_t>(r[0]), k + 1);
+    EXPECT_EQ(r.substr(2, 40), text::fixed("Chiave " + std::to_string(k + 1), 40));
+    EXPECT_EQ(r.substr(286, 5), "00" + std::to_string(101 + k));
+  }
+  EXPECT_EQ(Chiudi(s).size(), 3u);
+}
+
 TEST_F(ScaricaTest, FilterOperatorLettersBecomeOperatorAndBlockFlag) {
   struct Caso {
     const char *oper, *valore, *flag, *oper_atteso, *flag_atteso;

@@ -134,4 +134,11 @@ struct DescriptionRow {
   std::string time;  // yyyymmddhhnnss of the last change
 };
 
+// Where a description sits in the stream's order.
+struct DescriptionKey {
+  int key = 0;
+  std::string code;
+  int progressive = 0;
+};
+
 }  // namespace kyx::dataserver

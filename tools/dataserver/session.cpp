@@ -73,7 +73,12 @@ Session::Next Session::Dispatch(char letter, const std::string& request) {
     case RequestKind::kElements:
     case RequestKind::kDrill: return Answer(kind, Block(letter, request));
     case RequestKind::kTime: return Answer(kind, TimeReply(table_, server_.ServerTime()));
-    case RequestKind::kDescriptions: return Answer(kind, Descriptions(request));
+    case RequestKind::kDescriptions: {
+      const Next next = Answer(kind, Descriptions(request));
+      // The client stores this block before it asks for the next: meanwhile its rows are read.
+      if (next == Next::kContinue) descriptions_.ReadAhead(store_, table_, kMaxPayload);
+      return next;
+    }
     default: return Answer(kind, Reply{kStatusUnsupported, {}});
   }
 }
@@ -183,12 +188,9 @@ Reply Session::Descriptions(const std::string& request) {
   if (request.size() != 21) return Reply{kStatusBadRequest, {}};
   const std::string since = ReadText(table_, request, 7, 14);
   const std::string flag = ReadText(table_, request, 21, 1);
-  if (flag == "0" || !descriptions_.active()) {
-    std::vector<DescriptionRow> rows;
-    if (flag == "0") store_.Descriptions(Trim(system_.code), since, &rows);
-    descriptions_.Start(std::move(rows));
-  }
-  return Reply{kStatusOk, descriptions_.NextBlock(table_, kMaxPayload)};
+  // "0" starts over; "1" without a stream going gives just the final mark.
+  if (flag == "0") descriptions_.Start(Trim(system_.code), since);
+  return Reply{kStatusOk, descriptions_.NextBlock(store_, table_, kMaxPayload)};
 }
 
 Session::Next Session::Answer(RequestKind kind, const Reply& reply) {

@@ -64,11 +64,14 @@ ReadResult ReadExact(int fd, std::size_t count, std::string* out, std::chrono::s
   while (count > 0) {
     if (stopping.load()) return ReadResult::kStopped;
     if (std::chrono::steady_clock::now() >= deadline) return ReadResult::kTimedOut;
-    if (!WaitFor(fd, POLLIN, kSliceMs)) continue;
-    const ssize_t n = ::recv(fd, buffer, std::min(count, sizeof buffer), 0);
+    // Bytes already there are taken at once; only an empty socket is waited on, one slice at a
+    // time (the rest of a request is nearly always there with its first byte).
+    const ssize_t n = ::recv(fd, buffer, std::min(count, sizeof buffer), MSG_DONTWAIT);
     if (n == 0) return ReadResult::kClosed;
     if (n < 0) {
-      if (errno == EINTR || errno == EAGAIN) continue;
+      const int error = errno;
+      if (error == EAGAIN || error == EWOULDBLOCK) WaitFor(fd, POLLIN, kSliceMs);
+      if (error == EINTR || error == EAGAIN || error == EWOULDBLOCK) continue;
       return ReadResult::kClosed;
     }
     out->append(buffer, static_cast<std::size_t>(n));
@@ -82,15 +85,16 @@ bool SendAll(int fd, std::string_view bytes, const std::atomic<bool>& stopping) 
   int idle_slices = 0;
   while (sent < bytes.size()) {
     if (stopping.load()) return false;
-    if (!WaitFor(fd, POLLOUT, kSliceMs)) {
-      // A client that stops reading for a minute is treated as gone.
-      if (++idle_slices > 60000 / kSliceMs) return false;
-      continue;
-    }
-    const ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+    // Sent at once while the socket has room; a full one is waited on, one slice at a time.
+    const ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
     if (n < 0) {
-      if (errno == EINTR || errno == EAGAIN) continue;
-      return false;
+      if (errno == EINTR) continue;
+      if (errno != EAGAIN && errno != EWOULDBLOCK) return false;
+      if (!WaitFor(fd, POLLOUT, kSliceMs)) {
+        // A client that stops reading for a minute is treated as gone.
+        if (++idle_slices > 60000 / kSliceMs) return false;
+      }
+      continue;
     }
     sent += static_cast<std::size_t>(n);
   }

@@ -44,9 +44,10 @@ const char kSchema[] =
     "CREATE TABLE FILTRI_UTENTE (SISTEMA TEXT, UTENTE TEXT, POS INTEGER, KEY INTEGER, OPER TEXT,"
     " VALORE TEXT, BLOCCO TEXT);"
     "CREATE TABLE STRUTTURA_UTENTE (SISTEMA TEXT, UTENTE TEXT, AREA INTEGER, KEY INTEGER, LAYOUTS TEXT);"
+    // Kept in the order of the stream (system, key, code, progressive): a full update reads the
+    // table front to back instead of jumping from the index to a row a million times.
     "CREATE TABLE DESCRIZIONI (SISTEMA TEXT, KEY INTEGER, CODICE TEXT, PROG INTEGER, STATO TEXT,"
-    " DESCR TEXT, TEMPO TEXT);"
-    "CREATE UNIQUE INDEX DESCRIZIONI_K ON DESCRIZIONI (SISTEMA, KEY, CODICE, PROG);"
+    " DESCR TEXT, TEMPO TEXT, PRIMARY KEY (SISTEMA, KEY, CODICE, PROG)) WITHOUT ROWID;"
     "CREATE INDEX DESCRIZIONI_T ON DESCRIZIONI (SISTEMA, TEMPO)";
 
 std::string Trimmed(std::string_view s) { return std::string(text::rtrim_blanks(s)); }
@@ -489,6 +490,52 @@ Status Store::Descriptions(const std::string& system, const std::string& since, 
                  d.time = r.Text();
                  out->push_back(d);
                });
+}
+
+Status Store::DescriptionsAfter(const std::string& system, const std::string& since, const DescriptionKey* after,
+                                const std::function<bool(const DescriptionRow&)>& row) {
+  // "+TEMPO" keeps the planner off the time index: the rows must come in key order, straight
+  // from the primary key (or from DESCRIZIONI_K in a file written before it), never sorted.
+  auto& st = cache_->statements[after ? "#descriptions-after" : "#descriptions-first"];
+  if (!st) {
+    Status s = cn_.Prepare(std::string("SELECT KEY, CODICE, PROG, STATO, DESCR, TEMPO FROM DESCRIZIONI "
+                                       "WHERE SISTEMA = ?1 AND +TEMPO >= ?2") +
+                               (after ? " AND (KEY, CODICE, PROG) > (?3, ?4, ?5)" : "") +
+                               " ORDER BY KEY, CODICE, PROG",
+                           &st);
+    if (!s) return s;
+  }
+  Status s = st->Bind(1, Value(system));
+  if (s) s = st->Bind(2, Value(since));
+  if (s && after) s = st->Bind(3, Value(after->key));
+  if (s && after) s = st->Bind(4, Value(after->code));
+  if (s && after) s = st->Bind(5, Value(after->progressive));
+  if (!s) return s;
+  DescriptionRow d;
+  d.system = system;
+  Value v;
+  // Bounded by the rows of the table; the caller usually stops after one block's worth.
+  for (;;) {
+    bool have = false;
+    s = st->Step(&have);
+    if (!s || !have) break;
+    st->Read(0, &v);
+    d.key = static_cast<int>(v.AsInteger());
+    st->Read(1, &v);
+    d.code = v.AsText();
+    st->Read(2, &v);
+    d.progressive = static_cast<int>(v.AsInteger());
+    st->Read(3, &v);
+    d.status = v.AsText();
+    st->Read(4, &v);
+    d.text = v.AsText();
+    st->Read(5, &v);
+    d.time = v.AsText();
+    if (!row(d)) break;
+  }
+  // Reset at once: no read lock outlives the block, whatever the client does next.
+  st->Reset();
+  return s;
 }
 
 Status Store::Count(const std::string& table, int64_t* out) {

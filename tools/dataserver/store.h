@@ -6,6 +6,7 @@
 //
 // One Store belongs to one thread: each connection of the server opens its own, so sessions read
 // concurrently while a test or the generator writes through another. Texts are Windows-1252.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -67,6 +68,11 @@ class Store {
   // The descriptions of a system changed at or after `since` (yyyymmddhhnnss), in the order of
   // key, code and progressive.
   Status Descriptions(const std::string& system, const std::string& since, std::vector<DescriptionRow>* out);
+  // The same rows one at a time, from the first whose key comes after `after` (from the start
+  // when it is null), until `row` returns false or the rows run out; nothing is held between two
+  // calls, so a stream can be read block by block without loading it whole.
+  Status DescriptionsAfter(const std::string& system, const std::string& since, const DescriptionKey* after,
+                           const std::function<bool(const DescriptionRow&)>& row);
   // Row counts of a table (for tests and the generator's report).
   Status Count(const std::string& table, int64_t* out);
 

@@ -1,6 +1,7 @@
 // The server time and the description stream: blocks of variable records closed by "C" or "X",
 // everything changed since the time asked for, and the changes made between two logins.
 #include "tests/tools/dataserver/loopback.h"
+#include "platform/text/cp1252.h"
 #include "tools/dataserver/store.h"
 
 namespace kyx::test {
@@ -155,6 +156,67 @@ TEST_F(DescriptionsTest, ChangesBetweenTwoLoginsComeWithTheNextUpdate) {
   EXPECT_EQ(s.rows[1].text, "");
   EXPECT_EQ(s.rows[2].key, 11);
   EXPECT_EQ(s.closings, "X");
+}
+
+// The stream is read from the store block by block (and one block ahead): it must still carry
+// every row exactly once, in key order, with the texts the store holds.
+TEST_F(DescriptionsTest, TheStreamReadBlockByBlockCarriesEveryRowOnceInKeyOrder) {
+  {
+    dataserver::Store store;
+    ASSERT_TRUE(store.Open(db).ok());
+    ASSERT_TRUE(store.Begin().ok());
+    for (int i = 0; i < 1500; ++i) {
+      ASSERT_TRUE(store.PutDescription({sample::kSales, 12, "Z" + Digits(i, 3), 1 + i % 16, i % 7 ? " " : "A",
+                                        Pad("Riga " + std::to_string(i), 10 + i % 31), "20240102000000"})
+                      .ok());
+    }
+    ASSERT_TRUE(store.Commit().ok());
+  }
+  dataserver::Store store;
+  ASSERT_TRUE(store.Open(db).ok());
+  std::vector<DescriptionRow> expected;
+  ASSERT_TRUE(store.Descriptions(sample::kSales, "00000000000000", &expected).ok());
+
+  auto client = LoggedIn();
+  const Stream s = ReadStream(*client, table(), "00000000000000");
+  ASSERT_TRUE(s.ok);
+  ASSERT_GE(s.block_sizes.size(), 3u);
+  ASSERT_EQ(s.rows.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(s.rows[i].key, expected[i].key) << i;
+    EXPECT_EQ(s.rows[i].code, expected[i].code) << i;
+    EXPECT_EQ(s.rows[i].progressive, expected[i].progressive) << i;
+    EXPECT_EQ(s.rows[i].status, expected[i].status) << i;
+    EXPECT_EQ(s.rows[i].text, std::string(text::rtrim_blanks(expected[i].text))) << i;
+  }
+}
+
+// A new start in the middle of a stream begins again from its first row, whatever was read ahead.
+TEST_F(DescriptionsTest, StartingAgainMidStreamBeginsFromTheFirstRow) {
+  {
+    dataserver::Store store;
+    ASSERT_TRUE(store.Open(db).ok());
+    ASSERT_TRUE(store.Begin().ok());
+    for (int i = 0; i < 300; ++i) {
+      ASSERT_TRUE(store.PutDescription({sample::kSales, 12, "Z" + Digits(i, 3), 2, " ",
+                                        Pad("Categoria di prova numero " + std::to_string(i), 40), "20240102000000"})
+                      .ok());
+    }
+    ASSERT_TRUE(store.Commit().ok());
+  }
+  auto client = LoggedIn();
+  const auto first = client->Exchange("d00015000000000000000");
+  ASSERT_TRUE(first.ok);
+  const auto second = client->Exchange("d00015000000000000001");
+  ASSERT_TRUE(second.ok);
+  EXPECT_NE(second.payload, first.payload);
+  // Started again: the same first block, then the whole stream as from a fresh start.
+  const auto again = client->Exchange("d00015000000000000000");
+  ASSERT_TRUE(again.ok);
+  EXPECT_EQ(again.payload, first.payload);
+  const Stream rest = ReadStream(*client, table(), "00000000000000");
+  ASSERT_TRUE(rest.ok);
+  EXPECT_EQ(static_cast<long>(rest.rows.size()), CountSince(db, "00000000000000"));
 }
 
 TEST_F(DescriptionsTest, ContinuingWithoutAStartEndsAtOnce) {
