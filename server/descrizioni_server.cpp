@@ -100,23 +100,27 @@ bool Applica(const Riga& r) {
   // deletion of the whole code through its status.
   if (r.Stato == "A" && r.Progressivo >= 2) Descrizione = " ";
 
-  const data::Value Chiave[2] = {data::Value(r.Chiave), data::Value(Codice)};
+  // The key values live from row to row, so that neither they nor the row's texts are built
+  // anew for every description: a full reload stores a million of them.
+  static data::Value Chiave[2];
+  Chiave[0].AssignInteger(r.Chiave);
+  Chiave[1].AssignText(Codice);
   if (!Rs.Seek(Chiave, 2)) return false;
   if (Rs.AfterLast()) {
     if (!Rs.AddNew()) return false;
-    Rs.Set(C.Stato, data::Value(" "));
+    Rs.SetText(C.Stato, " ");
     Rs.Set(C.Chiave, Chiave[0]);
     Rs.Set(C.Codice, Chiave[1]);
-    for (const int d : C.Descrizioni) Rs.Set(d, data::Value(""));
+    for (const int d : C.Descrizioni) Rs.SetText(d, "");
   }
   if (r.Progressivo == 1) {
     // A code that comes back after its deletion starts clean.
-    if (Rs.Field(C.Stato).AsText() == "A" && r.Stato == " ") {
-      for (const int d : C.Descrizioni) Rs.Set(d, data::Value(""));
+    if (Rs.Field(C.Stato).text() == "A" && r.Stato == " ") {
+      for (const int d : C.Descrizioni) Rs.SetText(d, "");
     }
-    Rs.Set(C.Stato, data::Value(r.Stato));
+    Rs.SetText(C.Stato, r.Stato);
   }
-  if (!Rs.Set(C.Descrizioni[static_cast<std::size_t>(r.Progressivo - 1)], data::Value(Descrizione))) {
+  if (!Rs.SetText(C.Descrizioni[static_cast<std::size_t>(r.Progressivo - 1)], Descrizione)) {
     Rs.CancelUpdate();
     return false;
   }
