@@ -1,0 +1,44 @@
+#pragma once
+// What the elaboration run calls outside its own steps, as slots: the main window's services (a
+// library may not link upward, so the main window fills these when the program starts) and the
+// later phases of the run, filled by the engine's own modules that carry them out. An empty slot
+// does nothing (a phase that is not there yet is passed over; the server request counts as
+// refused only when its slot says so).
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace kyx::agganci_motore {
+
+// ---- Main window ---------------------------------------------------------------------------------
+// frmBase.Imposta_Bar: brings the toolbar up to date.
+extern std::function<void()> Imposta_Bar;
+// The grid is about to show an elaboration: Modo_Griglia = 3, Chiave_Elenco = -1,
+// Tipo_Data_Chiave = 0 (state of the main window and its views).
+extern std::function<void()> Griglia_Elaborazione;
+// How many key code columns the column model hid (Livello_Contatore_2 of the views).
+extern std::function<void(int16_t Livello_Contatore_2)> Livelli_Nascosti;
+// Text of the current layout's structure-tree node (Chiave_Layout), or of its parent when Padre;
+// "" when none.
+extern std::function<std::string(bool Padre)> Testo_Nodo_Layout;
+// Sets the caption of the elaboration into the two title labels lbl_twE(0) and lbl_twE(1).
+extern std::function<void(const std::string& Titolo)> Imposta_Titolo;
+
+// ---- Later phases of Esegui_Elaborazione, in the order the run calls them -----------------------
+// H: the layout request to the data server and its reply (only when connected to it); false ends
+// the run after its message.
+extern std::function<bool()> Richiesta_Server;
+extern std::function<void()> Esegui_Select;       // J: the SELECT of the elaboration, with the log
+extern std::function<void()> Query_Colonne;       // K: the column-key queries
+extern std::function<void()> Crea_Risultato;      // L: DATI recreated with its row keys
+extern std::function<void()> Righe_Fisse;         // M: fixed rows and text cells
+extern std::function<void()> Esegui_Query;        // N: every query into DATI2
+extern std::function<void()> Unisci_Righe;        // O: merge into DATI, totals
+extern std::function<void()> Righe_Subtotale;     // P: zero rows, head and subtotal rows
+extern std::function<void()> Riga_Totale;         // Q: the grand-total row
+extern std::function<void()> Termina_Elaborazione;  // R: display, derived columns, history
+
+// Empties every slot.
+void reset();
+
+}  // namespace kyx::agganci_motore

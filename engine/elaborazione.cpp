@@ -1,0 +1,77 @@
+#include "engine/elaborazione.h"
+
+#include <string>
+
+#include "common/modello.h"
+#include "common/stato.h"
+#include "common/stato_db.h"
+#include "engine/agganci_motore.h"
+#include "engine/campi.h"
+#include "engine/modello_colonne.h"
+#include "engine/query_elaborazione.h"
+#include "engine/stato_motore.h"
+#include "platform/vb/vb.h"
+
+namespace kyx {
+namespace {
+
+using motore::Cerca;
+using motore::Numero;
+
+void Chiama(const std::function<void()>& fase) {
+  if (fase) fase();
+}
+
+// Phase A: the structure tables hold what the run needs, and stand on the layout, its first
+// element row and the information system.
+bool Posiziona_Struttura() {
+  if (motore::Vuota(Rs_Chiavi.get()) || motore::Vuota(Rs_Valori.get()) || motore::Vuota(Rs_Layout.get()) ||
+      motore::Vuota(Rs_Lay_Elem.get()))
+    return false;
+  if (!Cerca(Rs_Layout.get(), {int64_t{Layout_Corrente}})) return false;
+  if (!Cerca(Rs_Lay_Elem.get(), {int64_t{Layout_Corrente}})) return false;
+  if (!Cerca(Rs_Sinf.get(), {Sistema_Informativo})) return false;
+  return true;
+}
+
+int16_t Intero(int64_t v) { return v < INT16_MIN || v > INT16_MAX ? int16_t{0} : static_cast<int16_t>(v); }
+
+}  // namespace
+
+void Esegui_Elaborazione() {
+  // A
+  if (!Posiziona_Struttura()) return;
+  Sinf_Idx_Key = Intero(Numero(*Rs_Sinf, "IDX_KEY"));
+  Sinf_Idx_Max = Intero(Numero(*Rs_Sinf, "IDX_MAX"));
+  ++Storico_Ultimo;
+  Elaborazione_Corrente = Storico_Ultimo;
+  Chiama(agganci_motore::Imposta_Bar);
+
+  // B, C
+  Chiavi_Riga();
+  Filtri_Elaborazione();
+  Titolo_Elaborazione();
+
+  // D, E, F, G
+  Azzera_Modello_Colonne();
+  Modello_Colonne();
+
+  // H
+  if (Dialetto_Server() && agganci_motore::Richiesta_Server && !agganci_motore::Richiesta_Server()) return;
+
+  // I
+  Componi_Query();
+
+  // J .. R
+  Chiama(agganci_motore::Esegui_Select);
+  Chiama(agganci_motore::Query_Colonne);
+  Chiama(agganci_motore::Crea_Risultato);
+  Chiama(agganci_motore::Righe_Fisse);
+  Chiama(agganci_motore::Esegui_Query);
+  Chiama(agganci_motore::Unisci_Righe);
+  Chiama(agganci_motore::Righe_Subtotale);
+  Chiama(agganci_motore::Riga_Totale);
+  Chiama(agganci_motore::Termina_Elaborazione);
+}
+
+}  // namespace kyx

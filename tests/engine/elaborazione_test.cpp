@@ -1,0 +1,131 @@
+// The elaboration run: its early ends on missing structure, its numbering and the order of its
+// phases.
+#include "engine/elaborazione.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/engine/ambiente_motore.h"
+
+namespace kyx::test {
+namespace {
+
+class Elaborazione : public Motore {
+ protected:
+  void SetUp() override {
+    Motore::SetUp();
+    Chiave(1, "K", 4);
+    Valore(1);
+    Layout(3, "Vendite per area");
+    Elementi({{.col = 1, .calc = "#L1(001)"}, {.col = 2, .calc = "#+V001#"}});
+    Liv_Riga_Chiave[0] = 1;
+    Storico_Ultimo = 41;
+    Elaborazione_Corrente = 40;
+    Numero_Colonne = 77;  // what the previous elaboration left
+    const auto fase = [this](const char* nome) { return [this, nome] { fasi.push_back(nome); }; };
+    agganci_motore::Imposta_Bar = fase("Imposta_Bar");
+    agganci_motore::Griglia_Elaborazione = fase("Griglia");
+    agganci_motore::Testo_Nodo_Layout = [this](bool padre) {
+      fasi.push_back(padre ? "Nodo padre" : "Nodo");
+      return std::string("Area Nord");
+    };
+    agganci_motore::Imposta_Titolo = [this](const std::string& t) { titolo = t; };
+    agganci_motore::Richiesta_Server = [this] {
+      fasi.push_back("H");
+      return server_risponde;
+    };
+    agganci_motore::Esegui_Select = fase("J");
+    agganci_motore::Query_Colonne = fase("K");
+    agganci_motore::Crea_Risultato = fase("L");
+    agganci_motore::Righe_Fisse = fase("M");
+    agganci_motore::Esegui_Query = fase("N");
+    agganci_motore::Unisci_Righe = fase("O");
+    agganci_motore::Righe_Subtotale = fase("P");
+    agganci_motore::Riga_Totale = fase("Q");
+    agganci_motore::Termina_Elaborazione = fase("R");
+  }
+
+  std::vector<std::string> fasi;
+  std::string titolo;
+  bool server_risponde = true;
+};
+
+struct Guasto {
+  const char* caso;
+  void (*guasta)();
+};
+
+const Guasto kGuasti[] = {
+    {"EmptyCHIAVI", [] { ASSERT_TRUE(Cn_MDB0->Execute("DELETE FROM CHIAVI").ok()); }},
+    {"EmptyVALORI", [] { ASSERT_TRUE(Cn_MDB0->Execute("DELETE FROM VALORI").ok()); }},
+    {"EmptyLAYOUT", [] { ASSERT_TRUE(Cn_MDB0->Execute("DELETE FROM LAYOUT").ok()); }},
+    {"EmptyLAY_ELEM", [] { ASSERT_TRUE(Cn_MDB0->Execute("DELETE FROM LAY_ELEM").ok()); }},
+    {"LayoutNotInLAYOUT", [] { Layout_Corrente = 8; }},
+    {"LayoutWithoutElements", [] {
+       Motore::Layout(8);
+       Layout_Corrente = 8;
+     }},
+    {"SystemNotInSINF", [] { Sistema_Informativo = "SI9"; }},
+};
+
+class Struttura_Mancante : public Elaborazione, public ::testing::WithParamInterface<Guasto> {};
+
+TEST_P(Struttura_Mancante, EndsTheRunBeforeAnythingChanges) {
+  GetParam().guasta();
+  Esegui_Elaborazione();
+  EXPECT_EQ(Storico_Ultimo, 41);
+  EXPECT_EQ(Elaborazione_Corrente, 40);
+  EXPECT_EQ(Numero_Colonne, 77);
+  EXPECT_TRUE(fasi.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Elaborazione, Struttura_Mancante, ::testing::ValuesIn(kGuasti),
+                         [](const auto& info) { return std::string(info.param.caso); });
+
+TEST_F(Elaborazione, NumbersTheRunAndCallsEveryPhaseInOrder) {
+  Ordinamento_Layout = 0;
+  Esegui_Elaborazione();
+  EXPECT_EQ(Storico_Ultimo, 42);
+  EXPECT_EQ(Elaborazione_Corrente, 42);
+  EXPECT_EQ(Sinf_Idx_Key, 9);
+  EXPECT_EQ(Sinf_Idx_Max, 3);
+  EXPECT_EQ(fasi, (std::vector<std::string>{"Imposta_Bar", "Nodo padre", "Griglia", "J", "K", "L", "M", "N", "O",
+                                            "P", "Q", "R"}));
+  EXPECT_EQ(titolo, "Vendite per area  Area Nord");
+  EXPECT_EQ(Numero_Colonne, 2);
+  EXPECT_EQ(Numero_Livelli, 1);
+  ASSERT_EQ(Numero_Query, 1);
+  EXPECT_EQ(Query_Testo[0], "SELECT k_001,sum(V_001_01+V_001_02+V_001_03) FROM KYX_D0_00F  group by k_001");
+}
+
+TEST_F(Elaborazione, ARefusedServerRequestEndsTheRunButKeepsTheNewNumber) {
+  Connesso = true;  // connected to the data server: no SQL Server database
+  server_risponde = false;
+  Esegui_Elaborazione();
+  EXPECT_EQ(Storico_Ultimo, 42);
+  EXPECT_EQ(Elaborazione_Corrente, 42);
+  EXPECT_EQ(fasi.back(), "H");
+  EXPECT_EQ(Numero_Query, 0);
+
+  // Answered, the run goes on with the queries in the server's dialect.
+  fasi.clear();
+  server_risponde = true;
+  Esegui_Elaborazione();
+  EXPECT_EQ(Elaborazione_Corrente, 43);
+  EXPECT_EQ(fasi.back(), "R");
+  EXPECT_EQ(Query_Testo[0],
+            "SELECT k_001,decimal(sum(V_001_01+V_001_02+V_001_03), 17, 3) FROM KYX_D0_00F  group by k_001");
+}
+
+TEST_F(Elaborazione, AnSqlServerProfileAsksNothingOfTheDataServer) {
+  Connesso = true;
+  DataBase_SQL = "VENDITE";
+  server_risponde = false;
+  Esegui_Elaborazione();
+  EXPECT_EQ(std::count(fasi.begin(), fasi.end(), "H"), 0);
+  EXPECT_EQ(fasi.back(), "R");
+}
+
+}  // namespace
+}  // namespace kyx::test
