@@ -15,6 +15,10 @@ namespace kyx {
 #define KYX_DEFINISCI(v) decltype(v) v{};
 KYX_MODELLO(KYX_DEFINISCI)
 #undef KYX_DEFINISCI
+int16_t Modo_Griglia = 0;
+int16_t Chiave_Elenco = -1;  // no key listed
+uint8_t Tipo_Data_Chiave = 0;
+int16_t Livello_Contatore_2 = 0;
 
 namespace modello {
 
@@ -22,6 +26,10 @@ void reset() {
 #define KYX_AZZERA(v) v = {};
   KYX_MODELLO(KYX_AZZERA)
 #undef KYX_AZZERA
+  Modo_Griglia = 0;
+  Chiave_Elenco = -1;
+  Tipo_Data_Chiave = 0;
+  Livello_Contatore_2 = 0;
 }
 
 }  // namespace modello

@@ -34,6 +34,16 @@ extern std::array<uint8_t, 9> Liv_Kde;
 extern std::array<int16_t, 9> Liv_Riga_Chiave;
 extern std::array<std::string, 9> Liv_Riga_Testo;
 
+// ---- What the grid shows (elaboration engine, views) --------------------------------------------
+// 0 nothing, 1 the codes of a key, 2 the loaded data sets, 3 an elaboration.
+extern int16_t Modo_Griglia;
+// Key listed in the grid in mode 1; -1 none.
+extern int16_t Chiave_Elenco;
+// Type of the listed key for the filter panel: 0 coded or plain, 1 day or month, 2 other period.
+extern uint8_t Tipo_Data_Chiave;
+// How many key code columns of the elaboration are hidden ("R" and "D" letters).
+extern int16_t Livello_Contatore_2;
+
 // ---- Current layout (layouts and favourites) ----------------------------------------------------
 extern int16_t Layout_Corrente;
 extern std::array<std::string, 9> Parametri_Valore;   // parameters 1 .. 9 of the layout

@@ -3,7 +3,7 @@
 // library may not link upward, so the main window fills these when the program starts) and the
 // later phases of the run, filled by the engine's own modules that carry them out. An empty slot
 // does nothing (a phase that is not there yet is passed over; the server request counts as
-// refused only when its slot says so).
+// refused only when its slot says so). Tests replace a slot to watch or stub a phase.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -13,11 +13,6 @@ namespace kyx::agganci_motore {
 // ---- Main window ---------------------------------------------------------------------------------
 // frmBase.Imposta_Bar: brings the toolbar up to date.
 extern std::function<void()> Imposta_Bar;
-// The grid is about to show an elaboration: Modo_Griglia = 3, Chiave_Elenco = -1,
-// Tipo_Data_Chiave = 0 (state of the main window and its views).
-extern std::function<void()> Griglia_Elaborazione;
-// How many key code columns the column model hid (Livello_Contatore_2 of the views).
-extern std::function<void(int16_t Livello_Contatore_2)> Livelli_Nascosti;
 // Text of the current layout's structure-tree node (Chiave_Layout), or of its parent when Padre;
 // "" when none.
 extern std::function<std::string(bool Padre)> Testo_Nodo_Layout;
@@ -38,7 +33,8 @@ extern std::function<void()> Righe_Subtotale;     // P: zero rows, head and subt
 extern std::function<void()> Riga_Totale;         // Q: the grand-total row
 extern std::function<void()> Termina_Elaborazione;  // R: display, derived columns, history
 
-// Empties every slot.
+// Empties the main window's slots and those of phases still to come, and puts the engine's own
+// phases back (L and M so far).
 void reset();
 
 }  // namespace kyx::agganci_motore

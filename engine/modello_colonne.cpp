@@ -163,7 +163,7 @@ void Colonna_Codice_Chiave(const Elemento& e) {
   }
   if (lettera == "R" || lettera == "D") {
     Col_Visibile[c] = 0;
-    ++Livelli_Nascosti;
+    ++Livello_Contatore_2;
   }
   const std::string nome = "k_" + motore::Cifre(k, 3);
   Select_Chiavi += nome + ",";
@@ -262,7 +262,10 @@ void Smista(const Elemento& e) {
 }  // namespace
 
 void Azzera_Modello_Colonne() {
-  if (agganci_motore::Griglia_Elaborazione) agganci_motore::Griglia_Elaborazione();
+  // The grid is about to show an elaboration, no longer the codes of a key.
+  Modo_Griglia = 3;
+  Tipo_Data_Chiave = 0;
+  Chiave_Elenco = -1;
   Filtro_Griglia = "";
   Colonne_Bloccate = 1;
   Tipo_DB_Server = "";
@@ -276,7 +279,7 @@ void Azzera_Modello_Colonne() {
   Riga_Layout_Massima = 0;
   Numero_Colonne = 0;
   Livello_Contatore_1 = 0;
-  Livelli_Nascosti = 0;
+  Livello_Contatore_2 = 0;
   Livelli_Visibili = 0;
   Subtotali_Richiesti = 0;
   Numero_Elementi = 0;
@@ -361,7 +364,6 @@ void Modello_Colonne() {
   }
   Ordinamento_Predefinito();
   Abbina_Descrizioni();
-  if (agganci_motore::Livelli_Nascosti) agganci_motore::Livelli_Nascosti(Livelli_Nascosti);
 }
 
 void Ordinamento_Predefinito() {

@@ -12,7 +12,7 @@ namespace kyx {
   X(Livelli_Visibili) X(Grafico_Chiave) X(Grafico_Chiave_Descrizione) X(Numero_Record)            \
   X(Filtro_Griglia) X(Colonna_Ordinamento) X(Verso_Ordinamento) X(Valori_Riga)                    \
   X(Livello_Subtotale) X(Numero_Elementi) X(Colonna_Livello) X(Lunghezza_VCK)                     \
-  X(Colonna_Ordinamento_Elaborazione) X(Verso_Ordinamento_Elaborazione) X(Livelli_Nascosti)       \
+  X(Colonna_Ordinamento_Elaborazione) X(Verso_Ordinamento_Elaborazione) \
   X(Select_Chiavi) X(Group_By) X(Lunghezza_Livello) X(Livello_Indice) X(Filtro_Completo)          \
   X(Filtro_Chiavi) X(Filtro_Slot) X(Numero_Query) X(Query_Testo) X(Query_Sistema) X(Query_Ultimo) \
   X(Query_Inizio) X(Query_Colonna) X(Query_Riga)

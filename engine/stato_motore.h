@@ -78,7 +78,6 @@ extern std::array<int16_t, 10> Colonna_Livello;     // result column of row leve
 extern std::array<int16_t, 256> Lunghezza_VCK;      // cross-tab columns: code length of their key
 extern int16_t Colonna_Ordinamento_Elaborazione;    // the run's sort column and direction
 extern std::string Verso_Ordinamento_Elaborazione;
-extern int16_t Livelli_Nascosti;             // key code columns hidden ("R" and "D" letters)
 // Row keys (select-key list ending with a comma, group-by list) and their levels.
 extern std::string Select_Chiavi;
 extern std::string Group_By;

@@ -4,15 +4,11 @@
 
 namespace kyx {
 
-int16_t Modo_Griglia = 0;
 int32_t Riga_Evidenziata = -1;
-int16_t Chiave_Elenco = -1;
-uint8_t Tipo_Data_Chiave = 0;
 bool Filtro_Stato_2 = false;
 std::array<std::string, 2> Filtro_Valori;
 int16_t Intervallo_Passo = 0;
 int16_t Intervallo_Chiave = -1;
-int16_t Livello_Contatore_2 = 0;
 std::string Chiave_Layout;
 std::string Nodo_Layout;
 int16_t Stampa_Da_Pagina = 0;
@@ -36,15 +32,11 @@ void Imposta_Puntatore(int16_t Forma) {
 namespace stato_finestra {
 
 void reset() {
-  Modo_Griglia = 0;
   Riga_Evidenziata = -1;
-  Chiave_Elenco = -1;
-  Tipo_Data_Chiave = 0;
   Filtro_Stato_2 = false;
   Filtro_Valori = {};
   Intervallo_Passo = 0;
   Intervallo_Chiave = -1;
-  Livello_Contatore_2 = 0;
   Chiave_Layout.clear();
   Nodo_Layout.clear();
   Stampa_Da_Pagina = 0;

@@ -6,17 +6,16 @@
 #include <cstdint>
 #include <string>
 
+#include "common/modello.h"
+
 namespace kyx {
 
+// Modo_Griglia, Chiave_Elenco, Tipo_Data_Chiave and Livello_Contatore_2 are written by the
+// elaboration engine too and live in common/modello.h.
+
 // ---- Grid (views) -----------------------------------------------------------------------------
-// What the grid shows: 0 nothing, 1 the codes of a key, 2 the loaded data sets, 3 an elaboration.
-extern int16_t Modo_Griglia;
 // 1-based record position of the highlighted grid row; -1 none (worked out anew).
 extern int32_t Riga_Evidenziata;
-// Key listed in the grid in mode 1; -1 none.
-extern int16_t Chiave_Elenco;
-// Type of the listed key for the filter panel: 0 coded or plain, 1 day or month, 2 other period.
-extern uint8_t Tipo_Data_Chiave;
 // Set by the filter-type procedure: the filter boxes are read-only.
 extern bool Filtro_Stato_2;
 // Values typed in the filter boxes: (1) first value, (0) end of a range.
@@ -24,7 +23,6 @@ extern std::array<std::string, 2> Filtro_Valori;
 // Range entry in progress.
 extern int16_t Intervallo_Passo;
 extern int16_t Intervallo_Chiave;
-extern int16_t Livello_Contatore_2;
 
 // ---- Layouts ----------------------------------------------------------------------------------
 // Node key of the layout chosen in the structure tree; blank when none.

@@ -179,4 +179,13 @@ bool write_file_atomic(std::string_view path, std::string_view bytes, bool owner
   return true;
 }
 
+bool append_file(std::string_view path, std::string_view bytes) {
+  const std::string target = native_path(path);
+  if (target.empty() || target.back() == '/') return false;
+  const int fd = ::open(target.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  const bool ok = write_all(fd, bytes);
+  return (::close(fd) == 0) && ok;
+}
+
 }  // namespace kyx::files

@@ -53,5 +53,8 @@ bool read_file(std::string_view path, std::string& bytes);
 // A symbolic link is followed: its target is replaced, the link stays. False when the folder or an
 // existing target is not writable.
 bool write_file_atomic(std::string_view path, std::string_view bytes, bool owner_only = false);
+// Open ... For Append, Print, Close: adds the bytes at the end of the file, creating it when
+// missing. False when the file cannot be opened or written.
+bool append_file(std::string_view path, std::string_view bytes);
 
 }  // namespace kyx::files

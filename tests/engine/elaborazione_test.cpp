@@ -25,7 +25,6 @@ class Elaborazione : public Motore {
     Numero_Colonne = 77;  // what the previous elaboration left
     const auto fase = [this](const char* nome) { return [this, nome] { fasi.push_back(nome); }; };
     agganci_motore::Imposta_Bar = fase("Imposta_Bar");
-    agganci_motore::Griglia_Elaborazione = fase("Griglia");
     agganci_motore::Testo_Nodo_Layout = [this](bool padre) {
       fasi.push_back(padre ? "Nodo padre" : "Nodo");
       return std::string("Area Nord");
@@ -85,12 +84,18 @@ INSTANTIATE_TEST_SUITE_P(Elaborazione, Struttura_Mancante, ::testing::ValuesIn(k
 
 TEST_F(Elaborazione, NumbersTheRunAndCallsEveryPhaseInOrder) {
   Ordinamento_Layout = 0;
+  Modo_Griglia = 1;  // the grid listed the codes of key 5
+  Chiave_Elenco = 5;
+  Tipo_Data_Chiave = 2;
   Esegui_Elaborazione();
+  EXPECT_EQ(Modo_Griglia, 3);
+  EXPECT_EQ(Chiave_Elenco, -1);
+  EXPECT_EQ(Tipo_Data_Chiave, 0);
   EXPECT_EQ(Storico_Ultimo, 42);
   EXPECT_EQ(Elaborazione_Corrente, 42);
   EXPECT_EQ(Sinf_Idx_Key, 9);
   EXPECT_EQ(Sinf_Idx_Max, 3);
-  EXPECT_EQ(fasi, (std::vector<std::string>{"Imposta_Bar", "Nodo padre", "Griglia", "J", "K", "L", "M", "N", "O",
+  EXPECT_EQ(fasi, (std::vector<std::string>{"Imposta_Bar", "Nodo padre", "J", "K", "L", "M", "N", "O",
                                             "P", "Q", "R"}));
   EXPECT_EQ(titolo, "Vendite per area  Area Nord");
   EXPECT_EQ(Numero_Colonne, 2);

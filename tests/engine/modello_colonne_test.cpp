@@ -80,7 +80,7 @@ TEST_F(Modello, KeyCodeColumnsJoinTheQueryAndHideByLetter) {
   EXPECT_EQ(Col_Formato[1], "#MID(1,3)#");
   EXPECT_EQ(Col_Tipo[4], 1);
   EXPECT_EQ(Livello_Contatore_1, 3);
-  EXPECT_EQ(Livelli_Nascosti, 2);
+  EXPECT_EQ(Livello_Contatore_2, 2);
   EXPECT_EQ(Col_Lavoro_1[0], 5);
   EXPECT_EQ(Col_Lavoro_2[1], 2);
   EXPECT_EQ(Col_Lavoro_3[2], "D");
