@@ -7,6 +7,11 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
+
+namespace kyx::data {
+class Recordset;
+}
 
 namespace kyx::agganci_motore {
 
@@ -18,6 +23,24 @@ extern std::function<void()> Imposta_Bar;
 extern std::function<std::string(bool Padre)> Testo_Nodo_Layout;
 // Sets the caption of the elaboration into the two title labels lbl_twE(0) and lbl_twE(1).
 extern std::function<void(const std::string& Titolo)> Imposta_Titolo;
+// ProgressBar1: minimum 0, the given maximum and value, placed over the status-bar panel
+// "Progress" and shown.
+extern std::function<void(float Massimo, float Valore)> Imposta_Progresso;
+
+// ---- Data server ("AS400" mode) ----------------------------------------------------------------
+// The codes of a column key: the value list Sql (already in the server's table) sent and its
+// records (Lunghezza characters each) read, with the messages 023 to 025; what arrived is kept.
+extern std::function<std::vector<std::string>(const std::string& Sql, int32_t Lunghezza)> Valori_Chiave_Server;
+// The rows of result query Sql (already in the server's table) sent and read into Dati2, item j
+// of each record into field j (Larghezze: width of a text item, 0 a number; Posizioni: 0-based
+// start of item j, the last entry the record length), with the messages 026 to 028.
+extern std::function<void(const std::string& Sql, const std::vector<int32_t>& Larghezze,
+                          const std::vector<int32_t>& Posizioni, int16_t Voci, data::Recordset& Dati2)>
+    Righe_Server;
+// The query with the keys of another information system put in; Livello gets the number of
+// leading row levels that system lacks. Empty slot: the query as it is, no level missing.
+extern std::function<std::string(const std::string& Sql, const std::string& Sistema, int32_t& Livello)>
+    Traduci_Chiavi_Server;
 
 // ---- Later phases of Esegui_Elaborazione, in the order the run calls them -----------------------
 // H: the layout request to the data server and its reply (only when connected to it); false ends
@@ -27,14 +50,19 @@ extern std::function<void()> Esegui_Select;       // J: the SELECT of the elabor
 extern std::function<void()> Query_Colonne;       // K: the column-key queries
 extern std::function<void()> Crea_Risultato;      // L: DATI recreated with its row keys
 extern std::function<void()> Righe_Fisse;         // M: fixed rows and text cells
-extern std::function<void()> Esegui_Query;        // N: every query into DATI2
-extern std::function<void()> Unisci_Righe;        // O: merge into DATI, totals
+// N: every query into DATI2, each merged into DATI (O) as soon as it has run; between the two
+// passes the step-P choices (zero rows, head or subtotal rows).
+extern std::function<void()> Esegui_Query;
+// O: merges the rows of query Query (now in DATI2, Rs_Lavoro) in pass Passata; Livelli_Mancanti
+// leading row levels are missing from the query's system.
+extern std::function<void(int16_t Query, int32_t Passata, int32_t Livelli_Mancanti)> Unisci_Righe;
 extern std::function<void()> Righe_Subtotale;     // P: zero rows, head and subtotal rows
+extern std::function<void()> Espandi_Righe_R;     // P: head rows of "R" levels
 extern std::function<void()> Riga_Totale;         // Q: the grand-total row
 extern std::function<void()> Termina_Elaborazione;  // R: display, derived columns, history
 
 // Empties the main window's slots and those of phases still to come, and puts the engine's own
-// phases back (L and M so far).
+// phases back.
 void reset();
 
 }  // namespace kyx::agganci_motore

@@ -8,6 +8,7 @@
 #include "engine/agganci_motore.h"
 #include "engine/campi.h"
 #include "engine/modello_colonne.h"
+#include "engine/modi_esecuzione.h"
 #include "engine/query_elaborazione.h"
 #include "engine/stato_motore.h"
 #include "platform/vb/vb.h"
@@ -45,6 +46,7 @@ void Esegui_Elaborazione() {
   Sinf_Idx_Max = Intero(Numero(*Rs_Sinf, "IDX_MAX"));
   ++Storico_Ultimo;
   Elaborazione_Corrente = Storico_Ultimo;
+  Troppe_Colonne = false;
   Chiama(agganci_motore::Imposta_Bar);
 
   // B, C
@@ -67,11 +69,12 @@ void Esegui_Elaborazione() {
   Chiama(agganci_motore::Query_Colonne);
   Chiama(agganci_motore::Crea_Risultato);
   Chiama(agganci_motore::Righe_Fisse);
+  // N runs every query and merges it (O) at once; between its two passes come the zero, head and
+  // subtotal rows (P).
   Chiama(agganci_motore::Esegui_Query);
-  Chiama(agganci_motore::Unisci_Righe);
-  Chiama(agganci_motore::Righe_Subtotale);
   Chiama(agganci_motore::Riga_Totale);
   Chiama(agganci_motore::Termina_Elaborazione);
+  Avviso_Troppe_Colonne();
 }
 
 }  // namespace kyx

@@ -101,6 +101,8 @@ extern std::array<int16_t, kMassimo_Query> Query_Ultimo;
 extern std::array<int16_t, kMassimo_Query> Query_Inizio;
 extern std::array<int16_t, 256> Query_Colonna;
 extern std::array<int16_t, 256> Query_Riga;
+// Set when the columns generated for column-key codes had to be cut at column 252.
+extern bool Troppe_Colonne;
 
 namespace stato_motore {
 // Puts every variable of this header back to its state before start-up.

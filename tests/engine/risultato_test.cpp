@@ -36,6 +36,7 @@ TEST_F(Risultato, AFixedLayoutGetsItsRowsAndTextCells) {
             {.rig = 2, .col = 1, .calc = "#@#x#"},     // no text between "@" and "#"
             {.rig = 6, .col = 1, .calc = "#@Tolto#"}});
   ASSERT_TRUE(Cn_MDB0->Execute("DELETE FROM LAY_ELEM WHERE IDX = 7").ok());  // rows 1, 3 and 5 named
+  Righe_Zero = true;  // the profile keeps rows whose values are all zero
   Esegui_Elaborazione();
   EXPECT_EQ(Numero_Livelli, 0);
   EXPECT_EQ(Colonne(Mdb(3), "DATI"), "c000 TEXT(12)|c001 TEXT(40)|c002 NUMERIC_REAL(17,3)")
@@ -44,7 +45,9 @@ TEST_F(Risultato, AFixedLayoutGetsItsRowsAndTextCells) {
                                              {"0000022", " ", "0.0"},
                                              {"0000032", "  Ricavi", "0.0"},
                                              {"0000042", " ", "0.0"},
-                                             {"0000052", "A", "0.0"}}));
+                                             {"0000052", "A", "0.0"},
+                                             {"9999994", " ", "0.0"}}))
+      << "the fixed rows, then the grand total";
 }
 
 TEST_F(Risultato, KeyCodeColumnsOfFixedRowsHoldADash) {

@@ -1,0 +1,156 @@
+#include "engine/righe_totale.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "common/modello.h"
+#include "common/stato.h"
+#include "common/stato_db.h"
+#include "engine/agganci_motore.h"
+#include "engine/campi.h"
+#include "engine/stato_motore.h"
+#include "platform/data/connection.h"
+#include "platform/data/table_recordset.h"
+
+namespace kyx {
+namespace {
+
+using motore::Cifre;
+
+size_t C(int n) { return static_cast<size_t>(n); }
+
+std::string Colonna(int i) { return "c" + Cifre(i, 3); }
+
+bool Aperta(const std::unique_ptr<data::TableRecordset>& Rs) { return Rs && Rs->IsOpen(); }
+
+bool Vuota(data::TableRecordset& Rs) { return Rs.BeforeFirst() && Rs.AfterLast(); }
+
+// A detail row as the renumbering sees it.
+struct Riga {
+  int64_t rowid = 0;
+  std::vector<data::Value> livelli;  // cells L(0) .. L(NL - 1)
+  std::vector<data::Value> valori;   // cells W(0) .. W(V)
+};
+
+// Every row of DATI in the order of DATI_L (row key, then key codes), with the cells the
+// subtotals need. Read in one go, so that the new keys and rows never disturb the walk.
+std::vector<Riga> Leggi_Righe(const std::array<int32_t, 10>& Livelli, int NL, int V,
+                              const std::array<int16_t, 256>& W) {
+  std::vector<Riga> righe;
+  std::string sql = "SELECT rowid";
+  for (int l = 0; l < NL; ++l) sql += ", " + Colonna(Livelli[C(l)]);
+  for (int i = 0; i <= V; ++i) sql += ", " + Colonna(W[C(i)]);
+  sql += " FROM DATI ORDER BY c000";
+  for (int k = 1; k <= Numero_Chiavi_DATI; ++k) sql += ", k" + Cifre(k, 3);
+  std::unique_ptr<data::Statement> st;
+  if (!Cn_MDB3->Prepare(sql, &st).ok()) return righe;
+  bool riga = false;
+  while (st->Step(&riga).ok() && riga) {
+    Riga r;
+    r.rowid = st->Read(0).AsInteger();
+    for (int l = 0; l < NL; ++l) r.livelli.push_back(st->Read(1 + l));
+    for (int i = 0; i <= V; ++i) r.valori.push_back(st->Read(1 + NL + i));
+    righe.push_back(std::move(r));
+  }
+  return righe;
+}
+
+}  // namespace
+
+void Elimina_Righe_Zero() {
+  if (!Aperta(Rs_Dati) || !Rs_Dati->MoveFirst().ok()) return;
+  while (!Rs_Dati->AfterLast()) {
+    bool zero = true;
+    for (int c = 1; c <= Numero_Colonne && zero; ++c) {
+      if (Col_Tipo[C(c)] != 0) continue;
+      const data::Value& v = Rs_Dati->Field(c);
+      zero = v.is_null() || v.AsDouble() == 0;  // an empty cell counts as zero
+    }
+    if (zero) (void)Rs_Dati->Delete();
+    if (!Rs_Dati->MoveNext().ok()) break;
+  }
+}
+
+void Aggiungi_Subtotali(const std::array<int32_t, 10>& Livelli, int32_t Ultimo_Valore,
+                        const std::array<int16_t, 256>& Colonne_Valore) {
+  const int NL = std::clamp<int>(Numero_Livelli, 0, 9);
+  const int V = std::clamp<int>(Ultimo_Valore, -1, 255);
+  if (NL < 2 || !Cn_MDB3 || !Aperta(Rs_Dati)) return;
+  const std::vector<Riga> righe = Leggi_Righe(Livelli, NL, V, Colonne_Valore);
+  if (righe.empty()) return;
+
+  std::unique_ptr<data::Statement> rinumera;
+  if (!Cn_MDB3->Prepare("UPDATE DATI SET c000 = ? WHERE rowid = ?", &rinumera).ok()) return;
+  const bool transazione = !Cn_MDB3->InTransaction() && Cn_MDB3->BeginTransaction().ok();
+
+  std::vector<data::Value> precedente = righe.front().livelli;
+  // accumulatori(l, W(i)): the values of level l's open group, by value-map entry.
+  std::vector<std::vector<double>> accumulatori(C(NL), std::vector<double>(C(V + 1), 0.0));
+  int s = 1;
+  const auto subtotale = [&](int l) {
+    if (Rs_Dati->AddNew().ok()) {
+      for (int i = 0; i <= Numero_Colonne; ++i) (void)Rs_Dati->Set(i, Col_Valore[C(i)]);
+      (void)Rs_Dati->Set(0, data::Value(Cifre(s, 6) + "3" + Cifre(NL - 1 - l, 1)));
+      for (int m = 0; m <= l; ++m) (void)Rs_Dati->Set(Colonna(Livelli[C(m)]), precedente[C(m)]);
+      (void)Rs_Dati->Set(Colonna(Livelli[C(l + 1)]), data::Value("  totale"));
+      for (int i = 0; i <= V; ++i) (void)Rs_Dati->Set(Colonna(Colonne_Valore[C(i)]), data::Value(accumulatori[C(l)][C(i)]));
+      for (int k = 1; k <= Numero_Chiavi_DATI; ++k) (void)Rs_Dati->Set("k" + Cifre(k, 3), data::Value("-"));
+      if (!Rs_Dati->Update().ok()) Rs_Dati->CancelUpdate();
+    }
+    for (double& a : accumulatori[C(l)]) a = 0;
+  };
+  for (const Riga& r : righe) {
+    bool scritto = false;
+    for (int l = 0; l <= NL - 2; ++l) {
+      if (r.livelli[C(l)].AsText() == precedente[C(l)].AsText()) continue;
+      subtotale(l);
+      scritto = true;
+    }
+    if (scritto) ++s;
+    rinumera->Reset();
+    (void)rinumera->Bind(1, data::Value(Cifre(s, 6) + "2"));
+    (void)rinumera->Bind(2, data::Value(r.rowid));
+    (void)rinumera->Run();
+    for (int l = 0; l <= NL - 2; ++l) {
+      precedente[C(l)] = r.livelli[C(l)];
+      for (int i = 0; i <= V; ++i)
+        if (!r.valori[C(i)].is_null()) accumulatori[C(l)][C(i)] += r.valori[C(i)].AsDouble();
+    }
+  }
+  for (int l = 0; l <= NL - 2; ++l) subtotale(l);
+  if (transazione) (void)Cn_MDB3->Commit();
+  (void)Rs_Dati->MoveFirst();
+}
+
+void Righe_Subtotale() {
+  if (!Aperta(Rs_Dati_L2) || Vuota(*Rs_Dati_L2)) return;
+  if (!Righe_Zero) Elimina_Righe_Zero();
+  if (Numero_Livelli <= 0) return;
+  if (Livelli_Visibili > 0) {
+    if (agganci_motore::Espandi_Righe_R) agganci_motore::Espandi_Righe_R();
+  } else if (Numero_Livelli > 1 && Subtotali_Richiesti != 0) {
+    std::array<int32_t, 10> livelli{};
+    for (size_t l = 0; l < 9; ++l) livelli[l] = Colonna_Livello[l + 1];
+    int ultimo = -1;
+    if (Numero_Query > 0) {
+      const size_t q = C(Numero_Query - 1);
+      ultimo = Query_Inizio[q] + Query_Ultimo[q];
+    }
+    Aggiungi_Subtotali(livelli, ultimo, Query_Colonna);
+  }
+}
+
+void Riga_Totale() {
+  if (!Aperta(Rs_Dati)) return;
+  (void)Rs_Dati->MoveFirst();
+  if (Vuota(*Rs_Dati) || !Rs_Dati->AddNew().ok()) return;
+  for (int i = 0; i <= Numero_Colonne; ++i) (void)Rs_Dati->Set(i, Col_Valore[C(i)]);
+  (void)Rs_Dati->Set(0, data::Value("9999994"));
+  for (int c = 1; c <= Numero_Colonne; ++c)
+    if (Col_Totale[C(c)] > 1 && Col_Tipo[C(c)] == 0) (void)Rs_Dati->Set(c, data::Value(Totali[0][C(c)]));
+  for (int k = 1; k <= Numero_Chiavi_DATI; ++k) (void)Rs_Dati->Set("k" + Cifre(k, 3), data::Value("-"));
+  if (!Rs_Dati->Update().ok()) Rs_Dati->CancelUpdate();
+}
+
+}  // namespace kyx

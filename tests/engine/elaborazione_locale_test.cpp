@@ -1,0 +1,254 @@
+// Whole elaborations on the local data sets (not connected): the queries read KYX_2.MDB, their
+// rows pass through DATI2 and are merged into DATI with zero, subtotal and grand-total rows; the
+// column-key codes become generated columns, cut at column 252.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/modello.h"
+#include "common/stato.h"
+#include "common/stato_db.h"
+#include "db/mdb2.h"
+#include "engine/elaborazione.h"
+#include "engine/modi_esecuzione.h"
+#include "engine/stato_motore.h"
+#include "platform/host/scripted_host.h"
+#include "tests/engine/ambiente_motore.h"
+
+namespace kyx::test {
+namespace {
+
+using Righe = std::vector<std::vector<std::string>>;
+
+// A sales system SI1: area (key 1, 4 characters), agent (key 2, 3 characters), amount (value 1
+// over the three data-set slots of key 9).
+class Locale : public Motore {
+ protected:
+  void SetUp() override {
+    Motore::SetUp();
+    Chiave(1, "K", 4);
+    Chiave(2, "K", 3);
+    Riga("VALORI", {"SINF", "IDX", "ELEM"}, {"SI1", 1, 3});
+    Layout(3, "Vendite");
+    Liv_Riga_Chiave[0] = 1;
+    ASSERT_TRUE(Apri_MDB2(false, false));
+    ASSERT_TRUE(MDB2_Aperto());
+  }
+
+  // One data-set row: area, agent and the amount of each slot.
+  void Dato(const std::string& area, const std::string& agente, double s1, double s2 = 0, double s3 = 0) {
+    const auto t = [](const std::string& s) { return "'" + s + "'"; };
+    const std::string sql = "INSERT INTO KYX_D0_00F_SI1 (IDX, K_001, K_002, V_001_01, V_001_02, V_001_03) VALUES (" +
+                            std::to_string(++righe_) + "," + t(area) + "," + t(agente) + "," + std::to_string(s1) +
+                            "," + std::to_string(s2) + "," + std::to_string(s3) + ")";
+    ASSERT_TRUE(Sql(Mdb(2), sql).empty()) << sql;
+  }
+
+  Righe Dati(const std::string& colonne) const {
+    return Sql(Mdb(3), "SELECT " + colonne + " FROM DATI ORDER BY c000, k001");
+  }
+
+  int righe_ = 0;
+};
+
+TEST_F(Locale, APlainElaborationYieldsItsDetailRowsAndTheGrandTotal) {
+  Elementi({{.col = 1, .calc = "#L1(001)"}, {.col = 2, .calc = "#+V001#", .tot = "T"}});
+  Dato("NORD", "A01", 1, 2, 3);
+  Dato("SUD", "A02", 10);
+  Dato("NORD", "A03", 4);
+  Dato("EST", "A04", 0);  // all zero: removed
+  Riga_Comando = "/LOG";
+  Esegui_Elaborazione();
+
+  ASSERT_EQ(Numero_Query, 1);
+  EXPECT_EQ(Dati("c000, c001, c002, k001"), (Righe{{"9999992", "NORD", "10.0", "NORD"},
+                                                   {"9999992", "SUD", "10.0", "SUD "},
+                                                   {"9999994", " ", "20.0", "-"}}));
+  EXPECT_EQ(Totali[0][2], 20.0);
+  // The query was run on the system's own data table, and logged with the mode.
+  std::string log;
+  ASSERT_TRUE(files::read_file(dir.path() + "/KYX.LOG", log));
+  EXPECT_NE(log.find("LOCALE     - 000 - SELECT k_001,sum(V_001_01+V_001_02+V_001_03) FROM KYX_D0_00F_SI1  group by k_001"),
+            std::string::npos)
+      << log;
+}
+
+TEST_F(Locale, TwoRowLevelsGetTheSubtotalsOfTheOuterLevel) {
+  Elementi({{.col = 1, .calc = "#L1(001)", .sntot = "S"},
+            {.col = 2, .calc = "#L2(002)"},
+            {.col = 3, .calc = "#+V001#", .tot = "T"}});
+  Liv_Riga_Chiave[1] = 2;
+  Dato("SUD", "A02", 10);
+  Dato("NORD", "A03", 4);
+  Dato("NORD", "A01", 1, 2);
+  Dato("NORD", "A01", 0, 0, 3);  // the same codes: one row
+  Esegui_Elaborazione();
+  EXPECT_EQ(Dati("c000, c001, c002, c003"), (Righe{{"0000012", "NORD", "A01", "6.0"},
+                                                   {"0000012", "NORD", "A03", "4.0"},
+                                                   {"00000131", "NORD", "  totale", "10.0"},
+                                                   {"0000022", "SUD", "A02", "10.0"},
+                                                   {"00000231", "SUD", "  totale", "10.0"},
+                                                   {"9999994", " ", " ", "20.0"}}));
+  EXPECT_EQ(Sql(Mdb(3), "SELECT DISTINCT k001 FROM DATI WHERE c000 LIKE '%3_' OR c000 = '9999994'"), (Righe{{"-"}}))
+      << "subtotal and total rows carry no codes";
+}
+
+TEST_F(Locale, KeepingZeroRowsAndNoQueryRows) {
+  Elementi({{.col = 1, .calc = "#L1(001)"}, {.col = 2, .calc = "#+V001#"}});
+  Dato("EST", "A04", 0);
+  Righe_Zero = true;
+  Esegui_Elaborazione();
+  EXPECT_EQ(Dati("c000, c001, c002"), (Righe{{"9999992", "EST", "0.0"}, {"9999994", " ", "0.0"}}))
+      << "kept, and a column without totals stays at its initial value in the total row";
+
+  // No data at all: no row, so no grand total either.
+  ASSERT_TRUE(Sql(Mdb(2), "DELETE FROM KYX_D0_00F_SI1").empty());
+  Esegui_Elaborazione();
+  EXPECT_TRUE(Dati("c000").empty());
+}
+
+TEST_F(Locale, TheSlotKeyAsARowLevelGivesOneRowPerSlot) {
+  Chiave(9, "I", 2);
+  Liv_Riga_Chiave[0] = 9;
+  Liv_Riga_Chiave[1] = 1;
+  Elementi({{.col = 1, .calc = "#L1(009)"}, {.col = 2, .calc = "#L2(001)"}, {.col = 3, .calc = "#+V001#", .tot = "T"}});
+  Dato("NORD", "A01", 1, 2, 3);
+  Dato("SUD", "A02", 10);
+  Righe_Zero = true;
+  Esegui_Elaborazione();
+  ASSERT_EQ(Numero_Query, 1);
+  EXPECT_EQ(Query_Testo[0], "SELECT 'ii',k_001,sum(V_001_01), sum(V_001_02), sum(V_001_03)   FROM KYX_D0_00F  group by k_001");
+  EXPECT_EQ(Dati("c001, c002, c003, k001"), (Righe{{"01", "NORD", "1.0", "01NORD"},
+                                                   {"01", "SUD", "10.0", "01SUD "},
+                                                   {"02", "NORD", "2.0", "02NORD"},
+                                                   {"02", "SUD", "0.0", "02SUD "},
+                                                   {"03", "NORD", "3.0", "03NORD"},
+                                                   {"03", "SUD", "0.0", "03SUD "},
+                                                   {" ", " ", "16.0", "-"}}));
+}
+
+TEST_F(Locale, AnotherSystemsValuesArePutOffAndFillTheDetailRowsThatExist) {
+  Sistema("SI2", 9, 3, "LIB2");
+  Chiave(1, "K", 4, "", "", "SI2");
+  Chiave(2, "K", 3, "", "", "SI2");
+  Riga("VALORI", {"SINF", "IDX", "ELEM"}, {"SI2", 1, 3});
+  ASSERT_TRUE(Apri_MDB2(true, false));
+  ASSERT_TRUE(Cn_MDB0->Execute("UPDATE LAYOUT SET MODEST = '1'").ok());  // values per level from the server
+  Liv_Riga_Chiave[1] = 2;
+  Elementi({{.col = 1, .calc = "#L1(001)", .sntot = "S"},
+            {.col = 2, .calc = "#L2(002)"},
+            {.col = 3, .calc = "#+V001#", .tot = "T"},
+            {.col = 4, .calc = "#+V001#", .sinf = "SI2"}});
+  Dato("NORD", "A01", 1);
+  Dato("SUD", "A02", 10);
+  ASSERT_TRUE(Sql(Mdb(2), "INSERT INTO KYX_D0_00F_SI2 (IDX, K_001, K_002, V_001_01, V_001_02, V_001_03) VALUES "
+                          "(1, 'NORD', 'A01', 100, 0, 0), (2, 'OVES', 'A07', 7, 0, 0)").empty());
+  Riga_Comando = "/LOG";
+  Esegui_Elaborazione();
+  ASSERT_EQ(Numero_Query, 2);
+  EXPECT_EQ(Query_Sistema[1], "SI2");
+  // Only rows that exist take the other system's values; its own codes add no row.
+  EXPECT_EQ(Dati("c000, c001, c002, c003, c004"), (Righe{{"0000012", "NORD", "A01", "1.0", "100.0"},
+                                                         {"00000131", "NORD", "  totale", "1.0", "0.0"},
+                                                         {"0000022", "SUD", "A02", "10.0", "0.0"},
+                                                         {"00000231", "SUD", "  totale", "10.0", "0.0"},
+                                                         {"9999994", " ", " ", "11.0", "0.0"}}));
+  // The put-off query ran in the second pass as built, then once with the last key dropped.
+  std::string log;
+  ASSERT_TRUE(files::read_file(dir.path() + "/KYX.LOG", log));
+  EXPECT_NE(log.find("- 001 - SELECT k_001,k_002,sum(V_001_01+V_001_02+V_001_03) FROM KYX_D0_00F_SI2"), std::string::npos)
+      << log;
+  EXPECT_NE(log.find("- 001 - SELECT k_001,'\xBF\xBF\xBF',sum("), std::string::npos) << log;
+}
+
+TEST_F(Locale, ANullSumMakesTheCellNullAndLeavesTheTotalAlone) {
+  Elementi({{.col = 1, .calc = "#L1(001)"}, {.col = 2, .calc = "#+V001#", .tot = "T"}});
+  Dato("NORD", "A01", 2.5);
+  ASSERT_TRUE(Sql(Mdb(2), "INSERT INTO KYX_D0_00F_SI1 (IDX, K_001, K_002) VALUES (99, 'OVES', 'A09')").empty());
+  Righe_Zero = true;
+  std::vector<std::pair<float, float>> progresso;
+  agganci_motore::Imposta_Progresso = [&](float massimo, float valore) { progresso.emplace_back(massimo, valore); };
+  Esegui_Elaborazione();
+  EXPECT_EQ(Dati("c000, c001, c002"),
+            (Righe{{"9999992", "NORD", "2.5"}, {"9999992", "OVES", "NULL"}, {"9999994", " ", "2.5"}}));
+  // One query: the bar runs 0 .. 23, starts at 3 and takes one step of 10.
+  EXPECT_EQ(progresso, (std::vector<std::pair<float, float>>{{23.0f, 3.0f}, {23.0f, 13.0f}}));
+}
+
+TEST_F(Locale, AFixedLayoutTakesEachValueIntoItsOwnRow) {
+  Liv_Riga_Chiave[0] = -1;
+  Elementi({{.rig = 1, .col = 1, .calc = "#@Ricavi#"},
+            {.rig = 1, .col = 2, .calc = "#+V001#", .tot = "T"},
+            {.rig = 2, .col = 1, .calc = "#@Ancora#"},
+            {.rig = 2, .col = 2, .calc = "#+V001#", .tot = "T"}});
+  Righe_Zero = true;
+  ASSERT_TRUE(Sql(Mdb(2), "INSERT INTO KYX_D0_00F_SI1 (IDX, K_001, K_002, V_001_01, V_001_02, V_001_03) "
+                          "VALUES (1, 'NORD', 'A01', 7, 0, 0), (2, 'SUD', 'A02', 5, 0, 0)").empty());
+  Esegui_Elaborazione();
+  ASSERT_EQ(Numero_Query, 1) << "both items in one query";
+  EXPECT_EQ(Query_Ultimo[0], 1);
+  EXPECT_EQ(Sql(Mdb(3), "SELECT c000, c001, c002 FROM DATI ORDER BY c000"),
+            (Righe{{"0000012", "Ricavi", "12.0"}, {"0000022", "Ancora", "12.0"}, {"9999994", " ", "24.0"}}));
+}
+
+TEST_F(Locale, AColumnKeyBecomesOneColumnPerCodeAndLaterColumnsMoveRight) {
+  Elementi({{.col = 1, .calc = "#L1(001)"},
+            {.col = 2, .calc = "#C1(002)#+V001#"},
+            {.col = 3, .calc = "#+V001#", .tot = "T"}});
+  Liv_Colonna_Chiave[0] = 2;
+  Dato("NORD", "A01", 1, 2, 3);
+  Dato("NORD", "A03", 4);
+  Dato("SUD", "A02", 10);
+  Esegui_Elaborazione();
+  EXPECT_EQ(Numero_Colonne, 5);
+  EXPECT_EQ(Col_VCC[2], "A01");
+  EXPECT_EQ(Col_VCC[3], "A02");
+  EXPECT_EQ(Col_VCC[4], "A03");
+  EXPECT_EQ(Col_VCK[5], 0) << "the value column moved from 3 to 5";
+  EXPECT_EQ(Elem_Colonna[3], 5);
+  ASSERT_EQ(Numero_Query, 2);
+  EXPECT_EQ(Query_Testo[1],
+            "sELECT k_001,k_002,sum(V_001_01+V_001_02+V_001_03) FROM KYX_D0_00F  group by k_001,k_002");
+  EXPECT_EQ(Query_Ultimo[1], 2);
+  EXPECT_EQ(Dati("c000, c001, c002, c003, c004, c005"),
+            (Righe{{"9999992", "NORD", "6.0", "0.0", "4.0", "10.0"},
+                   {"9999992", "SUD", "0.0", "10.0", "0.0", "10.0"},
+                   {"9999994", " ", "0.0", "0.0", "0.0", "20.0"}}));
+  EXPECT_FALSE(Troppe_Colonne);
+}
+
+TEST_F(Locale, GeneratedColumnsEndAtColumn252) {
+  Elementi({{.col = 1, .calc = "#L1(001)"}, {.col = 250, .calc = "#C1(002)#+V001#"}});
+  Liv_Colonna_Chiave[0] = 2;
+  for (int a = 1; a <= 10; ++a) Dato("NORD", "A" + std::to_string(10 + a), a);
+  host.expect("L'elaborazione ha prodotto troppe colonne,\rle colonne eccedenti sono state eliminate.");
+  Esegui_Elaborazione();
+  EXPECT_TRUE(Troppe_Colonne);
+  EXPECT_EQ(Numero_Colonne, 252);
+  EXPECT_EQ(Col_VCC[250], "A11");
+  EXPECT_EQ(Col_VCC[252], "A13");
+  EXPECT_EQ(Query_Ultimo[Numero_Query - 1], 2);
+  EXPECT_EQ(Dati("c250, c251, c252"), (Righe{{"1.0", "2.0", "3.0"}, {"0.0", "0.0", "0.0"}}));
+  ASSERT_EQ(host.shown().size(), 1u);
+  EXPECT_EQ(host.shown()[0].style, 48);
+}
+
+TEST(Modi, TheModeFollowsTheConnectionAndTheTableFollowsTheSystem) {
+  stato::reset();
+  Sistema_Informativo = "SI1";
+  EXPECT_EQ(Modo_Esecuzione(), "LOCALE");
+  DataBase_SQL = "VENDITE";
+  EXPECT_EQ(Modo_Esecuzione(), "LOCALE") << "a SQL Server database is not used while not connected";
+  Connesso = true;
+  EXPECT_EQ(Modo_Esecuzione(), "SQL");
+  DataBase_SQL = "";
+  EXPECT_EQ(Modo_Esecuzione(), "AS400");
+  EXPECT_EQ(Tabella_Sistema("select k_001 FROM KYX_D0_00F a, KYX_D0_00F b", ""),
+            "select k_001 FROM KYX_D0_00F_SI1 a, KYX_D0_00F_SI1 b");
+  EXPECT_EQ(Tabella_Sistema("SELECT x FROM KYX_D0_00F", "ALT"), "SELECT x FROM KYX_D0_00F_ALT");
+  stato::reset();
+}
+
+}  // namespace
+}  // namespace kyx::test
