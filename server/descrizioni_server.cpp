@@ -4,12 +4,14 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "common/impostazioni.h"
 #include "common/stato.h"
 #include "common/stato_db.h"
 #include "db/mdb1.h"
 #include "platform/host/host.h"
+#include "platform/text/cp1252.h"
 #include "platform/vb/vb.h"
 #include "server/campo.h"
 #include "server/risposta.h"
@@ -87,6 +89,80 @@ struct Colonne {
 // Looked up again at the start of each update and whenever the database is opened again.
 Colonne Colonne_Rs;
 
+// The codes this update added to a table that was empty when it started, as 64-bit hashes of
+// (key, code) in the form the index compares them: the code without its trailing blanks and in
+// upper case. A row whose hash is not here cannot be in the table yet, so it is added without
+// looking it up; a hash that is here (the same code again, or another code with the same hash)
+// is looked up as always. Nothing else writes the table while the update runs.
+class Codici_Aggiunti {
+ public:
+  // Off, and emptied: every row is looked up.
+  void Spegni() {
+    Attivo_ = false;
+    Celle_.clear();
+    Usate_ = 0;
+  }
+  void Accendi() {
+    Spegni();
+    Attivo_ = true;
+    Celle_.assign(std::size_t{1} << 16, 0);
+  }
+  bool Attivo() const { return Attivo_; }
+
+  static uint64_t Impronta(int64_t Chiave, std::string_view Codice) {
+    static const std::array<uint8_t, 256> Maiuscola = [] {
+      std::array<uint8_t, 256> m{};
+      for (int b = 0; b < 256; ++b) m[static_cast<std::size_t>(b)] = static_cast<uint8_t>(text::to_upper(static_cast<char>(b)));
+      return m;
+    }();
+    std::size_t n = Codice.size();
+    while (n > 0 && Codice[n - 1] == ' ') --n;
+    uint64_t h = 0xCBF29CE484222325ull ^ (static_cast<uint64_t>(Chiave) * 0x9E3779B97F4A7C15ull);
+    for (std::size_t i = 0; i < n; ++i) {
+      h ^= Maiuscola[static_cast<uint8_t>(Codice[i])];
+      h *= 0x100000001B3ull;
+    }
+    // Mixed once more, so that the low bits that pick the cell depend on every byte.
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDull;
+    h ^= h >> 33;
+    // 0 marks an empty cell.
+    return h != 0 ? h : 1;
+  }
+
+  // True when `h` was not there (and now is): the row it stands for is certainly new.
+  bool Aggiungi(uint64_t h) {
+    if ((Usate_ + 1) * 2 > Celle_.size()) Raddoppia();
+    const std::size_t Maschera = Celle_.size() - 1;
+    // Bounded: the table is never more than half full, so an empty cell comes within its size.
+    for (std::size_t i = h & Maschera, k = 0; k < Celle_.size(); i = (i + 1) & Maschera, ++k) {
+      if (Celle_[i] == h) return false;
+      if (Celle_[i] == 0) {
+        Celle_[i] = h;
+        ++Usate_;
+        return true;
+      }
+    }
+    return false;
+  }
+
+ private:
+  void Raddoppia() {
+    std::vector<uint64_t> Vecchie(Celle_.size() * 2, 0);
+    Vecchie.swap(Celle_);
+    Usate_ = 0;
+    for (const uint64_t h : Vecchie) {
+      if (h != 0) Aggiungi(h);
+    }
+  }
+
+  bool Attivo_ = false;
+  std::vector<uint64_t> Celle_;
+  std::size_t Usate_ = 0;
+};
+
+Codici_Aggiunti Aggiunti;
+
 // Applies one row to KYX_DS_20F. False when the database refused it.
 bool Applica(const Riga& r) {
   data::TableRecordset& Rs = *Rs_Descrizioni;
@@ -105,8 +181,10 @@ bool Applica(const Riga& r) {
   static data::Value Chiave[2];
   Chiave[0].AssignInteger(r.Chiave);
   Chiave[1].AssignText(Codice);
-  if (!Rs.Seek(Chiave, 2)) return false;
-  if (Rs.AfterLast()) {
+  // A code this update has not added yet, in a table that started empty, is not there.
+  const bool Nuovo = Aggiunti.Attivo() && Aggiunti.Aggiungi(Codici_Aggiunti::Impronta(r.Chiave, Codice));
+  if (!Nuovo && !Rs.Seek(Chiave, 2)) return false;
+  if (Nuovo || Rs.AfterLast()) {
     if (!Rs.AddNew()) return false;
     Rs.SetText(C.Stato, " ");
     Rs.Set(C.Chiave, Chiave[0]);
@@ -114,8 +192,8 @@ bool Applica(const Riga& r) {
     for (const int d : C.Descrizioni) Rs.SetText(d, "");
   }
   if (r.Progressivo == 1) {
-    // A code that comes back after its deletion starts clean.
-    if (Rs.Field(C.Stato).text() == "A" && r.Stato == " ") {
+    // A code that comes back after its deletion starts clean (a row just added is clean).
+    if (!Nuovo && r.Stato == " " && Rs.Field(C.Stato).text() == "A") {
       for (const int d : C.Descrizioni) Rs.SetText(d, "");
     }
     Rs.SetText(C.Stato, r.Stato);
@@ -134,11 +212,10 @@ bool Applica(const Riga& r) {
 // Text field of the reply as Campo("A", ...) gives it (NUL as "Ø"), into `Testo`, reusing its
 // room: a block carries a hundred rows or more.
 void Testo_Campo(int32_t Inizio, int32_t Lunghezza, std::string& Testo) {
-  Testo.clear();
-  for (int32_t k = 0; k < Lunghezza; ++k) {
-    const uint8_t b = Buffer_Record[static_cast<std::size_t>(Inizio - 1 + k)];
-    Testo += b != 0 ? static_cast<char>(Tabella_Caratteri[b]) : '\xD8';
-  }
+  Testo.resize(static_cast<std::size_t>(Lunghezza));
+  const uint8_t* b = Buffer_Record.data() + (Inizio - 1);
+  char* t = Testo.data();
+  for (int32_t k = 0; k < Lunghezza; ++k) t[k] = b[k] != 0 ? static_cast<char>(Tabella_Caratteri[b[k]]) : '\xD8';
 }
 
 // Unsigned binary of two bytes at `Inizio`, as Val(Campo("B", ...)).
@@ -148,14 +225,22 @@ int32_t Binario_2(int32_t Inizio) {
 
 enum class Esito { kBlocco, kFine, kErrore_Risposta, kErrore_Database };
 
-// Walks the rows of one reply payload of `Lunghezza` bytes, never past its end.
-Esito Leggi_Blocco(int32_t Lunghezza, int64_t& Righe, int64_t& Da_Compattare) {
+// The rows of the last reply, taken out of the record buffer before any is stored: the next
+// request can then leave while they are stored. The slots and their texts are reused from block
+// to block (a block of 8192 bytes holds at most 910 rows).
+std::vector<Riga> Righe_Blocco;
+
+// Walks the rows of one reply payload of `Lunghezza` bytes, never past its end, into
+// Righe_Blocco[0..Numero). kErrore_Risposta keeps the rows before the bad one.
+Esito Leggi_Blocco(int32_t Lunghezza, std::size_t& Numero) {
   // The payload lies inside the record buffer (at most 8192 bytes): every field read below is
-  // checked against Lunghezza first. One row, its texts reused from row to row.
-  static Riga r;
+  // checked against Lunghezza first.
+  Numero = 0;
   int32_t p = 1;
   // Bounded: every row moves p forward by at least its 9-byte head.
   while (p <= Lunghezza) {
+    if (Numero == Righe_Blocco.size()) Righe_Blocco.emplace_back();
+    Riga& r = Righe_Blocco[Numero];
     Testo_Campo(p, 1, r.Stato);
     if (r.Stato == "X") return Esito::kFine;
     if (r.Stato == "C") return Esito::kBlocco;
@@ -169,7 +254,17 @@ Esito Leggi_Blocco(int32_t Lunghezza, int64_t& Righe, int64_t& Da_Compattare) {
     Testo_Campo(p + kTesta_Riga, c, r.Codice);
     Testo_Campo(p + kTesta_Riga + c, d, r.Descrizione);
     p += kTesta_Riga + c + d;
+    ++Numero;
+  }
+  // The payload ended without its closing row: the block is over all the same.
+  return Esito::kBlocco;
+}
 
+// Stores Righe_Blocco[0..Numero). False when a row could not be stored (the rows after it are
+// not counted).
+bool Memorizza(std::size_t Numero, int64_t& Righe, int64_t& Da_Compattare) {
+  for (std::size_t i = 0; i < Numero; ++i) {
+    const Riga& r = Righe_Blocco[i];
     if (Compattare) {
       // Every Compatta_Descrizioni rows the database is compacted and opened again.
       if (Da_Compattare >= Compatta_Descrizioni) {
@@ -183,10 +278,29 @@ Esito Leggi_Blocco(int32_t Lunghezza, int64_t& Righe, int64_t& Da_Compattare) {
     }
     ++Righe;
     if (r.Progressivo < 1 || r.Progressivo > 16) continue;  // no such description column
-    if (!Rs_Descrizioni || !Applica(r)) return Esito::kErrore_Database;
+    if (!Rs_Descrizioni || !Applica(r)) return false;
   }
-  // The payload ended without its closing row: the block is over all the same.
-  return Esito::kBlocco;
+  return true;
+}
+
+// The reply to a request that left before a row of the previous block failed: read and thrown
+// away, so that nothing of it is left on the link. A reply that does not come whole gives the
+// link up, as a failed read does. No message: the failure is reported as it always was.
+void Scarta_Risposta() {
+  if (!Sock_Read(1, 6)) {
+    Sock_Svuota(1);
+    Sock_Close(1);
+    return;
+  }
+  const int32_t Lunghezza = static_cast<int32_t>(vb::Val(Campo("S", 2, 5, 5, 0)));
+  if (Lunghezza > 0 && !Sock_Scarta(1, Lunghezza)) {
+    Sock_Svuota(1);
+    Sock_Close(1);
+  }
+}
+
+std::string Richiesta_Descrizioni(const std::string& Ultima_Data, bool Primo) {
+  return std::string("d00015") + Ultima_Data + (Primo ? "0" : "1");
 }
 
 }  // namespace
@@ -215,6 +329,15 @@ bool Aggiorna_Descrizioni_Server(const std::string& Pannello) {
     ~Al_Termine() { Conferma(); }
   } Al_Termine;
   Colonne_Rs = Colonne{};
+  // A table empty at the start (its first row in index order is past the end) holds only what
+  // this update adds.
+  if (Rs_Descrizioni->MoveFirst().ok() && Rs_Descrizioni->AfterLast()) Aggiunti.Accendi();
+  else Aggiunti.Spegni();
+  struct Spegni_Al_Termine {
+    ~Spegni_Al_Termine() { Aggiunti.Spegni(); }
+  } Spegni_Al_Termine;
+  // The request of the block about to be read has already left (with the previous block).
+  bool Inviata = false;
   // Bounded: far more blocks than any stream of descriptions can fill; a server that never
   // closes its stream ends the update as a bad reply.
   for (int64_t Blocco = 0;; ++Blocco) {
@@ -222,14 +345,23 @@ bool Aggiorna_Descrizioni_Server(const std::string& Pannello) {
       Messaggio_Critico("Errore 014 - Base_File__Lettura");
       return false;
     }
-    const bool Primo = Blocco == 0;
-    Invia_Richiesta(std::string("d00015") + Ultima_Data + (Primo ? "0" : "1"));
+    if (!Inviata) Invia_Richiesta(Richiesta_Descrizioni(Ultima_Data, Blocco == 0));
     const int32_t Lunghezza = Base_File__Lettura();
     if (Lunghezza < 1) return false;
+    std::size_t Numero = 0;
+    Esito e = Leggi_Blocco(Lunghezza, Numero);
+    // The next request does not depend on what this block stores: it leaves now, and the server
+    // answers it while the rows are stored. Its reply is read whole afterwards, or thrown away
+    // when the update stops here.
+    Inviata = e == Esito::kBlocco && Blocco + 1 < kMassimo_Blocchi;
+    if (Inviata) Invia_Richiesta(Richiesta_Descrizioni(Ultima_Data, false));
     Inizia();
-    const Esito e = Leggi_Blocco(Lunghezza, Righe, Da_Compattare);
+    if (!Memorizza(Numero, Righe, Da_Compattare)) e = Esito::kErrore_Database;
     if (Righe - Confermate >= kRighe_Per_Transazione) {
-      if (!Conferma()) return false;
+      if (!Conferma()) {
+        if (Inviata) Scarta_Risposta();
+        return false;
+      }
       Confermate = Righe;
     }
     Mostra_Conteggio(Pannello, Righe);
@@ -238,7 +370,10 @@ bool Aggiorna_Descrizioni_Server(const std::string& Pannello) {
       Messaggio_Critico("Errore 014 - Base_File__Lettura");
       return false;
     }
-    if (e == Esito::kErrore_Database) return false;
+    if (e == Esito::kErrore_Database) {
+      if (Inviata) Scarta_Risposta();
+      return false;
+    }
   }
   // "Data" moves on only once every row is on disk.
   if (!Conferma()) return false;

@@ -10,6 +10,8 @@
 #include "platform/text/cp1252.h"
 #include "server/descrizioni_server.h"
 #include "server/risposta.h"
+#include "common/stato_db.h"
+#include "server/campo.h"
 #include "server/scarica.h"
 #include "tests/server/ambiente_collegamento.h"
 
@@ -188,6 +190,92 @@ TEST_F(ScaricaTest, LongCodesAndDescriptionsAreCutToTheirColumns) {
             "3|" + codice.substr(0, 30) + "|" + descrizione.substr(0, 40));
   EXPECT_EQ(host.panels().back(), "Numero= 1 ");
   Chiudi(s);
+}
+
+// A row the database refuses while the next request has already left with the block before it:
+// the reply to that request is read and thrown away, so the link stays in step for what follows;
+// the update fails as it always did, with no message and "Data" where it was.
+TEST_F(ScaricaTest, RefusedRowLeavesNothingUnreadOnTheLink) {
+  Server_Finto s;
+  s.Blocchi_Descrizioni = {Riga_Descrizione(" ", 1, 1, "P001", "Penne") + Riga_Descrizione(" ", 1, 1, "BAD", "No") +
+                               Riga_Descrizione(" ", 1, 1, "P003", "Gomme") + In_Wire("C"),
+                           Riga_Descrizione(" ", 1, 1, "P004", "Righe") + In_Wire("X")};
+  Scrivi_Ini("001", "Data", "20230101000000");
+  Connetti(s);
+  ASSERT_TRUE(Cn_MDB1->Execute("CREATE TRIGGER Rifiuta BEFORE INSERT ON KYX_DS_20F WHEN NEW.S_DS_CODI = 'BAD' "
+                               "BEGIN SELECT RAISE(ABORT, 'refused'); END")
+                  .ok());
+  EXPECT_FALSE(Aggiorna_Descrizioni_Server("Numero"));
+  EXPECT_TRUE(host.shown().empty());
+  EXPECT_EQ(Leggi_Ini("001", "Data", ""), "20230101000000");
+  EXPECT_EQ(Db1("SELECT S_DS_CODI FROM KYX_DS_20F"), "P001");
+  ASSERT_TRUE(Collegamento_Attivo());
+  // The next exchange gets its own reply, not the rest of an older one.
+  Invia_Richiesta("k00000");
+  EXPECT_EQ(Base_File__Lettura(), 14);
+  EXPECT_EQ(Campo("A", 1, 14, 14, 0), s.Ora);
+  EXPECT_EQ(Chiudi(s), (std::vector<std::string>{"k00000", "d0001520230101000000" "0", "d0001520230101000000" "1",
+                                                 "k00000"}));
+  EXPECT_TRUE(host.shown().empty());
+}
+
+// The same, when the reply to the request sent ahead never comes: the link is given up, with no
+// message of its own, and the update fails as before.
+TEST_F(ScaricaTest, RefusedRowWithTheNextReplyMissingGivesTheLinkUp) {
+  Server_Finto s;
+  s.Blocchi_Descrizioni = {Riga_Descrizione(" ", 1, 1, "BAD", "No") + In_Wire("C")};
+  s.Guasti = [](int n, const std::string&) -> std::optional<Server_Finto::Guasto> {
+    if (n == 3) return Server_Finto::Guasto{In_Wire("0000"), false, true};
+    return std::nullopt;
+  };
+  Connetti(s);
+  ASSERT_TRUE(Cn_MDB1->Execute("CREATE TRIGGER Rifiuta BEFORE INSERT ON KYX_DS_20F WHEN NEW.S_DS_CODI = 'BAD' "
+                               "BEGIN SELECT RAISE(ABORT, 'refused'); END")
+                  .ok());
+  EXPECT_FALSE(Aggiorna_Descrizioni_Server("Numero"));
+  EXPECT_TRUE(host.shown().empty());
+  EXPECT_FALSE(Collegamento_Attivo());
+  EXPECT_EQ(Db1("SELECT COUNT(*) FROM KYX_DS_20F"), "0");
+  EXPECT_EQ(Chiudi(s).size(), 3u);
+}
+
+// A full reload into an empty table adds the codes it has not seen without looking them up; the
+// same code again, in another letter case or with trailing blanks, must still find its row. The
+// table must end as when every row is looked up (a table not empty at the start).
+TEST_F(ScaricaTest, FullReloadStoresRepeatedCodesAsTheLookedUpPath) {
+  const std::vector<std::string> Blocchi = {
+      Riga_Descrizione(" ", 1, 1, "abc", "Uno") + Riga_Descrizione(" ", 1, 2, "ABC  ", "Due") +
+          Riga_Descrizione(" ", 2, 1, "abc", "Altra chiave") + Riga_Descrizione(" ", 1, 3, "aBc ", "Tre") +
+          Riga_Descrizione(" ", 1, 1, "\xE0" "bc", "Accento") + Riga_Descrizione(" ", 1, 4, "\xC0" "BC", "Quattro") +
+          Riga_Descrizione(" ", 3, 1, "xyz", "Primo") + Riga_Descrizione(" ", 3, 2, "xyz", "Secondo") + In_Wire("C"),
+      Riga_Descrizione("A", 3, 1, "XYZ ", "") + Riga_Descrizione(" ", 3, 1, "Xyz", "Di nuovo") +
+          Riga_Descrizione(" ", 1, 5, "ABC", "Cinque") + Riga_Descrizione("A", 1, 2, "abc", "") +
+          Riga_Descrizione(" ", 4, 1, "Q  ", "Solo") + Riga_Descrizione(" ", 4, 16, "q", "Sedici") + In_Wire("X")};
+  const std::string Colonne =
+      "SELECT S_DS_STAT, S_DS_KEY, S_DS_CODI, S_DS_D_01, S_DS_D_02, S_DS_D_03, S_DS_D_04, S_DS_D_05, S_DS_D_16 "
+      "FROM KYX_DS_20F WHERE S_DS_KEY <> 999 ORDER BY rowid";
+  std::string Tabelle[2];
+  for (const bool Vuota : {true, false}) {
+    SCOPED_TRACE(Vuota);
+    ASSERT_TRUE(Cn_MDB1->Execute("DELETE FROM KYX_DS_20F").ok());
+    if (!Vuota) {
+      ASSERT_TRUE(Cn_MDB1->Execute("INSERT INTO KYX_DS_20F (S_DS_STAT, S_DS_KEY, S_DS_CODI) VALUES (' ', 999, 'ZZZ')").ok());
+    }
+    Scrivi_Ini("001", "Data", "00000000000000");
+    Server_Finto s;
+    s.Blocchi_Descrizioni = Blocchi;
+    Connetti(s);
+    EXPECT_TRUE(Aggiorna_Descrizioni_Server("Numero"));
+    Tabelle[Vuota ? 0 : 1] = Db1(Colonne);
+    EXPECT_EQ(Db1("SELECT COUNT(*) FROM KYX_DS_20F WHERE S_DS_KEY <> 999"), "5");
+    Chiudi(s);
+  }
+  EXPECT_EQ(Tabelle[0], Tabelle[1]);
+  // An accented letter is another letter: "\xE0bc" (and "\xC0BC") is a code of its own.
+  EXPECT_EQ(Tabelle[0],
+            " |1|abc|Uno| |Tre||Cinque|; |2|abc|Altra chiave|||||; |1|\xC3\xA0" "bc|Accento|||Quattro||;"
+            " |3|xyz|Di nuovo|||||; |4|Q  |Solo|||||Sedici");
+  EXPECT_TRUE(host.shown().empty());
 }
 
 }  // namespace
