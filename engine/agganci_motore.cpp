@@ -2,6 +2,7 @@
 
 #include "engine/esecuzione_query.h"
 #include "engine/modi_esecuzione.h"
+#include "engine/righe_livello.h"
 #include "engine/righe_totale.h"
 #include "engine/risultato.h"
 #include "engine/unione_righe.h"
@@ -41,7 +42,6 @@ void reset() {
   Richiesta_Server = nullptr;
   // The column-key lists and their columns are one step (K); J has nothing left of its own.
   Esegui_Select = nullptr;
-  Espandi_Righe_R = nullptr;
   // The phases the engine carries out itself.
   Query_Colonne = [] { kyx::Query_Colonne(); };
   Crea_Risultato = [] { kyx::Crea_Risultato(); };
@@ -49,6 +49,7 @@ void reset() {
   Esegui_Query = [] { kyx::Esegui_Query(); };
   Unisci_Righe = [](int16_t q, int32_t p, int32_t l) { kyx::Unisci_Righe(q, p, l); };
   Righe_Subtotale = [] { kyx::Righe_Subtotale(); };
+  Espandi_Righe_R = [] { kyx::Espandi_Righe_R(); };
   Riga_Totale = [] { kyx::Riga_Totale(); };
   Termina_Elaborazione = nullptr;
 }

@@ -123,6 +123,12 @@ void Aggiungi_Subtotali(const std::array<int32_t, 10>& Livelli, int32_t Ultimo_V
   (void)Rs_Dati->MoveFirst();
 }
 
+int32_t Ultimo_Valore_Elaborazione() {
+  if (Numero_Query <= 0) return -1;
+  const size_t q = C(std::min<int>(Numero_Query, kMassimo_Query) - 1);
+  return Query_Inizio[q] + Query_Ultimo[q];
+}
+
 void Righe_Subtotale() {
   if (!Aperta(Rs_Dati_L2) || Vuota(*Rs_Dati_L2)) return;
   if (!Righe_Zero) Elimina_Righe_Zero();
@@ -132,12 +138,7 @@ void Righe_Subtotale() {
   } else if (Numero_Livelli > 1 && Subtotali_Richiesti != 0) {
     std::array<int32_t, 10> livelli{};
     for (size_t l = 0; l < 9; ++l) livelli[l] = Colonna_Livello[l + 1];
-    int ultimo = -1;
-    if (Numero_Query > 0) {
-      const size_t q = C(Numero_Query - 1);
-      ultimo = Query_Inizio[q] + Query_Ultimo[q];
-    }
-    Aggiungi_Subtotali(livelli, ultimo, Query_Colonna);
+    Aggiungi_Subtotali(livelli, Ultimo_Valore_Elaborazione(), Query_Colonna);
   }
 }
 

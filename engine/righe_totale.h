@@ -20,6 +20,10 @@ void Elimina_Righe_Zero();
 void Aggiungi_Subtotali(const std::array<int32_t, 10>& Livelli, int32_t Ultimo_Valore,
                         const std::array<int16_t, 256>& Colonne_Valore);
 
+// The index of the last value-map entry of the elaboration's queries (-1 when there is none): the
+// value columns that subtotal rows sum are Query_Colonna(0 .. this).
+int32_t Ultimo_Valore_Elaborazione();
+
 // Step P, after the first pass over the queries: zero rows (unless Righe_Zero), then the head rows
 // of "R" levels or the subtotals of "L" levels that the layout asks for.
 void Righe_Subtotale();

@@ -94,6 +94,51 @@ TEST_F(Locale, TwoRowLevelsGetTheSubtotalsOfTheOuterLevel) {
       << "subtotal and total rows carry no codes";
 }
 
+TEST_F(Locale, OutlineLevelsGetHeadAndSubtotalRowsAroundTheirGroups) {
+  Elementi({{.col = 1, .calc = "#R1(001)"}, {.col = 2, .calc = "#R2(002)"}, {.col = 3, .calc = "#+V001#", .tot = "T"}});
+  Liv_Riga_Chiave[1] = 2;
+  Dato("SUD", "A02", 10);
+  Dato("NORD", "A03", 4);
+  Dato("NORD", "A01", 1, 2);
+  Esegui_Elaborazione();
+  // The database stores UTF-8, so the fillers read back as two bytes each.
+  // Head rows take the number of their group's first detail, subtotals that of its last; the
+  // outline column shows the group's key, or the detail's own.
+  EXPECT_EQ(Dati("c000, c001, c003, k001"), (Righe{{"00000111001", "NORD", "0.0", "-"},
+                                                   {"00000122002", "A01", "3.0", "NORDA01"},
+                                                   {"00000222002", "A03", "4.0", "NORDA03"},
+                                                   {"00000239001", "NORD", "7.0", "NORD\xC2\xBF\xC2\xBF\xC2\xBF"},
+                                                   {"00000311001", "SUD", "0.0", "-"},
+                                                   {"00000322002", "A02", "10.0", "SUD A02"},
+                                                   {"00000339001", "SUD", "10.0", "SUD \xC2\xBF\xC2\xBF\xC2\xBF"},
+                                                   {"9999994", " ", "17.0", "-"}}));
+  EXPECT_EQ(Col_Chiave[1], -2) << "the outline columns are no plain key columns any more";
+  EXPECT_EQ(Col_Chiave[2], -2);
+}
+
+TEST_F(Locale, AHiddenCodeBelowTheOutlineIsTheDetailLevel) {
+  Elementi({{.col = 1, .calc = "#R1(001)"}, {.col = 2, .calc = "#DR(002)"}, {.col = 3, .calc = "#+V001#", .tot = "T"}});
+  Dato("NORD", "A03", 4);
+  Dato("NORD", "A01", 1);
+  Esegui_Elaborazione();
+  // No outline column for the details: they keep their 7-character keys. The subtotal's codes
+  // fill the hidden level as wide as its code.
+  EXPECT_EQ(Dati("c000, c001, c002, c003, k001"), (Righe{{"00000111001", "NORD", " ", "0.0", "-"},
+                                                         {"0000012", "NORD", "A01", "1.0", "NORDA01"},
+                                                         {"0000022", "NORD", "A03", "4.0", "NORDA03"},
+                                                         {"00000239001", "NORD", " ", "5.0", "NORD\xC2\xBF\xC2\xBF\xC2\xBF"},
+                                                         {"9999994", " ", " ", "5.0", "-"}}));
+}
+
+TEST_F(Locale, OneOutlineLevelHasNoGroupsAndKeysItsDetails) {
+  Elementi({{.col = 1, .calc = "#R1(001)"}, {.col = 2, .calc = "#+V001#", .tot = "T"}});
+  Dato("SUD", "A02", 10);
+  Dato("NORD", "A03", 4);
+  Esegui_Elaborazione();
+  EXPECT_EQ(Dati("c000, c001, c002"),
+            (Righe{{"00000121001", "NORD", "4.0"}, {"00000221001", "SUD", "10.0"}, {"9999994", " ", "14.0"}}));
+}
+
 TEST_F(Locale, KeepingZeroRowsAndNoQueryRows) {
   Elementi({{.col = 1, .calc = "#L1(001)"}, {.col = 2, .calc = "#+V001#"}});
   Dato("EST", "A04", 0);
