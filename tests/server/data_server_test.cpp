@@ -11,6 +11,7 @@
 #include "server/collegamento.h"
 #include "server/risposta.h"
 #include "tests/server/ambiente_collegamento.h"
+#include "tests/server/server_dati.h"
 #include "tools/dataserver/generator.h"
 #include "tools/dataserver/server.h"
 
@@ -23,19 +24,7 @@ using Clock = std::chrono::steady_clock;
 class DataServerTest : public test::AmbienteCollegamento {
  protected:
   DataServerTest() {
-    const auto esito = ds::GenerateSample(dir.file("server.db"), ds::SizeOptions(ds::SampleSize::kSmall, 1));
-    EXPECT_TRUE(esito.ok());
-    ds::ServerOptions o;
-    o.database = dir.file("server.db");
-    o.code_table = dir.file("KYX.Tbl");
-    o.clock = [] { return std::string("20240701120000"); };
-    server_ = std::make_unique<ds::DataServer>(o);
-    std::string errore;
-    EXPECT_TRUE(server_->Start(&errore)) << errore;
-    Server_Porta = std::to_string(server_->port());
-    Nome_Utente = ds::sample::kUser;
-    Password_Utente = text::fixed(ds::sample::kPassword, 10, '^');
-    Sistema_Informativo = ds::sample::kSales;
+    server_ = test::Avvia_Server_Dati(dir);
     Ini("[001]\nNome=VENDITE\n");
   }
   ~DataServerTest() override {

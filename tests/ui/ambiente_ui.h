@@ -17,6 +17,7 @@
 #include "platform/ui/units.h"
 #include "platform/vb/vb.h"
 #include "tests/support/temp_dir.h"
+#include "tests/ui/ambiente_comune.h"
 #include "ui/agganci_base.h"
 #include "ui/frm_base.h"
 #include "ui/frm_debug.h"
@@ -24,23 +25,12 @@
 
 namespace kyx::test {
 
-class AmbienteUi : public ::testing::Test {
+class AmbienteUi : public AmbienteComune {
  protected:
   AmbienteUi() {
     Azzera();
-    setenv("KYX_HOME", dir.path().c_str(), 1);
-    vb::set_locale({'.', ','});
-    ui::set_twips_per_pixel(15, 15);
-    Cartella_Programma = dir.path() + "/";
-    File_Ini = Cartella_Programma + "KYX.INI";
-    File_Istanze = Cartella_Programma + "KYX.DAT";
-    Separatore_Decimale = ".";
-    Titolo_Programma = "Q-KRE";
+    Prepara();
     Aspetto = 1;
-    Colore_Sfondo = Colore_OLE(0x8000000F);
-    Colore_Bordo = Colore_OLE(0x80000014);
-    Password_Utente = "^^^^^^^^^^";
-    Profilo_Corrente = 1;
     Messaggi_Aiuto = true;
     Cartella_Dati = dir.path() + "/Dati/";
     Cartella_Storico = dir.path() + "/STORICO/";
@@ -48,15 +38,6 @@ class AmbienteUi : public ::testing::Test {
     Elementi_Storico = 5;
 
     namespace ab = agganci_base;
-    ab::Apri_MDB0 = [this](bool r) { return Apri(0, r, false); };
-    ab::Apri_MDB1 = [this](bool r, bool c) { return Apri(1, r, c); };
-    ab::Apri_MDB2 = [this](bool r, bool c) { return Apri(2, r, c); };
-    for (int i = 0; i < 4; ++i) {
-      ab::Chiudi_MDB[i] = [this, i] {
-        traccia.push_back("Chiudi_MDB" + std::to_string(i));
-        return true;
-      };
-    }
     ab::Sock_Start = [this](std::string&, const std::string& p) {
       traccia.push_back("Sock_Start " + p.substr(p.size() - 7));
       return true;
@@ -68,20 +49,9 @@ class AmbienteUi : public ::testing::Test {
       registro_hwnd = h1;
       return true;
     };
-    ab::Carica_Impostazioni_Stampa = [this] { traccia.push_back("Carica_Impostazioni_Stampa"); };
     ab::Orologio = [this] { return ora; };
-    ab::Schermo_Twips = [](double& l, double& a) {
-      l = 1920 * 15.0;
-      a = 1080 * 15.0;
-    };
-    ab::Termina_Programma = [this](int codice) {
-      traccia.push_back("Termina " + std::to_string(codice));
-    };
     ab::hWnd_Login = [] { return 4242; };
-    Registra(ab::Carica_Albero_Struttura, "Carica_Albero_Struttura");
-    Registra(ab::Carica_Albero_Chiavi, "Carica_Albero_Chiavi");
     Registra(ab::KyHead_Initialize, "KyHead_Initialize");
-    Registra(ab::KyHead_Aggiorna, "KyHead_Aggiorna");
     Registra(ab::Visualizza_Griglia, "Visualizza_Griglia");
     Registra(ab::Visualizza_Grafico, "Visualizza_Grafico");
   }
@@ -90,8 +60,7 @@ class AmbienteUi : public ::testing::Test {
     delete frmBase.peek();
     delete frmDebug.peek();
     ui::KyForm::HelpHook() = nullptr;
-    ui::set_twips_per_pixel(0, 0);
-    unsetenv("KYX_HOME");
+    Congeda();
     Azzera();
   }
 
@@ -101,15 +70,6 @@ class AmbienteUi : public ::testing::Test {
     agganci::reset();
     stato_finestra::reset();
     agganci_base::reset();
-  }
-
-  void Registra(std::function<void()>& slot, const std::string& nome) {
-    slot = [this, nome] { traccia.push_back(nome); };
-  }
-
-  bool Apri(int n, bool ricrea, bool compatta) {
-    traccia.push_back("Apri_MDB" + std::to_string(n) + (ricrea ? " R" : "") + (compatta ? " C" : ""));
-    return db_ok[n];
   }
 
   // Writes KYX.INI from lines joined with CR LF.
@@ -128,17 +88,6 @@ class AmbienteUi : public ::testing::Test {
     return f;
   }
 
-  // Whether the trace holds `a` before `b`.
-  bool Prima(const std::string& a, const std::string& b) const {
-    auto ia = std::find(traccia.begin(), traccia.end(), a);
-    auto ib = std::find(traccia.begin(), traccia.end(), b);
-    return ia != traccia.end() && ib != traccia.end() && ia < ib;
-  }
-
-  TempDir dir;
-  host::ScriptedHost host;
-  std::vector<std::string> traccia;
-  bool db_ok[3] = {true, true, true};
   double ora = 1000.0;
   int32_t registro_hwnd = 0;
 };

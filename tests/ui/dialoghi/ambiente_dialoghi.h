@@ -28,6 +28,7 @@
 #include "server/agganci_server.h"
 #include "server/socket.h"
 #include "tests/support/temp_dir.h"
+#include "tests/ui/ambiente_comune.h"
 #include "ui/agganci_base.h"
 #include "ui/dialoghi/agganci_dialoghi.h"
 #include "ui/dialoghi/frm_opzioni.h"
@@ -52,46 +53,18 @@ struct Profilo {
   std::string altre;  // further "key=value" lines
 };
 
-class AmbienteDialoghi : public ::testing::Test {
+class AmbienteDialoghi : public AmbienteComune {
  protected:
   AmbienteDialoghi() {
     Azzera();
-    setenv("KYX_HOME", dir.path().c_str(), 1);
-    vb::set_locale({'.', ','});
-    ui::set_twips_per_pixel(15, 15);
-    Cartella_Programma = dir.path() + "/";
-    File_Ini = Cartella_Programma + "KYX.INI";
-    File_Istanze = Cartella_Programma + "KYX.DAT";
-    Separatore_Decimale = ".";
-    Titolo_Programma = "Q-KRE";
-    Colore_Sfondo = Colore_OLE(0x8000000F);
-    Colore_Bordo = Colore_OLE(0x80000014);
-    Password_Utente = std::string(10, '^');
-    Profilo_Corrente = 1;
+    Prepara();
 
     namespace ab = agganci_base;
-    ab::Apri_MDB0 = [this](bool r) { return Apri(0, r, false); };
-    ab::Apri_MDB1 = [this](bool r, bool c) { return Apri(1, r, c); };
-    ab::Apri_MDB2 = [this](bool r, bool c) { return Apri(2, r, c); };
-    for (int i = 0; i < 4; ++i) {
-      ab::Chiudi_MDB[i] = [this, i] {
-        traccia.push_back("Chiudi_MDB" + std::to_string(i));
-        return true;
-      };
-    }
     ab::Sock_Start = [](std::string&, const std::string&) { return true; };
     ab::Sock_Stop = [] {};
     ab::Registro_Istanze = [this](int16_t& m, int32_t&, int32_t&, std::string& c) {
       traccia.push_back("Registro_Istanze " + std::to_string(m) + " " + c);
       return registro_libero;
-    };
-    ab::Carica_Impostazioni_Stampa = [this] { traccia.push_back("Carica_Impostazioni_Stampa"); };
-    ab::Schermo_Twips = [](double& l, double& a) {
-      l = 1920 * 15.0;
-      a = 1080 * 15.0;
-    };
-    ab::Termina_Programma = [this](int codice) {
-      traccia.push_back("Termina " + std::to_string(codice));
     };
     ab::Collegamento_Server = [this](int32_t) {
       traccia.push_back("Collegamento_Server " + Password_Utente);
@@ -101,9 +74,6 @@ class AmbienteDialoghi : public ::testing::Test {
       traccia.push_back("Disconnetti");
       return false;
     };
-    Registra(ab::Carica_Albero_Struttura, "Carica_Albero_Struttura");
-    Registra(ab::Carica_Albero_Chiavi, "Carica_Albero_Chiavi");
-    Registra(ab::KyHead_Aggiorna, "KyHead_Aggiorna");
     agganci_dialoghi::Converti_Preferiti = [this](std::string& c) {
       traccia.push_back("Converti_Preferiti " + c);
     };
@@ -112,8 +82,7 @@ class AmbienteDialoghi : public ::testing::Test {
 
   ~AmbienteDialoghi() override {
     Chiudi_Finestre();
-    ui::set_twips_per_pixel(0, 0);
-    unsetenv("KYX_HOME");
+    Congeda();
     Azzera();
   }
 
@@ -134,15 +103,6 @@ class AmbienteDialoghi : public ::testing::Test {
     stato_finestra::reset();
     agganci_base::reset();
     agganci_dialoghi::reset();
-  }
-
-  void Registra(std::function<void()>& slot, const std::string& nome) {
-    slot = [this, nome] { traccia.push_back(nome); };
-  }
-
-  bool Apri(int n, bool ricrea, bool compatta) {
-    traccia.push_back("Apri_MDB" + std::to_string(n) + (ricrea ? " R" : "") + (compatta ? " C" : ""));
-    return db_ok[n];
   }
 
   // Writes profile `n` (section "00n") into KYX.INI and creates its data folder.
@@ -176,20 +136,10 @@ class AmbienteDialoghi : public ::testing::Test {
     return testo;
   }
 
-  // Whether the trace holds `a` before `b`.
-  bool Prima(const std::string& a, const std::string& b) const {
-    auto ia = std::find(traccia.begin(), traccia.end(), a);
-    auto ib = std::find(traccia.begin(), traccia.end(), b);
-    return ia != traccia.end() && ib != traccia.end() && ia < ib;
-  }
   bool Contiene(const std::string& a) const {
     return std::find(traccia.begin(), traccia.end(), a) != traccia.end();
   }
 
-  TempDir dir;
-  host::ScriptedHost host;
-  std::vector<std::string> traccia;
-  bool db_ok[3] = {true, true, true};
   bool registro_libero = true;
   bool collegamento_riesce = true;
 };
