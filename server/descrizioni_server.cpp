@@ -4,6 +4,9 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/impostazioni.h"
@@ -163,6 +166,72 @@ class Codici_Aggiunti {
 
 Codici_Aggiunti Aggiunti;
 
+// The insert of a row that is certainly new (see Codici_Aggiunti): one statement prepared once
+// per update, which stores the row as AddNew / Update on Rs_Descrizioni would, without filling
+// and copying the recordset's row. Rs_Descrizioni sees the row at its next Seek, which always
+// reads the table. Dropped before the connection is opened again and at the end of the update.
+class Inserimento_Diretto {
+ public:
+  void Rilascia() {
+    St_.reset();
+    Su_ = nullptr;
+  }
+
+  // Stores the new row (key, code, with description `Progressivo` and the status when it is the
+  // first). False when the database refused it.
+  bool Inserisci(const Riga& r, const data::Value& Chiave, std::string_view Codice, std::string_view Descrizione) {
+    if (!Cn_MDB1) return false;
+    if (Su_ != Cn_MDB1.get()) {
+      Rilascia();
+      std::string Sql = "INSERT OR FAIL INTO KYX_DS_20F (" + Cn_MDB1->QuoteName("S_DS_STAT") + ", " +
+                        Cn_MDB1->QuoteName("S_DS_KEY") + ", " + Cn_MDB1->QuoteName("S_DS_CODI");
+      std::string Parametri = "?1, ?2, ?3";
+      for (int64_t j = 1; j <= 16; ++j) {
+        Sql += ", " + Cn_MDB1->QuoteName(Colonna_Descrizione(j));
+        Parametri += ", ?" + std::to_string(j + 3);
+      }
+      Sql += ") VALUES (" + Parametri + ")";
+      if (!Cn_MDB1->Prepare(Sql, &St_).ok() || !St_) {
+        St_.reset();
+        return false;
+      }
+      Su_ = Cn_MDB1.get();
+    }
+    // As the recordset does: a status wider than its column is not set (the row keeps " "), a
+    // key outside the column's range leaves it Null, a description too wide refuses the row.
+    if (Descrizione.size() > kLarghezza_Descrizione) return false;
+    Stato_.AssignText(r.Progressivo == 1 && r.Stato.size() <= 1 ? std::string_view(r.Stato) : std::string_view(" "));
+    if (Chiave.kind() == data::Value::Kind::Integer && Chiave.integer() >= -32768 && Chiave.integer() <= 32767)
+      Chiave_.AssignInteger(Chiave.integer());
+    else
+      Chiave_.SetNull();
+    Codice_.AssignText(Codice);
+    for (data::Value& d : Descrizioni_) d.AssignText("");
+    Descrizioni_[static_cast<std::size_t>(r.Progressivo - 1)].AssignText(Descrizione);
+    data::Statement& St = *St_;
+    // The values live in this object until the run is over: read in place.
+    if (!St.BindForRun(1, Stato_).ok() || !St.BindForRun(2, Chiave_).ok() || !St.BindForRun(3, Codice_).ok()) {
+      St.Reset();
+      return false;
+    }
+    for (int j = 0; j < 16; ++j) {
+      if (!St.BindForRun(j + 4, Descrizioni_[static_cast<std::size_t>(j)]).ok()) {
+        St.Reset();
+        return false;
+      }
+    }
+    return St.Run().ok();
+  }
+
+ private:
+  std::unique_ptr<data::Statement> St_;
+  const data::Connection* Su_ = nullptr;
+  data::Value Stato_, Chiave_, Codice_;
+  std::array<data::Value, 16> Descrizioni_;
+};
+
+Inserimento_Diretto Diretto;
+
 // Applies one row to KYX_DS_20F. False when the database refused it.
 bool Applica(const Riga& r) {
   data::TableRecordset& Rs = *Rs_Descrizioni;
@@ -183,8 +252,9 @@ bool Applica(const Riga& r) {
   Chiave[1].AssignText(Codice);
   // A code this update has not added yet, in a table that started empty, is not there.
   const bool Nuovo = Aggiunti.Attivo() && Aggiunti.Aggiungi(Codici_Aggiunti::Impronta(r.Chiave, Codice));
-  if (!Nuovo && !Rs.Seek(Chiave, 2)) return false;
-  if (Nuovo || Rs.AfterLast()) {
+  if (Nuovo) return Diretto.Inserisci(r, Chiave[0], Codice, Descrizione);
+  if (!Rs.Seek(Chiave, 2)) return false;
+  if (Rs.AfterLast()) {
     if (!Rs.AddNew()) return false;
     Rs.SetText(C.Stato, " ");
     Rs.Set(C.Chiave, Chiave[0]);
@@ -193,7 +263,7 @@ bool Applica(const Riga& r) {
   }
   if (r.Progressivo == 1) {
     // A code that comes back after its deletion starts clean (a row just added is clean).
-    if (!Nuovo && r.Stato == " " && Rs.Field(C.Stato).text() == "A") {
+    if (r.Stato == " " && Rs.Field(C.Stato).text() == "A") {
       for (const int d : C.Descrizioni) Rs.SetText(d, "");
     }
     Rs.SetText(C.Stato, r.Stato);
@@ -269,6 +339,7 @@ bool Memorizza(std::size_t Numero, int64_t& Righe, int64_t& Da_Compattare) {
       // Every Compatta_Descrizioni rows the database is compacted and opened again.
       if (Da_Compattare >= Compatta_Descrizioni) {
         Conferma();
+        Diretto.Rilascia();
         Apri_MDB1(false, true);
         Colonne_Rs = Colonne{};
         Inizia();
@@ -334,7 +405,10 @@ bool Aggiorna_Descrizioni_Server(const std::string& Pannello) {
   if (Rs_Descrizioni->MoveFirst().ok() && Rs_Descrizioni->AfterLast()) Aggiunti.Accendi();
   else Aggiunti.Spegni();
   struct Spegni_Al_Termine {
-    ~Spegni_Al_Termine() { Aggiunti.Spegni(); }
+    ~Spegni_Al_Termine() {
+      Aggiunti.Spegni();
+      Diretto.Rilascia();
+    }
   } Spegni_Al_Termine;
   // The request of the block about to be read has already left (with the previous block).
   bool Inviata = false;

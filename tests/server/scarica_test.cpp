@@ -278,5 +278,31 @@ TEST_F(ScaricaTest, FullReloadStoresRepeatedCodesAsTheLookedUpPath) {
   EXPECT_TRUE(host.shown().empty());
 }
 
+// The same when the database is compacted and opened again in the middle of the reload: the rows
+// added after it go to the database opened again, and a code added before it is still found.
+TEST_F(ScaricaTest, FullReloadKeepsStoringAfterTheDatabaseIsCompacted) {
+  const bool Compattare_Prima = Compattare;
+  const int32_t Ogni_Prima = Compatta_Descrizioni;
+  Compattare = true;
+  Compatta_Descrizioni = 2;
+  ASSERT_TRUE(Cn_MDB1->Execute("DELETE FROM KYX_DS_20F").ok());
+  Scrivi_Ini("001", "Data", "00000000000000");
+  Server_Finto s;
+  s.Blocchi_Descrizioni = {Riga_Descrizione(" ", 1, 1, "abc", "Uno") + Riga_Descrizione(" ", 2, 1, "xyz", "Primo") +
+                               Riga_Descrizione(" ", 1, 2, "ABC", "Due") + In_Wire("C"),
+                           Riga_Descrizione(" ", 3, 1, "q", "Solo") + Riga_Descrizione(" ", 1, 3, "abc ", "Tre") +
+                               Riga_Descrizione(" ", 3, 16, "Q", "Sedici") + In_Wire("X")};
+  Connetti(s);
+  const bool Esito = Aggiorna_Descrizioni_Server("Numero");
+  Compattare = Compattare_Prima;
+  Compatta_Descrizioni = Ogni_Prima;
+  EXPECT_TRUE(Esito);
+  EXPECT_EQ(Db1("SELECT S_DS_STAT, S_DS_KEY, S_DS_CODI, S_DS_D_01, S_DS_D_02, S_DS_D_03, S_DS_D_16 FROM KYX_DS_20F "
+                "ORDER BY S_DS_KEY, S_DS_CODI"),
+            " |1|abc|Uno|Due|Tre|; |2|xyz|Primo|||; |3|q|Solo|||Sedici");
+  EXPECT_TRUE(host.shown().empty());
+  Chiudi(s);
+}
+
 }  // namespace
 }  // namespace kyx
