@@ -25,6 +25,17 @@ class Opzioni : public AmbienteDialoghi {
     EXPECT_TRUE(frmOpzioni.Loaded());
     return *frmOpzioni;
   }
+  // Writes profile 1, loads it and opens the options dialog at start-up with the typed password.
+  FrmOpzioni& Apri_All_Avvio(const Profilo& p, const std::string& Password) {
+    Scrivi_Profilo(1, p);
+    Numero_Profili = 1;
+    int16_t uno = 1;
+    int32_t hDC = 0;
+    Carica_Opzioni(uno, hDC);
+    int32_t m = 1;
+    frmOpzioni->Carica(m, Password);
+    return *frmOpzioni;
+  }
   // The text boxes that carry the invalid mark.
   static std::vector<ui::TextBox*> Marcate(const FrmOpzioni& d) {
     std::vector<ui::TextBox*> out;
@@ -143,14 +154,7 @@ TEST_F(Opzioni, BoundaryValuesAreAcceptedAndTextsNormalised) {
 TEST_F(Opzioni, StartUpWithAnEmptyUserShowsTheDialogCentredWithTheStoredPassword) {
   Profilo p;
   p.utente = "";
-  Scrivi_Profilo(1, p);
-  Numero_Profili = 1;
-  int16_t uno = 1;
-  int32_t hDC = 0;
-  Carica_Opzioni(uno, hDC);
-  int32_t m = 1;
-  frmOpzioni->Carica(m, "ALTRA");
-  FrmOpzioni& d = *frmOpzioni;
+  FrmOpzioni& d = Apri_All_Avvio(p, "ALTRA");
   ASSERT_TRUE(d.isVisible());
   EXPECT_EQ(Marcate(d), std::vector<ui::TextBox*>{d.txtUtente});
   EXPECT_EQ(d.txtUtente->BackColor(), ui::kOleHighlight);
@@ -168,14 +172,7 @@ TEST_F(Opzioni, StartUpWithAnEmptyUserShowsTheDialogCentredWithTheStoredPassword
 TEST_F(Opzioni, AMissingFolderIsMarkedQuietlyAndCreatedOnlyOnTheUsersWord) {
   Profilo p;
   p.altre = "Cartella Storico=\\Nuova\\";
-  Scrivi_Profilo(1, p);
-  Numero_Profili = 1;
-  int16_t uno = 1;
-  int32_t hDC = 0;
-  Carica_Opzioni(uno, hDC);
-  int32_t m = 1;
-  frmOpzioni->Carica(m, "ALFA");
-  FrmOpzioni& d = *frmOpzioni;
+  FrmOpzioni& d = Apri_All_Avvio(p, "ALFA");
   ASSERT_TRUE(d.isVisible());
   EXPECT_EQ(Marcate(d), std::vector<ui::TextBox*>{d.txtDirStorico});
   EXPECT_FALSE(files::folder_exists(dir.file("Nuova")));
