@@ -39,9 +39,9 @@ int16_t Intero(int64_t v) { return v < INT16_MIN || v > INT16_MAX ? int16_t{0} :
 
 }  // namespace
 
-void Esegui_Elaborazione() {
+bool Esegui_Elaborazione() {
   // A
-  if (!Posiziona_Struttura()) return;
+  if (!Posiziona_Struttura()) return false;
   Sinf_Idx_Key = Intero(Numero(*Rs_Sinf, "IDX_KEY"));
   Sinf_Idx_Max = Intero(Numero(*Rs_Sinf, "IDX_MAX"));
   ++Storico_Ultimo;
@@ -59,7 +59,7 @@ void Esegui_Elaborazione() {
   Modello_Colonne();
 
   // H
-  if (Dialetto_Server() && agganci_motore::Richiesta_Server && !agganci_motore::Richiesta_Server()) return;
+  if (Dialetto_Server() && agganci_motore::Richiesta_Server && !agganci_motore::Richiesta_Server()) return false;
 
   // I
   Componi_Query();
@@ -75,6 +75,7 @@ void Esegui_Elaborazione() {
   Chiama(agganci_motore::Riga_Totale);
   Chiama(agganci_motore::Termina_Elaborazione);
   Avviso_Troppe_Colonne();
+  return true;
 }
 
 }  // namespace kyx

@@ -16,6 +16,8 @@
 // anything changes.
 namespace kyx {
 
-void Esegui_Elaborazione();
+// True when the run went through to its end (its result saved); false when it ended early: a
+// missing layout, system or structure table, or a refused request to the data server.
+bool Esegui_Elaborazione();
 
 }  // namespace kyx
