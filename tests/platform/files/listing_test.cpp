@@ -8,7 +8,7 @@ namespace {
 
 TEST(MatchesPattern, WindowsWildcards) {
   struct Case {
-    const char* name;
+    std::string name;
     const char* pattern;
     bool match;
   } cases[] = {
@@ -28,7 +28,7 @@ TEST(MatchesPattern, WindowsWildcards) {
       {"a.b.c", "*.c", true},
       {"abc", "a*b*c*d", false},
       {"", "*", true},
-      {std::string(200, 'a').c_str(), "*a*a*a*a*a*a*a*a*a*b", false},  // no blow-up
+      {std::string(200, 'a'), "*a*a*a*a*a*a*a*a*a*b", false},  // no blow-up
   };
   for (const auto& c : cases) {
     EXPECT_EQ(matches_pattern(c.name, c.pattern), c.match) << c.name << " ~ " << c.pattern;
