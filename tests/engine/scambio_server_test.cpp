@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "db/mdb2.h"
+#include "engine/elaborazione.h"
 #include "engine/stato_motore.h"
 #include "tests/engine/ambiente_motore.h"
 
@@ -106,6 +108,27 @@ TEST_F(Traduzione, TheLayoutRecordPlacesEveryFieldAndCutsTheLongOnes) {
   Liv_Colonna_Chiave[1] = 13;
   Liv_Colonna_Chiave[2] = 0;
   EXPECT_EQ(Record_Layout().substr(51, 15), "000000001300000");
+}
+
+TEST_F(Traduzione, AnotherSystemsQueryReadsItsOwnKeysOnTheLocalDataSets) {
+  // SI2 has the area as its key 5 and the agent as its key 6.
+  Chiave(5, "K", 4, "", "", "SI2");
+  Chiave(6, "K", 3, "", "", "SI2");
+  Riga("CHIAVI_EXT", {"SINF", "KEY_I", "KEY_E"}, {"SI2", 2, 6});
+  Riga("VALORI", {"SINF", "IDX", "ELEM"}, {"SI1", 1, 3});
+  Riga("VALORI", {"SINF", "IDX", "ELEM"}, {"SI2", 1, 3});
+  Layout(3, "Vendite");
+  Elementi({{.col = 1, .calc = "#L1(001)"}, {.col = 2, .calc = "#+V001#"}, {.col = 3, .calc = "#+V001#", .sinf = "SI2"}});
+  Liv_Riga_Chiave[0] = 1;
+  ASSERT_TRUE(Apri_MDB2(false, false));
+  ASSERT_TRUE(Sql(Mdb(2), "INSERT INTO KYX_D0_00F_SI1 (IDX, K_001, K_002, V_001_01, V_001_02, V_001_03) VALUES "
+                          "(1, 'NORD', 'A01', 1, 0, 0), (2, 'SUD ', 'A02', 2, 0, 0)").empty());
+  ASSERT_TRUE(Sql(Mdb(2), "INSERT INTO KYX_D0_00F_SI2 (IDX, K_005, K_006, V_001_01, V_001_02, V_001_03) VALUES "
+                          "(1, 'NORD', 'A01', 100, 0, 0), (2, 'SUD ', 'A09', 7, 0, 0)").empty());
+  Esegui_Elaborazione();
+  ASSERT_EQ(Numero_Query, 2);
+  EXPECT_EQ(Sql(Mdb(3), "SELECT c001, c002, c003 FROM DATI ORDER BY c000, k001"),
+            (std::vector<std::vector<std::string>>{{"NORD", "1.0", "100.0"}, {"SUD ", "2.0", "7.0"}, {" ", "0.0", "0.0"}}));
 }
 
 }  // namespace
