@@ -57,6 +57,23 @@ class ServerElaborazione : public test::AmbienteCollegamento {
     server_->ClearRequests();
   }
 
+  // The same rows as the server's data sets of `sistemi` in the local data-set database.
+  void Dati_Locali(const std::vector<const char*>& sistemi) {
+    ASSERT_TRUE(Apri_MDB2(false, false));
+    ds::Store store;
+    ASSERT_TRUE(store.Open(dir.file("server.db")).ok());
+    const auto opzioni = ds::SizeOptions(ds::SampleSize::kSmall, 1);
+    for (const std::string sistema : sistemi) {
+      ds::DataSetShape forma;
+      ASSERT_TRUE(ds::LoadDataSetShape(store, sistema, &forma).ok());
+      // As the sample draws them: the sales from its seed, the orders from the next, a quarter.
+      const bool vendite = sistema == ds::sample::kSales;
+      ds::DataSetRows righe(forma, opzioni, opzioni.seed + (vendite ? 0 : 1),
+                            vendite ? opzioni.data_set_rows : opzioni.data_set_rows / 4);
+      ASSERT_TRUE(ds::WriteDataSet(*Cn_MDB2, mdb2::Tabella_Valori(sistema), true, false, righe).ok());
+    }
+  }
+
   // Layout 1 of the sample: zones and agents on two row levels, values with totals, a formula.
   static void Layout_Zone_Agenti() {
     Layout_Corrente = 1;
@@ -131,17 +148,45 @@ TEST_F(ServerElaborazione, TheServerResultEqualsTheLocalResultOfTheSameRows) {
   // The same rows in the local data-set database, read without the server.
   Disconnetti();
   Connesso = false;
-  ASSERT_TRUE(Apri_MDB2(false, false));
-  ds::Store store;
-  ASSERT_TRUE(store.Open(dir.file("server.db")).ok());
-  ds::DataSetShape forma;
-  ASSERT_TRUE(ds::LoadDataSetShape(store, ds::sample::kSales, &forma).ok());
-  const auto opzioni = ds::SizeOptions(ds::SampleSize::kSmall, 1);
-  ds::DataSetRows righe(forma, opzioni, opzioni.seed, opzioni.data_set_rows);
-  ASSERT_TRUE(ds::WriteDataSet(*Cn_MDB2, mdb2::Tabella_Valori(ds::sample::kSales), true, false, righe).ok());
+  Dati_Locali({ds::sample::kSales});
   stato_motore::reset();
   Layout_Zone_Agenti();
   ASSERT_TRUE(Esegui_Elaborazione());
+  EXPECT_EQ(Risultato(), server);
+}
+
+TEST_F(ServerElaborazione, AColumnOfAnotherSystemReadsItsKeysOnTheServerAndLocally) {
+  // The orders by customer, with the invoiced amount of the sales system (its key 9 is the
+  // orders' key 3); the user's filter on the order state, a key the sales do not have, goes.
+  Disconnetti();
+  Sistema_Informativo = ds::sample::kOrders;
+  Ini("[001]\nNome=ORDINI\n");
+  Connetti();
+  const auto esegui = [] {
+    stato_motore::reset();
+    Layout_Corrente = 1;
+    Liv_Riga_Chiave.fill(-1);
+    Liv_Colonna_Chiave.fill(-1);
+    Liv_Riga_Chiave[0] = 3;
+    ASSERT_TRUE(Esegui_Elaborazione());
+  };
+  esegui();
+  EXPECT_TRUE(host.shown().empty());
+  const auto query = Richieste(ds::RequestKind::kQuery);
+  ASSERT_EQ(query.size(), 2u);
+  EXPECT_NE(query[1].text.find("SELECT k_009,decimal(sum(V_002_01+V_002_02+V_002_03), 17, 3) FROM LIBVEN/KYX_D2_00F"),
+            std::string::npos)
+      << query[1].text;
+  EXPECT_EQ(query[1].text.find("k_008"), std::string::npos) << query[1].text;
+  const Righe server = Risultato();
+  ASSERT_GT(server.size(), 10u);
+  EXPECT_GT(std::stoi(test::Sql(Mdb(3), "SELECT count(*) FROM DATI WHERE c005 > 0 AND c000 <> '9999994'")[0][0]), 5)
+      << "customers with invoiced amounts";
+
+  Disconnetti();
+  Connesso = false;
+  Dati_Locali({ds::sample::kOrders, ds::sample::kSales});
+  esegui();
   EXPECT_EQ(Risultato(), server);
 }
 
