@@ -286,6 +286,9 @@ TEST_F(ServerElaborazione, ARefusedOrUnansweredLayoutRecordEndsTheRunAndAFailedQ
   EXPECT_EQ(Elaborazione_Corrente, prima + 1);
   EXPECT_TRUE(Richieste(ds::RequestKind::kQuery).empty());
   EXPECT_TRUE(Collegamento_Attivo()) << "a refusal leaves the link in step";
+  ASSERT_EQ(host.shown().size(), 1u);
+  EXPECT_EQ(host.shown()[0].style, 16) << "critical icon";
+  EXPECT_EQ(host.shown()[0].title, Titolo_Programma);
 
   ds::Fault errore;
   errore.type = ds::FaultType::kStatus;
