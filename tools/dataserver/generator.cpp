@@ -164,7 +164,7 @@ Status AddSalesLayouts(Store& store) {
   s = s ? store.AddDrill(sys, 1, 1, Drill(7, 1, 4, 9, "Clienti della zona")) : s;
   s = s ? store.AddDrill(sys, 1, 2, Drill(8, 1, 3, 10, "Prodotti dell'agente")) : s;
 
-  // 2: a level chosen in the dialog, a cross-tab of amounts by month, a document count.
+  // 2: a level chosen in the dialog, a cross-tab of amounts by month, a count of products.
   LayoutDef l2 = Layout(2, "Vendite per cliente e mese");
   l2.parameters[0] = "Mese iniziale";
   l2.parameter_keys[0] = 2;
@@ -175,7 +175,7 @@ Status AddSalesLayouts(Store& store) {
       Element(1, 1, 1, "#L1(?\?\?)", "Livello"),
       Element(2, 1, 2, "#L1<01>", "Descrizione"),
       Element(3, 1, 3, "#C1(002)#+V002#", "Importo per mese", "###,###,##0"),
-      Element(4, 1, 4, "#NR(013)", "Documenti", "#,##0"),
+      Element(4, 1, 4, "#NR(010)", "Prodotti", "#,##0"),
   };
   for (const auto& e : e2) s = s ? store.AddElement(sys, 2, e) : s;
 

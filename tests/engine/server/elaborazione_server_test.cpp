@@ -155,6 +155,47 @@ TEST_F(ServerElaborazione, TheServerResultEqualsTheLocalResultOfTheSameRows) {
   EXPECT_EQ(Risultato(), server);
 }
 
+// Other shapes of the same comparison: the data-set slot as a row level, a column key whose
+// codes come from the server as a value list.
+struct Forma {
+  const char* nome;
+  int16_t layout;
+  std::vector<int16_t> righe, colonne;
+};
+
+const Forma kForme[] = {
+    {"the slot key as the first row level", 1, {13, 7}, {}},
+    {"months as generated columns", 2, {7}, {2}},
+};
+
+class Forme : public ServerElaborazione, public ::testing::WithParamInterface<Forma> {};
+
+TEST_P(Forme, GiveTheSameResultOnTheServerAndLocally) {
+  const Forma& f = GetParam();
+  const auto esegui = [&f] {
+    stato_motore::reset();
+    Layout_Corrente = f.layout;
+    Liv_Riga_Chiave.fill(-1);
+    Liv_Colonna_Chiave.fill(-1);
+    for (size_t i = 0; i < f.righe.size(); ++i) Liv_Riga_Chiave[i] = f.righe[i];
+    for (size_t i = 0; i < f.colonne.size(); ++i) Liv_Colonna_Chiave[i] = f.colonne[i];
+    ASSERT_TRUE(Esegui_Elaborazione());
+  };
+  esegui();
+  EXPECT_TRUE(host.shown().empty());
+  const Righe server = Risultato();
+  ASSERT_GE(server.size(), 3u);
+  Disconnetti();
+  Connesso = false;
+  Dati_Locali({ds::sample::kSales});
+  esegui();
+  EXPECT_EQ(Risultato(), server);
+}
+
+INSTANTIATE_TEST_SUITE_P(Casi, Forme, ::testing::ValuesIn(kForme), [](const auto& info) {
+  return "Case" + std::to_string(info.index);
+});
+
 TEST_F(ServerElaborazione, AColumnOfAnotherSystemReadsItsKeysOnTheServerAndLocally) {
   // The orders by customer, with the invoiced amount of the sales system (its key 9 is the
   // orders' key 3); the user's filter on the order state, a key the sales do not have, goes.
