@@ -14,12 +14,6 @@ std::function<void()> Imposta_Bar;
 std::function<std::string(bool)> Testo_Nodo_Layout;
 std::function<void(const std::string&)> Imposta_Titolo;
 std::function<void(float, float)> Imposta_Progresso;
-std::function<std::vector<std::string>(const std::string&, int32_t)> Valori_Chiave_Server;
-std::function<void(const std::string&, const std::vector<int32_t>&, const std::vector<int32_t>&, int16_t,
-                   data::Recordset&)>
-    Righe_Server;
-std::function<std::string(const std::string&, const std::string&, int32_t&)> Traduci_Chiavi_Server;
-std::function<bool()> Richiesta_Server;
 std::function<void()> Esegui_Select;
 std::function<void()> Query_Colonne;
 std::function<void()> Crea_Risultato;
@@ -36,10 +30,6 @@ void reset() {
   Testo_Nodo_Layout = nullptr;
   Imposta_Titolo = nullptr;
   Imposta_Progresso = nullptr;
-  Valori_Chiave_Server = nullptr;
-  Righe_Server = nullptr;
-  Traduci_Chiavi_Server = nullptr;
-  Richiesta_Server = nullptr;
   // The column-key lists and their columns are one step (K); J has nothing left of its own.
   Esegui_Select = nullptr;
   // The phases the engine carries out itself.

@@ -2,8 +2,8 @@
 // What the elaboration run calls outside its own steps, as slots: the main window's services (a
 // library may not link upward, so the main window fills these when the program starts) and the
 // later phases of the run, filled by the engine's own modules that carry them out. An empty slot
-// does nothing (a phase that is not there yet is passed over; the server request counts as
-// refused only when its slot says so). Tests replace a slot to watch or stub a phase.
+// does nothing (a phase that is not there yet is passed over). Tests replace a slot to watch or
+// stub a phase.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -27,25 +27,7 @@ extern std::function<void(const std::string& Titolo)> Imposta_Titolo;
 // "Progress" and shown.
 extern std::function<void(float Massimo, float Valore)> Imposta_Progresso;
 
-// ---- Data server ("AS400" mode) ----------------------------------------------------------------
-// The codes of a column key: the value list Sql (already in the server's table) sent and its
-// records (Lunghezza characters each) read, with the messages 023 to 025; what arrived is kept.
-extern std::function<std::vector<std::string>(const std::string& Sql, int32_t Lunghezza)> Valori_Chiave_Server;
-// The rows of result query Sql (already in the server's table) sent and read into Dati2, item j
-// of each record into field j (Larghezze: width of a text item, 0 a number; Posizioni: 0-based
-// start of item j, the last entry the record length), with the messages 026 to 028.
-extern std::function<void(const std::string& Sql, const std::vector<int32_t>& Larghezze,
-                          const std::vector<int32_t>& Posizioni, int16_t Voci, data::Recordset& Dati2)>
-    Righe_Server;
-// The query with the keys of another information system put in; Livello gets the number of
-// leading row levels that system lacks. Empty slot: the query as it is, no level missing.
-extern std::function<std::string(const std::string& Sql, const std::string& Sistema, int32_t& Livello)>
-    Traduci_Chiavi_Server;
-
 // ---- Later phases of Esegui_Elaborazione, in the order the run calls them -----------------------
-// H: the layout request to the data server and its reply (only when connected to it); false ends
-// the run after its message.
-extern std::function<bool()> Richiesta_Server;
 extern std::function<void()> Esegui_Select;       // J: the SELECT of the elaboration, with the log
 extern std::function<void()> Query_Colonne;       // K: the column-key queries
 extern std::function<void()> Crea_Risultato;      // L: DATI recreated with its row keys

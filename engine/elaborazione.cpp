@@ -10,6 +10,7 @@
 #include "engine/modello_colonne.h"
 #include "engine/modi_esecuzione.h"
 #include "engine/query_elaborazione.h"
+#include "engine/scambio_server.h"
 #include "engine/stato_motore.h"
 #include "platform/vb/vb.h"
 
@@ -59,7 +60,7 @@ bool Esegui_Elaborazione() {
   Modello_Colonne();
 
   // H
-  if (Dialetto_Server() && agganci_motore::Richiesta_Server && !agganci_motore::Richiesta_Server()) return false;
+  if (Dialetto_Server() && !Richiesta_Layout_Server()) return false;
 
   // I
   Componi_Query();

@@ -13,6 +13,7 @@
 #include "engine/log_query.h"
 #include "engine/modi_esecuzione.h"
 #include "engine/query_elaborazione.h"
+#include "engine/scambio_server.h"
 #include "engine/stato_motore.h"
 #include "platform/data/catalog.h"
 #include "platform/data/static_recordset.h"
@@ -69,7 +70,8 @@ void Copia_Righe(data::Connection& Cn, const std::string& Sql, int16_t Voci) {
 void Esegui_Una(int16_t q, int32_t Passata, std::string Sql) {
   const std::string& sistema = Query_Sistema[C(q)];
   int32_t mancanti = 0;
-  if (agganci_motore::Traduci_Chiavi_Server) Sql = agganci_motore::Traduci_Chiavi_Server(Sql, sistema, mancanti);
+  // Another system's keys are numbered its own way, in every mode.
+  Sql = Traduci_Chiavi_Server(Sql, sistema, mancanti);
   if (Sql.empty()) return;
   const Voci voci = Analizza(Query_Testo[C(q)]);
   if (!Crea_Dati2(Query_Testo[C(q)])) return;
@@ -79,8 +81,7 @@ void Esegui_Una(int16_t q, int32_t Passata, std::string Sql) {
     Sql = Scegli_Tabella(Sql, sistema);
     if (Sql.empty()) return;
     Scrivi_Log(modo, q, Sql);
-    if (agganci_motore::Righe_Server)
-      agganci_motore::Righe_Server(Sql, voci.larghezze, voci.posizioni, voci.numero, *Rs_Lavoro);
+    Righe_Server(Sql, Tracciato_Record{voci.larghezze, voci.posizioni, voci.numero}, *Rs_Lavoro);
   } else {
     // Both local dialects read the system's own data table, "KYX_D0_00F_" and its code.
     Sql = Tabella_Sistema(Sql, sistema);

@@ -11,6 +11,7 @@
 #include "engine/campi.h"
 #include "engine/log_query.h"
 #include "engine/query_elaborazione.h"
+#include "engine/scambio_server.h"
 #include "engine/stato_motore.h"
 #include "platform/data/connection.h"
 #include "platform/data/static_recordset.h"
@@ -35,8 +36,7 @@ std::vector<std::string> Valori_Chiave(const std::string& Sql, int32_t Lunghezza
     std::string testo = Sql;
     testo = Scegli_Tabella(testo, "");
     Scrivi_Log(modo, 999, testo);
-    if (!testo.empty() && agganci_motore::Valori_Chiave_Server)
-      valori = agganci_motore::Valori_Chiave_Server(testo, Lunghezza);
+    if (!testo.empty()) valori = Valori_Chiave_Server(testo, Lunghezza);
     return valori;
   }
   const std::string testo = Tabella_Sistema(Sql, "");

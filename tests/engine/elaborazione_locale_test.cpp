@@ -178,6 +178,9 @@ TEST_F(Locale, AnotherSystemsValuesArePutOffAndFillTheDetailRowsThatExist) {
   Chiave(1, "K", 4, "", "", "SI2");
   Chiave(2, "K", 3, "", "", "SI2");
   Riga("VALORI", {"SINF", "IDX", "ELEM"}, {"SI2", 1, 3});
+  // SI2 numbers both keys as SI1 does.
+  Riga("CHIAVI_EXT", {"SINF", "KEY_I", "KEY_E"}, {"SI2", 1, 1});
+  Riga("CHIAVI_EXT", {"SINF", "KEY_I", "KEY_E"}, {"SI2", 2, 2});
   ASSERT_TRUE(Apri_MDB2(true, false));
   ASSERT_TRUE(Cn_MDB0->Execute("UPDATE LAYOUT SET MODEST = '1'").ok());  // values per level from the server
   Liv_Riga_Chiave[1] = 2;

@@ -13,6 +13,9 @@ char RequestLetter(RequestKind kind) {
     case RequestKind::kDrill: return 'm';
     case RequestKind::kTime: return 'k';
     case RequestKind::kDescriptions: return 'd';
+    case RequestKind::kLayout: return 'l';
+    case RequestKind::kQuery: return 'h';
+    case RequestKind::kNextBlock: return 'i';
     default: return '\0';
   }
 }
@@ -35,6 +38,9 @@ const char* KindName(RequestKind kind) {
     case RequestKind::kDrill: return "drill";
     case RequestKind::kTime: return "time";
     case RequestKind::kDescriptions: return "descriptions";
+    case RequestKind::kLayout: return "layout";
+    case RequestKind::kQuery: return "query";
+    case RequestKind::kNextBlock: return "next block";
     default: return "other";
   }
 }

@@ -23,6 +23,9 @@ enum class RequestKind {
   kDrill,           // "m": block of a layout's drill rows
   kTime,            // "k": the server time
   kDescriptions,    // "d": a block of the description stream
+  kLayout,          // "l": the layout record of an elaboration
+  kQuery,           // "h": an elaboration query, answered by its first block
+  kNextBlock,       // "i": the next block of the query's result
   kOther,           // any other letter
   kCount
 };

@@ -1,5 +1,6 @@
 #include "tools/dataserver/generator.h"
 
+#include "tools/dataserver/data_sets.h"
 #include "tools/dataserver/generator_detail.h"
 
 namespace kyx::dataserver {
@@ -34,7 +35,7 @@ const KeyRow kSalesKeys[] = {
     {10, "Prodotto", 8, "K", "1", "#MID(3,6)#", 10, "PRO", ""},
     {11, "Linea prodotto", 2, "A", "1", "", 11, "PRO", ""},
     {12, "Categoria cliente", 2, "A", "2", "", 0, "ANA", ""},
-    {13, "Numero documento", 8, "I", "3", "#,##0", 0, "COM", ""},
+    {13, "Numero documento", 3, "I", "3", "#,##0", 0, "COM", ""},
     {14, "Quindicina", 6, "D", "D", "", 0, "TEM", ""},
 };
 
@@ -46,7 +47,7 @@ const KeyRow kOrderKeys[] = {
     {4, "Prodotto", 8, "K", "1", "#MID(3,6)#", 4, "ORD", ""},
     {5, "Agente", 4, "K", "1", "", 5, "ORD", ""},
     {6, "Data ordine", 8, "D", "A", "", 0, "TEM", ""},
-    {7, "Numero ordine", 8, "I", "3", "", 0, "ORD", ""},
+    {7, "Numero ordine", 2, "I", "3", "", 0, "ORD", ""},
     {8, "Stato ordine", 1, "A", "2", "", 0, "ORD", ""},
     {9, "Trimestre", 5, "D", "I", "", 0, "TEM", ""},
 };
@@ -163,7 +164,7 @@ Status AddSalesLayouts(Store& store) {
   s = s ? store.AddDrill(sys, 1, 1, Drill(7, 1, 4, 9, "Clienti della zona")) : s;
   s = s ? store.AddDrill(sys, 1, 2, Drill(8, 1, 3, 10, "Prodotti dell'agente")) : s;
 
-  // 2: a level chosen in the dialog, a cross-tab of amounts by month, a document count.
+  // 2: a level chosen in the dialog, a cross-tab of amounts by month, a count of products.
   LayoutDef l2 = Layout(2, "Vendite per cliente e mese");
   l2.parameters[0] = "Mese iniziale";
   l2.parameter_keys[0] = 2;
@@ -174,7 +175,7 @@ Status AddSalesLayouts(Store& store) {
       Element(1, 1, 1, "#L1(?\?\?)", "Livello"),
       Element(2, 1, 2, "#L1<01>", "Descrizione"),
       Element(3, 1, 3, "#C1(002)#+V002#", "Importo per mese", "###,###,##0"),
-      Element(4, 1, 4, "#NR(013)", "Documenti", "#,##0"),
+      Element(4, 1, 4, "#NR(010)", "Prodotti", "#,##0"),
   };
   for (const auto& e : e2) s = s ? store.AddElement(sys, 2, e) : s;
 
@@ -256,12 +257,13 @@ Status WriteDefinitions(Store& store, const GeneratorOptions&) {
   }
   s = s ? AddKeys(store, sales, kSalesKeys, std::size(kSalesKeys)) : s;
   s = s ? AddKeys(store, orders, kOrderKeys, std::size(kOrderKeys)) : s;
-  // Values and their slots: quantity (sold, returned), amount (gross, discount, net), cost.
-  s = s ? store.AddValue(sales, ValueDef{1, 2}) : s;
+  // Values: quantity, amount, cost. The key of kind "I" numbers the data-set slots of its system
+  // by its length (3 for the sales, 2 for the orders), and every value has one column per slot.
+  s = s ? store.AddValue(sales, ValueDef{1, 3}) : s;
   s = s ? store.AddValue(sales, ValueDef{2, 3}) : s;
-  s = s ? store.AddValue(sales, ValueDef{3, 1}) : s;
+  s = s ? store.AddValue(sales, ValueDef{3, 3}) : s;
   s = s ? store.AddValue(orders, ValueDef{1, 2}) : s;
-  s = s ? store.AddValue(orders, ValueDef{2, 1}) : s;
+  s = s ? store.AddValue(orders, ValueDef{2, 2}) : s;
   s = s ? AddAreas(store, sales,
                    {{"TEM", "Tempo"}, {"ANA", "Anagrafiche"}, {"COM", "Rete commerciale"}, {"PRO", "Prodotti"}})
         : s;
@@ -284,12 +286,14 @@ GeneratorOptions SizeOptions(SampleSize size, uint64_t seed) {
       o.customers = 2000;
       o.products = 800;
       o.sales_rows = 50000;
+      o.data_set_rows = 50000;
       break;
     case SampleSize::kLarge:
       o.agents = 300;
       o.customers = 50000;
       o.products = 20000;
       o.sales_rows = 2000000;
+      o.data_set_rows = 2000000;
       break;
   }
   return o;
@@ -315,6 +319,9 @@ Status GenerateSample(const std::string& path, const GeneratorOptions& options) 
   s = s ? store.Commit() : s;
   // The data sets commit block by block (see WriteSalesData).
   s = s ? detail::WriteSalesData(store, codes, options, random) : s;
+  // The data sets the elaboration queries read, each drawn from its own seed.
+  s = s ? GenerateDataSet(store, sample::kSales, options, options.seed, options.data_set_rows) : s;
+  s = s ? GenerateDataSet(store, sample::kOrders, options, options.seed + 1, options.data_set_rows / 4) : s;
   return s;
 }
 

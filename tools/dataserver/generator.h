@@ -33,6 +33,9 @@ struct GeneratorOptions {
   int customers = 40;
   int products = 30;
   int64_t sales_rows = 500;   // rows of the sales data set; the orders get a quarter of it
+  // Rows of the data set that the elaboration queries read ("LIBVEN/KYX_D0_00F", data_sets.h);
+  // the orders get a quarter of it.
+  int64_t data_set_rows = 500;
 };
 
 // The preset of a size: small for tests, medium for the demo, large for benchmarks.

@@ -18,6 +18,13 @@ using Clock = std::chrono::steady_clock;
 // does not count; they belong to that request and are read with it.
 std::size_t TrailingBytes(char letter) { return letter == 'l' ? 6 : 0; }
 
+// The longest body a request may announce: a query text may take all five digits, every other
+// request fits in one block.
+int64_t LongestBody(char letter) { return letter == 'h' ? 99999 : static_cast<int64_t>(kMaxPayload); }
+
+// The layout record of an elaboration.
+constexpr std::size_t kLayoutRecord = 4462;
+
 std::string Trim(const std::string& s) { return std::string(text::trim_blanks(s)); }
 
 }  // namespace
@@ -39,9 +46,9 @@ void Session::Run() {
     if (r != ReadResult::kOk) break;
     r = ReadExact(fd_, 5, &request, Clock::now() + server_.options().request_timeout, stopping);
     int64_t length = 0;
-    const bool framed = r == ReadResult::kOk && ReadDigits(table_, request, 2, 5, &length) &&
-                        length <= static_cast<int64_t>(kMaxPayload);
     const char letter = table_.Decode(static_cast<uint8_t>(request[0]));
+    const bool framed = r == ReadResult::kOk && ReadDigits(table_, request, 2, 5, &length) &&
+                        length <= LongestBody(letter);
     if (framed) {
       r = ReadExact(fd_, static_cast<std::size_t>(length) + TrailingBytes(letter), &request,
                     Clock::now() + server_.options().request_timeout, stopping);
@@ -79,8 +86,35 @@ Session::Next Session::Dispatch(char letter, const std::string& request) {
       if (next == Next::kContinue) descriptions_.ReadAhead(store_, table_, kMaxPayload);
       return next;
     }
+    case RequestKind::kLayout: return Answer(kind, Layout(request));
+    case RequestKind::kQuery: return Answer(kind, Query(request));
+    case RequestKind::kNextBlock: return Answer(kind, NextBlock());
     default: return Answer(kind, Reply{kStatusUnsupported, {}});
   }
+}
+
+Reply Session::Layout(const std::string& request) {
+  // Head, the record and the six blanks that follow it; the record itself is kept among the
+  // recorded requests. Nothing of it changes the answers: the queries say all they need.
+  if (request.size() != 6 + kLayoutRecord + TrailingBytes('l')) return Reply{kStatusBadRequest, {}};
+  query_.Close();
+  return Reply{kStatusOk, {}};
+}
+
+Reply Session::Query(const std::string& request) {
+  std::string error;
+  if (!query_.Start(store_, table_.DecodeText(std::string_view(request).substr(6)), &error)) {
+    return Reply{kStatusUnknown, {}};  // "2": the server failed the query
+  }
+  return NextBlock();
+}
+
+Reply Session::NextBlock() {
+  Reply reply;
+  bool last = true;
+  if (!query_.NextBlock(table_, kMaxPayload, &reply.payload, &last)) return Reply{kStatusUnknown, {}};
+  reply.status = last ? '1' : '0';
+  return reply;
 }
 
 Reply Session::Login(const std::string& request, const Fault* fault) {

@@ -7,6 +7,7 @@
 
 #include "tools/dataserver/descriptions.h"
 #include "tools/dataserver/faults.h"
+#include "tools/dataserver/queries.h"
 #include "tools/dataserver/replies.h"
 #include "tools/dataserver/server.h"
 #include "tools/dataserver/store.h"
@@ -27,6 +28,10 @@ class Session {
   Reply Login(const std::string& request, const Fault* fault);
   Reply Block(char letter, const std::string& request);
   Reply Descriptions(const std::string& request);
+  // The elaboration: the layout record, a query (its first block), the next block.
+  Reply Layout(const std::string& request);
+  Reply Query(const std::string& request);
+  Reply NextBlock();
   // The image a block request reads from (built once per login); nullptr with `status` set
   // when the request names nothing the server has.
   const std::string* Image(char letter, const std::string& library, int layout, char* status);
@@ -44,6 +49,7 @@ class Session {
   SystemDef system_;
   std::map<std::string, std::string> images_;
   DescriptionCursor descriptions_;
+  QueryCursor query_;               // the result being handed out block by block
   std::optional<Fault> pending_;  // the fault drawn for the request being answered
 };
 

@@ -48,8 +48,8 @@ TEST_F(RobustnessTest, UnknownRequestsAndRequestsBeforeLoginAreAnsweredWithAStat
   EXPECT_EQ(client->Exchange("c00012000000000064").status, '1');
   EXPECT_EQ(client->Exchange("d00015000000000000000").status, '1');
   EXPECT_EQ(client->Exchange("u00003abc").status, '8');  // a login of the wrong length
-  // The data-set request's body is followed by six blanks it does not count: read with it.
-  EXPECT_EQ(client->Exchange("l00004abcd      ").status, '9');
+  // The layout request's body is followed by six blanks it does not count: read with it.
+  EXPECT_EQ(client->Exchange("l00004abcd      ").status, '1');
   EXPECT_EQ(client->Exchange("k00000").status, '0');
   ASSERT_EQ(server->Requests().size(), 6u);
   EXPECT_EQ(server->Requests()[4].text, "l00004abcd      ");

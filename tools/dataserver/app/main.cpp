@@ -3,8 +3,11 @@
 //   kyx-dataserver --db FILE --tbl FILE [--port N]
 //       serves FILE on 127.0.0.1, printing "port N" once it listens; stops on SIGINT or SIGTERM.
 //   kyx-dataserver --generate FILE [--seed N] [--size small|medium|large|worst] [--descriptions N]
+//                  [--data-set-rows N]
 //       writes the sample information systems into FILE and exits; "worst" writes the widest
-//       structure the download can meet instead, with N descriptions (default one million).
+//       structure the download can meet instead, with N descriptions (default one million);
+//       --data-set-rows sets the rows of the sales data set the elaborations read (the orders
+//       get a quarter), whatever the size.
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -24,7 +27,7 @@ int Usage() {
   std::fprintf(stderr,
                "usage: kyx-dataserver --db FILE --tbl FILE [--port N]\n"
                "       kyx-dataserver --generate FILE [--seed N] [--size small|medium|large|worst]"
-               " [--descriptions N]\n");
+               " [--descriptions N] [--data-set-rows N]\n");
   return 2;
 }
 
@@ -36,6 +39,7 @@ int main(int argc, char** argv) {
   long port = 0;
   unsigned long long seed = 1;
   long long descriptions = -1;
+  long long data_set_rows = -1;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (i + 1 >= argc) return Usage();
@@ -47,6 +51,7 @@ int main(int argc, char** argv) {
     else if (arg == "--seed") seed = std::strtoull(value, nullptr, 10);
     else if (arg == "--size") size_text = value;
     else if (arg == "--descriptions") descriptions = std::strtoll(value, nullptr, 10);
+    else if (arg == "--data-set-rows") data_set_rows = std::strtoll(value, nullptr, 10);
     else return Usage();
   }
 
@@ -60,7 +65,9 @@ int main(int argc, char** argv) {
     } else {
       SampleSize size;
       if (!ParseSize(size_text, &size)) return Usage();
-      s = GenerateSample(generate, SizeOptions(size, seed));
+      GeneratorOptions o = SizeOptions(size, seed);
+      if (data_set_rows >= 0) o.data_set_rows = data_set_rows;
+      s = GenerateSample(generate, o);
     }
     if (!s) {
       std::fprintf(stderr, "kyx-dataserver: %s\n", s.ToString().c_str());
