@@ -104,9 +104,6 @@ class ComboBox : public ui::VbControl<QComboBox> {
   int NewIndex() const { return count() - 1; }
 
   std::function<void()> Click;
-
- private:
-  bool in_codice_ = false;
 };
 
 // A command button (CommandButton) with its Click.

@@ -37,7 +37,7 @@ TEST_F(Immagini, TheTwoDialogsAreDrawnAndSaved) {
 TEST_F(Immagini, EveryFieldLiesInsideItsHelpArea) {
   FrmOpzioni& d = *frmOpzioni;
   // Outer-frame coordinates of a control: the map counts from the window's outer corner.
-  auto area = [&d](const QWidget* w) {
+  auto area = [](const QWidget* w) {
     return w->geometry().translated(3, 23);
   };
   struct Caso {
