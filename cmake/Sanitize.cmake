@@ -20,7 +20,8 @@ endif()
 if(KYX_FUZZ)
   # The libraries the harnesses link get coverage instrumentation and the same checks; the
   # harness programs add the fuzzer's main on top (fuzz/CMakeLists.txt).
-  set(kyx_fuzz_flags -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  set(kyx_fuzz_flags -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+      -fno-omit-frame-pointer)
   add_compile_options(${kyx_fuzz_flags})
   add_link_options(-fsanitize=address,undefined)
 endif()
