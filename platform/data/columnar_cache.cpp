@@ -40,7 +40,9 @@ class Coder {
  public:
   explicit Coder(ColumnarKey* key) : key_(key) { key_->texts.emplace_back(); }
   uint32_t Code(std::string_view text) {
-    auto raw = raw_.find(std::string(text));
+    // Most rows repeat a text seen before: found without allocating.
+    scratch_.assign(text.data(), text.size());
+    auto raw = raw_.find(scratch_);
     if (raw != raw_.end()) return raw->second;
     std::string cls = ClassOf(text);
     auto it = class_.find(cls);
@@ -69,6 +71,7 @@ class Coder {
  private:
   ColumnarKey* key_;
   std::unordered_map<std::string, uint32_t> raw_, class_;
+  std::string scratch_;
 };
 
 // What tells one state of a database file from another.
@@ -155,6 +158,13 @@ Status BuildColumnarTable(Connection& cn, std::string_view table, std::shared_pt
   if (sql.empty()) return Status::Error(kNotOpen, "The table " + std::string(table) + " has no key or value column");
   sql += " FROM " + cn.QuoteName(table);
   std::unique_ptr<Statement> st;
+  // The row count first, so that every column is allocated once.
+  bool row = false;
+  if (!(s = cn.Prepare("SELECT count(*) FROM " + cn.QuoteName(table), &st)).ok() || !(s = st->Step(&row)).ok()) return s;
+  const size_t expected = row ? static_cast<size_t>(std::max<int64_t>(st->Read(0).AsInteger(), 0)) : 0;
+  for (auto& k : t->keys) k.codes.reserve(expected);
+  for (auto& v : t->values) v.values.reserve(expected);
+  st.reset();
   if (!(s = cn.Prepare(sql, &st)).ok()) return s;
   std::vector<Coder> coders;
   coders.reserve(t->keys.size());
@@ -162,7 +172,6 @@ Status BuildColumnarTable(Connection& cn, std::string_view table, std::shared_pt
   Value v;
   int64_t rows = 0;
   for (;;) {
-    bool row = false;
     if (!(s = st->Step(&row)).ok()) return s;
     if (!row) break;
     for (size_t c = 0; c < kind.size(); ++c) {
