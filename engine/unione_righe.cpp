@@ -194,12 +194,13 @@ std::vector<data::Value> Chiave_Risultato(const Query& Q, int s, std::vector<std
     const std::string codice = n == Livello_Indice ? Cifre(s, 2) : Campo_Lavoro(campo);
     livelli.push_back(codice);
     // Padded to the level's code width: direction A cuts the codes out of k001 by those widths.
-    aggiungi(n - 1, codice, Lunghezza_Livello[C(n)]);
+    // The key codes of DATI are those of the taken levels, in order.
+    aggiungi(campo, codice, Lunghezza_Livello[C(n)]);
   }
   for (int m = 1; m <= Livello_Contatore_1; ++m) {
     const std::string codice = Campo_Lavoro(Q.livelli + m - 1);
     descrizioni.push_back(codice);
-    aggiungi(Numero_Livelli + m - 1, codice, Col_Tipo[C(std::clamp(Col_Lavoro_2[C(m - 1)], 0, 255))]);
+    aggiungi(Q.livelli + m - 1, codice, Col_Tipo[C(std::clamp(Col_Lavoro_2[C(m - 1)], 0, 255))]);
   }
   std::vector<data::Value> valori;
   for (auto& t : chiave) valori.emplace_back(t);
