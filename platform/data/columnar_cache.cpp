@@ -7,6 +7,7 @@
 #include <map>
 #include <mutex>
 #include <numeric>
+#include <thread>
 #include <unordered_map>
 
 #include "platform/data/collation.h"
@@ -135,6 +136,70 @@ size_t ColumnarTable::MemoryBytes() const {
   return n;
 }
 
+namespace {
+
+// The rows of one range of the table, each key coded by a dictionary of the range's own.
+struct Part {
+  std::vector<ColumnarKey> keys;  // codes and texts local to the part
+  std::vector<ColumnarValue> values;
+  int64_t rows = 0;
+  Status status;
+};
+
+void ReadPart(Connection& cn, const std::string& sql, const std::vector<int>& kind, const ColumnarTable& shape,
+              size_t expected, Part* part) {
+  for (const auto& k : shape.keys) part->keys.push_back({k.name, {}, {}, {}});
+  for (const auto& v : shape.values) part->values.push_back({v.name, {}, {}});
+  for (auto& k : part->keys) k.codes.reserve(expected);
+  for (auto& v : part->values) v.values.reserve(expected);
+  std::unique_ptr<Statement> st;
+  if (!(part->status = cn.Prepare(sql, &st)).ok()) return;
+  std::vector<Coder> coders;
+  coders.reserve(part->keys.size());
+  for (auto& k : part->keys) coders.emplace_back(&k);
+  Value v;
+  int64_t rows = 0;
+  for (;;) {
+    bool row = false;
+    if (!(part->status = st->Step(&row)).ok()) return;
+    if (!row) break;
+    for (size_t c = 0; c < kind.size(); ++c) {
+      st->Read(static_cast<int>(c), &v);
+      if (kind[c] >= 0) {
+        ColumnarKey& k = part->keys[static_cast<size_t>(kind[c])];
+        k.codes.push_back(v.is_null() ? 0u
+                                      : coders[static_cast<size_t>(kind[c])].Code(
+                                            v.kind() == Value::Kind::Text ? std::string_view(v.text())
+                                                                          : std::string_view(v.AsText())));
+      } else {
+        ColumnarValue& val = part->values[static_cast<size_t>(-1 - kind[c])];
+        if (v.is_null()) {
+          if (val.nulls.empty()) val.nulls.assign(static_cast<size_t>(rows), 0);
+          val.nulls.push_back(1);
+          val.values.push_back(0.0);
+        } else {
+          if (!val.nulls.empty()) val.nulls.push_back(0);
+          val.values.push_back(v.AsDouble());
+        }
+      }
+    }
+    ++rows;
+  }
+  part->rows = rows;
+}
+
+int64_t ReadInteger(Connection& cn, const std::string& sql) {
+  std::unique_ptr<Statement> st;
+  bool row = false;
+  if (!cn.Prepare(sql, &st).ok() || !st->Step(&row).ok() || !row) return -1;
+  return st->Read(0).AsInteger();
+}
+
+constexpr int kMaxParts = 4;
+int64_t rows_per_part = 250000;
+
+}  // namespace
+
 Status BuildColumnarTable(Connection& cn, std::string_view table, std::shared_ptr<const ColumnarTable>* out) {
   std::vector<FieldInfo> columns;
   Status s = cn.ListColumns(table, &columns);
@@ -157,43 +222,68 @@ Status BuildColumnarTable(Connection& cn, std::string_view table, std::shared_pt
   }
   if (sql.empty()) return Status::Error(kNotOpen, "The table " + std::string(table) + " has no key or value column");
   sql += " FROM " + cn.QuoteName(table);
-  std::unique_ptr<Statement> st;
-  // The row count first, so that every column is allocated once.
-  bool row = false;
-  if (!(s = cn.Prepare("SELECT count(*) FROM " + cn.QuoteName(table), &st)).ok() || !(s = st->Step(&row)).ok()) return s;
-  const size_t expected = row ? static_cast<size_t>(std::max<int64_t>(st->Read(0).AsInteger(), 0)) : 0;
-  for (auto& k : t->keys) k.codes.reserve(expected);
-  for (auto& v : t->values) v.values.reserve(expected);
-  st.reset();
-  if (!(s = cn.Prepare(sql, &st)).ok()) return s;
-  std::vector<Coder> coders;
-  coders.reserve(t->keys.size());
-  for (auto& k : t->keys) coders.emplace_back(&k);
-  Value v;
-  int64_t rows = 0;
-  for (;;) {
-    if (!(s = st->Step(&row)).ok()) return s;
-    if (!row) break;
-    for (size_t c = 0; c < kind.size(); ++c) {
-      st->Read(static_cast<int>(c), &v);
-      if (kind[c] >= 0) {
-        ColumnarKey& k = t->keys[static_cast<size_t>(kind[c])];
-        k.codes.push_back(v.is_null() ? 0u : coders[static_cast<size_t>(kind[c])].Code(v.kind() == Value::Kind::Text ? std::string_view(v.text()) : std::string_view(v.AsText())));
-      } else {
-        ColumnarValue& val = t->values[static_cast<size_t>(-1 - kind[c])];
-        if (v.is_null()) {
-          if (val.nulls.empty()) val.nulls.assign(static_cast<size_t>(rows), 0);
-          val.nulls.push_back(1);
-          val.values.push_back(0.0);
-        } else {
-          if (!val.nulls.empty()) val.nulls.push_back(0);
-          val.values.push_back(v.AsDouble());
-        }
-      }
+  const int64_t count = ReadInteger(cn, "SELECT count(*) FROM " + cn.QuoteName(table));
+  if (count < 0) return Status::Error(kNotOpen, "The table " + std::string(table) + " cannot be counted");
+
+  // A large table is read in ranges of its row identities, each on a read-only connection of its
+  // own, in parallel; the ranges follow each other, so the rows keep the table's order.
+  std::vector<Part> parts;
+  auto* sqlite = dynamic_cast<SqliteConnection*>(&cn);
+  const int n = sqlite ? static_cast<int>(std::min<int64_t>(kMaxParts, count / std::max<int64_t>(rows_per_part, 1))) : 0;
+  if (n >= 2) {
+    const int64_t first = ReadInteger(cn, "SELECT min(rowid) FROM " + cn.QuoteName(table));
+    const int64_t last = ReadInteger(cn, "SELECT max(rowid) FROM " + cn.QuoteName(table));
+    parts.resize(static_cast<size_t>(n));
+    std::vector<std::thread> threads;
+    const int64_t step = (last - first) / n + 1;
+    for (int i = 0; i < n; ++i) {
+      const int64_t lo = first + step * i, hi = lo + step;
+      threads.emplace_back([&, i, lo, hi] {
+        SqliteConnection own;
+        Part& part = parts[static_cast<size_t>(i)];
+        if (!(part.status = own.Open(sqlite->path(), OpenMode::kReadOnly)).ok()) return;
+        ReadPart(own,
+                 sql + " WHERE rowid >= " + std::to_string(lo) + " AND rowid < " + std::to_string(hi) +
+                     " ORDER BY rowid",
+                 kind, *t, static_cast<size_t>(count / n + 1), &part);
+      });
     }
-    ++rows;
+    for (auto& th : threads) th.join();
+  } else {
+    parts.resize(1);
+    ReadPart(cn, sql, kind, *t, static_cast<size_t>(count), &parts[0]);
   }
-  for (auto& c : coders) c.Rank();
+  for (const Part& p : parts)
+    if (!p.status.ok()) return p.status;
+
+  // The parts' dictionaries into one per key: a class keeps the code of its first text.
+  int64_t rows = 0;
+  for (const Part& p : parts) rows += p.rows;
+  for (size_t k = 0; k < t->keys.size(); ++k) {
+    ColumnarKey& key = t->keys[k];
+    Coder coder(&key);
+    key.codes.reserve(static_cast<size_t>(rows));
+    for (const Part& p : parts) {
+      const ColumnarKey& local = p.keys[k];
+      std::vector<uint32_t> map(local.texts.size(), 0);
+      for (size_t c = 1; c < local.texts.size(); ++c) map[c] = coder.Code(local.texts[c]);
+      for (uint32_t c : local.codes) key.codes.push_back(map[c]);
+    }
+    coder.Rank();
+  }
+  for (size_t v = 0; v < t->values.size(); ++v) {
+    ColumnarValue& value = t->values[v];
+    bool nulls = false;
+    for (const Part& p : parts) nulls = nulls || !p.values[v].nulls.empty();
+    value.values.reserve(static_cast<size_t>(rows));
+    for (const Part& p : parts) {
+      const ColumnarValue& local = p.values[v];
+      value.values.insert(value.values.end(), local.values.begin(), local.values.end());
+      if (!nulls) continue;
+      if (local.nulls.empty()) value.nulls.insert(value.nulls.end(), local.values.size(), 0);
+      else value.nulls.insert(value.nulls.end(), local.nulls.begin(), local.nulls.end());
+    }
+  }
   t->rows = rows;
   *out = std::move(t);
   return Status::Ok();
@@ -219,6 +309,11 @@ std::shared_ptr<const ColumnarTable> ColumnarCache::Get(Connection& cn, std::str
   registry[id] = {stamp, t};
   if (built) *built = true;
   return t;
+}
+
+void ColumnarCache::SetRowsPerPart(int64_t rows) {
+  std::lock_guard<std::mutex> lock(registry_mutex);
+  rows_per_part = rows;
 }
 
 void ColumnarCache::Clear() {

@@ -60,6 +60,9 @@ class ColumnarCache {
   static void Clear();
   // Turns the use of copies on or off (on by default); off, Get always gives nullptr.
   static void SetEnabled(bool enabled);
+  // A table of at least twice this many rows (default 250,000) is read in up to four ranges in
+  // parallel, each on a read-only connection of its own.
+  static void SetRowsPerPart(int64_t rows);
   static bool Enabled();
 };
 

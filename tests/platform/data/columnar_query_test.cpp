@@ -35,7 +35,10 @@ class ColumnarTest : public ::testing::Test {
                                                    DoubleField("V_001_02")})
                     .ok());
   }
-  void TearDown() override { ColumnarCache::Clear(); }
+  void TearDown() override {
+    ColumnarCache::Clear();
+    ColumnarCache::SetRowsPerPart(250000);
+  }
 
   void Insert(int idx, const Value& a, const Value& b, const Value& c, const Value& v1, const Value& v2) {
     std::unique_ptr<Statement> st;
@@ -109,6 +112,8 @@ TEST_F(ColumnarTest, RandomQueriesOfTheEngineGiveSqlitesRows) {
     Insert(i, k[0], k[1], k[2], v1, v2);
   }
   ASSERT_TRUE(cn.Commit().ok());
+  // Read in four parts on connections of their own, whose dictionaries are merged.
+  ColumnarCache::SetRowsPerPart(700);
 
   const std::vector<std::string> literals = {"NORD", "nord ", "\xE9ST", "A01", "b10", "02", "ZZZ", "O'V", "C", "A"};
   auto condition = [&](int key) {
