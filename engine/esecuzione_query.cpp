@@ -15,9 +15,9 @@
 #include "engine/query_elaborazione.h"
 #include "engine/scambio_server.h"
 #include "engine/stato_motore.h"
-#include "platform/data/catalog.h"
+#include "engine/unione_righe.h"
+#include "platform/data/columnar_query.h"
 #include "platform/data/static_recordset.h"
-#include "platform/data/table_recordset.h"
 #include "platform/host/host.h"
 #include "platform/vb/vb.h"
 
@@ -25,9 +25,6 @@ namespace kyx {
 namespace {
 
 using motore::Cifre;
-
-constexpr char kDati2[] = "DATI2";
-constexpr char kDati2_L[] = "DATI2L";
 
 size_t C(int n) { return static_cast<size_t>(n); }
 
@@ -47,23 +44,33 @@ Voci Analizza(const std::string& Sql) {
   return v;
 }
 
-// Copies every row of a query of the local dialect, field j into field j of DATI2, in one
-// transaction (the work table is rebuilt for every query: nothing is lost on a failure).
-void Copia_Righe(data::Connection& Cn, const std::string& Sql, int16_t Voci) {
-  data::StaticRecordset rs;
-  if (!rs.Open(Cn, Sql).ok()) return;
-  const int campi = std::min<int>(rs.FieldCount(), Voci);
-  const bool transazione = Cn_MDB3 && !Cn_MDB3->InTransaction() && Cn_MDB3->BeginTransaction().ok();
-  if (rs.RecordCount() > 0 && rs.MoveFirst().ok()) {
-    for (; !rs.AfterLast(); (void)rs.MoveNext()) {
-      if (!Rs_Lavoro->AddNew().ok()) continue;
-      for (int j = 0; j < campi; ++j) (void)Rs_Lavoro->Set(j, rs.Field(j));
-      if (!Rs_Lavoro->Update().ok()) Rs_Lavoro->CancelUpdate();
+// Appends the rows of a query of the local dialect to the work rows, field j into field j: from
+// the columnar copy of the data set when the text is one that it answers, else from the database.
+// False when the query fails.
+bool Copia_Righe(data::Connection& Cn, const std::string& Sql, int16_t Voci) {
+  const auto aggiungi = [&](const std::vector<data::Value>& riga) {
+    if (!Rs_Lavoro->AddNew().ok()) return;
+    const int campi = std::min<int>(static_cast<int>(riga.size()), Voci);
+    for (int j = 0; j < campi; ++j) (void)Rs_Lavoro->Set(j, riga[C(j)]);
+    if (!Rs_Lavoro->Update().ok()) Rs_Lavoro->CancelUpdate();
+  };
+  std::vector<std::vector<data::Value>> righe;
+  if (data::AnswerFromColumnarCache(Cn, Sql, &righe)) {
+    for (const auto& riga : righe) aggiungi(riga);
+  } else {
+    data::StaticRecordset rs;
+    if (!rs.Open(Cn, Sql).ok()) return false;
+    std::vector<data::Value> riga(C(std::max(rs.FieldCount(), 0)));
+    if (rs.RecordCount() > 0 && rs.MoveFirst().ok()) {
+      for (; !rs.AfterLast(); (void)rs.MoveNext()) {
+        for (int j = 0; j < rs.FieldCount(); ++j) riga[C(j)] = rs.Field(j);
+        aggiungi(riga);
+      }
     }
   }
-  if (transazione) (void)Cn_MDB3->Commit();
-  // Back to the first row, in the order of DATI2L, for the merge.
+  // Back to the first row for the merge.
   (void)Rs_Lavoro->MoveFirst();
+  return true;
 }
 
 // Steps 4 to 7 of one query run: translation, DATI2, the rows, the merge.
@@ -86,7 +93,9 @@ void Esegui_Una(int16_t q, int32_t Passata, std::string Sql) {
     // Both local dialects read the system's own data table, "KYX_D0_00F_" and its code.
     Sql = Tabella_Sistema(Sql, sistema);
     Scrivi_Log(modo, q, Sql);
-    if (data::Connection* cn = Connessione_Modo(modo)) Copia_Righe(*cn, Sql, voci.numero);
+    // A query that the database refuses says so; the run goes on with the rows it has (none).
+    // Without the mode's database there is nothing to ask, and no query to report.
+    if (data::Connection* cn = Connessione_Modo(modo); cn && !Copia_Righe(*cn, Sql, voci.numero)) Errore_Query(q, Sql);
   }
   if (agganci_motore::Unisci_Righe) agganci_motore::Unisci_Righe(q, Passata, mancanti);
   if (Rs_Lavoro) (void)Rs_Lavoro->Close();
@@ -98,28 +107,22 @@ void Esegui_Una(int16_t q, int32_t Passata, std::string Sql) {
 bool Crea_Dati2(const std::string& Sql) {
   if (Rs_Lavoro) (void)Rs_Lavoro->Close();
   Rs_Lavoro.reset();
-  if (!Cn_MDB3 || !Cn_MDB3->IsOpen()) return false;
   const Voci voci = Analizza(Sql);
-  data::Catalog cat(*Cn_MDB3);
-  if (cat.HasTable(kDati2)) (void)cat.DropTable(kDati2);
-  std::vector<data::FieldInfo> colonne;
-  std::vector<std::string> chiave;
+  auto rs = std::make_unique<data::StaticRecordset>();
   for (int j = 0; j < voci.numero; ++j) {
     const std::string nome = "x" + Cifre(j, 3);
     const int32_t w = voci.larghezze[C(j)];
-    if (w > 0) {
-      colonne.push_back(data::TextField(nome, w));
-      chiave.push_back(nome);
-    } else {
-      colonne.push_back(Precisione_15 ? data::DoubleField(nome) : data::NumericField(nome));
-    }
+    (void)rs->AppendField(w > 0 ? data::TextField(nome, w)
+                                : Precisione_15 ? data::DoubleField(nome) : data::NumericField(nome));
   }
-  if (colonne.empty() || !cat.CreateTable(kDati2, colonne).ok()) return false;
-  if (!chiave.empty()) (void)cat.CreateIndex(kDati2, kDati2_L, chiave);
-  auto rs = std::make_unique<data::TableRecordset>();
-  if (!rs->Open(*Cn_MDB3, kDati2, chiave.empty() ? "" : kDati2_L).ok()) return false;
+  if (voci.numero < 1 || !rs->OpenFabricated().ok()) return false;
   Rs_Lavoro = std::move(rs);
   return true;
+}
+
+void Errore_Query(int16_t q, const std::string& Sql) {
+  host::MsgBox(std::string("Errore 027 - Richiesta_ESEGUI") + '\r' + Cifre(q, 3) + '\r' + Sql,
+               host::vbCritical | host::vbOKOnly, Titolo_Programma);
 }
 
 void Esegui_Query() {
@@ -138,6 +141,9 @@ void Esegui_Query() {
   };
 
   std::array<std::string, kMassimo_Query> salvata, sub;
+  // The first pass merges into a copy of DATI in memory, written back in one go before the rows
+  // that follow are made from DATI.
+  Inizia_Unione();
   for (int q = 0; q < n; ++q) {
     const size_t x = C(q);
     // Values per level from the server: put off to the second pass.
@@ -149,6 +155,7 @@ void Esegui_Query() {
     Esegui_Una(static_cast<int16_t>(q), 1, Query_Testo[x]);
     avanza(q);
   }
+  Concludi_Unione();
   if (n == 0) return;
   if (agganci_motore::Righe_Subtotale) agganci_motore::Righe_Subtotale();
   for (int q = 0; q < n; ++q) {

@@ -9,10 +9,12 @@
 #include "common/stato_db.h"
 #include "engine/agganci_motore.h"
 #include "engine/campi.h"
+#include "engine/esecuzione_query.h"
 #include "engine/log_query.h"
 #include "engine/query_elaborazione.h"
 #include "engine/scambio_server.h"
 #include "engine/stato_motore.h"
+#include "platform/data/columnar_query.h"
 #include "platform/data/connection.h"
 #include "platform/data/static_recordset.h"
 #include "platform/host/host.h"
@@ -44,7 +46,23 @@ std::vector<std::string> Valori_Chiave(const std::string& Sql, int32_t Lunghezza
   data::Connection* cn = Connessione_Modo(modo);
   if (!cn) return valori;
   auto rs = std::make_unique<data::StaticRecordset>();
-  if (!rs->Open(*cn, testo).ok() || rs->FieldCount() < 1) return valori;
+  std::vector<std::vector<data::Value>> righe;
+  if (data::AnswerFromColumnarCache(*cn, testo, &righe)) {
+    // The list from the columnar copy of the data set, kept in a work recordset as the database's.
+    (void)rs->AppendField(data::TextField("x000", std::max<int32_t>(Lunghezza, 1)));
+    (void)rs->OpenFabricated();
+    for (const auto& riga : righe) {
+      if (riga.empty()) continue;
+      valori.push_back(riga[0].AsText());
+      if (rs->AddNew().ok() && rs->Set(0, riga[0]).ok()) (void)rs->Update();
+    }
+    Rs_Lavoro = std::move(rs);
+    return valori;
+  }
+  if (!rs->Open(*cn, testo).ok() || rs->FieldCount() < 1) {
+    Errore_Query(999, testo);
+    return valori;
+  }
   if (rs->RecordCount() > 0 && rs->MoveFirst().ok()) {
     while (!rs->AfterLast()) {
       valori.push_back(rs->Field(0).AsText());

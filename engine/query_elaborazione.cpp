@@ -99,9 +99,13 @@ void Campo_Somma(int32_t Elemento, int32_t Valore, int16_t Slot, int16_t Sommato
       std::string somma;
       for (int s = 1; s <= n; ++s)
         if (Slot_Preso(Elemento, s)) somma += valore + "_" + Cifre(s, 2) + "+";
-      // An element whose filter lets no data-set slot through sums nothing: it is worth 0 rather
-      // than an item no database accepts.
-      if (somma.empty()) somma = "0+";
+      // An element whose filter lets no data-set slot through sums nothing: the constant item 0,
+      // as an unflagged slot of the spread form, rather than an item no database accepts. It is
+      // still one number, so the item count and the offsets of the record stay as they were.
+      if (somma.empty()) {
+        t = server ? "decimal( 0, 17, 3)" : " 0";
+        return;
+      }
       somma.back() = ')';
       t += "sum(" + somma;
     } else {

@@ -1,7 +1,9 @@
 #include "engine/unione_righe.h"
 
 #include <algorithm>
+#include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "common/modello.h"
@@ -10,6 +12,9 @@
 #include "db/mdb3.h"
 #include "engine/campi.h"
 #include "engine/stato_motore.h"
+#include "platform/data/collation.h"
+#include "platform/data/connection.h"
+#include "platform/data/static_recordset.h"
 #include "platform/data/table_recordset.h"
 #include "platform/vb/vb.h"
 
@@ -43,7 +48,108 @@ struct Query {
   int prima = 0;            // f: first entry of the item map
   int ultima = 0;           // c: index of the last item
   std::vector<bool> coperti;  // slot s - 1 read by the query
+  // Row levels actually taken (a level whose key is unset or unknown has no field in the work
+  // rows): the work field of level n, or -1; and how many there are, the offset of the first
+  // description code.
+  std::vector<int> campo_livello;
+  int livelli = 0;
 };
+
+// The taken levels of the run: those with a code width (Chiavi_Riga gives one to every level it
+// takes and none to the levels it skips).
+void Livelli_Presi(Query& Q) {
+  Q.campo_livello.assign(C(std::max<int>(Numero_Livelli, 0) + 1), -1);
+  Q.livelli = 0;
+  for (int n = 1; n <= Numero_Livelli && n < static_cast<int>(Lunghezza_Livello.size()); ++n)
+    if (Lunghezza_Livello[C(n)] > 0) Q.campo_livello[C(n)] = Q.livelli++;
+}
+
+// ---- DATI in memory ---------------------------------------------------------------------------
+// The merge of direction B works on a copy of DATI held in memory, its rows found through a hash
+// of their key codes as the index DATI_L2 compares them (case and trailing blanks ignored); the
+// copy replaces the table's rows in one transaction when it is written back.
+struct Immagine {
+  bool aperta = false;
+  bool modificata = false;
+  bool sostituisci = false;  // the table had rows: they are deleted before the copy is written
+  std::vector<std::string> nomi;
+  int prima_k = 0;  // field of k001
+  std::vector<std::vector<data::Value>> righe;
+  std::unordered_map<std::string, size_t> indice;
+};
+Immagine immagine;
+int unione_aperta = 0;                  // Inizia_Unione without Concludi_Unione
+std::vector<data::Value>* riga = nullptr;  // the current result row in memory
+
+// The key of a row as the collation compares it.
+std::string Chiave_Hash(const std::vector<data::Value>& chiave) {
+  std::string h;
+  for (const data::Value& v : chiave) {
+    const std::string t = v.AsText();
+    size_t n = t.size();
+    while (n > 0 && t[n - 1] == ' ') --n;
+    for (size_t i = 0; i < n; ++i) h += static_cast<char>(data::JetUpper(static_cast<unsigned char>(t[i])));
+    h += '\x01';
+  }
+  return h;
+}
+
+bool Apri_Immagine() {
+  if (immagine.aperta) return true;
+  if (!Rs_Dati_L2 || !Rs_Dati_L2->IsOpen()) return false;
+  immagine = Immagine{};
+  for (const auto& f : Rs_Dati_L2->Fields()) immagine.nomi.push_back(f.name);
+  const int k = Rs_Dati_L2->FieldIndex("k001");
+  immagine.prima_k = k < 0 ? static_cast<int>(immagine.nomi.size()) : k;
+  if (!(Rs_Dati_L2->BeforeFirst() && Rs_Dati_L2->AfterLast()) && Rs_Dati_L2->MoveFirst().ok()) {
+    for (; !Rs_Dati_L2->AfterLast(); (void)Rs_Dati_L2->MoveNext()) {
+      std::vector<data::Value> r(immagine.nomi.size());
+      for (size_t i = 0; i < r.size(); ++i) r[i] = Rs_Dati_L2->Field(static_cast<int>(i));
+      const std::vector<data::Value> chiave(r.begin() + immagine.prima_k, r.end());
+      immagine.indice.try_emplace(Chiave_Hash(chiave), immagine.righe.size());
+      immagine.righe.push_back(std::move(r));
+      immagine.sostituisci = true;
+    }
+  }
+  immagine.aperta = true;
+  return true;
+}
+
+// Writes the copy back into DATI (one transaction) and closes it.
+void Scrivi_Immagine() {
+  if (!immagine.aperta) return;
+  Immagine im = std::move(immagine);
+  immagine = Immagine{};
+  riga = nullptr;
+  if (!im.modificata || !Cn_MDB3 || !Cn_MDB3->IsOpen()) return;
+  std::string sql = "INSERT INTO DATI (", segnaposti;
+  for (size_t i = 0; i < im.nomi.size(); ++i) {
+    sql += (i ? "," : "") + Cn_MDB3->QuoteName(im.nomi[i]);
+    segnaposti += i ? ",?" : "?";
+  }
+  sql += ") VALUES (" + segnaposti + ")";
+  const bool transazione = !Cn_MDB3->InTransaction() && Cn_MDB3->BeginTransaction().ok();
+  if (im.sostituisci) (void)Cn_MDB3->Execute("DELETE FROM DATI");
+  std::unique_ptr<data::Statement> st;
+  if (Cn_MDB3->Prepare(sql, &st).ok()) {
+    for (const auto& r : im.righe) {
+      for (size_t i = 0; i < r.size(); ++i) (void)st->Bind(static_cast<int>(i + 1), r[i]);
+      (void)st->Run();
+    }
+  }
+  st.reset();
+  if (transazione) (void)Cn_MDB3->Commit();
+}
+
+// The cell c of the current result row.
+data::Value Cella(int c) { return riga ? (*riga)[C(c)] : Rs_Dati_L2->Field(c); }
+void Imposta_Cella(int c, const data::Value& v) {
+  if (riga) {
+    if (C(c) < riga->size()) (*riga)[C(c)] = v;
+  } else {
+    (void)Rs_Dati_L2->Set(c, v);
+  }
+}
 
 int Colonna_Voce(const Query& Q, int j) { return Query_Colonna[C(Q.prima + j)]; }
 
@@ -69,7 +175,8 @@ std::string Codice(std::string codice, int larghezza) {
 
 // The key of the result row of the current work row (slot s at the slot level), one text per
 // key-code column of DATI, and the codes of its level columns.
-std::vector<data::Value> Chiave_Risultato(int s, std::vector<std::string>& livelli, std::vector<std::string>& descrizioni) {
+std::vector<data::Value> Chiave_Risultato(const Query& Q, int s, std::vector<std::string>& livelli,
+                                         std::vector<std::string>& descrizioni) {
   std::vector<std::string> chiave(C(std::max<int>(Numero_Chiavi_DATI, 0)));
   const auto aggiungi = [&](int campo, const std::string& codice, int larghezza) {
     if (campo < 0 || campo >= static_cast<int>(Col_Chiave_DATI.size())) return;
@@ -79,42 +186,67 @@ std::vector<data::Value> Chiave_Risultato(int s, std::vector<std::string>& livel
   livelli.clear();
   descrizioni.clear();
   for (int n = 1; n <= Numero_Livelli; ++n) {
-    const std::string codice = n == Livello_Indice ? Cifre(s, 2) : Campo_Lavoro(n - 1);
+    const int campo = Q.campo_livello[C(n)];
+    if (campo < 0) {  // a level not taken has no code
+      livelli.emplace_back();
+      continue;
+    }
+    const std::string codice = n == Livello_Indice ? Cifre(s, 2) : Campo_Lavoro(campo);
     livelli.push_back(codice);
     // Padded to the level's code width: direction A cuts the codes out of k001 by those widths.
-    aggiungi(n - 1, codice, Lunghezza_Livello[C(n)]);
+    // The key codes of DATI are those of the taken levels, in order.
+    aggiungi(campo, codice, Lunghezza_Livello[C(n)]);
   }
   for (int m = 1; m <= Livello_Contatore_1; ++m) {
-    const std::string codice = Campo_Lavoro(Numero_Livelli + m - 1);
+    const std::string codice = Campo_Lavoro(Q.livelli + m - 1);
     descrizioni.push_back(codice);
-    aggiungi(Numero_Livelli + m - 1, codice, Col_Tipo[C(std::clamp(Col_Lavoro_2[C(m - 1)], 0, 255))]);
+    aggiungi(Q.livelli + m - 1, codice, Col_Tipo[C(std::clamp(Col_Lavoro_2[C(m - 1)], 0, 255))]);
   }
   std::vector<data::Value> valori;
   for (auto& t : chiave) valori.emplace_back(t);
   return valori;
 }
 
-// Stands Rs_Dati_L2 on the result row of the current work row, adding it when it is missing.
-void Riga_Risultato(int s) {
+// Makes the result row of the current work row current in the copy of DATI, adding it when it is
+// missing.
+void Riga_Risultato(const Query& Q, int s) {
   std::vector<std::string> livelli, descrizioni;
-  const std::vector<data::Value> chiave = Chiave_Risultato(s, livelli, descrizioni);
-  if (!chiave.empty() && Rs_Dati_L2->Seek(chiave).ok() && !Rs_Dati_L2->AfterLast()) return;
-  if (!Rs_Dati_L2->AddNew().ok()) return;
-  for (int i = 0; i <= Numero_Colonne; ++i) (void)Rs_Dati_L2->Set(i, Col_Valore[C(i)]);
+  const std::vector<data::Value> chiave = Chiave_Risultato(Q, s, livelli, descrizioni);
+  const std::string h = Chiave_Hash(chiave);
+  if (!chiave.empty()) {
+    auto it = immagine.indice.find(h);
+    if (it != immagine.indice.end()) {
+      riga = &immagine.righe[it->second];
+      return;
+    }
+  }
+  std::vector<data::Value> r(immagine.nomi.size());
+  const auto imposta = [&](int c, const data::Value& v) {
+    // Column 0 is the row key: a level or description column is never there.
+    if (c > 0 && C(c) < r.size()) r[C(c)] = v;
+  };
+  for (int i = 0; i <= Numero_Colonne && C(i) < r.size(); ++i) r[C(i)] = Col_Valore[C(i)];
   for (int n = 1; n <= Numero_Livelli; ++n)
-    if (Colonna_Livello[C(n)] > 0) (void)Rs_Dati_L2->Set(Colonna_Livello[C(n)], data::Value(livelli[C(n - 1)]));
-  for (int m = 1; m <= Livello_Contatore_1; ++m)
-    if (Col_Lavoro_2[C(m - 1)] > 0) (void)Rs_Dati_L2->Set(Col_Lavoro_2[C(m - 1)], data::Value(descrizioni[C(m - 1)]));
-  for (size_t k = 0; k < chiave.size(); ++k) (void)Rs_Dati_L2->Set("k" + Cifre(static_cast<int64_t>(k + 1), 3), chiave[k]);
+    if (Q.campo_livello[C(n)] >= 0) imposta(Colonna_Livello[C(n)], data::Value(livelli[C(n - 1)]));
+  for (int m = 1; m <= Livello_Contatore_1; ++m) imposta(Col_Lavoro_2[C(m - 1)], data::Value(descrizioni[C(m - 1)]));
+  for (size_t k = 0; k < chiave.size() && C(immagine.prima_k) + k < r.size(); ++k) r[C(immagine.prima_k) + k] = chiave[k];
+  if (!chiave.empty()) immagine.indice.emplace(h, immagine.righe.size());
+  immagine.righe.push_back(std::move(r));
+  riga = &immagine.righe.back();
+  immagine.modificata = true;
 }
 
 void Salva() {
+  if (riga) {
+    riga = nullptr;
+    return;
+  }
   if (!Rs_Dati_L2->Update().ok()) Rs_Dati_L2->CancelUpdate();
 }
 
 // The values of a cross-tab work row go to the generated column whose code it names.
 void Valore_Incrociato(const Query& Q, int Scarto) {
-  const std::string codice = Campo_Lavoro(Numero_Livelli + Livello_Contatore_1);
+  const std::string codice = Campo_Lavoro(Q.livelli + Livello_Contatore_1);
   for (int j = 0; j <= Q.ultima; ++j) {
     const int col = Colonna_Voce(Q, j);
     if (Col_VCC[C(std::clamp(col, 0, 255))] == codice) {
@@ -124,114 +256,161 @@ void Valore_Incrociato(const Query& Q, int Scarto) {
   }
 }
 
-// Direction B: every work row into its result row.
+// Runs a walk over DATI's own rows in one transaction (the work database needs no durability).
+template <typename F>
+void In_Transazione(F&& f) {
+  const bool t = Cn_MDB3 && Cn_MDB3->IsOpen() && !Cn_MDB3->InTransaction() && Cn_MDB3->BeginTransaction().ok();
+  f();
+  if (t) (void)Cn_MDB3->Commit();
+}
+
+// Direction B: every work row into its result row. The work fields: the codes of the taken row
+// levels, the description codes, the items; an item's offset counts from the first of them.
 void Direzione_B(const Query& Q) {
   if (Rs_Lavoro->BeforeFirst() && Rs_Lavoro->AfterLast()) return;
   if (!Rs_Lavoro->MoveFirst().ok()) return;
   const int NL = Numero_Livelli;
+  const int L = Q.livelli;
+  if (NL <= 0) {  // B2: the fixed rows of a layout without row levels
+    if (Q.incrociata) return;
+    Scrivi_Immagine();
+    In_Transazione([&] {
+      for (; !Rs_Lavoro->AfterLast(); (void)Rs_Lavoro->MoveNext()) {
+        for (int j = 0; j <= Q.ultima; ++j) {
+          const std::string chiave = Cifre(Query_Riga[C(Q.prima + j)], 6) + "2";
+          if (!Rs_Dati_L2->Seek({data::Value(chiave)}).ok() || Rs_Dati_L2->AfterLast()) continue;
+          Accumula_Totali(Q.conta, Colonna_Voce(Q, j), j, Q.passata);
+          Salva();
+        }
+      }
+    });
+    return;
+  }
+  if (!Apri_Immagine()) return;
   for (; !Rs_Lavoro->AfterLast(); (void)Rs_Lavoro->MoveNext()) {
     if (Livello_Indice > 0) {  // B1: one result row per data-set slot
-      if (NL <= 0) continue;
       for (int s = 1; s <= std::min<int>(Sinf_Idx_Max, Q.slot); ++s) {
         if (!Q.coperti[C(s - 1)]) continue;
-        Riga_Risultato(s);
+        Riga_Risultato(Q, s);
         if (!Q.incrociata) {
-          for (int j = 0; j <= Q.ultima; ++j) Accumula_Totali(Q.conta, Colonna_Voce(Q, j), NL + j * Q.slot + s - 1, Q.passata);
+          for (int j = 0; j <= Q.ultima; ++j) Accumula_Totali(Q.conta, Colonna_Voce(Q, j), L + j * Q.slot + s - 1, Q.passata);
         } else {
-          Valore_Incrociato(Q, NL + s);
+          Valore_Incrociato(Q, L + s);
         }
         Salva();
       }
-    } else if (NL <= 0) {  // B2: the fixed rows of a layout without row levels
-      if (Q.incrociata) continue;
-      for (int j = 0; j <= Q.ultima; ++j) {
-        const std::string riga = Cifre(Query_Riga[C(Q.prima + j)], 6) + "2";
-        if (!Rs_Dati_L2->Seek({data::Value(riga)}).ok() || Rs_Dati_L2->AfterLast()) continue;
-        Accumula_Totali(Q.conta, Colonna_Voce(Q, j), j, Q.passata);
-        Salva();
-      }
     } else {  // B3
-      Riga_Risultato(0);
+      Riga_Risultato(Q, 0);
       if (!Q.incrociata || Col_VCK[C(std::clamp(Colonna_Voce(Q, 0), 0, 255))] == Sinf_Idx_Key) {
-        for (int j = 0; j <= Q.ultima; ++j) Accumula_Totali(Q.conta, Colonna_Voce(Q, j), NL + j, Q.passata);
+        for (int j = 0; j <= Q.ultima; ++j) Accumula_Totali(Q.conta, Colonna_Voce(Q, j), L + j, Q.passata);
       } else {
-        Valore_Incrociato(Q, NL + 1);
+        Valore_Incrociato(Q, L + 1);
       }
       Salva();
     }
   }
 }
 
+// The work rows by the codes of their first `livelli` text fields (as DATI2's index compares
+// them): the position of the first row of each key.
+std::unordered_map<std::string, int64_t> Indice_Lavoro(data::StaticRecordset& lavoro, int livelli) {
+  std::unordered_map<std::string, int64_t> indice;
+  std::vector<int> testi;
+  for (int i = 0; i < lavoro.FieldCount() && static_cast<int>(testi.size()) < livelli; ++i)
+    if (lavoro.Fields()[C(i)].type == data::FieldType::Text) testi.push_back(i);
+  if (lavoro.BeforeFirst() && lavoro.AfterLast()) return indice;
+  if (!lavoro.MoveFirst().ok()) return indice;
+  std::vector<data::Value> chiave(testi.size());
+  for (int64_t p = 1; !lavoro.AfterLast(); (void)lavoro.MoveNext(), ++p) {
+    for (size_t i = 0; i < testi.size(); ++i) chiave[i] = lavoro.Field(testi[i]);
+    indice.try_emplace(Chiave_Hash(chiave), p);
+  }
+  return indice;
+}
+
 // Direction A: every detail and subtotal row of DATI takes the values of its work row.
 void Direzione_A(const Query& Q) {
-  auto* lavoro = dynamic_cast<data::TableRecordset*>(Rs_Lavoro.get());
+  auto* lavoro = dynamic_cast<data::StaticRecordset*>(Rs_Lavoro.get());
+  Scrivi_Immagine();
   if (!lavoro || (Rs_Dati_L2->BeforeFirst() && Rs_Dati_L2->AfterLast())) return;
-  if (!Rs_Dati_L2->MoveFirst().ok()) return;
   const int NL = Numero_Livelli;
-  const std::string riempitivo = "\xBF";
-  for (; !Rs_Dati_L2->AfterLast(); (void)Rs_Dati_L2->MoveNext()) {
-    const std::string c000 = Rs_Dati_L2->Field(0).AsText();
-    const std::string tipo = vb::Mid(c000, 7, 1);
-    if (tipo != "2" && tipo != "3") continue;
-    int livello = static_cast<int>(vb::Val(vb::Mid(c000, 8, 1)));
-    if (tipo == "3") livello = 10 - livello;
-    livello = std::clamp(livello, 0, 9);
-    if (NL <= 0) continue;
-    const std::string k001 = Rs_Dati_L2->Field("k001").AsText();
-    std::vector<data::Value> chiave;
-    std::string t;
-    long pos = 1;
-    for (int n = 1; n <= NL; ++n) {
-      const long w = Lunghezza_Livello[C(n)];
-      if (n <= Q.mancanti) {
-        chiave.emplace_back(vb::String(w, riempitivo[0]));
-      } else if (n == Livello_Indice) {
-        chiave.emplace_back("ii");
-        t = vb::Mid(k001, pos, w);
-      } else {
-        chiave.emplace_back(vb::Mid(k001, pos, w));
+  if (NL <= 0) return;
+  const auto indice = Indice_Lavoro(*lavoro, Q.livelli);
+  if (!Rs_Dati_L2->MoveFirst().ok()) return;
+  const char riempitivo = '\xBF';
+  In_Transazione([&] {
+    for (; !Rs_Dati_L2->AfterLast(); (void)Rs_Dati_L2->MoveNext()) {
+      const std::string c000 = Rs_Dati_L2->Field(0).AsText();
+      const std::string tipo = vb::Mid(c000, 7, 1);
+      if (tipo != "2" && tipo != "3") continue;
+      int livello = static_cast<int>(vb::Val(vb::Mid(c000, 8, 1)));
+      if (tipo == "3") livello = 10 - livello;
+      livello = std::clamp(livello, 0, 9);
+      const std::string k001 = Rs_Dati_L2->Field("k001").AsText();
+      std::vector<data::Value> chiave;
+      std::string t;
+      long pos = 1;
+      for (int n = 1; n <= NL; ++n) {
+        if (Q.campo_livello[C(n)] < 0) continue;  // not taken: no code in the row or the work rows
+        const long w = Lunghezza_Livello[C(n)];
+        if (n <= Q.mancanti) {
+          chiave.emplace_back(vb::String(w, riempitivo));
+        } else if (n == Livello_Indice) {
+          chiave.emplace_back("ii");
+          t = vb::Mid(k001, pos, w);
+        } else {
+          chiave.emplace_back(vb::Mid(k001, pos, w));
+        }
+        pos += w;
       }
-      pos += w;
-    }
-    int primo = 1, ultimo = 1;
-    if (Livello_Indice > 0) {
-      if (t == "\xBF\xBF") {
-        ultimo = Q.slot;
-      } else {
-        primo = ultimo = static_cast<int>(vb::Val(t));
+      int primo = 1, ultimo = 1;
+      if (Livello_Indice > 0) {
+        if (t == "\xBF\xBF") {
+          ultimo = Q.slot;
+        } else {
+          primo = ultimo = static_cast<int>(vb::Val(t));
+        }
+        if (primo > Q.slot || primo <= 0) continue;
       }
-      if (primo > Q.slot || primo <= 0) continue;
-    }
-    if (!lavoro->Seek(chiave).ok() || lavoro->AfterLast()) continue;
-    if (!Q.incrociata) {
-      for (int s = primo; s <= ultimo; ++s) {
-        for (int j = 0; j <= Q.ultima; ++j) {
-          const int col = Colonna_Voce(Q, j);
-          Accumula_Totali(false, col, Livello_Indice > 0 ? NL + j * Q.slot + s - 1 : NL + j, Q.passata);
-          if (col >= 0 && col <= 255) Col_Livello_Totale[C(livello)][C(col)] = 0;
+      const auto trovata = indice.find(Chiave_Hash(chiave));
+      if (trovata == indice.end() || !lavoro->SetAbsolutePosition(trovata->second).ok()) continue;
+      if (!Q.incrociata) {
+        for (int s = primo; s <= ultimo; ++s) {
+          for (int j = 0; j <= Q.ultima; ++j) {
+            const int col = Colonna_Voce(Q, j);
+            Accumula_Totali(false, col, Livello_Indice > 0 ? Q.livelli + j * Q.slot + s - 1 : Q.livelli + j, Q.passata);
+            if (col >= 0 && col <= 255) Col_Livello_Totale[C(livello)][C(col)] = 0;
+          }
         }
       }
+      Salva();
     }
-    Salva();
-  }
+  });
 }
 
 }  // namespace
 
 void Accumula_Totali(bool Conta, int32_t Colonna, int32_t Scarto, int32_t Passata) {
-  if (Colonna > kUltima_Colonna || Colonna < 0 || !Rs_Dati_L2 || !Rs_Lavoro) return;
+  if (Colonna > kUltima_Colonna || Colonna < 0 || !Rs_Lavoro || (!riga && !Rs_Dati_L2)) return;
   const size_t c = C(Colonna);
   if (Conta) {
-    (void)Rs_Dati_L2->Set(Colonna, Somma(Rs_Dati_L2->Field(Colonna), data::Value(1)));
+    Imposta_Cella(Colonna, Somma(Cella(Colonna), data::Value(1)));
     Totali[0][c] += 1.0;
     return;
   }
   const int64_t campo = int64_t{Livello_Contatore_1} + Scarto;
   if (campo < 0 || campo >= Rs_Lavoro->FieldCount()) return;  // no such field: nothing changes
-  const data::Value v = Rs_Lavoro->Field(static_cast<int>(campo));
-  (void)Rs_Dati_L2->Set(Colonna, Somma(v, Rs_Dati_L2->Field(Colonna)));
+  const data::Value& v = Rs_Lavoro->Field(static_cast<int>(campo));
+  Imposta_Cella(Colonna, Somma(v, Cella(Colonna)));
   // A Null value cannot join the total: the total keeps what it had.
   if (Passata == 1 && !v.is_null()) Totali[0][c] += v.AsDouble();
+}
+
+void Inizia_Unione() { ++unione_aperta; }
+
+void Concludi_Unione() {
+  if (unione_aperta > 0) --unione_aperta;
+  if (unione_aperta == 0) Scrivi_Immagine();
 }
 
 void Unisci_Righe(int16_t Query_, int32_t Passata, int32_t Livelli_Mancanti) {
@@ -250,11 +429,15 @@ void Unisci_Righe(int16_t Query_, int32_t Passata, int32_t Livelli_Mancanti) {
   Q.prima = Query_Inizio[q];
   Q.ultima = std::min<int>(Query_Ultimo[q], 255 - Q.prima);
   Q.coperti = Slot_Coperti(Q);
+  Livelli_Presi(Q);
   if (Rs_Dati_L2 && Rs_Dati_L2->IsOpen() && Rs_Lavoro && Rs_Lavoro->IsOpen()) {
     const bool a = !sistema.empty() && Tipo_DB_Server != "3" && Tipo_DB_Server != "4" && Numero_Livelli != 0;
     if (a) Direzione_A(Q);
     else Direzione_B(Q);
   }
+  riga = nullptr;
+  // Outside a run's first pass the copy of DATI goes back at once.
+  if (unione_aperta == 0) Scrivi_Immagine();
   if (Rs_Lavoro) (void)Rs_Lavoro->Close();
   Rs_Lavoro.reset();
 }

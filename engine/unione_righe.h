@@ -20,4 +20,10 @@ void Accumula_Totali(bool Conta, int32_t Colonna, int32_t Scarto, int32_t Passat
 // recordset. Livelli_Mancanti: the leading row levels that the query's system cannot group by.
 void Unisci_Righe(int16_t Query, int32_t Passata, int32_t Livelli_Mancanti);
 
+// Between these two calls the merges of direction B work on a copy of DATI in memory, which
+// Concludi_Unione writes back into the table in one transaction (and so does a merge that must
+// read the table: direction A, the fixed rows). Nothing else may read DATI in between.
+void Inizia_Unione();
+void Concludi_Unione();
+
 }  // namespace kyx

@@ -282,6 +282,43 @@ TEST_F(Locale, GeneratedColumnsEndAtColumn252) {
   EXPECT_EQ(host.shown()[0].style, 48);
 }
 
+TEST_F(Locale, AQueryTheDatabaseRefusesIsReportedAndTheRunGoesOn) {
+  // Key 5 came after the data sets were made: the table has no column for it.
+  Chiave(5, "K", 2);
+  Elementi({{.col = 1, .calc = "#L1(001)"},
+            {.col = 2, .calc = "#C1(005)#+V001#"},
+            {.col = 3, .calc = "#+V001#", .tot = "T"}});
+  Liv_Colonna_Chiave[0] = 5;
+  Dato("NORD", "A01", 1);
+  // The code list of the column key fails: no generated column, the value query still runs.
+  host.expect("Errore 027 - Richiesta_ESEGUI\r999\rselect k_005 FROM KYX_D0_00F_SI1");
+  Esegui_Elaborazione();
+  EXPECT_EQ(Dati("c000, c001, c003"), (Righe{{"9999992", "NORD", "1.0"}, {"9999994", " ", "1.0"}}));
+
+  // Now the value query itself groups by the missing key: reported, and nothing is merged.
+  Liv_Riga_Chiave[1] = 5;
+  host.expect("Errore 027 - Richiesta_ESEGUI\r999\r");
+  host.expect("Errore 027 - Richiesta_ESEGUI\r000\rSELECT k_001,k_005,sum(V_001_01+V_001_02+V_001_03) FROM KYX_D0_00F_SI1");
+  Esegui_Elaborazione();
+  EXPECT_TRUE(Dati("c000").empty());
+  ASSERT_EQ(host.shown().size(), 3u);
+  for (const auto& box : host.shown()) EXPECT_EQ(box.style, 16) << "critical icon";
+  EXPECT_EQ(host.pending(), 0u);
+}
+
+TEST_F(Locale, ASkippedRowLevelTakesNoFieldOfTheWorkRows) {
+  // Level 1 unset, level 2 on the area: the queries select one code, the merge reads one.
+  Liv_Riga_Chiave[0] = -1;
+  Liv_Riga_Chiave[1] = 1;
+  Elementi({{.col = 1, .calc = "#L2(001)"}, {.col = 2, .calc = "#+V001#", .tot = "T"}});
+  Dato("NORD", "A01", 1, 2);
+  Dato("SUD", "A02", 10);
+  Esegui_Elaborazione();
+  EXPECT_EQ(Numero_Livelli, 2);
+  EXPECT_EQ(Dati("c000, c001, c002, k001"),
+            (Righe{{"9999992", "NORD", "3.0", "NORD"}, {"9999992", "SUD", "10.0", "SUD "}, {"9999994", " ", "13.0", "-"}}));
+}
+
 TEST(Modi, TheModeFollowsTheConnectionAndTheTableFollowsTheSystem) {
   stato::reset();
   Sistema_Informativo = "SI1";

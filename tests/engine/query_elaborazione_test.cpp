@@ -77,11 +77,18 @@ TEST_F(Query, SumItemsInBothFormsAndDialects) {
     Campo_Somma(5, 1, c.slot, c.sommato);
     EXPECT_EQ(Col_Somma[5], c.atteso) << c.server << " " << c.slot << " " << c.sommato;
   }
-  // No data-set slot let through: a sum of nothing, still an item a database accepts.
+  // No data-set slot let through: the constant 0, one numeric item of the record like any sum.
   Col_Where_Flag[5].fill(0);
+  for (const bool server : {false, true}) {
+    Connesso = server;
+    Campo_Somma(5, 1, 3, -1);
+    EXPECT_EQ(Col_Somma[5], server ? "decimal( 0, 17, 3)" : " 0");
+    std::vector<int32_t> larghezze, posizioni{0};
+    int16_t voci = 0;
+    Analizza_Select("SELECT k_001," + Col_Somma[5] + ",sum(V_002_01) FROM KYX_D0_00F", larghezze, posizioni, voci);
+    EXPECT_EQ(voci, 3);
+  }
   Connesso = false;
-  Campo_Somma(5, 1, 3, -1);
-  EXPECT_EQ(Col_Somma[5], "sum(0)");
 }
 
 TEST_F(Query, ValueElementsShareAQueryWhileConditionSystemAndSlotsAgree) {

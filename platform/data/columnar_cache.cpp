@@ -1,0 +1,335 @@
+#include "platform/data/columnar_cache.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <numeric>
+#include <thread>
+#include <unordered_map>
+
+#include "platform/data/collation.h"
+#include "platform/data/sqlite_connection.h"
+
+namespace kyx::data {
+namespace {
+
+bool SameColumn(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (JetUpper(static_cast<unsigned char>(a[i])) != JetUpper(static_cast<unsigned char>(b[i]))) return false;
+  return true;
+}
+
+bool StartsWith(std::string_view name, char letter) {
+  return name.size() > 2 && (name[0] == letter || name[0] == letter + 32) && name[1] == '_';
+}
+
+// The form that every text of one collation class shares: upper case, no trailing blanks.
+std::string ClassOf(std::string_view text) {
+  size_t n = text.size();
+  while (n > 0 && text[n - 1] == ' ') --n;
+  std::string out(n, ' ');
+  for (size_t i = 0; i < n; ++i) out[i] = static_cast<char>(JetUpper(static_cast<unsigned char>(text[i])));
+  return out;
+}
+
+// Codes the texts of one key column: raw text -> code, class -> code.
+class Coder {
+ public:
+  explicit Coder(ColumnarKey* key) : key_(key) { key_->texts.emplace_back(); }
+  uint32_t Code(std::string_view text) {
+    // Most rows repeat a text seen before: found without allocating.
+    scratch_.assign(text.data(), text.size());
+    auto raw = raw_.find(scratch_);
+    if (raw != raw_.end()) return raw->second;
+    std::string cls = ClassOf(text);
+    auto it = class_.find(cls);
+    uint32_t code;
+    if (it != class_.end()) {
+      code = it->second;
+    } else {
+      code = static_cast<uint32_t>(key_->texts.size());
+      key_->texts.emplace_back(text);
+      class_.emplace(std::move(cls), code);
+    }
+    raw_.emplace(std::string(text), code);
+    return code;
+  }
+  // Ranks in collation order (Null first).
+  void Rank() {
+    const size_t n = key_->texts.size();
+    std::vector<uint32_t> order(n > 0 ? n - 1 : 0);
+    std::iota(order.begin(), order.end(), 1u);
+    std::sort(order.begin(), order.end(),
+              [&](uint32_t a, uint32_t b) { return JetCompare(key_->texts[a], key_->texts[b]) < 0; });
+    key_->ranks.assign(n, 0);
+    for (size_t i = 0; i < order.size(); ++i) key_->ranks[order[i]] = static_cast<uint32_t>(i + 1);
+  }
+
+ private:
+  ColumnarKey* key_;
+  std::unordered_map<std::string, uint32_t> raw_, class_;
+  std::string scratch_;
+};
+
+// What tells one state of a database file from another.
+struct Stamp {
+  std::string path;
+  uint64_t inode = 0, device = 0;
+  int64_t size = 0, mtime_ns = 0;
+  int64_t data_version = -1;
+  uint64_t changes = 0;
+  bool operator==(const Stamp&) const = default;
+};
+
+bool TakeStamp(Connection& cn, Stamp* out) {
+  auto* sqlite = dynamic_cast<SqliteConnection*>(&cn);
+  if (!sqlite || !sqlite->IsOpen() || sqlite->InTransaction()) return false;
+  struct stat st {};
+  if (::stat(sqlite->path().c_str(), &st) != 0) return false;
+  out->path = sqlite->path();
+  out->inode = st.st_ino;
+  out->device = st.st_dev;
+  out->size = st.st_size;
+  out->mtime_ns = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  out->changes = cn.ChangeCounter();
+  std::unique_ptr<Statement> st_version;
+  bool row = false;
+  if (!cn.Prepare("PRAGMA data_version", &st_version).ok() || !st_version->Step(&row).ok() || !row) return false;
+  out->data_version = st_version->Read(0).AsInteger();
+  return true;
+}
+
+struct Entry {
+  Stamp stamp;
+  std::shared_ptr<const ColumnarTable> table;
+};
+
+std::mutex registry_mutex;
+std::map<std::string, Entry> registry;  // path + "|" + class of the table name
+bool enabled = true;
+
+}  // namespace
+
+int ColumnarTable::KeyIndex(std::string_view name) const {
+  for (size_t i = 0; i < keys.size(); ++i)
+    if (SameColumn(keys[i].name, name)) return static_cast<int>(i);
+  return -1;
+}
+
+int ColumnarTable::ValueIndex(std::string_view name) const {
+  for (size_t i = 0; i < values.size(); ++i)
+    if (SameColumn(values[i].name, name)) return static_cast<int>(i);
+  return -1;
+}
+
+size_t ColumnarTable::MemoryBytes() const {
+  size_t n = 0;
+  for (const auto& k : keys) {
+    n += k.codes.capacity() * sizeof(uint32_t) + k.ranks.capacity() * sizeof(uint32_t);
+    for (const auto& t : k.texts) n += t.capacity() + sizeof(std::string);
+  }
+  for (const auto& v : values) n += v.values.capacity() * sizeof(double) + v.nulls.capacity();
+  return n;
+}
+
+namespace {
+
+// The rows of one range of the table, each key coded by a dictionary of the range's own.
+struct Part {
+  std::vector<ColumnarKey> keys;  // codes and texts local to the part
+  std::vector<ColumnarValue> values;
+  int64_t rows = 0;
+  Status status;
+};
+
+void ReadPart(Connection& cn, const std::string& sql, const std::vector<int>& kind, const ColumnarTable& shape,
+              size_t expected, Part* part) {
+  for (const auto& k : shape.keys) part->keys.push_back({k.name, {}, {}, {}});
+  for (const auto& v : shape.values) part->values.push_back({v.name, {}, {}});
+  for (auto& k : part->keys) k.codes.reserve(expected);
+  for (auto& v : part->values) v.values.reserve(expected);
+  std::unique_ptr<Statement> st;
+  if (!(part->status = cn.Prepare(sql, &st)).ok()) return;
+  std::vector<Coder> coders;
+  coders.reserve(part->keys.size());
+  for (auto& k : part->keys) coders.emplace_back(&k);
+  Value v;
+  int64_t rows = 0;
+  for (;;) {
+    bool row = false;
+    if (!(part->status = st->Step(&row)).ok()) return;
+    if (!row) break;
+    for (size_t c = 0; c < kind.size(); ++c) {
+      st->Read(static_cast<int>(c), &v);
+      if (kind[c] >= 0) {
+        ColumnarKey& k = part->keys[static_cast<size_t>(kind[c])];
+        k.codes.push_back(v.is_null() ? 0u
+                                      : coders[static_cast<size_t>(kind[c])].Code(
+                                            v.kind() == Value::Kind::Text ? std::string_view(v.text())
+                                                                          : std::string_view(v.AsText())));
+      } else {
+        ColumnarValue& val = part->values[static_cast<size_t>(-1 - kind[c])];
+        if (v.is_null()) {
+          if (val.nulls.empty()) val.nulls.assign(static_cast<size_t>(rows), 0);
+          val.nulls.push_back(1);
+          val.values.push_back(0.0);
+        } else {
+          if (!val.nulls.empty()) val.nulls.push_back(0);
+          val.values.push_back(v.AsDouble());
+        }
+      }
+    }
+    ++rows;
+  }
+  part->rows = rows;
+}
+
+int64_t ReadInteger(Connection& cn, const std::string& sql) {
+  std::unique_ptr<Statement> st;
+  bool row = false;
+  if (!cn.Prepare(sql, &st).ok() || !st->Step(&row).ok() || !row) return -1;
+  return st->Read(0).AsInteger();
+}
+
+constexpr int kMaxParts = 4;
+int64_t rows_per_part = 250000;
+
+}  // namespace
+
+Status BuildColumnarTable(Connection& cn, std::string_view table, std::shared_ptr<const ColumnarTable>* out) {
+  std::vector<FieldInfo> columns;
+  Status s = cn.ListColumns(table, &columns);
+  if (!s.ok()) return s;
+  auto t = std::make_shared<ColumnarTable>();
+  t->table = std::string(table);
+  std::string sql;
+  std::vector<int> kind;  // per selected column: key index, or -1 - value index
+  for (const FieldInfo& f : columns) {
+    if (StartsWith(f.name, 'K')) {
+      kind.push_back(static_cast<int>(t->keys.size()));
+      t->keys.push_back({f.name, {}, {}, {}});
+    } else if (StartsWith(f.name, 'V')) {
+      kind.push_back(-1 - static_cast<int>(t->values.size()));
+      t->values.push_back({f.name, {}, {}});
+    } else {
+      continue;
+    }
+    sql += (sql.empty() ? "SELECT " : ", ") + cn.QuoteName(f.name);
+  }
+  if (sql.empty()) return Status::Error(kNotOpen, "The table " + std::string(table) + " has no key or value column");
+  sql += " FROM " + cn.QuoteName(table);
+  const int64_t count = ReadInteger(cn, "SELECT count(*) FROM " + cn.QuoteName(table));
+  if (count < 0) return Status::Error(kNotOpen, "The table " + std::string(table) + " cannot be counted");
+
+  // A large table is read in ranges of its row identities, each on a read-only connection of its
+  // own, in parallel; the ranges follow each other, so the rows keep the table's order.
+  std::vector<Part> parts;
+  auto* sqlite = dynamic_cast<SqliteConnection*>(&cn);
+  const int n = sqlite ? static_cast<int>(std::min<int64_t>(kMaxParts, count / std::max<int64_t>(rows_per_part, 1))) : 0;
+  if (n >= 2) {
+    const int64_t first = ReadInteger(cn, "SELECT min(rowid) FROM " + cn.QuoteName(table));
+    const int64_t last = ReadInteger(cn, "SELECT max(rowid) FROM " + cn.QuoteName(table));
+    parts.resize(static_cast<size_t>(n));
+    std::vector<std::thread> threads;
+    const int64_t step = (last - first) / n + 1;
+    for (int i = 0; i < n; ++i) {
+      const int64_t lo = first + step * i, hi = lo + step;
+      threads.emplace_back([&, i, lo, hi] {
+        SqliteConnection own;
+        Part& part = parts[static_cast<size_t>(i)];
+        if (!(part.status = own.Open(sqlite->path(), OpenMode::kReadOnly)).ok()) return;
+        ReadPart(own,
+                 sql + " WHERE rowid >= " + std::to_string(lo) + " AND rowid < " + std::to_string(hi) +
+                     " ORDER BY rowid",
+                 kind, *t, static_cast<size_t>(count / n + 1), &part);
+      });
+    }
+    for (auto& th : threads) th.join();
+  } else {
+    parts.resize(1);
+    ReadPart(cn, sql, kind, *t, static_cast<size_t>(count), &parts[0]);
+  }
+  for (const Part& p : parts)
+    if (!p.status.ok()) return p.status;
+
+  // The parts' dictionaries into one per key: a class keeps the code of its first text.
+  int64_t rows = 0;
+  for (const Part& p : parts) rows += p.rows;
+  for (size_t k = 0; k < t->keys.size(); ++k) {
+    ColumnarKey& key = t->keys[k];
+    Coder coder(&key);
+    key.codes.reserve(static_cast<size_t>(rows));
+    for (const Part& p : parts) {
+      const ColumnarKey& local = p.keys[k];
+      std::vector<uint32_t> map(local.texts.size(), 0);
+      for (size_t c = 1; c < local.texts.size(); ++c) map[c] = coder.Code(local.texts[c]);
+      for (uint32_t c : local.codes) key.codes.push_back(map[c]);
+    }
+    coder.Rank();
+  }
+  for (size_t v = 0; v < t->values.size(); ++v) {
+    ColumnarValue& value = t->values[v];
+    bool nulls = false;
+    for (const Part& p : parts) nulls = nulls || !p.values[v].nulls.empty();
+    value.values.reserve(static_cast<size_t>(rows));
+    for (const Part& p : parts) {
+      const ColumnarValue& local = p.values[v];
+      value.values.insert(value.values.end(), local.values.begin(), local.values.end());
+      if (!nulls) continue;
+      if (local.nulls.empty()) value.nulls.insert(value.nulls.end(), local.values.size(), 0);
+      else value.nulls.insert(value.nulls.end(), local.nulls.begin(), local.nulls.end());
+    }
+  }
+  t->rows = rows;
+  *out = std::move(t);
+  return Status::Ok();
+}
+
+std::shared_ptr<const ColumnarTable> ColumnarCache::Get(Connection& cn, std::string_view table, bool* built) {
+  if (built) *built = false;
+  std::lock_guard<std::mutex> lock(registry_mutex);
+  if (!enabled) return nullptr;
+  Stamp stamp;
+  if (!TakeStamp(cn, &stamp)) return nullptr;
+  const std::string id = stamp.path + "|" + ClassOf(table);
+  auto it = registry.find(id);
+  if (it != registry.end()) {
+    if (it->second.stamp == stamp) return it->second.table;
+    registry.erase(it);
+  }
+  std::shared_ptr<const ColumnarTable> t;
+  if (!BuildColumnarTable(cn, table, &t).ok()) return nullptr;
+  // Reading does not change the file; a stamp taken again tells whether something changed meanwhile.
+  Stamp after;
+  if (!TakeStamp(cn, &after) || !(after == stamp)) return nullptr;
+  registry[id] = {stamp, t};
+  if (built) *built = true;
+  return t;
+}
+
+void ColumnarCache::SetRowsPerPart(int64_t rows) {
+  std::lock_guard<std::mutex> lock(registry_mutex);
+  rows_per_part = rows;
+}
+
+void ColumnarCache::Clear() {
+  std::lock_guard<std::mutex> lock(registry_mutex);
+  registry.clear();
+}
+
+void ColumnarCache::SetEnabled(bool on) {
+  std::lock_guard<std::mutex> lock(registry_mutex);
+  enabled = on;
+  if (!on) registry.clear();
+}
+
+bool ColumnarCache::Enabled() {
+  std::lock_guard<std::mutex> lock(registry_mutex);
+  return enabled;
+}
+
+}  // namespace kyx::data

@@ -1,0 +1,69 @@
+#pragma once
+// A columnar copy of one data-set table of a local database, kept in memory so that the closed
+// set of queries that the elaboration engine sends (columnar_query.h) is answered by one scan
+// with hash aggregation instead of SQLite's sorting GROUP BY through the collation callback.
+//
+// Key columns ("K_###") are dictionary-coded: every row holds a code, code 0 is Null and the
+// other codes stand for one class of texts that the JET collation holds equal (case and trailing
+// blanks ignored), each carrying its rank in collation order. Value columns ("V_###_##") are
+// doubles with a Null flag per row.
+//
+// A copy is never used on stale data: it carries a stamp of the database file (identity, size,
+// modification time), of SQLite's data version (commits of other connections) and of the
+// connection's own change count; any difference makes the registry build it again.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/data/connection.h"
+
+namespace kyx::data {
+
+struct ColumnarKey {
+  std::string name;                // as the table declares it
+  std::vector<uint32_t> codes;     // per row; 0 = Null
+  std::vector<std::string> texts;  // per code (entry 0 unused): the first text seen of the class
+  std::vector<uint32_t> ranks;     // per code: position in collation order (Null = 0)
+};
+
+struct ColumnarValue {
+  std::string name;
+  std::vector<double> values;  // per row (0 where Null)
+  std::vector<uint8_t> nulls;  // per row, 1 = Null; empty when the column holds no Null
+};
+
+struct ColumnarTable {
+  std::string table;
+  int64_t rows = 0;
+  std::vector<ColumnarKey> keys;
+  std::vector<ColumnarValue> values;
+  // Index of a key or value column by name (case-insensitive); -1 when absent.
+  int KeyIndex(std::string_view name) const;
+  int ValueIndex(std::string_view name) const;
+  size_t MemoryBytes() const;
+};
+
+// Reads every "K_" and "V_" column of `table` into a columnar copy; an error when the table
+// cannot be read.
+Status BuildColumnarTable(Connection& cn, std::string_view table, std::shared_ptr<const ColumnarTable>* out);
+
+// The copies of the process, one per database file and table.
+class ColumnarCache {
+ public:
+  // The current copy of `table` on `cn`, built now when there is none or it is stale; nullptr
+  // when the connection is not a SQLite file or the table cannot be read. `built` tells whether
+  // it was built by this call.
+  static std::shared_ptr<const ColumnarTable> Get(Connection& cn, std::string_view table, bool* built = nullptr);
+  // Drops every copy (a data set changed in a way the stamp cannot see, or tests).
+  static void Clear();
+  // Turns the use of copies on or off (on by default); off, Get always gives nullptr.
+  static void SetEnabled(bool enabled);
+  // A table of at least twice this many rows (default 250,000) is read in up to four ranges in
+  // parallel, each on a read-only connection of its own.
+  static void SetRowsPerPart(int64_t rows);
+  static bool Enabled();
+};
+
+}  // namespace kyx::data
