@@ -116,6 +116,8 @@ bool Apri_MDB3() {
   if (!s.ok()) return Fallito(s);
 
   if (!(s = mdb::Apri_Connessione(File_MDB3, Cn_MDB3)).ok()) return Fallito(s);
+  // Rebuilt by every elaboration: its commits need not wait for the disk.
+  if (!(s = Cn_MDB3->SetDurability(data::Durability::kRebuilt)).ok()) return Fallito(s);
   if (!(s = mdb::Apri_Tabella(*Cn_MDB3, "DATI", "DATI_L", Rs_Dati)).ok()) return Fallito(s);
   if (!(s = mdb::Apri_Tabella(*Cn_MDB3, "DATI", "DATI_L2", Rs_Dati_L2)).ok()) return Fallito(s);
   return true;

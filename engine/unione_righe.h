@@ -3,9 +3,10 @@
 // the accumulation of every merged value into its cell and into the column's grand total.
 //
 // Two directions. B, driven by the work rows (the usual one): each work row finds the result row
-// with the same codes through DATI_L2, or creates it, and adds its values. A, driven by the
-// result rows (a query of another information system whose values fill rows that exist): each
-// detail or subtotal row of DATI finds its work row through DATI2L.
+// with the same codes (compared as the index DATI_L2 compares them), or creates it, and adds its
+// values; in the first pass of a run it works on a copy of DATI in memory. A, driven by the result
+// rows (a query of another information system whose values fill rows that exist): each detail or
+// subtotal row of DATI finds its work row by the codes of its levels, in one transaction.
 #include <cstdint>
 
 namespace kyx {
@@ -20,7 +21,8 @@ void Accumula_Totali(bool Conta, int32_t Colonna, int32_t Scarto, int32_t Passat
 // recordset. Livelli_Mancanti: the leading row levels that the query's system cannot group by.
 void Unisci_Righe(int16_t Query, int32_t Passata, int32_t Livelli_Mancanti);
 
-// Between these two calls the merges of direction B work on a copy of DATI in memory, which
+// Between these two calls (the first pass of a run) the merges of direction B work on a copy of
+// DATI in memory, which
 // Concludi_Unione writes back into the table in one transaction (and so does a merge that must
 // read the table: direction A, the fixed rows). Nothing else may read DATI in between.
 void Inizia_Unione();

@@ -106,7 +106,13 @@ bool TakeStamp(Connection& cn, Stamp* out) {
 struct Entry {
   Stamp stamp;
   std::shared_ptr<const ColumnarTable> table;
+  uint64_t used = 0;  // the use counter when it was last asked for
 };
+
+// Copies kept at once: the systems worked with last (a copy of ten million rows is some hundred
+// megabytes).
+constexpr size_t kMaxCopies = 2;
+uint64_t uses = 0;
 
 std::mutex registry_mutex;
 std::map<std::string, Entry> registry;  // path + "|" + class of the table name
@@ -298,15 +304,24 @@ std::shared_ptr<const ColumnarTable> ColumnarCache::Get(Connection& cn, std::str
   const std::string id = stamp.path + "|" + ClassOf(table);
   auto it = registry.find(id);
   if (it != registry.end()) {
-    if (it->second.stamp == stamp) return it->second.table;
+    if (it->second.stamp == stamp) {
+      it->second.used = ++uses;
+      return it->second.table;
+    }
     registry.erase(it);
+  }
+  while (registry.size() >= kMaxCopies) {
+    auto oldest = registry.begin();
+    for (auto e = registry.begin(); e != registry.end(); ++e)
+      if (e->second.used < oldest->second.used) oldest = e;
+    registry.erase(oldest);
   }
   std::shared_ptr<const ColumnarTable> t;
   if (!BuildColumnarTable(cn, table, &t).ok()) return nullptr;
   // Reading does not change the file; a stamp taken again tells whether something changed meanwhile.
   Stamp after;
   if (!TakeStamp(cn, &after) || !(after == stamp)) return nullptr;
-  registry[id] = {stamp, t};
+  registry[id] = {stamp, t, ++uses};
   if (built) *built = true;
   return t;
 }

@@ -49,7 +49,7 @@ struct ColumnarTable {
 // cannot be read.
 Status BuildColumnarTable(Connection& cn, std::string_view table, std::shared_ptr<const ColumnarTable>* out);
 
-// The copies of the process, one per database file and table.
+// The copies of the process, one per database file and table; the two used last are kept.
 class ColumnarCache {
  public:
   // The current copy of `table` on `cn`, built now when there is none or it is stale; nullptr

@@ -82,6 +82,12 @@ TEST_F(Mdb3, LevelColumnsDoublesAndANewFileEveryTime) {
   ASSERT_TRUE(Rs_Dati->Set("k001", data::Value("ABC")).ok());
   ASSERT_TRUE(Rs_Dati->Update().ok());
   EXPECT_EQ(Colonne(Mdb(3), "DATI"), "c000 TEXT(12)|c001 DOUBLE|c002 TEXT(8)|c003 TEXT(72)|c004 TEXT(6)|k001 TEXT(8)");
+  // The work database is rebuilt every time: rows are saved without waiting for the disk.
+  std::unique_ptr<data::Statement> st;
+  bool riga = false;
+  ASSERT_TRUE(Cn_MDB3->Prepare("PRAGMA synchronous", &st).ok());
+  ASSERT_TRUE(st->Step(&riga).ok() && riga);
+  EXPECT_EQ(st->Read(0).AsInteger(), 0);
   Imposta({{0}, {}, {}, 0});
   Precisione_15 = false;
   ASSERT_TRUE(Apri_MDB3());

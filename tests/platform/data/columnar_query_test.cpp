@@ -234,5 +234,21 @@ TEST_F(ColumnarTest, AChangedDataSetIsNeverAnsweredFromTheOldCopy) {
   ASSERT_TRUE(cn.Rollback().ok());
 }
 
+TEST_F(ColumnarTest, OnlyTheTwoCopiesUsedLastAreKept) {
+  for (const char* t : {"KYX_D0_00F_S2", "KYX_D0_00F_S3"})
+    ASSERT_TRUE(Catalog(cn).CreateTable(t, {TextField("K_001", 4), DoubleField("V_001_01")}).ok());
+  const auto built = [&](const char* table) {
+    bool b = false;
+    EXPECT_NE(ColumnarCache::Get(cn, table, &b), nullptr);
+    return b;
+  };
+  EXPECT_TRUE(built("KYX_D0_00F_S1"));
+  EXPECT_TRUE(built("KYX_D0_00F_S2"));
+  EXPECT_FALSE(built("KYX_D0_00F_S1"));
+  EXPECT_TRUE(built("KYX_D0_00F_S3")) << "S2, used least lately, makes room";
+  EXPECT_FALSE(built("KYX_D0_00F_S1"));
+  EXPECT_TRUE(built("KYX_D0_00F_S2"));
+}
+
 }  // namespace
 }  // namespace kyx::data
