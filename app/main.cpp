@@ -26,7 +26,6 @@
 #include "platform/vb/vb.h"
 #include "ui/agganci_base.h"
 #include "ui/dialoghi/installa_dialoghi.h"
-#include "ui/installa_motore.h"
 #include "ui/finestre.h"
 #include "ui/frm_base.h"
 #include "ui/impostazioni_generali.h"
@@ -99,7 +98,6 @@ int main(int argc, char** argv) {
   // What the windows' layer provides to the Foundation, and the dialogs in their slots.
   kyx::agganci::XPStyle_Inizializza = [] { return kyx::XPStyle_Inizializza(); };
   kyx::Installa_Dialoghi();
-  kyx::Installa_Motore();
 
   // The start-up wants the argument text as one line, as the command line reaches a Windows
   // program (without the program's own name); arguments arrive in UTF-8 on Linux.

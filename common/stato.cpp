@@ -15,7 +15,7 @@ namespace kyx {
   X(Grafico_Etichette_Y2) X(Elementi_Grafico) X(Funzione_Mouse) X(Anno_Riferimento) \
   X(Ordinamento_Layout) X(Connesso) X(Grafico_Visibile) X(In_Caricamento) \
   X(Operatore_Filtro) X(Larghezze_Codici) X(Larghezze_Caricati) X(Storico_Primo) \
-  X(Storico_Ultimo) X(Elaborazione_Corrente) X(Layout_Precedente) X(Chiave_Layout) X(Profilo_Principale) \
+  X(Storico_Ultimo) X(Elaborazione_Corrente) X(Layout_Precedente) X(Profilo_Principale) \
   X(Sistema_Informativo) X(Descrizione_Sistema) X(Profilo_In_Elenco) X(Server_Nome) \
   X(Server_Porta) X(Nome_Utente) X(Password_Utente) X(DataBase_SQL) \
   X(Data_Descrizioni) X(Cartella_Dati) X(Cartella_Storico) X(Cartella_Esportazione) \

@@ -67,8 +67,6 @@ extern int32_t Storico_Primo;
 extern int32_t Storico_Ultimo;
 extern int32_t Elaborazione_Corrente;
 extern int16_t Layout_Precedente;
-// Node key of the layout chosen in the structure tree; blank when none.
-extern std::string Chiave_Layout;
 
 // ---- Connection profile (Carica_Opzioni) --------------------------------------------------------
 extern int16_t Profilo_Principale;

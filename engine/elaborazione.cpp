@@ -7,13 +7,9 @@
 #include "common/stato_db.h"
 #include "engine/agganci_motore.h"
 #include "engine/campi.h"
-#include "engine/esecuzione_query.h"
-#include "engine/fine_elaborazione.h"
 #include "engine/modello_colonne.h"
 #include "engine/modi_esecuzione.h"
 #include "engine/query_elaborazione.h"
-#include "engine/righe_totale.h"
-#include "engine/risultato.h"
 #include "engine/scambio_server.h"
 #include "engine/stato_motore.h"
 #include "platform/vb/vb.h"
@@ -70,16 +66,16 @@ bool Esegui_Elaborazione() {
   Componi_Query();
 
   // J .. R
-  // J: the SELECT of the elaboration runs with the other queries of the list (N); K: the column-key
-  // lists and their generated columns.
-  Query_Colonne();
-  Crea_Risultato();  // L
-  Righe_Fisse();     // M
+  Chiama(agganci_motore::Esegui_Select);
+  Chiama(agganci_motore::Query_Colonne);
+  Chiama(agganci_motore::Crea_Risultato);
+  Chiama(agganci_motore::Righe_Fisse);
   // N runs every query and merges it (O) at once; between its two passes come the zero, head and
   // subtotal rows (P).
-  Esegui_Query();
-  Riga_Totale();           // Q
-  Termina_Elaborazione();  // R
+  Chiama(agganci_motore::Esegui_Query);
+  Chiama(agganci_motore::Riga_Totale);
+  Chiama(agganci_motore::Termina_Elaborazione);
+  Avviso_Troppe_Colonne();
   return true;
 }
 

@@ -9,6 +9,7 @@ bool Filtro_Stato_2 = false;
 std::array<std::string, 2> Filtro_Valori;
 int16_t Intervallo_Passo = 0;
 int16_t Intervallo_Chiave = -1;
+std::string Chiave_Layout;
 std::string Nodo_Layout;
 int16_t Stampa_Da_Pagina = 0;
 int16_t Stampa_A_Pagina = 0;
@@ -36,6 +37,7 @@ void reset() {
   Filtro_Valori = {};
   Intervallo_Passo = 0;
   Intervallo_Chiave = -1;
+  Chiave_Layout.clear();
   Nodo_Layout.clear();
   Stampa_Da_Pagina = 0;
   Stampa_A_Pagina = 0;

@@ -25,6 +25,8 @@ extern int16_t Intervallo_Passo;
 extern int16_t Intervallo_Chiave;
 
 // ---- Layouts ----------------------------------------------------------------------------------
+// Node key of the layout chosen in the structure tree; blank when none.
+extern std::string Chiave_Layout;
 // Key of the structure-tree node whose layout was elaborated last ("" none).
 extern std::string Nodo_Layout;
 

@@ -30,19 +30,15 @@ class Elaborazione : public Motore {
       return std::string("Area Nord");
     };
     agganci_motore::Imposta_Titolo = [this](const std::string& t) { titolo = t; };
-    agganci_motore::Ridimensiona = fase("Ridimensiona");
-    agganci_motore::Imposta_Progresso = [this](float, float) {
-      if (fasi.empty() || fasi.back() != "Progresso") fasi.push_back("Progresso");
-    };
-    agganci_motore::Completa_Progresso = fase("Completa_Progresso");
-    agganci_motore::Nascondi_Progresso = fase("Nascondi_Progresso");
-    agganci_motore::Mostra_Banner = fase("Mostra_Banner");
-    agganci_motore::Visualizza_Larghezza_Colonne = [this](int32_t c, bool intestazione, int32_t) {
-      fasi.push_back("Larghezze " + std::to_string(c) + (intestazione ? " con intestazioni" : ""));
-    };
-    agganci_motore::Salva_Layout = [this](const std::string& operazione, int16_t c) {
-      fasi.push_back("Salva_Layout " + operazione + " " + std::to_string(c));
-    };
+    agganci_motore::Esegui_Select = fase("J");
+    agganci_motore::Query_Colonne = fase("K");
+    agganci_motore::Crea_Risultato = fase("L");
+    agganci_motore::Righe_Fisse = fase("M");
+    agganci_motore::Esegui_Query = fase("N");
+    agganci_motore::Unisci_Righe = [this](int16_t, int32_t, int32_t) { fasi.push_back("O"); };
+    agganci_motore::Righe_Subtotale = fase("P");
+    agganci_motore::Riga_Totale = fase("Q");
+    agganci_motore::Termina_Elaborazione = fase("R");
   }
 
   std::vector<std::string> fasi;
@@ -94,9 +90,8 @@ TEST_F(Elaborazione, NumbersTheRunAndCallsEveryPhaseInOrder) {
   EXPECT_EQ(Elaborazione_Corrente, 42);
   EXPECT_EQ(Sinf_Idx_Key, 9);
   EXPECT_EQ(Sinf_Idx_Max, 3);
-  // The main window hears of the run at its start and at its end, after the history is saved.
-  EXPECT_EQ(fasi, (std::vector<std::string>{"Imposta_Bar", "Nodo padre", "Progresso", "Completa_Progresso",
-                                            "Salva_Layout ADD 0", "Imposta_Bar", "Nascondi_Progresso"}));
+  // O and P run inside N, once per query and between its passes.
+  EXPECT_EQ(fasi, (std::vector<std::string>{"Imposta_Bar", "Nodo padre", "J", "K", "L", "M", "N", "Q", "R"}));
   EXPECT_EQ(titolo, "Vendite per area  Area Nord");
   EXPECT_EQ(Numero_Colonne, 2);
   EXPECT_EQ(Numero_Livelli, 1);
@@ -120,7 +115,7 @@ TEST_F(Elaborazione, AnSqlServerProfileAsksNothingOfTheDataServer) {
   DataBase_SQL = "VENDITE";
   Esegui_Elaborazione();  // no layout request: it would fail on the closed link with a message
   EXPECT_TRUE(host.shown().empty());
-  EXPECT_EQ(fasi.back(), "Nascondi_Progresso");
+  EXPECT_EQ(fasi.back(), "R");
 }
 
 }  // namespace

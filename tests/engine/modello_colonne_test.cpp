@@ -196,20 +196,15 @@ TEST_F(Modello, ChangedLevelKeysMarkTheLayoutAsChanged) {
   Liv_Riga_Chiave[0] = 1;
   Liv_Colonna_Chiave[0] = 2;
   Elementi({{.col = 1, .calc = "#L1(001)"}, {.col = 2, .calc = "#C1(002)#+V001#"}});
-  // Changed keys make the run start from the layout's own column settings instead of those the
-  // user left on the same layout (a hidden column 2).
-  Memorizza_Colonne = true;
-  const auto esegui = [] {
-    Col_Visibile_Memoria.fill(2);
-    Col_Visibile_Memoria[2] = 1;
-    Layout_Precedente = 3;
-    Esegui_Elaborazione();
-    return Col_Visibile[2];
-  };
-  EXPECT_EQ(esegui(), 2);
-  EXPECT_EQ(esegui(), 1);  // the same keys again
+  Layout_Precedente = 3;
+  Esegui_Elaborazione();
+  EXPECT_EQ(Layout_Precedente, -123);
+  Layout_Precedente = 3;
+  Esegui_Elaborazione();
+  EXPECT_EQ(Layout_Precedente, 3);  // the same keys again
   Liv_Colonna_Chiave[0] = 5;
-  EXPECT_EQ(esegui(), 2);
+  Esegui_Elaborazione();
+  EXPECT_EQ(Layout_Precedente, -123);
 }
 
 TEST_F(Modello, DefaultSortAndCodeDescriptionPairs) {
