@@ -29,6 +29,7 @@
 #include "ui/finestre.h"
 #include "ui/frm_base.h"
 #include "ui/impostazioni_generali.h"
+#include "ui/installa_motore.h"
 
 namespace {
 
@@ -98,6 +99,7 @@ int main(int argc, char** argv) {
   // What the windows' layer provides to the Foundation, and the dialogs in their slots.
   kyx::agganci::XPStyle_Inizializza = [] { return kyx::XPStyle_Inizializza(); };
   kyx::Installa_Dialoghi();
+  kyx::Installa_Motore();
 
   // The start-up wants the argument text as one line, as the command line reaches a Windows
   // program (without the program's own name); arguments arrive in UTF-8 on Linux.

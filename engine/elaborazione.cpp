@@ -7,9 +7,13 @@
 #include "common/stato_db.h"
 #include "engine/agganci_motore.h"
 #include "engine/campi.h"
+#include "engine/esecuzione_query.h"
+#include "engine/fine_elaborazione.h"
 #include "engine/modello_colonne.h"
 #include "engine/modi_esecuzione.h"
 #include "engine/query_elaborazione.h"
+#include "engine/righe_totale.h"
+#include "engine/risultato.h"
 #include "engine/scambio_server.h"
 #include "engine/stato_motore.h"
 #include "platform/vb/vb.h"
@@ -19,10 +23,6 @@ namespace {
 
 using motore::Cerca;
 using motore::Numero;
-
-void Chiama(const std::function<void()>& fase) {
-  if (fase) fase();
-}
 
 // Phase A: the structure tables hold what the run needs, and stand on the layout, its first
 // element row and the information system.
@@ -48,7 +48,7 @@ bool Esegui_Elaborazione() {
   ++Storico_Ultimo;
   Elaborazione_Corrente = Storico_Ultimo;
   Troppe_Colonne = false;
-  Chiama(agganci_motore::Imposta_Bar);
+  if (agganci_motore::Imposta_Bar) agganci_motore::Imposta_Bar();
 
   // B, C
   Chiavi_Riga();
@@ -65,18 +65,14 @@ bool Esegui_Elaborazione() {
   // I
   Componi_Query();
 
-  // J .. R
-  Chiama(agganci_motore::Esegui_Select);
-  Chiama(agganci_motore::Query_Colonne);
-  Chiama(agganci_motore::Crea_Risultato);
-  Chiama(agganci_motore::Righe_Fisse);
-  // N runs every query and merges it (O) at once; between its two passes come the zero, head and
-  // subtotal rows (P).
-  Chiama(agganci_motore::Esegui_Query);
-  Chiama(agganci_motore::Riga_Totale);
-  Chiama(agganci_motore::Termina_Elaborazione);
-  Avviso_Troppe_Colonne();
-  return true;
+  // K .. R. N runs every query and merges it (O) at once; between its two passes come the zero,
+  // head and subtotal rows (P).
+  Query_Colonne();
+  Crea_Risultato();
+  Righe_Fisse();
+  Esegui_Query();
+  Riga_Totale();
+  return Termina_Elaborazione();
 }
 
 }  // namespace kyx

@@ -11,13 +11,14 @@
 //   D-G  the column model from the layout's elements, the default sort, code/description pairs
 //   H  the layout request to the data server (when connected to it)
 //   I  the list of queries
-//   J..R  execution, result table, merge, totals, finishing (agganci_motore slots)
+//   K..R  column-key queries, result table, query runs and merge, totals, finishing
 // A layout, system or structure table that is missing ends the run at once and silently, before
 // anything changes.
 namespace kyx {
 
-// True when the run went through to its end (its result saved); false when it ended early: a
-// missing layout, system or structure table, or a refused request to the data server.
+// True when the run went through to its end (its result opened for display and saved); false
+// when it ended early: a missing layout, system or structure table, a refused request to the data
+// server, or a result table that could not be read.
 bool Esegui_Elaborazione();
 
 }  // namespace kyx

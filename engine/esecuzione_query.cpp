@@ -13,6 +13,7 @@
 #include "engine/log_query.h"
 #include "engine/modi_esecuzione.h"
 #include "engine/query_elaborazione.h"
+#include "engine/righe_totale.h"
 #include "engine/scambio_server.h"
 #include "engine/stato_motore.h"
 #include "engine/unione_righe.h"
@@ -97,7 +98,7 @@ void Esegui_Una(int16_t q, int32_t Passata, std::string Sql) {
     // Without the mode's database there is nothing to ask, and no query to report.
     if (data::Connection* cn = Connessione_Modo(modo); cn && !Copia_Righe(*cn, Sql, voci.numero)) Errore_Query(q, Sql);
   }
-  if (agganci_motore::Unisci_Righe) agganci_motore::Unisci_Righe(q, Passata, mancanti);
+  Unisci_Righe(q, Passata, mancanti);
   if (Rs_Lavoro) (void)Rs_Lavoro->Close();
   Rs_Lavoro.reset();
 }
@@ -157,7 +158,7 @@ void Esegui_Query() {
   }
   Concludi_Unione();
   if (n == 0) return;
-  if (agganci_motore::Righe_Subtotale) agganci_motore::Righe_Subtotale();
+  Righe_Subtotale();
   for (int q = 0; q < n; ++q) {
     const size_t x = C(q);
     // As built first, then one level of subtotals after the other, from the innermost out.

@@ -7,8 +7,8 @@
 #include "common/modello.h"
 #include "common/stato.h"
 #include "common/stato_db.h"
-#include "engine/agganci_motore.h"
 #include "engine/campi.h"
+#include "engine/righe_livello.h"
 #include "engine/stato_motore.h"
 #include "platform/data/connection.h"
 #include "platform/data/table_recordset.h"
@@ -134,7 +134,7 @@ void Righe_Subtotale() {
   if (!Righe_Zero) Elimina_Righe_Zero();
   if (Numero_Livelli <= 0) return;
   if (Livelli_Visibili > 0) {
-    if (agganci_motore::Espandi_Righe_R) agganci_motore::Espandi_Righe_R();
+    Espandi_Righe_R();
   } else if (Numero_Livelli > 1 && Subtotali_Richiesti != 0) {
     std::array<int32_t, 10> livelli{};
     for (size_t l = 0; l < 9; ++l) livelli[l] = Colonna_Livello[l + 1];

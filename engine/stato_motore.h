@@ -67,6 +67,12 @@ extern int32_t Numero_Record;
 extern std::string Filtro_Griglia;
 extern int16_t Colonna_Ordinamento;
 extern std::string Verso_Ordinamento;       // " ASC" or " DESC"
+// What the user left of the previous result of the same layout: shown columns, frozen columns and
+// sort, applied again when the layout runs once more (Memorizza_Colonne).
+extern std::array<uint8_t, 256> Col_Visibile_Memoria;
+extern int16_t Colonne_Bloccate_Memoria;
+extern int16_t Colonna_Ordinamento_Memoria;
+extern std::string Verso_Ordinamento_Memoria;
 
 // ---- Values of the row being computed (formula evaluator) --------------------------------------
 extern std::array<double, 256> Valori_Riga;

@@ -136,31 +136,6 @@ void Prepara(const std::string& cartella, int64_t righe) {
 
 int64_t Righe_Risultato() { return bench::CountRows(mdb::Percorso(File_MDB3), "DATI"); }
 
-// With KYX_BENCH_PHASES set, every phase slot of the run reports its own time on stderr.
-void Fasi_Cronometrate() {
-  if (!std::getenv("KYX_BENCH_PHASES")) return;
-  const auto avvolgi = [](const char* nome, std::function<void()>& fase) {
-    if (!fase) return;
-    fase = [nome, f = fase] {
-      const double t0 = bench::Now();
-      f();
-      std::fprintf(stderr, "  phase %-16s %.4f s\n", nome, bench::Now() - t0);
-    };
-  };
-  avvolgi("Query_Colonne", agganci_motore::Query_Colonne);
-  avvolgi("Crea_Risultato", agganci_motore::Crea_Risultato);
-  avvolgi("Esegui_Query", agganci_motore::Esegui_Query);
-  avvolgi("Righe_Subtotale", agganci_motore::Righe_Subtotale);
-  avvolgi("Riga_Totale", agganci_motore::Riga_Totale);
-  avvolgi("Termina", agganci_motore::Termina_Elaborazione);
-  auto unisci = agganci_motore::Unisci_Righe;
-  agganci_motore::Unisci_Righe = [unisci](int16_t q, int32_t p, int32_t l) {
-    const double t0 = bench::Now();
-    unisci(q, p, l);
-    std::fprintf(stderr, "  phase %-16s %.4f s\n", "Unisci_Righe", bench::Now() - t0);
-  };
-}
-
 double Una_Elaborazione() {
   const double t0 = bench::Now();
   if (!Esegui_Elaborazione()) Muori("the elaboration did not run");
@@ -172,7 +147,6 @@ void Nostra(const std::string& cartella) {
   if (!Apri_MDB0(false)) Muori("KYX_0.MDB");
   if (!Apri_MDB2(false, false)) Muori("KYX_2.MDB");
   data::ColumnarCache::Clear();
-  Fasi_Cronometrate();
   const double freddo = Una_Elaborazione();
   const int64_t righe = Righe_Risultato();
   const double caldo = Una_Elaborazione();

@@ -30,15 +30,12 @@ class Elaborazione : public Motore {
       return std::string("Area Nord");
     };
     agganci_motore::Imposta_Titolo = [this](const std::string& t) { titolo = t; };
-    agganci_motore::Esegui_Select = fase("J");
-    agganci_motore::Query_Colonne = fase("K");
-    agganci_motore::Crea_Risultato = fase("L");
-    agganci_motore::Righe_Fisse = fase("M");
-    agganci_motore::Esegui_Query = fase("N");
-    agganci_motore::Unisci_Righe = [this](int16_t, int32_t, int32_t) { fasi.push_back("O"); };
-    agganci_motore::Righe_Subtotale = fase("P");
-    agganci_motore::Riga_Totale = fase("Q");
-    agganci_motore::Termina_Elaborazione = fase("R");
+    agganci_motore::Completa_Progresso = fase("Completa_Progresso");
+    agganci_motore::Nascondi_Progresso = fase("Nascondi_Progresso");
+    agganci_motore::Ridimensiona = fase("Ridimensiona");
+    agganci_motore::Salva_Layout = [this](const std::string& op, int16_t col) {
+      fasi.push_back("Salva_Layout " + op + " " + std::to_string(col));
+    };
   }
 
   std::vector<std::string> fasi;
@@ -90,8 +87,9 @@ TEST_F(Elaborazione, NumbersTheRunAndCallsEveryPhaseInOrder) {
   EXPECT_EQ(Elaborazione_Corrente, 42);
   EXPECT_EQ(Sinf_Idx_Key, 9);
   EXPECT_EQ(Sinf_Idx_Max, 3);
-  // O and P run inside N, once per query and between its passes.
-  EXPECT_EQ(fasi, (std::vector<std::string>{"Imposta_Bar", "Nodo padre", "J", "K", "L", "M", "N", "Q", "R"}));
+  // The toolbar at the start and, after the save into the history, at the end.
+  EXPECT_EQ(fasi, (std::vector<std::string>{"Imposta_Bar", "Nodo padre", "Completa_Progresso", "Salva_Layout ADD 0",
+                                            "Imposta_Bar", "Nascondi_Progresso"}));
   EXPECT_EQ(titolo, "Vendite per area  Area Nord");
   EXPECT_EQ(Numero_Colonne, 2);
   EXPECT_EQ(Numero_Livelli, 1);
@@ -113,9 +111,10 @@ TEST_F(Elaborazione, AnUnansweredServerRequestEndsTheRunButKeepsTheNewNumber) {
 TEST_F(Elaborazione, AnSqlServerProfileAsksNothingOfTheDataServer) {
   Connesso = true;
   DataBase_SQL = "VENDITE";
-  Esegui_Elaborazione();  // no layout request: it would fail on the closed link with a message
+  // No layout request: it would fail on the closed link with a message.
+  EXPECT_TRUE(Esegui_Elaborazione());
   EXPECT_TRUE(host.shown().empty());
-  EXPECT_EQ(fasi.back(), "R");
+  EXPECT_EQ(fasi.back(), "Nascondi_Progresso");
 }
 
 }  // namespace

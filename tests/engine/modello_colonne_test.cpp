@@ -196,15 +196,19 @@ TEST_F(Modello, ChangedLevelKeysMarkTheLayoutAsChanged) {
   Liv_Riga_Chiave[0] = 1;
   Liv_Colonna_Chiave[0] = 2;
   Elementi({{.col = 1, .calc = "#L1(001)"}, {.col = 2, .calc = "#C1(002)#+V001#"}});
+  // Seen through the remembered columns: a column the user hid stays hidden only while the layout
+  // runs again with the same keys.
+  Memorizza_Colonne = true;
   Layout_Precedente = 3;
   Esegui_Elaborazione();
-  EXPECT_EQ(Layout_Precedente, -123);
-  Layout_Precedente = 3;
+  EXPECT_EQ(Layout_Precedente, 3) << "the end of the run makes this layout the previous one";
+  const uint8_t proprio = Col_Visibile[1];
+  Col_Visibile_Memoria[1] = 0;  // hidden by the user
   Esegui_Elaborazione();
-  EXPECT_EQ(Layout_Precedente, 3);  // the same keys again
+  EXPECT_EQ(Col_Visibile[1], 0);  // the same keys again
   Liv_Colonna_Chiave[0] = 5;
   Esegui_Elaborazione();
-  EXPECT_EQ(Layout_Precedente, -123);
+  EXPECT_EQ(Col_Visibile[1], proprio);
 }
 
 TEST_F(Modello, DefaultSortAndCodeDescriptionPairs) {
