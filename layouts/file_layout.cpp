@@ -71,6 +71,8 @@ struct Gruppo_Filtro {
 };
 
 void Valore_Filtro(const Gruppo_Filtro& g, const std::string& v, std::vector<Filtro_Salvato>& filtri) {
+  // A group without its operator line is damaged: it gives no filter value.
+  if (g.Operatore == 0) return;
   if (g.Con_Secondo) {
     filtri.push_back({g.Chiave, v, g.Valore_2, g.Operatore});
     return;

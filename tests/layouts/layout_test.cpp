@@ -128,7 +128,8 @@ TEST_F(Layout, TheReaderTakesWhatTheKeysSayAndRefusesDamagedFiles) {
          EXPECT_EQ(l.Colonne[5].Larghezza, 1500);
        }},
       {"[Q-KRE]\r\n_CMax____=1\r\nUF_0001_K=3\r\nUF_0001_O=D\r\nUF_0001_V=100,200\r\n"
-       "UF_0002_K=4\r\nUF_0002_O==\r\nUF_0002_V=A,B,C\r\nUF_0003_K=5\r\nUF_0003_O=D\r\nUF_0003_V=1,2,3\r\n" + coda,
+       "UF_0002_K=4\r\nUF_0002_O==\r\nUF_0002_V=A,B,C\r\nUF_0003_K=5\r\nUF_0003_O=D\r\nUF_0003_V=1,2,3\r\n"
+       "UF_0004_K=6\r\nUF_0004_V=senza operatore\r\n" + coda,
        true,
        [](const Contenuto_Layout& l) {
          EXPECT_EQ(l.Filtri, (std::vector<Filtro_Salvato>{
