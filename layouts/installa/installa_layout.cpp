@@ -2,22 +2,53 @@
 
 #include <string>
 
+#include "common/impostazioni.h"
+#include "common/stato.h"
 #include "layouts/agganci_layout.h"
 #include "layouts/layout.h"
 #include "layouts/manutenzione.h"
+#include "platform/host/host.h"
 #include "platform/ui/simple_controls.h"
 #include "ui/agganci_base.h"
 #include "ui/dialoghi/agganci_dialoghi.h"
+#include "ui/dialoghi/frm_opzioni.h"
 #include "ui/frm_base.h"
 #include "ui/stato_finestra.h"
 
 namespace kyx {
+namespace {
+
+// The options dialog's maintenance buttons: the profile shown is checked, then the user confirms
+// (Yes and No, No the default, warning icon).
+bool Conferma(FrmOpzioni& Dialogo, const std::string& Domanda) {
+  bool Esito = false;
+  Dialogo.Controlla_Opzioni(false, Esito);
+  if (!Esito) return false;
+  return host::MsgBox(Domanda, host::vbYesNo | host::vbExclamation | host::vbDefaultButton2, Titolo_Programma) ==
+         host::vbYes;
+}
+
+}  // namespace
 
 void Installa_Layout() {
   agganci_base::Carica_Layout = [](int16_t Passo, const std::string& File, bool Aggiorna) {
     Carica_Layout(Passo, File, Aggiorna);
   };
   agganci_dialoghi::Converti_Preferiti = [](std::string& Cartella) { Converti_Preferiti(Cartella); };
+  // "Pulizia Prefer.": every saved favourite of the folder shown in the dialog.
+  agganci_dialoghi::Opzioni["cmdPreferiti_Click"] = [](FrmOpzioni& Dialogo) {
+    if (!Conferma(Dialogo, "Tutti i preferiti saranno\reliminati\r\rS\xEC = elimina\rNo = nessuna operazione"))
+      return;
+    Elimina_Preferiti(Valore_Cartella(Dialogo.txtDirPref->Text()));
+    Elaborazione_Corrente = 0;
+  };
+  // "Anno Riferim.": the reference year into every favourite of the profile in use.
+  agganci_dialoghi::Opzioni["cmdAnnoRiferimento_Click"] = [](FrmOpzioni& Dialogo) {
+    if (!Conferma(Dialogo, "L'anno di riferimento\rsar\xE0 impostato con " + Numero_Cifre(Anno_Riferimento, 4) +
+                               "\rsu tutti i preferiti\r\rS\xEC = aggiorna\rNo = nessuna operazione"))
+      return;
+    Imposta_Anno_Preferiti(Cartella_Preferiti);
+  };
 
   agganci_layout::Titolo_Elaborazione = [] { return ui::Cp(frmBase->lbl_twE[0]->text()); };
   agganci_layout::Leggi_Chiave_Layout = [] { return Chiave_Layout; };

@@ -17,6 +17,8 @@ TEST(InstallaLayout, FillsEverySlotOfTheLayoutFiles) {
   Installa_Layout();
   EXPECT_TRUE(agganci_base::Carica_Layout);
   EXPECT_TRUE(agganci_dialoghi::Converti_Preferiti);
+  EXPECT_TRUE(agganci_dialoghi::Opzioni.count("cmdPreferiti_Click"));
+  EXPECT_TRUE(agganci_dialoghi::Opzioni.count("cmdAnnoRiferimento_Click"));
   EXPECT_TRUE(agganci_layout::Titolo_Elaborazione && agganci_layout::Leggi_Chiave_Layout &&
               agganci_layout::Imposta_Chiave_Layout && agganci_layout::Segna_Layout &&
               agganci_layout::Carica_Filtro_Modifica && agganci_layout::Carica_Albero_Chiavi &&
