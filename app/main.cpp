@@ -18,6 +18,7 @@
 #include "common/agganci.h"
 #include "common/avvio.h"
 #include "common/stato.h"
+#include "layouts/installa/installa_layout.h"
 #include "platform/text/cp1252.h"
 #include "platform/ui/colours.h"
 #include "platform/ui/ky_form.h"
@@ -100,6 +101,7 @@ int main(int argc, char** argv) {
   kyx::agganci::XPStyle_Inizializza = [] { return kyx::XPStyle_Inizializza(); };
   kyx::Installa_Dialoghi();
   kyx::Installa_Motore();
+  kyx::Installa_Layout();
 
   // The start-up wants the argument text as one line, as the command line reaches a Windows
   // program (without the program's own name); arguments arrive in UTF-8 on Linux.

@@ -1,0 +1,274 @@
+#include "layouts/file_layout.h"
+
+#include <cmath>
+#include <algorithm>
+#include <cstdio>
+#include <limits>
+
+#include "common/impostazioni.h"
+#include "common/modello.h"
+#include "common/stato.h"
+#include "common/stato_db.h"
+#include "engine/stato_motore.h"
+#include "layouts/stato_layout.h"
+#include "platform/vb/vb.h"
+
+namespace kyx {
+namespace {
+
+std::string Cifre(int64_t v, int cifre) { return Numero_Cifre(v, cifre); }
+std::string N(int64_t v) { return Cifre(v, 1); }  // mask "#0"
+
+// The implicit conversion of a text to a numeric target (Byte, Integer, Long): a number in the
+// target's range, rounded half to even; anything else gives nothing and the target stays.
+std::optional<int64_t> Numero(std::string_view testo, int64_t minimo, int64_t massimo) {
+  if (!vb::IsNumeric(testo)) return std::nullopt;
+  const double d = vb::RoundHalfEven(vb::CDbl(testo));
+  if (!std::isfinite(d) || d < static_cast<double>(minimo) || d > static_cast<double>(massimo)) return std::nullopt;
+  return static_cast<int64_t>(d);
+}
+template <typename T>
+void Metti(std::string_view testo, T& destinazione) {
+  if (auto v = Numero(testo, std::numeric_limits<T>::min(), std::numeric_limits<T>::max())) destinazione = static_cast<T>(*v);
+}
+template <typename T>
+void Metti(std::string_view testo, std::optional<T>& destinazione) {
+  if (auto v = Numero(testo, std::numeric_limits<T>::min(), std::numeric_limits<T>::max())) destinazione = static_cast<T>(*v);
+}
+
+void Campo_Colonna(Colonna_Layout& c, std::string_view campo, const std::string& v) {
+  if (campo == "Hea=") c.Intestazione = v;
+  else if (campo == "Ali=") Metti(v, c.Allineamento);
+  else if (campo == "Dim=") Metti(v, c.Larghezza);
+  else if (campo == "DSt=") Metti(v, c.Larghezza_Stampa);
+  else if (campo == "Vis=") Metti(v, c.Visibile);
+  else if (campo == "Ord=") Metti(v, c.Ordine);
+  else if (campo == "Key=") Metti(v, c.Chiave);
+  else if (campo == "Des=") Metti(v, c.Descrizione);
+  else if (campo == "Cal=") c.Calcolo = v;
+  else if (campo == "Def=") Metti(v, c.Tipo);
+  else if (campo == "VCK=") Metti(v, c.VCK);
+  else if (campo == "VCC=") c.VCC = v;
+  else if (campo == "Fmt=") c.Formato = v;
+  else if (campo == "Atr=") c.Attributo = v;
+  else if (campo == "Kde=") Metti(v, c.Kde);
+  else if (campo == "VTo=") {
+    Metti(v, c.Totale);
+    if (c.Totale == 0) c.Totale = 2;  // files of earlier versions stored the grand total as 0
+  } else if (campo == "Sin=") c.Sistema = v;
+  else if (campo == "Whe=") c.Where = v;
+  else if (campo == "WhI=") {
+    for (size_t j = 0; j < 64; ++j) c.Where_Flag[j] = j < v.size() && v[j] == 'T';
+  } else if (campo == "Pre=") Metti(v, c.Precedenza);
+}
+
+// The state of the filter group being read: "U=" comes before "V=" and marks a range.
+struct Gruppo_Filtro {
+  int16_t Chiave = 0;
+  uint8_t Operatore = 0;
+  std::string Valore_2;
+  bool Con_Secondo = false;
+};
+
+void Valore_Filtro(const Gruppo_Filtro& g, const std::string& v, std::vector<Filtro_Salvato>& filtri) {
+  // A group without its operator line is damaged: it gives no filter value.
+  if (g.Operatore == 0) return;
+  if (g.Con_Secondo) {
+    filtri.push_back({g.Chiave, v, g.Valore_2, g.Operatore});
+    return;
+  }
+  std::vector<std::string> elenco;
+  size_t inizio = 0;
+  for (;;) {
+    const size_t virgola = v.find(',', inizio);
+    elenco.push_back(v.substr(inizio, virgola == std::string::npos ? std::string::npos : virgola - inizio));
+    if (virgola == std::string::npos) break;
+    inizio = virgola + 1;
+  }
+  if (g.Operatore != 3) {
+    for (const std::string& e : elenco) filtri.push_back({g.Chiave, e, "", g.Operatore});
+  } else if (elenco.size() == 2) {
+    filtri.push_back({g.Chiave, elenco[0], elenco[1], g.Operatore});
+  }
+}
+
+}  // namespace
+
+bool Leggi_Contenuto_Layout(std::string_view Byte, Contenuto_Layout& C, std::string& Messaggio) {
+  C = Contenuto_Layout{};
+  if (Byte.find('\0') != std::string_view::npos) {
+    Messaggio = "il file contiene dati non di testo";
+    return false;
+  }
+  std::vector<std::string> righe;
+  size_t inizio = 0;
+  while (inizio < Byte.size()) {
+    size_t fine = Byte.find('\n', inizio);
+    if (fine == std::string_view::npos) fine = Byte.size();
+    std::string riga(Byte.substr(inizio, fine - inizio));
+    if (!riga.empty() && riga.back() == '\r') riga.pop_back();
+    righe.push_back(std::move(riga));
+    inizio = fine + 1;
+  }
+  if (righe.empty() || vb::UCase(vb::Trim(righe[0])) != "[Q-KRE]") {
+    Messaggio = "il file non \xE8 un layout nel formato a chiavi";
+    return false;
+  }
+  bool colonne_lette = false, chiuso = false;
+  Gruppo_Filtro gruppo;
+  for (size_t r = 1; r < righe.size(); ++r) {
+    const std::string& riga = righe[r];
+    const std::string chiave = riga.substr(0, 10);
+    const std::string v = riga.size() > 10 ? riga.substr(10) : std::string();
+    if (chiave == "_Elab____=") C.Titolo = v;
+    else if (chiave == "_Data____=") C.Titolo += "  " + v;
+    else if (chiave == "_NKey____=") C.Chiave_Layout = v;
+    else if (chiave == "_TLay____=") Metti(v, C.Ordinamento_Layout);
+    else if (chiave == "_Anno____=") Metti(v, C.Anno_Riferimento);
+    else if (chiave == "_CMax____=") {
+      // The count of columns is clamped to the 255 columns the arrays have.
+      if (auto n = Numero(v, INT64_MIN / 2, INT64_MAX / 2)) {
+        C.Numero_Colonne = static_cast<uint8_t>(std::clamp<int64_t>(*n, 0, 255));
+        colonne_lette = true;
+      }
+    } else if (chiave == "_CFix____=") Metti(v, C.Colonne_Bloccate);
+    else if (chiave == "_COrd____=") Metti(v, C.Colonna_Ordinamento);
+    else if (chiave == "_CVer____=") C.Verso_Ordinamento = " " + v;
+    else if (chiave == "_Liv_____=") Metti(v, C.Numero_Livelli);
+    else if (chiave == "_LivV____=") Metti(v, C.Livelli_Visibili);
+    else if (chiave == "_PreP____=") Metti(v, C.Precedenza_P);
+    else if (vb::Like(chiave, "C_###_????")) {
+      const int c = static_cast<int>(vb::Val(chiave.substr(2, 3)));
+      if (c >= 1 && c <= C.Numero_Colonne) Campo_Colonna(C.Colonne[static_cast<size_t>(c)], chiave.substr(6), v);
+    } else if (vb::Like(chiave, "UF_????_?=")) {
+      const char campo = chiave[8];
+      if (campo == 'K') {
+        gruppo = Gruppo_Filtro{};
+        Metti(v, gruppo.Chiave);
+      } else if (campo == 'O') {
+        gruppo.Operatore = v == "=" ? 1 : v == "N" ? 2 : 3;
+      } else if (campo == 'U') {
+        gruppo.Valore_2 = v;
+        gruppo.Con_Secondo = true;
+      } else if (campo == 'V') {
+        Valore_Filtro(gruppo, v, C.Filtri);
+      }
+    } else if (vb::Like(chiave, "[LVP][VCA]_[1-9]____[KVD]=")) {
+      const std::string tipo = chiave.substr(0, 2);
+      const size_t i = static_cast<size_t>(chiave[3] - '1');
+      const char campo = chiave[8];
+      if (tipo == "LV" && campo == 'K') Metti(v, C.Liv_Riga_Chiave[i]);
+      else if (tipo == "LV" && campo == 'V') C.Liv_Riga_Testo[i] = v;
+      else if (tipo == "VC" && campo == 'K') Metti(v, C.Liv_Colonna_Chiave[i]);
+      else if (tipo == "VC" && campo == 'V') C.Liv_Colonna_Testo[i] = v;
+      else if (tipo == "PA" && campo == 'D') C.Parametri_Descrizione[i] = v;
+      else if (tipo == "PA" && campo == 'V') {
+        C.Parametri_Valore[i] = v;
+        if (i == 8) chiuso = true;
+      }
+    }
+  }
+  if (!colonne_lette) {
+    Messaggio = "manca il numero delle colonne";
+    return false;
+  }
+  if (!chiuso) {
+    Messaggio = "il file \xE8 incompleto";
+    return false;
+  }
+  return true;
+}
+
+std::string Testo_File_Layout(const std::string& Titolo, const std::string& Data, const std::string& Chiave) {
+  std::string t = "[Q-KRE]\r\n";
+  const auto riga = [&t](std::string_view chiave, std::string_view valore) {
+    t.append(chiave);
+    t.append(valore);
+    t.append("\r\n");
+  };
+  riga("_Elab____=", vb::Trim(Titolo));
+  riga("_Link____=", "[Link]");
+  riga("_Tito____=", vb::RTrim(Titolo));
+  riga("_Data____=", Data);
+  riga("_NKey____=", vb::RTrim(Chiave));
+  riga("_TLay____=", N(Ordinamento_Layout));
+  riga("_Anno____=", Cifre(Anno_Riferimento, 4));
+  riga("_CMax____=", Cifre(Numero_Colonne, 3));
+  riga("_CFix____=", Cifre(Colonne_Bloccate, 3));
+  riga("_COrd____=", Cifre(Colonna_Ordinamento, 3));
+  riga("_CVer____=", vb::Trim(Verso_Ordinamento));
+  riga("_Liv_____=", N(Numero_Livelli));
+  riga("_LivV____=", N(Livelli_Visibili));
+  riga("_PreP____=", N(Precedenza_P));
+  for (size_t c = 1; c <= Numero_Colonne; ++c) {
+    const std::string p = "C_" + Cifre(static_cast<int64_t>(c), 3) + "_";
+    riga(p + "Hea=", vb::RTrim(Col_Intestazione[c]));
+    riga(p + "Ali=", N(Col_Allineamento[c]));
+    riga(p + "Dim=", N(Col_Larghezza[c]));
+    riga(p + "DSt=", N(Col_Larghezza_Stampa[c]));
+    riga(p + "Vis=", N(Col_Visibile[c]));
+    riga(p + "Ord=", N(Col_Ordine[c]));
+    riga(p + "Key=", N(Col_Chiave[c]));
+    riga(p + "Des=", N(Col_Descrizione[c]));
+    riga(p + "Cal=", vb::RTrim(Col_Calcolo[c]));
+    riga(p + "Def=", N(Col_Tipo[c]));
+    riga(p + "VCK=", N(Col_VCK[c]));
+    riga(p + "VCC=", vb::RTrim(Col_VCC[c]));
+    riga(p + "Fmt=", vb::RTrim(Col_Formato[c]));
+    riga(p + "Atr=", vb::RTrim(Col_Attributo[c]));
+    riga(p + "Kde=", N(Col_Kde[c]));
+    riga(p + "VTo=", N(Col_Totale[c]));
+    riga(p + "Sin=", vb::RTrim(Col_Sistema[c]));
+    riga(p + "Whe=", vb::RTrim(Col_Where[c]));
+    std::string flag(64, 'F');
+    for (size_t j = 0; j < 64; ++j) flag[j] = Col_Where_Flag[c][j] != 0 ? 'T' : 'F';
+    riga(p + "WhI=", flag);
+    riga(p + "Pre=", N(Col_Precedenza[c]));
+  }
+  // Every row of the filter table in index order, the marker rows included.
+  if (Rs_Filtro && Rs_Filtro->IsOpen() && Rs_Filtro->MoveFirst().ok()) {
+    int n = 0;
+    while (!Rs_Filtro->AfterLast() && n < 9999) {
+      const std::string p = "UF_" + Cifre(++n, 4) + "_";
+      const auto testo = [](const data::Value& v) { return vb::RTrim(v.AsText()); };
+      riga(p + "K=", N(Rs_Filtro->Field("KEY").AsInteger()));
+      riga(p + "O=", testo(Rs_Filtro->Field("OPER")));
+      riga(p + "U=", testo(Rs_Filtro->Field("VALO_2")));
+      riga(p + "V=", testo(Rs_Filtro->Field("VALO_1")));
+      if (!Rs_Filtro->MoveNext().ok()) break;
+    }
+  }
+  for (size_t i = 0; i < 9; ++i) {
+    const std::string d(1, static_cast<char>('1' + i));
+    riga("LV_" + d + "____K=", Cifre(Liv_Riga_Chiave[i], 3));
+    riga("LV_" + d + "____V=", vb::RTrim(Liv_Riga_Testo[i]));
+  }
+  for (size_t i = 0; i < 9; ++i) {
+    const std::string d(1, static_cast<char>('1' + i));
+    riga("VC_" + d + "____K=", Cifre(Liv_Colonna_Chiave[i], 3));
+    riga("VC_" + d + "____V=", vb::RTrim(Liv_Colonna_Testo[i]));
+  }
+  for (size_t i = 0; i < 9; ++i) {
+    const std::string d(1, static_cast<char>('1' + i));
+    riga("PA_" + d + "____D=", vb::RTrim(Parametri_Descrizione[i]));
+    riga("PA_" + d + "____V=", vb::RTrim(Parametri_Valore[i]));
+  }
+  return t;
+}
+
+std::string File_Storico(const std::string& Modello, int64_t Numero) {
+  return vb::Replace(Modello, "######", Cifre(Numero, 6));
+}
+
+std::string File_Risultato(const std::string& File_Layout) {
+  return File_Layout.size() < 5 ? File_Layout : File_Layout.substr(0, File_Layout.size() - 5) + "1.DAT";
+}
+
+std::string Data_Salvataggio() {
+  const vb::DateTime d = vb::Now();
+  char b[32];
+  std::snprintf(b, sizeof b, "%02d/%02d/%04d %02d:%02d:%02d", d.day, d.month, d.year, d.hour, d.minute, d.second);
+  return b;
+}
+
+}  // namespace kyx
