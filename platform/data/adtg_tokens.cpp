@@ -1,23 +1,15 @@
 #include "platform/data/adtg_tokens.h"
 
+#include "platform/text/cp1252.h"
+
 namespace kyx::data::adtg {
 
-namespace {
-
-// 0x80..0x9F of Windows-1252; the five unassigned bytes keep their own value, as Windows does.
-constexpr uint16_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-}  // namespace
-
-uint16_t Cp1252ToUnit(unsigned char c) { return c >= 0x80 && c < 0xA0 ? kHigh[c - 0x80] : c; }
+uint16_t Cp1252ToUnit(unsigned char c) { return static_cast<uint16_t>(text::code_point(c)); }
 
 char UnitToCp1252(uint16_t u) {
   if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return static_cast<char>(u);
-  for (int i = 0; i < 32; ++i)
-    if (kHigh[i] == u) return static_cast<char>(0x80 + i);
+  for (int c = 0x80; c < 0xA0; ++c)
+    if (text::code_point(static_cast<unsigned char>(c)) == u) return static_cast<char>(c);
   return '?';
 }
 
