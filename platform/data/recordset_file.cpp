@@ -1,5 +1,7 @@
 #include "platform/data/recordset_file.h"
 
+#include "platform/data/adtg_reader.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -8,7 +10,6 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 
 namespace kyx::data {
 
@@ -18,7 +19,7 @@ constexpr char kMagic[8] = {'K', 'Y', 'X', 'R', 'S', 'E', 'T', '\x1A'};
 constexpr uint16_t kVersion = 1;
 constexpr char kEnd[4] = {'E', 'N', 'D', '!'};
 constexpr uint32_t kMaxFields = 4096;
-constexpr uint16_t kMaxName = 1024;
+constexpr uint16_t kMaxName = 1024;  // limits of the older format, still read
 
 uint32_t Crc32(const std::string& data, size_t n) {
   static const std::array<uint32_t, 256> table = [] {
@@ -33,11 +34,6 @@ uint32_t Crc32(const std::string& data, size_t n) {
   uint32_t c = 0xFFFFFFFFu;
   for (size_t i = 0; i < n; ++i) c = table[(c ^ static_cast<unsigned char>(data[i])) & 0xFF] ^ (c >> 8);
   return c ^ 0xFFFFFFFFu;
-}
-
-template <typename T>
-void Put(std::string& out, T v) {
-  for (size_t i = 0; i < sizeof(T); ++i) out.push_back(static_cast<char>((static_cast<uint64_t>(v) >> (8 * i)) & 0xFF));
 }
 
 class Reader {
@@ -79,69 +75,12 @@ bool StartsWith(const std::string& d, std::string_view prefix) {
 
 Status WriteRecordsetFile(const std::string& path, const std::vector<FieldInfo>& fields,
                           const std::vector<const std::vector<Value>*>& rows) {
-  if (fields.empty() || fields.size() > kMaxFields)
-    return Status::Error(kNotSupported, "A saved recordset needs 1 to 4096 fields");
-  std::string out(kMagic, sizeof kMagic);
-  Put<uint16_t>(out, kVersion);
-  Put<uint16_t>(out, 0);
-  Put<uint32_t>(out, static_cast<uint32_t>(fields.size()));
-  for (const FieldInfo& f : fields) {
-    if (f.name.size() > kMaxName) return Status::Error(kNotSupported, "Field name too long: " + f.name.substr(0, 40));
-    Put<uint16_t>(out, static_cast<uint16_t>(f.name.size()));
-    out += f.name;
-    Put<uint8_t>(out, static_cast<uint8_t>(f.type));
-    Put<uint32_t>(out, static_cast<uint32_t>(f.size));
-  }
-  Put<uint64_t>(out, rows.size());
-  for (const std::vector<Value>* row : rows) {
-    for (size_t i = 0; i < fields.size(); ++i) {
-      const Value& v = i < row->size() ? (*row)[i] : Value();
-      switch (v.kind()) {
-        case Value::Kind::Null: Put<uint8_t>(out, 0); break;
-        case Value::Kind::Integer:
-          Put<uint8_t>(out, 1);
-          Put<uint64_t>(out, static_cast<uint64_t>(v.integer()));
-          break;
-        case Value::Kind::Double: {
-          Put<uint8_t>(out, 2);
-          uint64_t bits;
-          double d = v.real();
-          std::memcpy(&bits, &d, sizeof bits);
-          Put<uint64_t>(out, bits);
-          break;
-        }
-        case Value::Kind::Text:
-          Put<uint8_t>(out, 3);
-          Put<uint32_t>(out, static_cast<uint32_t>(v.text().size()));
-          out += v.text();
-          break;
-      }
-    }
-  }
-  out.append(kEnd, sizeof kEnd);
-  Put<uint32_t>(out, Crc32(out, out.size()));
+  return WriteAdtgFile(path, fields, rows.size(), [&rows](size_t i) -> const std::vector<Value>& { return *rows[i]; });
+}
 
-  std::string temp = path + ".~tmp";
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  if (fd < 0) return Status::Error(kFileError, "Cannot create " + temp + ": " + std::strerror(errno));
-  size_t done = 0;
-  while (done < out.size()) {
-    ssize_t w = ::write(fd, out.data() + done, out.size() - done);
-    if (w < 0) {
-      if (errno == EINTR) continue;
-      break;
-    }
-    done += static_cast<size_t>(w);
-  }
-  bool ok = done == out.size() && ::fsync(fd) == 0;
-  int err = errno;
-  ::close(fd);
-  if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
-    if (ok) err = errno;
-    ::unlink(temp.c_str());
-    return Status::Error(kFileError, "Cannot write " + path + ": " + std::strerror(err));
-  }
-  return Status::Ok();
+Status WriteRecordsetFile(const std::string& path, const std::vector<FieldInfo>& fields, size_t row_count,
+                          const RowSource& row) {
+  return WriteAdtgFile(path, fields, row_count, row);
 }
 
 Status ReadRecordsetFile(const std::string& path, std::vector<FieldInfo>* fields,
@@ -150,9 +89,18 @@ Status ReadRecordsetFile(const std::string& path, std::vector<FieldInfo>* fields
   rows->clear();
   std::ifstream in(path, std::ios::binary);
   if (!in) return Status::Error(kFileNotFound, "Cannot open " + path + ": " + std::strerror(errno));
-  std::string d((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return Status::Error(kFileError, "Cannot read " + path);
+  in.seekg(0, std::ios::end);
+  std::streamoff size = in.tellg();
+  in.seekg(0, std::ios::beg);
+  if (size < 0) return Status::Error(kFileError, "Cannot read " + path);
+  std::string d(static_cast<size_t>(size), '\0');
+  if (!in.read(d.data(), size)) return Status::Error(kFileError, "Cannot read " + path);
 
+  if (IsAdtg(d)) {
+    Status s = ReadAdtg(d, fields, rows);
+    if (!s.ok()) return Refused(path, "it is damaged or truncated: " + s.description());
+    return s;
+  }
   if (!StartsWith(d, std::string_view(kMagic, sizeof kMagic))) {
     size_t i = 0;
     if (StartsWith(d, "\xEF\xBB\xBF")) i = 3;
@@ -160,7 +108,7 @@ Status ReadRecordsetFile(const std::string& path, std::vector<FieldInfo>* fields
     if (i < d.size() && d[i] == '<')
       return Refused(path, "it is an XML file (a recordset saved in XML by another program, or another document)");
     if (d.empty()) return Refused(path, "it is empty");
-    return Refused(path, "it does not begin with the Kyx recordset mark (a binary file of another program)");
+    return Refused(path, "it is neither a TableGram nor an older Kyx recordset (a binary file of another program)");
   }
   if (d.size() < sizeof kMagic + 4 + sizeof kEnd + 4) return Refused(path, "it is truncated");
   size_t body = d.size() - 4;

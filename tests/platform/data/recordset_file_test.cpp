@@ -58,8 +58,8 @@ TEST(RecordsetFile, ForeignDamagedAndMissingFilesAreRefusedClearly) {
   Fill(rs);
   ASSERT_TRUE(rs.Save(dir.file("good.dat")).ok());
   std::string good = dir.read("good.dat");
-  std::string flipped = good;
-  flipped[good.size() / 2] ^= 0x01;
+  std::string unknown_end = good;
+  unknown_end.back() = '\x44';  // the end token replaced by one that means nothing
 
   struct Case {
     const char* name;
@@ -71,7 +71,7 @@ TEST(RecordsetFile, ForeignDamagedAndMissingFilesAreRefusedClearly) {
       {"binary", std::string("\x01\x00\x00\x00TG\x02\x00", 8) + std::string(200, '\x07'), "binary file"},
       {"empty", "", "empty"},
       {"truncated", good.substr(0, good.size() - 9), "damaged or truncated"},
-      {"flipped", flipped, "damaged"},
+      {"unknown_end", unknown_end, "unknown token 68"},
       {"magic_only", good.substr(0, 8), "truncated"},
   };
   for (const Case& c : cases) {
@@ -85,6 +85,32 @@ TEST(RecordsetFile, ForeignDamagedAndMissingFilesAreRefusedClearly) {
   }
   StaticRecordset missing;
   EXPECT_EQ(missing.Load(dir.file("nope.dat")).number(), kFileNotFound);
+}
+
+// Early history folders may hold files of the older own format: assembled here from its layout.
+TEST(RecordsetFile, FilesOfTheOlderFormatStillLoad) {
+  std::string b("KYXRSET\x1A\x01\x00\x00\x00\x02\x00\x00\x00", 16);
+  b += std::string("\x04\x00" "c000" "\x01" "\x0C\x00\x00\x00", 11);
+  b += std::string("\x04\x00" "c001" "\x04" "\x00\x00\x00\x00", 11);
+  b += std::string("\x02\x00\x00\x00\x00\x00\x00\x00", 8);           // two rows
+  b += std::string("\x03\x02\x00\x00\x00" "\xE9x" "\x02", 8) + std::string(6, '\0') + "\xF8\x3F";  // "\xE9x", 1.5
+  b += std::string("\x00\x01\x07\x00\x00\x00\x00\x00\x00\x00", 10);  // Null, 7
+  b += "END!";
+  uint32_t crc = 0xFFFFFFFFu;
+  for (unsigned char ch : b) {
+    crc ^= ch;
+    for (int k = 0; k < 8; ++k) crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+  }
+  crc ^= 0xFFFFFFFFu;
+  for (int k = 0; k < 4; ++k) b.push_back(static_cast<char>(crc >> (8 * k)));
+  test::TempDir dir;
+  dir.write("old.dat", b);
+  std::vector<FieldInfo> fields;
+  std::vector<std::vector<Value>> rows;
+  Status s = ReadRecordsetFile(dir.file("old.dat"), &fields, &rows);
+  ASSERT_TRUE(s.ok()) << s.ToString();
+  EXPECT_EQ(fields, (std::vector<FieldInfo>{TextField("c000", 12), DoubleField("c001")}));
+  EXPECT_EQ(rows, (std::vector<std::vector<Value>>{{"\xE9x", 1.5}, {Value(), 7}}));
 }
 
 TEST(RecordsetFile, AFailedSaveKeepsTheOldFile) {
