@@ -5,8 +5,9 @@
 #   bench/engine/run.sh                  1,000,000 and 10,000,000 fact rows
 #   bench/engine/run.sh 100000           another row count (several allowed)
 #
-# "ours" is Esegui_Elaborazione in "LOCALE" mode from the query texts to DATI with its subtotal
-# and grand-total rows (every phase the engine has). Cold: the first run of the process, which
+# "ours" is Esegui_Elaborazione in "LOCALE" mode end to end: from the query texts to DATI with its
+# subtotal and grand-total rows, Rs_Griglia open with its derived columns, and the elaboration
+# saved into the history (layout file and saved result). Cold: the first run of the process, which
 # builds the columnar copy of the data set from KYX_2.MDB; warm: the second run, on the copy.
 # The data sets are kept under build-bench/engine-data (a real disk, not tmpfs) and reused.
 set -eu
