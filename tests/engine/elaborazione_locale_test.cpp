@@ -94,6 +94,28 @@ TEST_F(Locale, TwoRowLevelsGetTheSubtotalsOfTheOuterLevel) {
       << "subtotal and total rows carry no codes";
 }
 
+TEST_F(Locale, AChangeOfAnOuterLevelClosesEveryInnerGroup) {
+  Chiave(3, "K", 1);
+  ASSERT_TRUE(Apri_MDB2(true, false));
+  Elementi({{.col = 1, .calc = "#L1(001)", .sntot = "S"},
+            {.col = 2, .calc = "#L2(002)", .sntot = "S"},
+            {.col = 3, .calc = "#L3(003)"},
+            {.col = 4, .calc = "#+V001#", .tot = "T"}});
+  Liv_Riga_Chiave[1] = 2;
+  Liv_Riga_Chiave[2] = 3;
+  // The agent is the same on both sides of the change of area.
+  ASSERT_TRUE(Sql(Mdb(2), "INSERT INTO KYX_D0_00F_SI1 (IDX, K_001, K_002, K_003, V_001_01, V_001_02, V_001_03) "
+                          "VALUES (1, 'NORD', 'A01', 'X', 1, 0, 0), (2, 'SUD', 'A01', 'X', 10, 0, 0)").empty());
+  Esegui_Elaborazione();
+  EXPECT_EQ(Dati("c000, c001, c002, c003, c004"), (Righe{{"0000012", "NORD", "A01", "X", "1.0"},
+                                                         {"00000131", "NORD", "A01", "  totale", "1.0"},
+                                                         {"00000132", "NORD", "  totale", " ", "1.0"},
+                                                         {"0000022", "SUD", "A01", "X", "10.0"},
+                                                         {"00000231", "SUD", "A01", "  totale", "10.0"},
+                                                         {"00000232", "SUD", "  totale", " ", "10.0"},
+                                                         {"9999994", " ", " ", " ", "11.0"}}));
+}
+
 TEST_F(Locale, OutlineLevelsGetHeadAndSubtotalRowsAroundTheirGroups) {
   Elementi({{.col = 1, .calc = "#R1(001)"}, {.col = 2, .calc = "#R2(002)"}, {.col = 3, .calc = "#+V001#", .tot = "T"}});
   Liv_Riga_Chiave[1] = 2;
@@ -196,12 +218,13 @@ TEST_F(Locale, AnotherSystemsValuesArePutOffAndFillTheDetailRowsThatExist) {
   Esegui_Elaborazione();
   ASSERT_EQ(Numero_Query, 2);
   EXPECT_EQ(Query_Sistema[1], "SI2");
-  // Only rows that exist take the other system's values; its own codes add no row.
+  // Only rows that exist take the other system's values; its own codes add no row. The column is
+  // summed again at the end: its subtotals and grand total are the sums of its detail rows.
   EXPECT_EQ(Dati("c000, c001, c002, c003, c004"), (Righe{{"0000012", "NORD", "A01", "1.0", "100.0"},
-                                                         {"00000131", "NORD", "  totale", "1.0", "0.0"},
+                                                         {"00000131", "NORD", "  totale", "1.0", "100.0"},
                                                          {"0000022", "SUD", "A02", "10.0", "0.0"},
                                                          {"00000231", "SUD", "  totale", "10.0", "0.0"},
-                                                         {"9999994", " ", " ", "11.0", "0.0"}}));
+                                                         {"9999994", " ", " ", "11.0", "100.0"}}));
   // The put-off query ran in the second pass as built, then once with the last key dropped.
   std::string log;
   ASSERT_TRUE(files::read_file(dir.path() + "/KYX.LOG", log));
