@@ -158,7 +158,13 @@ void StaticRecordset::Land(int64_t p) {
   pos_ = std::clamp<int64_t>(p, -1, n);
   deleted_current_ = false;
   has_row_ = pos_ >= 0 && pos_ < n;
-  if (has_row_) row_ = rows_[view_[pos_]];
+}
+
+const Value& StaticRecordset::Field(int ordinal) const {
+  if (edit_ != Edit::kNone) return Recordset::Field(ordinal);
+  static const Value kNull;
+  if (!has_row_ || !OnRow() || ordinal < 0 || ordinal >= FieldCount()) return kNull;
+  return rows_[view_[pos_]][ordinal];
 }
 
 bool StaticRecordset::BeforeFirst() const { return !open_ || view_.empty() || pos_ < 0; }
@@ -268,6 +274,8 @@ bool StaticRecordset::CanSet() const { return open_ && (edit_ == Edit::kAdding |
 
 void StaticRecordset::BeginEdit() {
   if (edit_ == Edit::kNone) {
+    // The row is copied only now, when one of its fields changes.
+    row_ = rows_[view_[pos_]];
     backup_ = row_;
     edit_ = Edit::kEditing;
   }
