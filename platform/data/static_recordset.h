@@ -90,6 +90,8 @@ class StaticRecordset final : public Recordset {
   enum class Change { kInsert, kUpdate, kDelete };
 
   void Rebuild();
+  bool SortNumbers(const SortKey& k);
+  void Refilter();
   void Land(int64_t p);
   Status SaveEdit();
   Status WriteBack(Change change, const std::vector<Value>& before, const std::vector<Value>& after);
@@ -100,7 +102,8 @@ class StaticRecordset final : public Recordset {
   std::vector<FieldInfo> appended_;
   std::vector<std::vector<Value>> rows_;
   std::vector<char> live_;
-  std::vector<int> view_;  // visible rows in visible order (indexes into rows_)
+  std::vector<int> order_;  // rows in sort order (indexes into rows_; deleted ones skipped later)
+  std::vector<int> view_;   // visible rows in visible order: order_ filtered
   int64_t pos_ = 0;
   bool deleted_current_ = false;
   Edit edit_ = Edit::kNone;
