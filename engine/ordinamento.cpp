@@ -106,6 +106,12 @@ void Imposta_Ordinamento() {
   data::StaticRecordset* rs = Griglia();
   if (!rs) return;
   const std::string colonna = Nome_Colonna(Colonna_Ordinamento);
+  // A sort column the result no longer has (left by an earlier result) sorts by the row key alone.
+  if (Modo_Griglia == 3 && (Colonna_Ordinamento < 0 || Colonna_Ordinamento > Numero_Colonne ||
+                            Colonna_Ordinamento >= rs->FieldCount())) {
+    (void)rs->SetSort("c000 ASC ");
+    return;
+  }
   if (Modo_Griglia == 3 && Livelli_Visibili >= 1 && Numero_Livelli >= 1) {
     if (Verso_Ordinamento == " ASC" && Colonna_Ordinamento == Livelli_Visibili) {
       (void)rs->SetSort("c000 ASC ");

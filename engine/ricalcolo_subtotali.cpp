@@ -1,5 +1,6 @@
 #include "engine/ricalcolo_subtotali.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <string>
@@ -21,6 +22,25 @@ size_t C(int n) { return static_cast<size_t>(n); }
 
 // Characters 7 and 8 of a row key: the row kind and its level digit (0 when there is none).
 int Cifra_Livello(const std::string& c000) { return static_cast<int>(vb::Val(vb::Mid(c000, 8, 1))); }
+
+// The level index of a row, counted from the grand total (0) inwards, for both kinds of layout: a
+// head or detail row adds into the accumulator of the index before its own, a subtotal row reads
+// its own index and adds into the one before. The 11-character keys of outline layouts carry the
+// level itself (10 minus the digit on subtotals); on the 8-character subtotal keys of "L" layouts
+// the digit counts from the details outwards, and their 7-character detail keys carry no digit:
+// they lie at the innermost level. -1 when the key names no level the accumulators hold.
+int Indice_Livello(const std::string& c000) {
+  const std::string tipo = vb::Mid(c000, 7, 1);
+  const int d = Cifra_Livello(c000);
+  const bool schema = c000.size() >= 11;
+  const bool livelli_r = Livelli_Visibili > 0;
+  const int dettaglio = std::clamp(Numero_Livelli - 1 + (livelli_r && Livello_Contatore_2 >= 1 ? 1 : 0), 0, 9) + 1;
+  int e = -1;
+  if (tipo == "1") e = schema ? d : -1;
+  else if (tipo == "2") e = d >= 1 ? d : dettaglio;
+  else if (tipo == "3" && d >= 1) e = schema ? 10 - d : Numero_Livelli - d;
+  return e >= 1 && e <= 10 && !(tipo == "3" && e > 9) ? e : -1;
+}
 
 }  // namespace
 
@@ -65,27 +85,30 @@ void Ricalcola_Subtotali() {
   if (!Cn_MDB3->Prepare(aggiorna, &scrivi).ok()) return;
   const bool transazione = !Cn_MDB3->InTransaction() && Cn_MDB3->BeginTransaction().ok();
 
-  // Never reset at a subtotal row: only a head row of its level starts an accumulator again.
   std::array<std::vector<double>, 10> accumulatori;
   for (auto& a : accumulatori) a.assign(colonne.size(), 0.0);
   const auto valore = [](const data::Value& v) { return v.is_null() ? 0.0 : v.AsDouble(); };
   for (Riga& r : righe) {
     const std::string tipo = vb::Mid(r.c000, 7, 1);
-    const int d = Cifra_Livello(r.c000);
+    const int e = Indice_Livello(r.c000);
     bool cambiata = false;
-    if (tipo == "1") {
-      std::fill(accumulatori[C(d)].begin(), accumulatori[C(d)].end(), 0.0);
-    } else if (tipo == "2" && d >= 1) {
-      for (size_t i = 0; i < colonne.size(); ++i) accumulatori[C(d - 1)][i] += valore(r.celle[i]);
-    } else if (tipo == "3" && d >= 1) {
-      const int e = 10 - d;
+    if (tipo == "1" && e >= 0 && e <= 9) {
+      std::fill(accumulatori[C(e)].begin(), accumulatori[C(e)].end(), 0.0);
+    } else if (tipo == "2" && e >= 1) {
+      for (size_t i = 0; i < colonne.size(); ++i) accumulatori[C(e - 1)][i] += valore(r.celle[i]);
+    } else if (tipo == "3" && e >= 1) {
+      // The merge marks the subtotal cells it filled under 10 minus the key's digit.
+      const int marca = std::clamp(10 - Cifra_Livello(r.c000), 0, 9);
       for (size_t i = 0; i < colonne.size(); ++i) {
-        if (Col_Livello_Totale[C(e)][C(colonne[i])] != 0) {
+        if (Col_Livello_Totale[C(marca)][C(colonne[i])] != 0) {
           r.celle[i] = data::Value(accumulatori[C(e)][i]);
           cambiata = true;
         }
         accumulatori[C(e - 1)][i] += valore(r.celle[i]);
       }
+      // The group is closed: the next group of this level starts from nothing, also where no head
+      // row starts it.
+      std::fill(accumulatori[C(e)].begin(), accumulatori[C(e)].end(), 0.0);
     } else if (tipo == "4") {
       for (size_t i = 0; i < colonne.size(); ++i) r.celle[i] = data::Value(accumulatori[0][i]);
       cambiata = true;

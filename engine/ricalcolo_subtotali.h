@@ -8,8 +8,9 @@ namespace kyx {
 
 // Re-sums, in key order, the subtotal and grand-total cells of every column with at least one
 // Col_Livello_Totale entry at 0; a subtotal cell whose (level, column) entry is 0 came from a
-// query and is kept, but still counts towards the enclosing level. Rows whose key names no level
-// (a detail or subtotal without a level digit) are passed over.
+// query and is kept, but still counts towards the enclosing level. Outline and "L" layouts alike:
+// details without a level digit lie at the innermost level, and every closed group starts the
+// next one of its level from zero.
 void Ricalcola_Subtotali();
 
 // Deletes from Rs_Griglia the head rows of the levels whose Liv_Intestazione is "N", and the

@@ -101,13 +101,16 @@ void Aggiungi_Subtotali(const std::array<int32_t, 10>& Livelli, int32_t Ultimo_V
     for (double& a : accumulatori[C(l)]) a = 0;
   };
   for (const Riga& r : righe) {
-    bool scritto = false;
-    for (int l = 0; l <= NL - 2; ++l) {
-      if (r.livelli[C(l)].AsText() == precedente[C(l)].AsText()) continue;
-      subtotale(l);
-      scritto = true;
-    }
-    if (scritto) ++s;
+    // A change at a level closes the group of that level and of every level inside it, as the
+    // key prefix of the row changed from there on.
+    int cambio = NL - 1;
+    for (int l = 0; l <= NL - 2; ++l)
+      if (r.livelli[C(l)].AsText() != precedente[C(l)].AsText()) {
+        cambio = l;
+        break;
+      }
+    for (int l = cambio; l <= NL - 2; ++l) subtotale(l);
+    if (cambio <= NL - 2) ++s;
     rinumera->Reset();
     (void)rinumera->Bind(1, data::Value(Cifre(s, 6) + "2"));
     (void)rinumera->Bind(2, data::Value(r.rowid));

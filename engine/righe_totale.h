@@ -15,7 +15,7 @@ namespace kyx {
 void Elimina_Righe_Zero();
 
 // Numbers the rows by their groups and adds a subtotal row after each group of every level but the
-// innermost. Livelli(l): the column of row level l + 1; Colonne_Valore(0..Ultimo_Valore): the
+// innermost. A group ends when the key of its level or of any level outside it changes. Livelli(l): the column of row level l + 1; Colonne_Valore(0..Ultimo_Valore): the
 // columns that receive summed values.
 void Aggiungi_Subtotali(const std::array<int32_t, 10>& Livelli, int32_t Ultimo_Valore,
                         const std::array<int16_t, 256>& Colonne_Valore);

@@ -58,7 +58,9 @@ void Formula(int colonna, const std::string& formula, const std::string& c000, d
     if (tipo == "1" || tipo == "2") Livello_Subtotale = d - 1;
     else if (tipo == "3") Livello_Subtotale = 9 - d;
   }
-  (void)Rs.Set(colonna, data::Value(Evaluate(Sostituisci_Variabili(formula))));
+  // A value the cell cannot take (a text column too narrow for it) leaves 0 there, and the
+  // pass goes on with the next cell.
+  if (!Rs.Set(colonna, data::Value(Evaluate(Sostituisci_Variabili(formula)))).ok()) (void)Rs.Set(colonna, data::Value(0.0));
 }
 
 }  // namespace

@@ -1,12 +1,17 @@
 // Module xEvaluate. Both functions read the same grammar with the same scan: the text is cut at
 // its loosest operator outside parentheses (the last one among equals, which makes every operator
-// left-associative) and each fragment is read again; a text without such an operator is a leaf. No
-// parse tree is kept: formulas are short and the scan is cheap.
+// left-associative) and each fragment is read again; a text without such an operator is a leaf.
+// The cuts are kept as a tree, built once per formula text and evaluated for every row.
 #include "engine/x_evaluate.h"
 
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <algorithm>
 
 #include "common/modello.h"
 #include "engine/stato_motore.h"
@@ -164,157 +169,211 @@ bool Interi(double l, double r, int64_t& a, int64_t& b) {
   return b != 0;
 }
 
-class Lettore {
+// A formula read once: the cuts and leaves of the scan as a tree, evaluated row after row without
+// reading the text again.
+struct Nodo {
+  enum class Tipo : uint8_t { Costante, Riferimento, Binario, Segno, Non, Se, Funzione };
+  Tipo tipo = Tipo::Costante;
+  double valore = 0;    // Costante: its value
+  int32_t livello = 0;  // Costante: its level
+  char lettera = 0;     // Riferimento: c, t or s; Funzione: s(in), c(os), t(an), q (sqr)
+  int numero = 0;       // Riferimento: the column
+  std::string op;       // Binario: the operator
+  bool negativo = false;  // Segno: "-" (else "+")
+  std::unique_ptr<Nodo> a, b, c;
+};
+
+std::unique_ptr<Nodo> Costante(double valore, int32_t livello) {
+  auto n = std::make_unique<Nodo>();
+  n->valore = valore;
+  n->livello = livello;
+  return n;
+}
+
+// Reads a text into its tree. Only nesting counts towards the depth limit (parentheses, signs,
+// "not", if( and the functions); a chain of operators however long is no nesting.
+class Compilatore {
  public:
   bool troppo_profondo = false;
 
-  double Valore(std::string_view testo) {
-    if (!Entra()) return 0;
-    const double v = Valore_Interno(Togli_Spazi(testo));
+  std::unique_ptr<Nodo> Leggi(std::string_view testo) {
+    if (troppo_profondo) return Costante(0, -1);
+    const std::string_view s = Togli_Spazi(testo);
+    if (s.empty()) return Costante(0, -1);
+    const Taglio t = Scansione(s);
+    if (t.malformato) return Costante(0, -1);
+    if (t.lunghezza > 0) {
+      auto n = std::make_unique<Nodo>();
+      n->tipo = Nodo::Tipo::Binario;
+      n->op = std::string(s.substr(t.posizione, t.lunghezza));
+      n->a = Leggi(s.substr(0, t.posizione));
+      const size_t resto = t.posizione + t.lunghezza;
+      n->b = resto < s.size() ? Leggi(s.substr(resto)) : Costante(0, 0);
+      return n;
+    }
+    if (profondita_ >= x_evaluate::kProfondita_Massima) {
+      troppo_profondo = true;
+      return Costante(0, -1);
+    }
+    ++profondita_;
+    auto n = Foglia(s);
     --profondita_;
-    return v;
-  }
-
-  int32_t Livello(std::string_view testo) {
-    if (!Entra()) return -1;
-    const int32_t v = Livello_Interno(Togli_Spazi(testo));
-    --profondita_;
-    return v;
+    return n;
   }
 
  private:
-  bool Entra() {
-    if (troppo_profondo || profondita_ >= x_evaluate::kProfondita_Massima) {
-      troppo_profondo = true;
-      return false;
-    }
-    ++profondita_;
-    return true;
+  std::unique_ptr<Nodo> Uno(Nodo::Tipo tipo, std::string_view testo) {
+    auto n = std::make_unique<Nodo>();
+    n->tipo = tipo;
+    n->a = Leggi(testo);
+    return n;
   }
 
-  double Valore_Interno(std::string_view s) {
-    if (s.empty()) return 0;
-    const Taglio t = Scansione(s);
-    if (t.malformato) return 0;
-    if (t.lunghezza > 0) {
-      const std::string_view op = s.substr(t.posizione, t.lunghezza);
-      const double l = Valore(s.substr(0, t.posizione));
-      const size_t resto = t.posizione + t.lunghezza;
-      const double r = resto < s.size() ? Valore(s.substr(resto)) : 0.0;
-      if (op == "+") return Finito(l + r);
-      if (op == "-") return Finito(l - r);
-      if (op == "*") return Finito(l * r);
-      if (op == "/") return r == 0 ? 0.0 : Finito(l / r);
-      if (op == "\\" || op == "%") {
-        int64_t a = 0, b = 0;
-        if (r == 0 || !Interi(l, r, a, b)) return 0;
-        return static_cast<double>(op == "\\" ? a / b : a % b);
-      }
-      if (op == "^") return (l == 0 || r == 0) ? 0.0 : Finito(std::pow(l, r));
-      if (op == "=") return l == r ? 1 : 0;
-      if (op == "<>") return l != r ? 1 : 0;
-      if (op == "<") return l < r ? 1 : 0;
-      if (op == ">") return l > r ? 1 : 0;
-      if (op == "<=") return l <= r ? 1 : 0;
-      if (op == ">=") return l >= r ? 1 : 0;
-      if (op == "and") return (l == 1 && r == 1) ? 1 : 0;
-      if (op == "or") return (l == 1 || r == 1) ? 1 : 0;
-      return 0;
-    }
-    // A leaf.
+  std::unique_ptr<Nodo> Foglia(std::string_view s) {
     const size_t n = s.size();
-    if (n >= 2 && s.front() == '(' && s.back() == ')') return Valore(s.substr(1, n - 2));
-    if (s.front() == '-') return -Valore(s.substr(1));
-    if (s.front() == '+') return Valore(s.substr(1));
-    if (s.substr(0, 3) == "not") return Valore(s.substr(3)) == 1 ? 0 : 1;
+    if (n >= 2 && s.front() == '(' && s.back() == ')') return Leggi(s.substr(1, n - 2));
+    if (s.front() == '-' || s.front() == '+') {
+      auto x = Uno(Nodo::Tipo::Segno, s.substr(1));
+      x->negativo = s.front() == '-';
+      return x;
+    }
+    if (s.substr(0, 3) == "not") return Uno(Nodo::Tipo::Non, s.substr(3));
     if (Forma_If(s)) {
       std::string_view condizione, allora, altrimenti;
-      if (!Parti_If(s, condizione, allora, altrimenti)) return 0;
-      return Valore(condizione) == 1 ? Valore(allora) : Valore(altrimenti);
+      if (!Parti_If(s, condizione, allora, altrimenti)) return Costante(0, -1);
+      auto x = std::make_unique<Nodo>();
+      x->tipo = Nodo::Tipo::Se;
+      x->a = Leggi(condizione);
+      x->b = Leggi(allora);
+      x->c = Leggi(altrimenti);
+      return x;
     }
-    if (Funzione(s, "sin(")) return Finito(std::sin(Valore(s.substr(4, n - 5))));
-    if (Funzione(s, "cos(")) return Finito(std::cos(Valore(s.substr(4, n - 5))));
-    if (Funzione(s, "tan(")) return Finito(std::tan(Valore(s.substr(4, n - 5))));
-    if (Funzione(s, "sqr(")) return Finito(std::sqrt(Valore(s.substr(4, n - 5))));
-    char lettera = 0;
-    int k = 0;
-    if (Riferimento(s, lettera, k) && k <= Numero_Colonne) {
-      const auto c = static_cast<size_t>(k);
-      if (lettera == 'c') return Valori_Riga[c];
-      if (lettera == 't') return Totali[0][c];
-      // A subtotal level outside the totals table reads nothing.
-      if (Livello_Subtotale < 0 || Livello_Subtotale > 9) return 0;
-      return Totali[static_cast<size_t>(Livello_Subtotale)][c];
+    for (const auto& [nome, lettera] : {std::pair<std::string_view, char>{"sin(", 's'}, {"cos(", 'c'}, {"tan(", 't'},
+                                        {"sqr(", 'q'}}) {
+      if (!Funzione(s, nome)) continue;
+      auto x = Uno(Nodo::Tipo::Funzione, s.substr(4, n - 5));
+      x->lettera = lettera;
+      return x;
     }
-    try {
-      return Finito(vb::Val(s));
-    } catch (const vb::VbError&) {
-      return 0;  // the number does not fit a Double
-    }
-  }
-
-  int32_t Livello_Interno(std::string_view s) {
-    if (s.empty()) return -1;
-    const Taglio t = Scansione(s);
-    if (t.malformato) return -1;
-    if (t.lunghezza > 0) {
-      const int32_t l = Livello(s.substr(0, t.posizione));
-      if (l < 0) return -1;
-      const size_t resto = t.posizione + t.lunghezza;
-      const int32_t r = resto < s.size() ? Livello(s.substr(resto)) : 0;
-      if (r < 0) return -1;
-      return l > r ? l : r;
-    }
-    const size_t n = s.size();
-    if (n >= 2 && s.front() == '(' && s.back() == ')') return Livello(s.substr(1, n - 2));
-    if (s.front() == '-' || s.front() == '+') return Livello(s.substr(1));
-    if (s.substr(0, 3) == "not") return Livello(s.substr(3));
-    if (Forma_If(s)) {
-      std::string_view condizione, allora, altrimenti;
-      if (!Parti_If(s, condizione, allora, altrimenti)) return -1;
-      int32_t massimo = -1;
-      for (std::string_view parte : {condizione, allora, altrimenti}) {
-        const int32_t v = Livello(parte);
-        if (v < 0) return -1;
-        if (v > massimo) massimo = v;
-      }
-      return massimo;
-    }
-    if (Funzione(s, "sin(") || Funzione(s, "cos(") || Funzione(s, "tan(") || Funzione(s, "sqr("))
-      return Livello(s.substr(4, n - 5));
     char lettera = 0;
     int k = 0;
     if (Riferimento(s, lettera, k)) {
-      if (k >= 1 && k <= Numero_Colonne && Col_Precedenza[static_cast<size_t>(k)] >= 0)
-        return Col_Precedenza[static_cast<size_t>(k)] + 1;
-      return -1;
+      auto x = std::make_unique<Nodo>();
+      x->tipo = Nodo::Tipo::Riferimento;
+      x->lettera = lettera;
+      x->numero = k;
+      return x;
+    }
+    double v = 0;
+    try {
+      v = Finito(vb::Val(s));
+    } catch (const vb::VbError&) {
+      v = 0;  // the number does not fit a Double
     }
     // A parameter placeholder left in the text ("#x1") is not data of the database.
-    return vb::Like(s, "*[#][x]#*") ? 1 : 0;
+    return Costante(v, vb::Like(s, "*[#][x]#*") ? 1 : 0);
   }
 
   int profondita_ = 0;
 };
 
-std::string Normalizza(std::string_view Formula) { return vb::LCase(Togli_Spazi(Formula)); }
+double Valore(const Nodo& n) {
+  switch (n.tipo) {
+    case Nodo::Tipo::Costante: return n.valore;
+    case Nodo::Tipo::Riferimento: {
+      // A column beyond the result is read as a number, and a letter is none.
+      if (n.numero > Numero_Colonne) return 0;
+      const auto c = static_cast<size_t>(n.numero);
+      if (n.lettera == 'c') return Valori_Riga[c];
+      if (n.lettera == 't') return Totali[0][c];
+      // A subtotal level outside the totals table reads nothing.
+      if (Livello_Subtotale < 0 || Livello_Subtotale > 9) return 0;
+      return Totali[static_cast<size_t>(Livello_Subtotale)][c];
+    }
+    case Nodo::Tipo::Segno: return n.negativo ? -Valore(*n.a) : Valore(*n.a);
+    case Nodo::Tipo::Non: return Valore(*n.a) == 1 ? 0 : 1;
+    case Nodo::Tipo::Se: return Valore(*n.a) == 1 ? Valore(*n.b) : Valore(*n.c);
+    case Nodo::Tipo::Funzione: {
+      const double x = Valore(*n.a);
+      switch (n.lettera) {
+        case 's': return Finito(std::sin(x));
+        case 'c': return Finito(std::cos(x));
+        case 't': return Finito(std::tan(x));
+        default: return Finito(std::sqrt(x));
+      }
+    }
+    case Nodo::Tipo::Binario: break;
+  }
+  const std::string& op = n.op;
+  const double l = Valore(*n.a);
+  const double r = Valore(*n.b);
+  if (op == "+") return Finito(l + r);
+  if (op == "-") return Finito(l - r);
+  if (op == "*") return Finito(l * r);
+  if (op == "/") return r == 0 ? 0.0 : Finito(l / r);
+  if (op == "\\" || op == "%") {
+    int64_t a = 0, b = 0;
+    if (r == 0 || !Interi(l, r, a, b)) return 0;
+    return static_cast<double>(op == "\\" ? a / b : a % b);
+  }
+  if (op == "^") return (l == 0 || r == 0) ? 0.0 : Finito(std::pow(l, r));
+  if (op == "=") return l == r ? 1 : 0;
+  if (op == "<>") return l != r ? 1 : 0;
+  if (op == "<") return l < r ? 1 : 0;
+  if (op == ">") return l > r ? 1 : 0;
+  if (op == "<=") return l <= r ? 1 : 0;
+  if (op == ">=") return l >= r ? 1 : 0;
+  if (op == "and") return (l == 1 && r == 1) ? 1 : 0;
+  if (op == "or") return (l == 1 || r == 1) ? 1 : 0;
+  return 0;
+}
+
+int32_t Livello(const Nodo& n) {
+  switch (n.tipo) {
+    case Nodo::Tipo::Costante: return n.livello;
+    case Nodo::Tipo::Riferimento: {
+      const int k = n.numero;
+      if (k >= 1 && k <= Numero_Colonne && Col_Precedenza[static_cast<size_t>(k)] >= 0)
+        return Col_Precedenza[static_cast<size_t>(k)] + 1;
+      return -1;
+    }
+    case Nodo::Tipo::Segno:
+    case Nodo::Tipo::Non:
+    case Nodo::Tipo::Funzione: return Livello(*n.a);
+    case Nodo::Tipo::Se:
+    case Nodo::Tipo::Binario: break;
+  }
+  int32_t massimo = -1;
+  for (const Nodo* parte : {n.a.get(), n.b.get(), n.c.get()}) {
+    if (!parte) continue;
+    const int32_t v = Livello(*parte);
+    if (v < 0) return -1;
+    massimo = std::max(massimo, v);
+  }
+  return massimo;
+}
+
+// The trees of the formulas met last, by their text: a column's formula is read once and then
+// evaluated for every row. Dropped all at once when it grows past a bound.
+const Nodo& Albero(std::string_view Formula) {
+  static std::unordered_map<std::string, std::unique_ptr<Nodo>> cache;
+  static const std::unique_ptr<Nodo> malformato = Costante(0, -1);
+  if (Formula.size() > x_evaluate::kLunghezza_Massima) return *malformato;
+  const std::string chiave(Formula);
+  if (auto it = cache.find(chiave); it != cache.end()) return *it->second;
+  if (cache.size() >= 4096) cache.clear();
+  Compilatore compilatore;
+  std::unique_ptr<Nodo> albero = compilatore.Leggi(vb::LCase(Togli_Spazi(Formula)));
+  if (compilatore.troppo_profondo) albero = Costante(0, -1);
+  return *cache.emplace(chiave, std::move(albero)).first->second;
+}
 
 }  // namespace
 
 double Evaluate(std::string_view Formula) {
-  if (Formula.size() > x_evaluate::kLunghezza_Massima) return 0;
-  const std::string s = Normalizza(Formula);
-  Lettore lettore;
-  const double v = lettore.Valore(s);
-  if (lettore.troppo_profondo) return 0;
-  return v + 0.0;  // never a negative zero
+  return Valore(Albero(Formula)) + 0.0;  // never a negative zero
 }
 
-int32_t Evaluate_Livello(std::string_view Formula) {
-  if (Formula.size() > x_evaluate::kLunghezza_Massima) return -1;
-  const std::string s = Normalizza(Formula);
-  Lettore lettore;
-  const int32_t v = lettore.Livello(s);
-  return lettore.troppo_profondo ? -1 : v;
-}
+int32_t Evaluate_Livello(std::string_view Formula) { return Livello(Albero(Formula)); }
 
 }  // namespace kyx

@@ -31,8 +31,9 @@ double Evaluate(std::string_view Formula);
 int32_t Evaluate_Livello(std::string_view Formula);
 
 namespace x_evaluate {
-// Formulas longer than this, or nested deeper than kProfondita_Massima fragments, count as malformed:
-// the scan is repeated on every fragment, and an unbounded text would cost unbounded time and stack.
+// Formulas longer than this, or nested deeper than kProfondita_Massima parentheses, signs, "not",
+// if( and functions, count as malformed, so that no text costs unbounded time or stack. A chain
+// of operators is no nesting.
 inline constexpr size_t kLunghezza_Massima = 4096;
 inline constexpr int kProfondita_Massima = 500;
 }  // namespace x_evaluate

@@ -75,7 +75,7 @@ Status Recordset::Read(std::string_view name, Value* out) const {
   int i = FieldIndex(name);
   if (i < 0) return Status::Error(kItemNotFound, "Item cannot be found in the collection: " + std::string(name));
   if (!has_row_) return Status::Error(kNoCurrentRecord, "Either BOF or EOF is True, or the current record has been deleted");
-  *out = row_[i];
+  *out = Field(i);
   return Status::Ok();
 }
 

@@ -37,7 +37,8 @@ class Recordset {
 
   // Fields(i).Value / Fields(name).Value of the current row; Null without a current row or
   // for an unknown field.
-  const Value& Field(int ordinal) const;
+  // A kind that keeps its rows itself answers from its own storage (no copy per move).
+  virtual const Value& Field(int ordinal) const;
   const Value& Field(std::string_view name) const;
   // The same with a status: kItemNotFound for an unknown field, kNoCurrentRecord at BOF/EOF.
   Status Read(std::string_view name, Value* out) const;

@@ -1,6 +1,7 @@
 #include "platform/data/static_recordset.h"
 
 #include <algorithm>
+#include <limits>
 #include <numeric>
 
 #include "platform/data/recordset_file.h"
@@ -120,6 +121,7 @@ Status StaticRecordset::Close() {
   rows_.clear();
   live_.clear();
   view_.clear();
+  order_.clear();
   pos_ = 0;
   deleted_current_ = false;
   edit_ = Edit::kNone;
@@ -134,12 +136,14 @@ Status StaticRecordset::Close() {
 
 // Recomputes the visible rows: live rows in reading order, stably sorted, then filtered.
 void StaticRecordset::Rebuild() {
-  std::vector<int> order;
-  order.reserve(rows_.size());
+  order_.clear();
+  order_.reserve(rows_.size());
   for (int r = 0; r < static_cast<int>(rows_.size()); ++r)
-    if (live_[r]) order.push_back(r);
-  if (!sort_keys_.empty()) {
-    std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
+    if (live_[r]) order_.push_back(r);
+  if (sort_keys_.size() == 1 && SortNumbers(sort_keys_[0])) {
+    // One numeric key (the grid's usual sort): compared as plain numbers, Null first.
+  } else if (!sort_keys_.empty()) {
+    std::stable_sort(order_.begin(), order_.end(), [this](int a, int b) {
       for (const SortKey& k : sort_keys_) {
         int c = CompareForSort(rows_[a][k.field], rows_[b][k.field]);
         if (c != 0) return k.descending ? c > 0 : c < 0;
@@ -147,9 +151,47 @@ void StaticRecordset::Rebuild() {
       return false;
     });
   }
+  Refilter();
+}
+
+// Sorts order_ by one key whose values are all numbers or Null; false (nothing done) when some
+// value is of another kind.
+bool StaticRecordset::SortNumbers(const SortKey& k) {
+  struct Chiave {
+    double v;
+    int r;
+  };
+  std::vector<Chiave> chiavi;
+  chiavi.reserve(order_.size());
+  constexpr double kNullo = -std::numeric_limits<double>::infinity();
+  for (int r : order_) {
+    const Value& v = rows_[r][k.field];
+    if (v.is_null()) chiavi.push_back({kNullo, r});
+    else if (v.is_number()) chiavi.push_back({v.AsDouble(), r});
+    else return false;
+  }
+  // Null sorts before every number, -infinity included: they are kept apart first.
+  const auto nulli = std::stable_partition(chiavi.begin(), chiavi.end(), [&](const Chiave& c) {
+    return rows_[c.r][k.field].is_null();
+  });
+  const auto per_valore = [&](const Chiave& a, const Chiave& b) { return k.descending ? a.v > b.v : a.v < b.v; };
+  std::stable_sort(nulli, chiavi.end(), per_valore);
+  order_.clear();
+  if (k.descending) {
+    for (auto it = nulli; it != chiavi.end(); ++it) order_.push_back(it->r);
+    for (auto it = chiavi.begin(); it != nulli; ++it) order_.push_back(it->r);
+  } else {
+    for (const Chiave& c : chiavi) order_.push_back(c.r);
+  }
+  return true;
+}
+
+// The visible rows: the live rows of the sorted order that meet the filter.
+void StaticRecordset::Refilter() {
   view_.clear();
-  for (int r : order)
-    if (filter_.Matches(rows_[r])) view_.push_back(r);
+  view_.reserve(order_.size());
+  for (int r : order_)
+    if (live_[r] && filter_.Matches(rows_[r])) view_.push_back(r);
   Land(0);
 }
 
@@ -158,7 +200,13 @@ void StaticRecordset::Land(int64_t p) {
   pos_ = std::clamp<int64_t>(p, -1, n);
   deleted_current_ = false;
   has_row_ = pos_ >= 0 && pos_ < n;
-  if (has_row_) row_ = rows_[view_[pos_]];
+}
+
+const Value& StaticRecordset::Field(int ordinal) const {
+  if (edit_ != Edit::kNone) return Recordset::Field(ordinal);
+  static const Value kNull;
+  if (!has_row_ || !OnRow() || ordinal < 0 || ordinal >= FieldCount()) return kNull;
+  return rows_[view_[pos_]][ordinal];
 }
 
 bool StaticRecordset::BeforeFirst() const { return !open_ || view_.empty() || pos_ < 0; }
@@ -223,7 +271,7 @@ Status StaticRecordset::SetFilter(std::string_view criteria) {
   if (!(s = Criteria::Parse(criteria, Lookup(), &c)).ok()) return s;
   filter_ = std::move(c);
   filter_text_ = std::string(criteria);
-  Rebuild();
+  Refilter();
   return Status::Ok();
 }
 
@@ -268,6 +316,8 @@ bool StaticRecordset::CanSet() const { return open_ && (edit_ == Edit::kAdding |
 
 void StaticRecordset::BeginEdit() {
   if (edit_ == Edit::kNone) {
+    // The row is copied only now, when one of its fields changes.
+    row_ = rows_[view_[pos_]];
     backup_ = row_;
     edit_ = Edit::kEditing;
   }
@@ -303,6 +353,7 @@ Status StaticRecordset::SaveEdit() {
     if (!(s = WriteBack(Change::kInsert, {}, row_)).ok()) return s;
     rows_.push_back(row_);
     live_.push_back(1);
+    order_.push_back(static_cast<int>(rows_.size()) - 1);
     view_.push_back(static_cast<int>(rows_.size()) - 1);
     edit_ = Edit::kNone;
     Land(static_cast<int64_t>(view_.size()) - 1);

@@ -16,6 +16,8 @@
 //   OpenFabricated, then AddNew/Update to fill it.
 // - Save / Load: the whole visible recordset to and from a file of our own format
 //   (recordset_file_format.md).
+// - Moves copy no row: fields are read where the row is kept, and a row is copied only when an
+//   edit of it begins. Sort and Filter build an order vector of row indexes over the kept rows.
 #include <memory>
 #include <string>
 #include <string_view>
@@ -62,6 +64,10 @@ class StaticRecordset final : public Recordset {
   void CancelUpdate() override;
   Status Delete() override;
   int64_t RecordCount() override { return open_ ? static_cast<int64_t>(view_.size()) : -1; }
+  // The current row's cell, read where the row is kept (the row being edited or added while an
+  // edit is open).
+  const Value& Field(int ordinal) const override;
+  using Recordset::Field;
 
   Status SetSort(std::string_view sort);
   const std::string& Sort() const { return sort_text_; }
@@ -84,6 +90,8 @@ class StaticRecordset final : public Recordset {
   enum class Change { kInsert, kUpdate, kDelete };
 
   void Rebuild();
+  bool SortNumbers(const SortKey& k);
+  void Refilter();
   void Land(int64_t p);
   Status SaveEdit();
   Status WriteBack(Change change, const std::vector<Value>& before, const std::vector<Value>& after);
@@ -94,7 +102,8 @@ class StaticRecordset final : public Recordset {
   std::vector<FieldInfo> appended_;
   std::vector<std::vector<Value>> rows_;
   std::vector<char> live_;
-  std::vector<int> view_;  // visible rows in visible order (indexes into rows_)
+  std::vector<int> order_;  // rows in sort order (indexes into rows_; deleted ones skipped later)
+  std::vector<int> view_;   // visible rows in visible order: order_ filtered
   int64_t pos_ = 0;
   bool deleted_current_ = false;
   Edit edit_ = Edit::kNone;

@@ -13,6 +13,7 @@
 #include "engine/elaborazione.h"
 #include "engine/modi_esecuzione.h"
 #include "engine/stato_motore.h"
+#include "platform/data/static_recordset.h"
 #include "platform/host/scripted_host.h"
 #include "tests/engine/ambiente_motore.h"
 
@@ -92,6 +93,28 @@ TEST_F(Locale, TwoRowLevelsGetTheSubtotalsOfTheOuterLevel) {
                                                    {"9999994", " ", " ", "20.0"}}));
   EXPECT_EQ(Sql(Mdb(3), "SELECT DISTINCT k001 FROM DATI WHERE c000 LIKE '%3_' OR c000 = '9999994'"), (Righe{{"-"}}))
       << "subtotal and total rows carry no codes";
+}
+
+TEST_F(Locale, AChangeOfAnOuterLevelClosesEveryInnerGroup) {
+  Chiave(3, "K", 1);
+  ASSERT_TRUE(Apri_MDB2(true, false));
+  Elementi({{.col = 1, .calc = "#L1(001)", .sntot = "S"},
+            {.col = 2, .calc = "#L2(002)", .sntot = "S"},
+            {.col = 3, .calc = "#L3(003)"},
+            {.col = 4, .calc = "#+V001#", .tot = "T"}});
+  Liv_Riga_Chiave[1] = 2;
+  Liv_Riga_Chiave[2] = 3;
+  // The agent is the same on both sides of the change of area.
+  ASSERT_TRUE(Sql(Mdb(2), "INSERT INTO KYX_D0_00F_SI1 (IDX, K_001, K_002, K_003, V_001_01, V_001_02, V_001_03) "
+                          "VALUES (1, 'NORD', 'A01', 'X', 1, 0, 0), (2, 'SUD', 'A01', 'X', 10, 0, 0)").empty());
+  Esegui_Elaborazione();
+  EXPECT_EQ(Dati("c000, c001, c002, c003, c004"), (Righe{{"0000012", "NORD", "A01", "X", "1.0"},
+                                                         {"00000131", "NORD", "A01", "  totale", "1.0"},
+                                                         {"00000132", "NORD", "  totale", " ", "1.0"},
+                                                         {"0000022", "SUD", "A01", "X", "10.0"},
+                                                         {"00000231", "SUD", "A01", "  totale", "10.0"},
+                                                         {"00000232", "SUD", "  totale", " ", "10.0"},
+                                                         {"9999994", " ", " ", " ", "11.0"}}));
 }
 
 TEST_F(Locale, OutlineLevelsGetHeadAndSubtotalRowsAroundTheirGroups) {
@@ -196,12 +219,13 @@ TEST_F(Locale, AnotherSystemsValuesArePutOffAndFillTheDetailRowsThatExist) {
   Esegui_Elaborazione();
   ASSERT_EQ(Numero_Query, 2);
   EXPECT_EQ(Query_Sistema[1], "SI2");
-  // Only rows that exist take the other system's values; its own codes add no row.
+  // Only rows that exist take the other system's values; its own codes add no row. The column is
+  // summed again at the end: its subtotals and grand total are the sums of its detail rows.
   EXPECT_EQ(Dati("c000, c001, c002, c003, c004"), (Righe{{"0000012", "NORD", "A01", "1.0", "100.0"},
-                                                         {"00000131", "NORD", "  totale", "1.0", "0.0"},
+                                                         {"00000131", "NORD", "  totale", "1.0", "100.0"},
                                                          {"0000022", "SUD", "A02", "10.0", "0.0"},
                                                          {"00000231", "SUD", "  totale", "10.0", "0.0"},
-                                                         {"9999994", " ", " ", "11.0", "0.0"}}));
+                                                         {"9999994", " ", " ", "11.0", "100.0"}}));
   // The put-off query ran in the second pass as built, then once with the last key dropped.
   std::string log;
   ASSERT_TRUE(files::read_file(dir.path() + "/KYX.LOG", log));
@@ -317,6 +341,97 @@ TEST_F(Locale, ASkippedRowLevelTakesNoFieldOfTheWorkRows) {
   EXPECT_EQ(Numero_Livelli, 2);
   EXPECT_EQ(Dati("c000, c001, c002, k001"),
             (Righe{{"9999992", "NORD", "3.0", "NORD"}, {"9999992", "SUD", "10.0", "SUD "}, {"9999994", " ", "13.0", "-"}}));
+}
+
+// The end of a run: the display recordset, the derived columns, the main window and the history.
+TEST_F(Locale, AFinishedRunShowsItsResultAndSavesItAfterTheColumnsAreFitted) {
+  Elementi({{.col = 1, .calc = "#L1(001)"},
+            {.col = 2, .calc = "#+V001#", .tot = "T"},
+            {.col = 3, .calc = "c2*2", .tot = "T"}});
+  Dato("NORD", "A01", 1, 2);
+  Dato("SUD", "A02", 10);
+  std::vector<std::string> chiamate;
+  agganci_motore::Visualizza_Larghezza_Colonne = [&](int32_t c, int16_t h, int16_t t) {
+    chiamate.push_back("Larghezze " + std::to_string(c) + " " + std::to_string(h) + " " + std::to_string(t));
+  };
+  agganci_motore::Salva_Layout = [&](const std::string& op, int16_t c) {
+    ASSERT_TRUE(Rs_Griglia && Rs_Griglia->IsOpen()) << "the result exists when it is saved";
+    chiamate.push_back("Salva_Layout " + op + " " + std::to_string(c));
+  };
+  Adatta_Dopo_Elaborazione = 2;
+  EXPECT_TRUE(Esegui_Elaborazione());
+  EXPECT_EQ(chiamate, (std::vector<std::string>{"Larghezze 65535 -1 0", "Salva_Layout ADD 0"}));
+  auto* rs = dynamic_cast<data::StaticRecordset*>(Rs_Griglia.get());
+  ASSERT_TRUE(rs && rs->IsOpen());
+  EXPECT_FALSE(rs->IsConnected()) << "sorts and updates work on the copy";
+  EXPECT_EQ(Numero_Record, 3);
+  EXPECT_EQ(Filtro_Griglia, "");
+  std::vector<std::string> righe;
+  for ((void)rs->MoveFirst(); !rs->AfterLast(); (void)rs->MoveNext())
+    righe.push_back(rs->Field(1).AsText() + " " + rs->Field(3).AsText());
+  EXPECT_EQ(righe, (std::vector<std::string>{"NORD 6", "SUD 20", "  26"})) << "formula on details and, kind T, on the total";
+  EXPECT_EQ(Layout_Precedente, 3);
+
+  // Without rows: the recordset still opens, empty, and the run is saved.
+  chiamate.clear();
+  ASSERT_TRUE(Sql(Mdb(2), "DELETE FROM KYX_D0_00F_SI1").empty());
+  Adatta_Dopo_Elaborazione = 0;
+  EXPECT_TRUE(Esegui_Elaborazione());
+  EXPECT_EQ(chiamate, (std::vector<std::string>{"Salva_Layout ADD 0"}));
+  ASSERT_TRUE(Rs_Griglia && Rs_Griglia->IsOpen());
+  EXPECT_EQ(Numero_Record, 0);
+}
+
+TEST_F(Locale, TheSameLayoutAgainKeepsTheUsersColumnsAndSortAnotherInBetweenDoesNot) {
+  Elementi({{.col = 1, .calc = "#L1(001)"}, {.col = 2, .calc = "#+V001#", .tot = "T"}});
+  Layout(4, "Altro");
+  Elementi({{.col = 1, .calc = "#L1(001)"}, {.col = 2, .calc = "#+V001#"}}, 4);
+  Dato("NORD", "A01", 1);
+  Dato("SUD", "A02", 10);
+  Memorizza_Colonne = true;
+  Esegui_Elaborazione();
+  const uint8_t proprio = Col_Visibile[2];
+  const int16_t bloccate = Colonne_Bloccate;
+  const auto utente = [] {  // what the views record when the user hides, freezes and sorts
+    Col_Visibile_Memoria[2] = 0;
+    Colonne_Bloccate_Memoria = 2;
+    Colonna_Ordinamento_Memoria = 2;
+    Verso_Ordinamento_Memoria = " DESC";
+  };
+  utente();
+  Esegui_Elaborazione();
+  EXPECT_EQ(Col_Visibile[2], 0);
+  EXPECT_EQ(Colonne_Bloccate, 2);
+  EXPECT_EQ(Colonna_Ordinamento, 2);
+  EXPECT_EQ(Verso_Ordinamento, " DESC");
+  EXPECT_EQ(Rs_Griglia->Field(1).AsText(), "SUD") << "sorted by the user's column, descending";
+
+  utente();
+  Layout_Corrente = 4;
+  Esegui_Elaborazione();
+  Layout_Corrente = 3;
+  Esegui_Elaborazione();
+  EXPECT_EQ(Col_Visibile[2], proprio);
+  EXPECT_EQ(Colonne_Bloccate, bloccate);
+  EXPECT_EQ(Colonna_Ordinamento, Colonna_Ordinamento_Elaborazione);
+  EXPECT_EQ(Verso_Ordinamento, " ASC");
+}
+
+TEST_F(Locale, HiddenHeadRowsLeaveTheDisplayAndTheCount) {
+  Elementi({{.col = 1, .calc = "#R1(001)", .snint = "N"},
+            {.col = 2, .calc = "#R2(002)"},
+            {.col = 3, .calc = "#+V001#", .tot = "T"}});
+  Liv_Riga_Chiave[1] = 2;
+  Dato("SUD", "A02", 10);
+  Dato("NORD", "A03", 4);
+  Esegui_Elaborazione();
+  ASSERT_TRUE(Rs_Griglia && Rs_Griglia->IsOpen());
+  std::vector<std::string> tipi;
+  for ((void)Rs_Griglia->MoveFirst(); !Rs_Griglia->AfterLast(); (void)Rs_Griglia->MoveNext())
+    tipi.push_back(Rs_Griglia->Field(0).AsText().substr(6, 1));
+  EXPECT_EQ(tipi, (std::vector<std::string>{"2", "3", "2", "3", "4"}));
+  EXPECT_EQ(Numero_Record, 5);
+  EXPECT_EQ(Sql(Mdb(3), "SELECT count(*) FROM DATI"), (Righe{{"7"}})) << "DATI keeps them";
 }
 
 TEST(Modi, TheModeFollowsTheConnectionAndTheTableFollowsTheSystem) {

@@ -136,6 +136,21 @@ TEST_F(Ordinamento, LLevelsAndOtherGridsSortWithoutAGroupKey) {
   EXPECT_EQ(Ordine(rs, 0).front(), "9999994");
 }
 
+TEST_F(Ordinamento, ASortColumnTheResultNoLongerHasSortsByTheRowKey) {
+  data::StaticRecordset& rs = Griglia({{"0000022", "A03", 2}, {"0000012", "A01", 1}, {"9999994", "tot", 3}});
+  for (int16_t stantia : {int16_t{200}, int16_t{-1}}) {
+    for (int16_t livelli : {int16_t{0}, int16_t{1}}) {
+      Livelli_Visibili = livelli;
+      Numero_Livelli = 1;
+      Colonna_Ordinamento = stantia;
+      Verso_Ordinamento = " DESC";
+      Imposta_Ordinamento();
+      EXPECT_EQ(rs.Sort(), "c000 ASC ") << stantia << " " << livelli;
+      EXPECT_EQ(Ordine(rs), (std::vector<std::string>{"A01", "A03", "tot"}));
+    }
+  }
+}
+
 TEST_F(Ordinamento, AnEmptyResultIsLeftAlone) {
   Livelli_Visibili = 1;
   Numero_Livelli = 2;

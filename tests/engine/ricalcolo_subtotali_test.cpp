@@ -58,9 +58,27 @@ TEST_F(Ricalcolo, SubtotalsAreSummedAgainAndCellsFromQueriesAreKept) {
                            {"00000311001", "0.0", "0.0"},
                            {"00000322002", "10.0", "NULL"},
                            {"00000339001", "10.0", "60.0"},
-                           {"0000052", "1000.0", "1000.0"},  // no level digit: passed over
+                           {"0000052", "1000.0", "1000.0"},  // no level digit: a detail after the last subtotal
                            {"9999994", "17.0", "110.0"}}))
       << "the kept subtotals still feed the grand total";
+}
+
+TEST_F(Ricalcolo, SubtotalsOfLLevelsAreSummedPerGroup) {
+  // Two "L" levels: 7-character details, subtotals whose digit counts from the details outwards.
+  ASSERT_TRUE(Sql(Mdb(3), "DELETE FROM DATI").empty());
+  ASSERT_TRUE(Sql(Mdb(3), "INSERT INTO DATI (c000, c001, c002, c003) VALUES "
+                          "('0000012', 'A', 1, 0), ('0000012', 'A', 2, 0), ('00000131', 'A', 99, 0), "
+                          "('0000022', 'B', 5, 0), ('00000231', 'B', 99, 0), ('9999994', ' ', 0, 0)")
+                  .empty());
+  Col_Livello_Totale[5][2] = 0;
+  Ricalcola_Subtotali();
+  EXPECT_EQ(Dati(), (Righe{{"0000012", "1.0", "0.0"},
+                           {"0000012", "2.0", "0.0"},
+                           {"00000131", "3.0", "0.0"},
+                           {"0000022", "5.0", "0.0"},
+                           {"00000231", "5.0", "0.0"},
+                           {"9999994", "8.0", "0.0"}}))
+      << "each group starts from zero, and the grand total sums the groups";
 }
 
 TEST_F(Ricalcolo, HiddenHeadAndSubtotalRowsLeaveTheDisplay) {

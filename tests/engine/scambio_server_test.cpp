@@ -128,7 +128,8 @@ TEST_F(Traduzione, AnotherSystemsQueryReadsItsOwnKeysOnTheLocalDataSets) {
   Esegui_Elaborazione();
   ASSERT_EQ(Numero_Query, 2);
   EXPECT_EQ(Sql(Mdb(3), "SELECT c001, c002, c003 FROM DATI ORDER BY c000, k001"),
-            (std::vector<std::vector<std::string>>{{"NORD", "1.0", "100.0"}, {"SUD ", "2.0", "7.0"}, {" ", "0.0", "0.0"}}));
+            (std::vector<std::vector<std::string>>{{"NORD", "1.0", "100.0"}, {"SUD ", "2.0", "7.0"}, {" ", "0.0", "107.0"}}))
+      << "the other system's column is summed again into the grand total";
 }
 
 }  // namespace

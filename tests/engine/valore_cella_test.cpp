@@ -79,6 +79,27 @@ TEST_F(Cella, FormulasRunOnDetailsAndOnOtherRowsOnlyForTotalKindT) {
   EXPECT_EQ(Valori_Riga[3], 0) << "a Null number counts as 0";
 }
 
+TEST_F(Cella, AValueTheCellCannotTakeLeavesZero) {
+  data::StaticRecordset stretto;
+  stretto.AppendField(data::TextField("c000", 12));
+  stretto.AppendField(data::DoubleField("c001"));
+  stretto.AppendField(data::TextField("c002", 3));
+  ASSERT_TRUE(stretto.OpenFabricated().ok());
+  ASSERT_TRUE(stretto.AddNew().ok());
+  (void)stretto.Set(0, data::Value("0000012"));
+  (void)stretto.Set(1, data::Value(12.0));
+  (void)stretto.Set(2, data::Value("abc"));
+  ASSERT_TRUE(stretto.Update().ok());
+  Numero_Colonne = 2;
+  Col_Tipo[1] = 0;
+  int16_t colonna = 2;
+  for (const auto& [formula, atteso] : std::vector<std::pair<std::string, std::string>>{{"c1*1000", "0"}, {"c1", "12"}}) {
+    std::string f = formula;
+    Valore_Cella(colonna, f, stretto);
+    EXPECT_EQ(stretto.Field(2).AsText(), atteso) << formula;
+  }
+}
+
 TEST_F(Cella, SubtotalReferencesReadTheLevelOfTheRowKey) {
   Col_Totale[4] = 2;
   for (int l = 0; l < 10; ++l) Totali[static_cast<size_t>(l)][2] = 10 * l + 1;

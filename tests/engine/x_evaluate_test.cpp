@@ -120,5 +120,24 @@ TEST_F(Formula, DeepOrHugeTextNeverCrashes) {
   EXPECT_EQ(Evaluate(std::string(100, '(') + "2" + std::string(100, ')') + "*3"), 6);
 }
 
+TEST_F(Formula, AChainOfOperatorsIsNoNesting) {
+  // Only parentheses, signs and functions nest: a long flat sum is an ordinary formula.
+  std::string somma = "c1";
+  for (int i = 0; i < 900; ++i) somma += i % 2 ? "+c1" : "-c2+c2";  // 4052 characters
+  EXPECT_EQ(Evaluate(somma), 451 * 10.0);
+  std::string termini = "1";
+  for (int i = 1; i < 501; ++i) termini += "+1";
+  EXPECT_EQ(Evaluate(termini), 501);
+  Col_Precedenza[1] = 0;
+  Col_Precedenza[2] = 4;
+  EXPECT_EQ(Evaluate_Livello(somma), 5);
+  // The formula is read once; every row gives its own value.
+  for (double v : {1.0, 2.0, 3.0}) {
+    Valori_Riga[1] = v;
+    Valori_Riga[2] = 0;
+    EXPECT_EQ(Evaluate(somma), 451 * v);
+  }
+}
+
 }  // namespace
 }  // namespace kyx
