@@ -142,7 +142,7 @@ TEST_F(Layout, TheReaderTakesWhatTheKeysSayAndRefusesDamagedFiles) {
          EXPECT_EQ(l.Colonne[255].Intestazione, "ultima");
        }},
       {"", false, nullptr},
-      {std::string("[Q-KRE]\r\n_CMax\0___=1\r\n", 25) + coda, false, nullptr},
+      {std::string("[Q-KRE]\r\n_CMax\0___=1\r\n", 22) + coda, false, nullptr},
       {"Titolo\r\nLink\r\n", false, nullptr},                      // the old positional form
       {"[Q-KRE]\r\n_Elab____=x\r\n" + coda, false, nullptr},       // no column count
       {"[Q-KRE]\r\n_CMax____=001\r\nC_001_Hea=tronc", false, nullptr},  // cut short
