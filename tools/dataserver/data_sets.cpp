@@ -12,11 +12,7 @@ namespace kyx::dataserver {
 
 namespace {
 
-std::string Digits(int64_t n, int width) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%0*lld", width, static_cast<long long>(n));
-  return text;
-}
+using detail::Digits;
 
 bool HasColumn(const std::string& kind) { return kind == "K" || kind == "A" || kind == "D"; }
 

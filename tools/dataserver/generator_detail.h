@@ -2,12 +2,20 @@
 // Parts of the sample generator shared by its two files: the random source and the lists of
 // codes that the definitions, the descriptions and the data sets all draw from.
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "tools/dataserver/generator.h"
 
 namespace kyx::dataserver::detail {
+
+// n written with at least `width` digits, leading zeros (Format(n, "000...")).
+inline std::string Digits(int64_t n, int width) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%0*lld", width, static_cast<long long>(n));
+  return text;
+}
 
 // splitmix64: small, fast and the same on every platform (the standard distributions are not).
 class Random {

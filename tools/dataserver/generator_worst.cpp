@@ -10,11 +10,7 @@ namespace kyx::dataserver {
 
 namespace {
 
-std::string Digits(int64_t n, int width) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%0*lld", width, static_cast<long long>(n));
-  return text;
-}
+using detail::Digits;
 
 std::string SystemCode(int s) { return "SIS" + Digits(s, 2); }
 std::string SystemLibrary(int s) { return "LIB" + Digits(s, 2); }

@@ -7,6 +7,8 @@ namespace kyx::dataserver::detail {
 
 namespace {
 
+using detail::Digits;
+
 const std::vector<std::string> kSurnames = {"Rossi", "Bianchi", "Verdi", "Esposito", "Romano", "Colombo",
                                             "Ricci", "Marino", "Greco", "Bruno", "Gallo", "Conti",
                                             "De Luca", "Mancini", "Costa", "Giordano", "Rizzo", "Lombardi"};
@@ -22,12 +24,6 @@ const std::vector<std::string> kCategoryNames = {"Grande distribuzione", "Dettag
 const std::vector<std::string> kGoods = {"Vite",    "Bullone", "Dado",    "Rondella", "Staffa", "Cerniera",
                                          "Maniglia", "Tassello", "Chiodo", "Molla",    "Perno",  "Guarnizione"};
 const std::vector<std::string> kFinishes = {"zincata", "inox", "ottone", "nera", "bianca", "cromata"};
-
-std::string Digits(int64_t n, int width) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%0*lld", width, static_cast<long long>(n));
-  return text;
-}
 
 }  // namespace
 
