@@ -49,6 +49,8 @@ std::function<void(int16_t, const std::string&, const std::string&, uint8_t, con
     Carica_Filtro_Modifica;
 std::function<void(int16_t, const std::string&, bool)> Carica_Layout;
 std::function<void()> Esegui_Elaborazione;
+std::function<void(int16_t Chiave, const std::string& Elemento)> Carica_da_Drill;
+std::function<void(const std::string& Chiave_Nodo)> Carica_da_TW;
 std::function<int32_t()> Record_Risultato;
 std::function<void()> Stampa_Documento;
 std::function<int32_t()> Apri_Aiuto;
@@ -112,6 +114,8 @@ void reset() {
   Carica_Filtro_Modifica = nullptr;
   Carica_Layout = nullptr;
   Esegui_Elaborazione = nullptr;
+  Carica_da_Drill = nullptr;
+  Carica_da_TW = nullptr;
   Record_Risultato = nullptr;
   Stampa_Documento = nullptr;
   Apri_Aiuto = nullptr;

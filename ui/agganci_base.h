@@ -60,6 +60,10 @@ extern std::function<void(int16_t Chiave, const std::string& Valore_1, const std
 // History step: loads elaboration Elaborazione_Corrente + Passo.
 extern std::function<void(int16_t Passo, const std::string& File, bool Preferito)> Carica_Layout;
 extern std::function<void()> Esegui_Elaborazione;
+// Levels and parameters dialog entries: from a drill click on a result cell (key of the clicked
+// column, code in the cell) and from a layout node of the structure tree (the node's key).
+extern std::function<void(int16_t Chiave, const std::string& Elemento)> Carica_da_Drill;
+extern std::function<void(const std::string& Chiave_Nodo)> Carica_da_TW;
 // Records of the result recordset Rs_Griglia; -1 when there is none.
 extern std::function<int32_t()> Record_Risultato;
 extern std::function<void()> Stampa_Documento;
