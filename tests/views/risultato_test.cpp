@@ -1,6 +1,8 @@
 // The main window's result grid over a real elaboration: the engine runs a layout of two levels on a
 // small local data set, the grid shows it, the scroll bar pages it, the header strip sorts it and
 // stores a dragged width that the next run reads back, and a press on a cell drills down.
+#include <QApplication>
+#include <QMouseEvent>
 #include <QTest>
 #include <string>
 #include <vector>
@@ -9,6 +11,7 @@
 #include "db/mdb2.h"
 #include "engine/elaborazione.h"
 #include "platform/data/static_recordset.h"
+#include "platform/ui/colours.h"
 #include "platform/ui/pointer.h"
 #include "platform/ui/vb_events.h"
 #include "tests/engine/ambiente_motore.h"
@@ -267,6 +270,184 @@ TEST_F(Pressione, EachColumnGivesItsKeyAndElement) {
     EXPECT_EQ(Riga_Corrente, c.riga);
     EXPECT_EQ(Riga_Evidenziata, c.riga == 3 && c.modo_griglia == 3 ? -1 : c.riga);
   }
+}
+
+}  // namespace
+}  // namespace kyx::test
+
+namespace kyx::test {
+namespace {
+
+// The header strip over the same hand-made result: 80-pixel columns from x = 0 of the strip.
+class Testata : public Pressione {
+ protected:
+  void SetUp() override {
+    Pressione::SetUp();
+    Ini("[001]\n");
+    Profilo_Corrente = 1;
+  }
+  static void Sopra(float x) { frmBase->KyHead_MouseMove(0, 0, x, 5); }
+  // One pixel left of column c's right border, in strip pixels.
+  static float Bordo(int c) {
+    const ui::FlexGrid& g = *frmBase->Grid1;
+    return static_cast<float>((g.ColPos(c) + g.ColWidth(c)) / 15 - 1);
+  }
+};
+
+TEST_F(Testata, TheSizingZoneRunsFromFourPixelsLeftToOnePixelRightOfABorder) {
+  struct Caso {
+    float x;
+    int colonna;
+  };
+  for (const Caso& c : std::vector<Caso>{{75, -1}, {76, 0}, {80, 0}, {81, 0}, {82, -1}, {156, 1}}) {
+    Sopra(c.x);
+    EXPECT_EQ(KyHead_Stato.Colonna_Bordo, c.colonna) << c.x;
+    EXPECT_EQ(frmBase->KyHead->MousePointer(), c.colonna < 0 ? ui::vbDefault : ui::vbSizeWE) << c.x;
+  }
+  // A zero-width column puts two borders at one place: the lower column wins.
+  Col_Visibile[2] = 1;
+  Visualizza_Griglia();
+  Sopra(160);
+  EXPECT_EQ(KyHead_Stato.Colonna_Bordo, 1);
+}
+
+TEST_F(Testata, ADragStopsRightOfTheColumnsLeftEdgeAndStoresWidthsOfSixteenBits) {
+  FrmBase& f = *frmBase;
+  Sopra(158);
+  ASSERT_EQ(KyHead_Stato.Colonna_Bordo, 1);
+  const int bordo = KyHead_Stato.Bordo_X;
+  EXPECT_EQ(bordo, f.Grid1->Left() + 3 + 80 + 80 - 1);
+  ui::SetCursorPos(500, 300);
+  f.KyHead_MouseDown(ui::vbLeftButton, 0, 158, 5);
+  ASSERT_TRUE(KyHead_Stato.Trascinamento);
+  EXPECT_TRUE(f.KyHead_Asta->Visible());
+  // Far to the left the bar stops just right of the column's left edge.
+  ui::SetCursorPos(100, 300);
+  f.KyHead_MouseMove(ui::vbLeftButton, 0, 0, 5);
+  EXPECT_EQ(f.KyHead_Asta->Left(), bordo);
+  ui::SetCursorPos(500 - (bordo - KyHead_Stato.Limite_Sinistro) + 1, 300);
+  f.KyHead_MouseMove(ui::vbLeftButton, 0, 0, 5);
+  EXPECT_EQ(f.KyHead_Asta->Left(), KyHead_Stato.Limite_Sinistro + 1);
+  f.KyHead_MouseUp(ui::vbLeftButton, 0, 0, 5);
+  const int attesa = 1200 + (KyHead_Stato.Limite_Sinistro + 1 - bordo) * 15;
+  EXPECT_EQ(Col_Larghezza[1], attesa);
+  EXPECT_EQ(f.Grid1->ColWidth(1), attesa);
+  EXPECT_EQ(Leggi_Ini("001", "Dim L003 001", ""), Numero_Cifre(attesa, 6));
+  EXPECT_FALSE(f.KyHead_Asta->Visible());
+
+  // Dragged far to the right the width stops at the largest that 16 bits hold.
+  Sopra(Bordo(2));
+  ASSERT_EQ(KyHead_Stato.Colonna_Bordo, 2);
+  ui::SetCursorPos(500, 300);
+  f.KyHead_MouseDown(ui::vbLeftButton, 0, Bordo(2), 5);
+  ui::SetCursorPos(3500, 300);
+  f.KyHead_MouseMove(ui::vbLeftButton, 0, 0, 5);
+  f.KyHead_MouseUp(ui::vbLeftButton, 0, 0, 5);
+  EXPECT_EQ(Col_Larghezza[2], 32767);
+  EXPECT_EQ(Leggi_Ini("001", "Dim L003 002", ""), "032767");
+
+  // A release without movement stores nothing.
+  Sopra(78);
+  f.KyHead_MouseDown(ui::vbLeftButton, 0, 78, 5);
+  f.KyHead_MouseUp(ui::vbLeftButton, 0, 78, 5);
+  EXPECT_EQ(Leggi_Ini("001", "Dim L003 000", "-"), "-");
+}
+
+TEST_F(Testata, ARightPressOnABorderFitsTheColumnWithItsHeadingUnlessShiftAlone) {
+  FrmBase& f = *frmBase;
+  Col_Intestazione[2] = "A heading far wider than the codes";
+  Visualizza_Griglia();
+  int16_t larghezza[2] = {};
+  int i = 0;
+  for (int shift : {ui::vbShiftMask, ui::vbShiftMask | ui::vbCtrlMask}) {
+    Sopra(Bordo(1));
+    f.KyHead_MouseDown(ui::vbRightButton, shift, Bordo(1), 5);
+    EXPECT_EQ(Colonna_Corrente, 1);
+    EXPECT_EQ(Riga_Corrente, 0);
+    Sopra(Bordo(2));
+    f.KyHead_MouseDown(ui::vbRightButton, shift, Bordo(2), 5);
+    larghezza[i++] = Col_Larghezza[2];
+    EXPECT_EQ(f.Grid1->ColWidth(2), Col_Larghezza[2]);
+  }
+  EXPECT_LT(larghezza[0], larghezza[1]) << "Shift alone leaves the heading out";
+  EXPECT_EQ(Col_Larghezza[1], f.Grid1->ColWidth(1));
+}
+
+TEST_F(Testata, HeadingsArePaintedInTheirLinesWithTheSortGlyph) {
+  FrmBase& f = *frmBase;
+  Colori[4] = 0;         // black text
+  Colori[5] = 0xFFFFFF;  // on white
+  Col_Intestazione[3] = "Uno|Due|Tre";
+  Righe_Intestazione = 3;
+  Colonna_Ordinamento = 1;
+  Verso_Ordinamento = " ASC";
+  Visualizza_Griglia();
+  ui::PictureCanvas& s = *f.KyHead;
+  ASSERT_TRUE(s.Visible());
+  EXPECT_EQ(s.Left(), f.Grid1->Left() + 3);
+  EXPECT_EQ(s.Width(), f.Grid1->Width() - 6);
+  const int riga = static_cast<int>(s.TextHeight("X"));
+  // Text pixels in each of the three line bands of column 3's cell (x 240 + 3 onwards).
+  for (int linea = 0; linea < 3; ++linea) {
+    int scuri = 0;
+    for (int y = 4 + linea * riga; y < 4 + (linea + 1) * riga; ++y) {
+      for (int x = 243; x < 300; ++x) scuri += s.Point(static_cast<float>(x), static_cast<float>(y)) != 0xFFFFFF ? 1 : 0;
+    }
+    EXPECT_GT(scuri, 3) << "line " << linea;
+  }
+  // The glyph of column 1 (x 83 to 91, y 4 to 11): ascending, its left side runs up in the dark
+  // shadow and its top row holds at most the apex; descending, the top edge is dark.
+  const int64_t ombra = ui::qcolor_to_ole(ui::ole_to_qcolor(0x80000015));
+  const auto scure = [&](int y0, int y1) {
+    int n = 0;
+    for (int y = y0; y <= y1; ++y) {
+      for (int x = 83; x <= 91; ++x) n += s.Point(static_cast<float>(x), static_cast<float>(y)) == ombra ? 1 : 0;
+    }
+    return n;
+  };
+  EXPECT_GE(scure(4, 11), 4);
+  EXPECT_LE(scure(4, 4), 1);
+  Verso_Ordinamento = " DESC";
+  Visualizza_Griglia();
+  EXPECT_GE(scure(4, 4), 6) << "descending: the top edge";
+  // Without a sort column no glyph is drawn.
+  Colonna_Ordinamento = -1;
+  Visualizza_Griglia();
+  EXPECT_EQ(scure(4, 11), 0);
+}
+
+TEST_F(Testata, PointerMovesOnTheWindowReachTheirSlotOnlyWhileTheLayoutPictureIsLit) {
+  FrmBase& f = *frmBase;
+  std::vector<std::string> mosse;
+  agganci_base::xMouseMove = [&](int32_t x, int32_t y) { mosse.push_back(std::to_string(x) + "," + std::to_string(y)); };
+  f.Hook_Imposta();
+  const QPoint dove(f.width() - 5, f.height() - 5);
+  const QPoint schermo = f.mapToGlobal(dove);
+  for (int16_t stato : {0, 1}) {
+    Stato_PicLayout = stato;
+    QTest::mouseMove(&f, dove);
+    QMouseEvent mossa(QEvent::MouseMove, QPointF(dove), QPointF(schermo), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&f, &mossa);
+  }
+  ASSERT_FALSE(mosse.empty());
+  EXPECT_EQ(mosse.back(), std::to_string(schermo.x()) + "," + std::to_string(schermo.y()));
+  const size_t accese = mosse.size();
+  Stato_PicLayout = 0;
+  QMouseEvent mossa(QEvent::MouseMove, QPointF(dove), QPointF(schermo), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(&f, &mossa);
+  EXPECT_EQ(mosse.size(), accese);
+  f.Hook_Rimuovi();
+}
+
+TEST_F(Testata, KeysAndBarsDoNothingWhileTheGridIsBeingRebuilt) {
+  FrmBase& f = *frmBase;
+  Griglia_In_Aggiornamento = true;
+  Prima_Riga = 2;
+  int pagina = 34;
+  f.Grid1_KeyUp(pagina, 0);
+  f.Scroll_V_Change();
+  EXPECT_EQ(Prima_Riga, 2);
+  Griglia_In_Aggiornamento = false;
 }
 
 }  // namespace
