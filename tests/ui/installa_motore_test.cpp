@@ -34,8 +34,8 @@ TEST_F(Installa, EverySlotOfASubsystemThatExistsIsFilled) {
       {"agganci_base::Record_Risultato", bool(agganci_base::Record_Risultato)},
   };
   for (const auto& [nome, pieno] : slot) EXPECT_TRUE(pieno) << nome;
-  // The layouts fill the history save (their own installer and test); the views, which fill the
-  // column widths, are not part of the program yet.
+  // The layouts fill the history save and the views the column widths (their own installers and
+  // tests).
   agganci_motore::reset();
 }
 

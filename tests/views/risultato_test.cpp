@@ -82,6 +82,29 @@ class Finestra : public Motore {
   std::vector<std::string> traccia;
 };
 
+TEST_F(Finestra, EverySlotOfTheViewsIsFilled) {
+  agganci_viste::reset();
+  agganci_base::reset();
+  agganci_motore::reset();
+  Installa_Viste();
+  namespace av = agganci_viste;
+  const std::vector<std::pair<const char*, bool>> slot = {
+      {"Griglia", bool(av::Griglia)},
+      {"Ridimensiona", bool(av::Ridimensiona)},
+      {"KyHead_Aggiorna", bool(av::KyHead_Aggiorna)},
+      {"Abilita_Base", bool(av::Abilita_Base)},
+      {"Imposta_Puntatore", bool(av::Imposta_Puntatore)},
+      {"Visualizza_Grafico", bool(av::Visualizza_Grafico)},
+      {"agganci_base::Visualizza_Griglia", bool(agganci_base::Visualizza_Griglia)},
+      {"agganci_base::KyHead_Initialize", bool(agganci_base::KyHead_Initialize)},
+      {"agganci_base::KyHead_Aggiorna", bool(agganci_base::KyHead_Aggiorna)},
+      {"agganci_motore::Visualizza_Larghezza_Colonne", bool(agganci_motore::Visualizza_Larghezza_Colonne)},
+  };
+  for (const auto& [nome, pieno] : slot) EXPECT_TRUE(pieno) << nome;
+  EXPECT_EQ(av::Controlli_Griglia().Grid1, frmBase->Grid1);
+  EXPECT_EQ(av::Controlli_Griglia().Scroll_O, frmBase->Scroll_O);
+}
+
 // Areas with many agents: area (L1, with subtotals) and agent (L2) with one amount.
 class Risultato : public Finestra {
  protected:
