@@ -150,7 +150,7 @@ TEST_F(Griglia, HeadingsInThreeLinesLeaveRoomForFewerRows) {
 TEST_F(Griglia, RowsAreColouredByKindAndLevel) {
   Colonne_Bloccate = 1;
   Risultato({"0000012", "0000012", "000001201003", "00000132", "000001310015", "00000111", "00000114",
-             "9999994", "0000015"});
+             "9999994", "0000015", "00000130"});
   Visualizza_Griglia();
   struct Caso {
     int riga;
@@ -166,6 +166,7 @@ TEST_F(Griglia, RowsAreColouredByKindAndLevel) {
       {7, "L42/L43", "L42/L43"}, // head row with level 4: pair 21
       {8, "C6/C7", "C6/C7"},     // grand total: pair 3
       {9, "C0/C1", "C0/C1"},     // any other kind: pair 0 across the frozen column
+      {10, "C0/C1", "C0/C1"},    // subtotal of level digit 0 would be pair 36, past the table: pair 0
   };
   for (const Caso& c : casi) {
     EXPECT_EQ(Colore(c.riga, 0), c.chiave_colonna_0) << c.riga;
