@@ -17,6 +17,7 @@
 #include "layouts/stato_layout.h"
 #include "platform/data/connection.h"
 #include "platform/files/files.h"
+#include "tests/engine/ambiente_motore.h"
 #include "tests/ui/ambiente_ui.h"
 
 namespace kyx::test {
@@ -50,20 +51,10 @@ class AmbienteStruttura : public AmbienteUi {
     sostituisci_variabili::reset();
   }
 
-  // Adds one row of a definitions table.
+  // Adds one row of a definitions table (values bound, never spliced into the SQL).
   static void Riga(const std::string& tabella, const std::vector<std::string>& colonne,
                    const std::vector<data::Value>& valori) {
-    std::string sql = "INSERT INTO " + tabella + " (", segnaposti;
-    for (size_t i = 0; i < colonne.size(); ++i) {
-      sql += (i ? "," : "") + Cn_MDB0->QuoteName(colonne[i]);
-      segnaposti += i ? ",?" : "?";
-    }
-    sql += ") VALUES (" + segnaposti + ")";
-    std::unique_ptr<data::Statement> st;
-    ASSERT_TRUE(Cn_MDB0->Prepare(sql, &st).ok()) << sql;
-    for (size_t i = 0; i < valori.size(); ++i) ASSERT_TRUE(st->Bind(static_cast<int>(i + 1), valori[i]).ok());
-    const data::Status s = st->Run();
-    ASSERT_TRUE(s.ok()) << s.ToString();
+    Motore::Riga(tabella, colonne, valori);
   }
   static void Area(int idx, const std::string& area, const std::string& desc, const std::string& ordina) {
     Riga("AREE", {"IDX", "AREA", "DESC", "ORDINA"}, {idx, area, desc, ordina});

@@ -62,6 +62,16 @@ class Livelli : public AmbienteStruttura {
          {4, key, idx, desc, annull, target, keyv1, keyv2});
   }
 
+  // Two drill definitions from the area column of layout 4 (the default to layout 5, the other to
+  // layout 3), and a result of layout 4 to start from.
+  FrmBase& Sorgente_Del_Drill() {
+    Definizione(1, 1, "Per agente", "D", 5, 2, 0);
+    Definizione(1, 2, "Per livelli", " ", 3, 1, 2);
+    FrmBase& f = Carica();
+    f.twL_NodeClick(f.twL->Nodes("A005K001L004"));
+    return f;
+  }
+
   // The dialog for layout 3 from the tree, levels agent then area, parameter "2024", "Elabora".
   void Esegui_Da_Albero(FrmBase& f) {
     f.twL_NodeClick(f.twL->Nodes("A005K001L003"));
@@ -172,10 +182,7 @@ TEST_F(Livelli, NothingToChooseRunsAtOnceAndTheHistoryButtonsStepThroughTheRuns)
 }
 
 TEST_F(Livelli, ADrillWithNothingLeftToChooseRunsTheTargetAndKeepsIt) {
-  Definizione(1, 1, "Per agente", "D", 5, 2, 0);
-  Definizione(1, 2, "Per livelli", " ", 3, 1, 2);
-  FrmBase& f = Carica();
-  f.twL_NodeClick(f.twL->Nodes("A005K001L004"));
+  FrmBase& f = Sorgente_Del_Drill();
   ASSERT_EQ(Storico_Ultimo, 1);
   Funzione_Mouse = 3;
   agganci_base::Carica_da_Drill(1, "NORD");
@@ -194,10 +201,7 @@ TEST_F(Livelli, ADrillWithNothingLeftToChooseRunsTheTargetAndKeepsIt) {
 }
 
 TEST_F(Livelli, InMode4TheDialogListsTheDefinitionsAndClosingGivesTheSourceBack) {
-  Definizione(1, 1, "Per agente", "D", 5, 2, 0);
-  Definizione(1, 2, "Per livelli", " ", 3, 1, 2);
-  FrmBase& f = Carica();
-  f.twL_NodeClick(f.twL->Nodes("A005K001L004"));
+  FrmBase& f = Sorgente_Del_Drill();
   Funzione_Mouse = 4;
   agganci_base::Carica_da_Drill(1, "NORD");
   FrmMenuLivelli* d = frmMenuLivelli.peek();
@@ -275,6 +279,28 @@ TEST_F(Livelli, AClickOnTheMainWindowClosesTheDialogFromTheTreeWithoutRestoringA
   EXPECT_TRUE(f.Enabled());
   EXPECT_EQ(Layout_Corrente, 3);
   EXPECT_TRUE(filtri.empty());
+  EXPECT_EQ(Storico_Ultimo, 0);
+}
+
+TEST_F(Livelli, TheProgramFillsTheTreeAndDialogSlots) {
+  namespace ab = agganci_base;
+  EXPECT_TRUE(ab::Carica_Albero_Struttura && ab::Carica_da_TW && ab::Carica_da_Drill && ab::Popup[3]);
+  FrmBase& f = Carica();
+  EXPECT_EQ(f.twL->Count(), 6) << "the start-up built the tree";
+  EXPECT_EQ(ab::Popup[3](), nullptr);
+  ab::Carica_da_TW("A005K001L003");
+  EXPECT_EQ(ab::Popup[3](), frmMenuLivelli.peek());
+  EXPECT_NE(ab::Popup[3](), nullptr);
+}
+
+TEST_F(Livelli, ALayoutMissingFromItsTableGivesTheWindowBack) {
+  Struttura(5, 1, 8);  // layout 8 has no LAYOUT row
+  FrmBase& f = Carica();
+  ASSERT_TRUE(f.twL->Exists("A005K001L008"));
+  f.twL_NodeClick(f.twL->Nodes("A005K001L008"));
+  EXPECT_EQ(frmMenuLivelli.peek(), nullptr);
+  EXPECT_FALSE(Form_Aperto[3]);
+  EXPECT_TRUE(f.Enabled());
   EXPECT_EQ(Storico_Ultimo, 0);
 }
 
