@@ -4,6 +4,7 @@
 // through; a layout with nothing to choose runs at once; a drill from a result cell picks a drill
 // definition and builds its target layout with the keys the definition proposes.
 #include <QTest>
+#include <QTreeWidget>
 
 #include "db/mdb2.h"
 #include "layouts/installa/installa_layout.h"
@@ -279,6 +280,29 @@ TEST_F(Livelli, AClickOnTheMainWindowClosesTheDialogFromTheTreeWithoutRestoringA
   EXPECT_TRUE(f.Enabled());
   EXPECT_EQ(Layout_Corrente, 3);
   EXPECT_TRUE(filtri.empty());
+  EXPECT_EQ(Storico_Ultimo, 0);
+}
+
+TEST_F(Livelli, RealClicksOpenTheDialogFromTheTreeAndLeaveItThroughUscita) {
+  FrmBase& f = Carica();
+  f.resize(900, 600);
+  f.Show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+  f.Ridimensiona();
+  f.twL->Nodes("A005K001L003").EnsureVisible();
+  QTreeWidget* v = f.twL->view();
+  QTreeWidgetItem* foglia = v->topLevelItem(0)->child(0)->child(0);
+  ASSERT_EQ(foglia->text(0).toStdString(), "Per livelli");
+  const QPoint centro = v->visualItemRect(foglia).center();
+  QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, centro);
+  FrmMenuLivelli* d = frmMenuLivelli.peek();
+  ASSERT_TRUE(d && d->isVisible());
+  EXPECT_EQ(Chiave_Layout, "A005K001L003");
+  const ui::ToolbarButton& uscita = d->Toolbar1->Buttons("Uscita");
+  ASSERT_GT(uscita.Width(), 0);
+  QTest::mouseClick(d->Toolbar1, Qt::LeftButton, {}, QPoint(uscita.Left() + 4, uscita.Top() + 4));
+  EXPECT_FALSE(Form_Aperto[3]);
+  EXPECT_TRUE(f.Enabled());
   EXPECT_EQ(Storico_Ultimo, 0);
 }
 
