@@ -126,18 +126,17 @@ void FrmMenuLivelli::Carica_Livelli(const std::string& Nodo, uint8_t Modo) {
     pa_Valore[i]->SetVisible(P.Mostra_Parametro[i]);
   }
 
+  Nodo_Livelli_ = Nodo;
   if (Modo != 4 && !P.Da_Scegliere_Righe && !P.Da_Scegliere_Colonne && !P.Da_Compilare_Parametri) {
     // Nothing to choose: the elaboration runs at once and the dialog is never shown. A drill
     // that ran is settled like one run through "Elabora": closing must not bring the source
     // layout back over the elaboration just shown.
-    Nodo_Livelli_ = Nodo;
     Esegui();
     Drill_Chiave_ = -1;
     Unload();
     return;
   }
   Disponi(Modo, P);
-  Nodo_Livelli_ = Nodo;
   Show(ui::vbModeless);
   if (tw[0]->Visible()) {
     tw[0]->SetFocus();

@@ -306,6 +306,34 @@ TEST_F(Livelli, RealClicksOpenTheDialogFromTheTreeAndLeaveItThroughUscita) {
   EXPECT_EQ(Storico_Ultimo, 0);
 }
 
+TEST_F(Livelli, OnlyParametersToFillShowOnlyTheirPanelWithTheFirstLabelledFieldFocused) {
+  Riga("LAYOUT", {"IDX", "DESC", "ORDINA", "PARM_2", "PARM_4"}, {6, "Con parametri", "04", "Mese", "Giorno"});
+  Elementi(6, {"#L1(001)", "#+V001#"});
+  Struttura(5, 1, 6);
+  FrmBase& f = Carica();
+  f.twL_NodeClick(f.twL->Nodes("A005K001L006"));
+  FrmMenuLivelli* d = frmMenuLivelli.peek();
+  ASSERT_TRUE(d && d->isVisible());
+  EXPECT_EQ(d->width(), 339 + 15);
+  EXPECT_EQ(d->Caption(), "  Con parametri");
+  EXPECT_FALSE(d->tw[0]->isVisibleTo(d));
+  EXPECT_FALSE(d->pa_Valore[1]->isVisibleTo(d));
+  EXPECT_TRUE(d->pa_Valore[2]->isVisibleTo(d));
+  EXPECT_EQ(d->pa_descr[4]->Caption(), "Giorno");
+  EXPECT_EQ(d->focusWidget(), d->pa_Valore[2]);
+  EXPECT_TRUE(d->Toolbar1->Buttons("Elabora").Enabled());
+  EXPECT_FALSE(d->Toolbar1->Buttons("Drill").Visible());
+  d->pa_Valore[2]->SetText("07");
+  d->Toolbar1_ButtonClick(d->Toolbar1->Buttons("Elabora"));
+  EXPECT_EQ(Parametri_Valore[1], "07");
+  EXPECT_EQ(Storico_Ultimo, 1);
+  // The next opening proposes the value entered last.
+  f.twL_NodeClick(f.twL->Nodes("A005K001L006"));
+  d = frmMenuLivelli.peek();
+  ASSERT_TRUE(d);
+  EXPECT_EQ(d->pa_Valore[2]->Text(), "07");
+}
+
 TEST_F(Livelli, TheProgramFillsTheTreeAndDialogSlots) {
   namespace ab = agganci_base;
   EXPECT_TRUE(ab::Carica_Albero_Struttura && ab::Carica_da_TW && ab::Carica_da_Drill && ab::Popup[3]);
