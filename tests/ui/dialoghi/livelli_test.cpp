@@ -334,6 +334,35 @@ TEST_F(Livelli, OnlyParametersToFillShowOnlyTheirPanelWithTheFirstLabelledFieldF
   EXPECT_EQ(d->pa_Valore[2]->Text(), "07");
 }
 
+TEST_F(Livelli, RowAndColumnTreesSideBySideAndTheIndexKeyOnBoth) {
+  Layout(7, "Incrocio", "05");
+  Elementi(7, {"#L1(?\?\?)", "#C1(?\?\?)#+V001#"});
+  Struttura(5, 1, 7);
+  FrmBase& f = Carica();
+  f.twL_NodeClick(f.twL->Nodes("A005K001L007"));
+  FrmMenuLivelli* d = frmMenuLivelli.peek();
+  ASSERT_TRUE(d && d->isVisible());
+  EXPECT_EQ(d->width(), 180 + 180 + 21);
+  EXPECT_EQ(d->tw[1]->x(), 190 + 2);
+  ui::KeyedTree& c = *d->tw[1];
+  EXPECT_EQ(c.Nodes("L1").Image(), "C1");
+  EXPECT_EQ(c.Nodes("L1K002").Image(), "CKey");
+  d->tw_NodeClick(0, d->tw[0]->Nodes("L1K001"));
+  d->tw_NodeClick(1, c.Nodes("L1K001"));
+  EXPECT_EQ(Liv_Colonna_Chiave[0], 1);
+  EXPECT_EQ(Liv_Colonna_Testo[0], "Area");
+  EXPECT_TRUE(d->Toolbar1->Buttons("Elabora").Enabled()) << "a plain key may be on both";
+  Sinf_Idx_Key = 1;
+  d->tw_NodeClick(1, c.Nodes("L1K001"));
+  EXPECT_FALSE(d->Toolbar1->Buttons("Elabora").Enabled());
+  EXPECT_EQ(c.Nodes("L1").ForeColor(), 0xFFu);
+  EXPECT_EQ(d->tw[0]->Nodes("L1").ForeColor(), 0xFFu);
+  d->tw_NodeClick(1, c.Nodes("L1K999"));
+  EXPECT_EQ(Liv_Colonna_Chiave[0], 0);
+  EXPECT_EQ(c.Nodes("L1").Text(), "...");
+  EXPECT_TRUE(d->Toolbar1->Buttons("Elabora").Enabled());
+}
+
 TEST_F(Livelli, TheProgramFillsTheTreeAndDialogSlots) {
   namespace ab = agganci_base;
   EXPECT_TRUE(ab::Carica_Albero_Struttura && ab::Carica_da_TW && ab::Carica_da_Drill && ab::Popup[3]);
