@@ -15,6 +15,7 @@
 #include "ui/dialoghi/frm_menu_livelli.h"
 #include "ui/dialoghi/installa_livelli.h"
 #include "ui/installa_motore.h"
+#include "ui/installa_viste.h"
 
 namespace kyx::test {
 namespace {
@@ -361,6 +362,32 @@ TEST_F(Livelli, RowAndColumnTreesSideBySideAndTheIndexKeyOnBoth) {
   EXPECT_EQ(Liv_Colonna_Chiave[0], 0);
   EXPECT_EQ(c.Nodes("L1").Text(), "...");
   EXPECT_TRUE(d->Toolbar1->Buttons("Elabora").Enabled());
+}
+
+TEST_F(Livelli, AClickOnAnAreaCellOfTheShownResultDrillsDown) {
+  Installa_Viste();
+  FrmBase& f = Sorgente_Del_Drill();
+  f.resize(900, 600);
+  f.Show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+  f.Ridimensiona();
+  f.Esegui_Pulsante(f.Toolbar1->Buttons("Successivo"), ui::vbLeftButton);  // redisplay at the new size
+  ASSERT_EQ(Modo_Griglia, 3);
+  ASSERT_EQ(f.Grid1->TextMatrix(1, 1), "NORD");
+  Funzione_Mouse = 4;
+  const QPoint cella(static_cast<int>((f.Grid1->ColPos(1) + f.Grid1->ColWidth(1) / 2) / 15),
+                     static_cast<int>((f.Grid1->RowPos(1) + f.Grid1->RowHeight(1) / 2) / 15));
+  QTest::mouseClick(f.Grid1, Qt::LeftButton, {}, cella);
+  EXPECT_EQ(filtri, std::vector<std::string>{"E* 1 NORD NORD"}) << "the grid's element filter";
+  FrmMenuLivelli* d = frmMenuLivelli.peek();
+  ASSERT_TRUE(d && d->isVisible());
+  EXPECT_EQ(d->cmbLayout->Text(), "001 - Per agente");
+  EXPECT_EQ(Chiave_Layout, "A005K002L005");
+  d->Toolbar1_ButtonClick(d->Toolbar1->Buttons("Elabora"));
+  EXPECT_EQ(Storico_Ultimo, 2);
+  EXPECT_EQ(Layout_Corrente, 5);
+  EXPECT_EQ(filtri.size(), 1u) << "run through Elabora: nothing given back on closing";
+  EXPECT_EQ(f.Grid1->TextMatrix(1, 1), "A01") << "the target's result is shown";
 }
 
 TEST_F(Livelli, TheProgramFillsTheTreeAndDialogSlots) {
