@@ -113,12 +113,14 @@ void FrmMenuLivelli::Carica_da_TW(const std::string& Chiave_Nodo) {
 void FrmMenuLivelli::Form_QueryUnload(int16_t& Cancel, int UnloadMode) {
   (void)Cancel;
   Form_Aperto[3] = false;
-  FrmBase& base = *frmBase;
+  // The main window is only looked at, never created, from here: at the end of the program it may
+  // be gone already.
+  FrmBase* base = frmBase.peek();
   if (UnloadMode == ui::vbFormControlMenu) {
     Imposta_Puntatore(0);
-    base.SetEnabled(true);
+    if (base) base->SetEnabled(true);
   }
-  base.ZOrder(0);
+  if (base) base->ZOrder(0);
   if (Drill_Chiave_ != -1) {
     // Opened by a drill and closed without running: the source layout is current again, and the
     // grid click's filter command is issued once more.
@@ -131,14 +133,15 @@ void FrmMenuLivelli::Form_QueryUnload(int16_t& Cancel, int UnloadMode) {
     }
   }
   Elaborazione_Corrente = Storico_Ultimo;
+  if (!base) return;
   // The toolbar refresh empties the status panels; after a run they keep its elapsed time and
   // its record count, which would otherwise vanish the moment they were written.
-  const std::string Progresso = base.StatusBar1->Panels("Progress").Text();
-  const std::string Numero = base.StatusBar1->Panels("Numero").Text();
-  base.Imposta_Bar();
+  const std::string Progresso = base->StatusBar1->Panels("Progress").Text();
+  const std::string Numero = base->StatusBar1->Panels("Numero").Text();
+  base->Imposta_Bar();
   if (Eseguito_) {
-    base.StatusBar1->Panels("Progress").SetText(Progresso);
-    base.StatusBar1->Panels("Numero").SetText(Numero);
+    base->StatusBar1->Panels("Progress").SetText(Progresso);
+    base->StatusBar1->Panels("Numero").SetText(Numero);
   }
 }
 
