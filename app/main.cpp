@@ -27,6 +27,7 @@
 #include "platform/vb/vb.h"
 #include "ui/agganci_base.h"
 #include "ui/dialoghi/installa_dialoghi.h"
+#include "ui/dialoghi/installa_livelli.h"
 #include "ui/finestre.h"
 #include "ui/frm_base.h"
 #include "ui/impostazioni_generali.h"
@@ -103,6 +104,7 @@ int main(int argc, char** argv) {
   kyx::Installa_Dialoghi();
   kyx::Installa_Motore();
   kyx::Installa_Layout();
+  kyx::Installa_Livelli();
   kyx::Installa_Viste();
 
   // The start-up wants the argument text as one line, as the command line reaches a Windows

@@ -174,6 +174,7 @@ void FrmBase::Crea_Controlli() {
   twL = new ui::KeyedTree(this);
   twL->SetImageList(&ImageList1);
   twL->SetVisible(false);
+  twL->NodeClick = [this](ui::TreeNode& Node) { twL_NodeClick(Node); };
   twF = new ui::KeyedTree(this);
   twF->SetImageList(&ImageList1);
   twF->SetVisible(false);

@@ -8,6 +8,7 @@
 //   frm_base_bar.cpp      Imposta_Bar, the toolbar, status bar and caption state
 //   frm_base_hit.cpp      the toolbars' own hit test and the Enter key of the filter boxes
 //   frm_base_hook.cpp     the window procedure: size limits, closing pop-ups, wheel and help
+//   frm_base_albero.cpp   the structure tree twL and its node click
 //   frm_base_griglia.cpp  the result grid's events: presses, paging keys, scroll bars
 //   frm_base_griglia_testata.cpp  the column header strip KyHead over the grid's row 0
 #include <QCalendarWidget>
@@ -59,8 +60,17 @@ class FrmBase : public ui::KyForm {
   // panels emptied, elapsed seconds in "Progress"). `Tasto_Mouse` is the button of the release.
   void Esegui_Pulsante(ui::ToolbarButton& Pulsante, int Tasto_Mouse);
 
+  // Marks the layout node Chiave of twL as the one shown (made visible, image "Esegui1", blue text;
+  // the node marked before goes back to "Esegui" and window text) and makes it Nodo_Layout. A key
+  // the tree lacks marks nothing; false then.
+  bool Segna_Nodo_Layout(const std::string& Chiave);
+  // Rebuilds the structure tree twL from STRUTTURA in the order Ordinamento_Layout.
+  void Carica_Albero_Struttura();
+
   // ---- Events ----
   void Form_Load() override;
+  // A click on a node of twL: a layout node opens the levels dialog (Carica_da_TW).
+  void twL_NodeClick(ui::TreeNode& Node);
   void Form_Resize() override;
   void Form_KeyDown(int& KeyCode, int Shift) override;
   void Form_Unload(int16_t& Cancel) override;

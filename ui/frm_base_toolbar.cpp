@@ -29,10 +29,17 @@ void Nuova_Griglia() {
 }
 
 // The keys whose pop-up or dialog gives the main window back when it closes; "Help_1" leaves it
-// disabled for the context-help mode.
+// disabled for the context-help mode. A pop-up that is not part of the program yet (its slot
+// empty) opens nothing that could give the window back, so its button leaves the window usable.
 bool Lascia_Disabilitato(const std::string& k) {
-  return k == "Opzioni" || k == "Help_1" || k == "SetStampa" || k == "Visualizza" ||
-         k == "Colonne" || k == "Preferiti" || k == "SInf" || k == "DatiLocali";
+  if (k == "Help_1") return true;
+  if (k == "DatiLocali") return static_cast<bool>(agganci_base::frmMenuDati_Carica);
+  if (k == "Opzioni" || k == "SetStampa" || k == "Visualizza" || k == "Colonne" || k == "Preferiti" ||
+      k == "SInf") {
+    const auto it = agganci_base::Azioni.find(k);
+    return it != agganci_base::Azioni.end() && it->second;
+  }
+  return false;
 }
 
 }  // namespace
@@ -173,20 +180,27 @@ void FrmBase::Azione_FiltroTipo(int Tasto_Mouse) {
   Ridimensiona();
 }
 
-void FrmBase::Azione_Elabora() {
-  const bool Esiste = twL->Exists(Chiave_Layout);
-  if (Esiste) twL->Nodes(Chiave_Layout).EnsureVisible();
+bool FrmBase::Segna_Nodo_Layout(const std::string& Chiave) {
+  const bool Esiste = twL->Exists(Chiave);
+  if (Esiste) twL->Nodes(Chiave).EnsureVisible();
   if (!Nodo_Layout.empty() && twL->Exists(Nodo_Layout)) {
     auto& prima = twL->Nodes(Nodo_Layout);
     prima.SetImage("Esegui");
     prima.SetForeColor(0x80000008);  // window text
   }
   if (Esiste) {
-    Nodo_Layout = Chiave_Layout;
-    auto& nodo = twL->Nodes(Chiave_Layout);
+    Nodo_Layout = Chiave;
+    auto& nodo = twL->Nodes(Chiave);
     nodo.SetImage("Esegui1");
     nodo.SetForeColor(ui::RGB(0, 0, 255));
   }
+  return Esiste;
+}
+
+void FrmBase::Azione_Elabora() {
+  // A layout whose node has gone from the tree (a favourite of a dropped layout) is not marked,
+  // and runs all the same.
+  Segna_Nodo_Layout(Chiave_Layout);
   Chiama(agganci_base::Esegui_Elaborazione);
   Prima_Riga = -1;
   Scorrimento_Colonne = -1;

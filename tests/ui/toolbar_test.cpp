@@ -16,6 +16,7 @@ class Pulsantiera : public AmbienteUi {
                           "Salva"}) {
       agganci_base::Azioni[k] = [this, k] { azioni.push_back(k); };
     }
+    agganci_base::frmMenuDati_Carica = [this](const std::string&) { azioni.push_back("DatiLocali"); };
   }
   // A point of a button in twips of its toolbar: (dx, dy) pixels from its top left corner.
   static std::pair<float, float> Punto(ui::ToolbarButton& b, double dx, double dy) {
@@ -292,6 +293,25 @@ TEST_F(Pulsantiera, CtrlShortcutsAndEscape) {
   QTest::keyClick(f.Grid1, Qt::Key_Escape);
   EXPECT_EQ(Puntatore_Schermo, 0);
   EXPECT_TRUE(f.Enabled());
+}
+
+TEST_F(Pulsantiera, APopupNotYetInTheProgramLeavesTheWindowUsable) {
+  // Without their pop-ups these buttons used to gate the window for good: nothing would ever
+  // give it back.
+  for (const char* k : {"Preferiti", "DatiLocali", "Visualizza", "Colonne", "SetStampa"}) {
+    agganci_base::Azioni.erase(k);
+  }
+  agganci_base::frmMenuDati_Carica = nullptr;
+  for (const char* k : {"Preferiti", "DatiLocali", "Visualizza", "Colonne", "SetStampa"}) {
+    SCOPED_TRACE(k);
+    f.SetEnabled(true);
+    f.Esegui_Pulsante(f.Toolbar1->Buttons(k), ui::vbLeftButton);
+    EXPECT_TRUE(f.Enabled());
+    EXPECT_EQ(f.Toolbar1->MousePointer(), ui::vbDefault);
+  }
+  QTest::keyClick(f.Grid1, Qt::Key_P, Qt::ControlModifier);
+  EXPECT_TRUE(f.Enabled()) << "Ctrl+P";
+  EXPECT_TRUE(azioni.empty());
 }
 
 TEST_F(Pulsantiera, EnterInTheFilterBoxes) {
