@@ -30,6 +30,7 @@
 #include "ui/finestre.h"
 #include "ui/frm_base.h"
 #include "ui/impostazioni_generali.h"
+#include "ui/installa_dati_locali.h"
 #include "ui/installa_motore.h"
 
 namespace {
@@ -101,6 +102,7 @@ int main(int argc, char** argv) {
   kyx::agganci::XPStyle_Inizializza = [] { return kyx::XPStyle_Inizializza(); };
   kyx::Installa_Dialoghi();
   kyx::Installa_Motore();
+  kyx::Installa_Dati_Locali();
   kyx::Installa_Layout();
 
   // The start-up wants the argument text as one line, as the command line reaches a Windows
