@@ -10,6 +10,7 @@
 #include "engine/stato_motore.h"
 #include "platform/files/files.h"
 #include "platform/ui/vb_events.h"
+#include "server/socket.h"
 #include "tests/db/ambiente_db.h"
 #include "tests/ui/ambiente_ui.h"
 #include "ui/frm_menu_dati.h"
@@ -131,6 +132,28 @@ TEST_F(MenuDati, DeletingASetRemovesItsRecordsAndShowsTheListAgain) {
   host.expect("Errore 004 - DB 2");
   frmMenuDati->cmdEsegui_Click();
   EXPECT_EQ(host.pending(), 0u);
+  EXPECT_FALSE(frmMenuDati.Loaded());
+}
+
+TEST_F(MenuDati, ARefreshThatFindsTheLinkGoneKeepsTheSetAndDisconnects) {
+  Insieme(1, 3);
+  Attese.Attesa_Lunga = std::chrono::milliseconds(50);
+  Attese.Attesa_Breve = std::chrono::milliseconds(10);
+  Attese.Tentativi_Massimi = 2;
+  Connesso = true;
+  f.Imposta_Bar();
+  frmMenuDati->Carica("1");
+  frmMenuDati->Item_Click(0);
+  EXPECT_EQ(frmMenuDati->lbl_exe[0]->Caption(), "  Richiesta aggiornamento dati locali");
+  host.expect("Errore 005 - Carica_Dati_AS");
+  frmMenuDati->cmdEsegui_Click();
+  sock::reset();
+  EXPECT_EQ(host.pending(), 0u);
+  EXPECT_EQ(Conta("SELECT COUNT(*) FROM KYX_D0_00F_VEN WHERE IDX=1"), "3");
+  EXPECT_EQ(Conta("SELECT NUM_REC || STATO FROM KYX_CARICATI WHERE IDX=1"), "3 ");
+  // The program no longer claims a connection it lost.
+  EXPECT_FALSE(Connesso);
+  EXPECT_EQ(f.Toolbar1->Buttons("Server").ImageKey(), "Start");
   EXPECT_FALSE(frmMenuDati.Loaded());
 }
 
