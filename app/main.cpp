@@ -31,6 +31,7 @@
 #include "ui/finestre.h"
 #include "ui/frm_base.h"
 #include "ui/impostazioni_generali.h"
+#include "ui/installa_dati_locali.h"
 #include "ui/installa_motore.h"
 #include "ui/installa_viste.h"
 
@@ -103,6 +104,7 @@ int main(int argc, char** argv) {
   kyx::agganci::XPStyle_Inizializza = [] { return kyx::XPStyle_Inizializza(); };
   kyx::Installa_Dialoghi();
   kyx::Installa_Motore();
+  kyx::Installa_Dati_Locali();
   kyx::Installa_Layout();
   kyx::Installa_Livelli();
   kyx::Installa_Viste();

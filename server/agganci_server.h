@@ -3,6 +3,7 @@
 // A library may not link upward, so each is a slot that the owner fills when the program starts;
 // an empty slot means the owner is not there, and the caller goes on as each comment says.
 #include <functional>
+#include <string>
 
 namespace kyx::agganci_server {
 
@@ -17,6 +18,12 @@ extern std::function<void()> Fine_Programma;
 // True lets the common end (structure check and clean-up) run. Empty: a profile that names an
 // SQL Server database cannot connect, and the login ends with False.
 extern std::function<bool()> Collegamento_SQL;
+
+// The SQL Server source of the data-set download: opens Cn_SQL on the named database of the
+// profile's server (False when it cannot, nothing shown), and closes it again. Empty: a system
+// whose data come from SQL Server cannot be downloaded, and the download says so.
+extern std::function<bool(const std::string& Database)> Apri_DB_SQL;
+extern std::function<void()> Chiudi_DB_SQL;
 
 // Empties every slot.
 void reset();

@@ -77,6 +77,11 @@ void Label::Applica_Colori() {
   update();
 }
 
+void Label::mouseMoveEvent(QMouseEvent* event) {
+  if (MouseMove) MouseMove(ui::vb_buttons(event->buttons()), ui::vb_shift(event->modifiers()));
+  QLabel::mouseMoveEvent(event);
+}
+
 void Label::mouseReleaseEvent(QMouseEvent* event) {
   const int button = ui::vb_button(event->button());
   const int shift = ui::vb_shift(event->modifiers());

@@ -60,12 +60,15 @@ class Label : public ui::VbControl<QLabel> {
   void SetBackColor(uint32_t ole);
   void SetForeColor(uint32_t ole);
 
-  // MouseUp(Button, Shift); Click follows a left-button release.
+  // MouseUp(Button, Shift); Click follows a left-button release. MouseMove(Button, Shift) comes
+  // with every move over the label (with or without a button down once it is set).
   std::function<void(int Button, int Shift)> MouseUp;
   std::function<void()> Click;
+  std::function<void(int Button, int Shift)> MouseMove;
 
  protected:
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
   void Applica_Colori();

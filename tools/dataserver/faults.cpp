@@ -16,6 +16,9 @@ char RequestLetter(RequestKind kind) {
     case RequestKind::kLayout: return 'l';
     case RequestKind::kQuery: return 'h';
     case RequestKind::kNextBlock: return 'i';
+    case RequestKind::kDataSetFirst: return 'e';
+    case RequestKind::kDataSetNext: return 'f';
+    case RequestKind::kDataSetCancel: return 'g';
     default: return '\0';
   }
 }
@@ -41,6 +44,9 @@ const char* KindName(RequestKind kind) {
     case RequestKind::kLayout: return "layout";
     case RequestKind::kQuery: return "query";
     case RequestKind::kNextBlock: return "next block";
+    case RequestKind::kDataSetFirst: return "data set";
+    case RequestKind::kDataSetNext: return "data-set block";
+    case RequestKind::kDataSetCancel: return "data-set cancel";
     default: return "other";
   }
 }

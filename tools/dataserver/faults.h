@@ -26,6 +26,9 @@ enum class RequestKind {
   kLayout,          // "l": the layout record of an elaboration
   kQuery,           // "h": an elaboration query, answered by its first block
   kNextBlock,       // "i": the next block of the query's result
+  kDataSetFirst,    // "e": a data-set download begins, answered by its first block
+  kDataSetNext,     // "f": the next block of the data set
+  kDataSetCancel,   // "g": the client gives the data-set download up
   kOther,           // any other letter
   kCount
 };

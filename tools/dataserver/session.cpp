@@ -89,6 +89,11 @@ Session::Next Session::Dispatch(char letter, const std::string& request) {
     case RequestKind::kLayout: return Answer(kind, Layout(request));
     case RequestKind::kQuery: return Answer(kind, Query(request));
     case RequestKind::kNextBlock: return Answer(kind, NextBlock());
+    case RequestKind::kDataSetFirst: return Answer(kind, DataSetFirst(request));
+    case RequestKind::kDataSetNext: return Answer(kind, DataSetNext(request));
+    case RequestKind::kDataSetCancel:
+      data_set_.Close();
+      return Answer(kind, Reply{kStatusOk, {}});
     default: return Answer(kind, Reply{kStatusUnsupported, {}});
   }
 }
@@ -114,6 +119,33 @@ Reply Session::NextBlock() {
   bool last = true;
   if (!query_.NextBlock(table_, kMaxPayload, &reply.payload, &last)) return Reply{kStatusUnknown, {}};
   reply.status = last ? '1' : '0';
+  return reply;
+}
+
+Reply Session::DataSetFirst(const std::string& request) {
+  // Body: records per block (5 digits), record length (5 digits), library (10), filter (512).
+  int64_t per_block = 0, length = 0;
+  if (request.size() != 6 + 532 || !ReadDigits(table_, request, 7, 5, &per_block) ||
+      !ReadDigits(table_, request, 12, 5, &length)) {
+    data_set_.Close();
+    return Reply{kStatusBadRequest, {}};
+  }
+  std::string error;
+  const char status = data_set_.Start(store_, ReadText(table_, request, 17, 10), system_.library,
+                                      ReadText(table_, request, 27, 512), per_block, length, &error);
+  if (status != kStatusOk) return Reply{status, {}};
+  Reply reply;
+  reply.status = data_set_.NextBlock(table_, per_block, kMaxPayload, &reply.payload);
+  if (reply.status != kStatusOk) reply.payload.clear();
+  return reply;
+}
+
+Reply Session::DataSetNext(const std::string& request) {
+  int64_t per_block = 0;
+  if (request.size() != 6 + 5 || !ReadDigits(table_, request, 7, 5, &per_block)) return Reply{kStatusBadRequest, {}};
+  Reply reply;
+  reply.status = data_set_.NextBlock(table_, per_block, kMaxPayload, &reply.payload);
+  if (reply.status != kStatusOk) reply.payload.clear();
   return reply;
 }
 

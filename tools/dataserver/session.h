@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "tools/dataserver/data_set_download.h"
 #include "tools/dataserver/descriptions.h"
 #include "tools/dataserver/faults.h"
 #include "tools/dataserver/queries.h"
@@ -32,6 +33,9 @@ class Session {
   Reply Layout(const std::string& request);
   Reply Query(const std::string& request);
   Reply NextBlock();
+  // The data-set download: its first block, the next one, the client giving it up.
+  Reply DataSetFirst(const std::string& request);
+  Reply DataSetNext(const std::string& request);
   // The image a block request reads from (built once per login); nullptr with `status` set
   // when the request names nothing the server has.
   const std::string* Image(char letter, const std::string& library, int layout, char* status);
@@ -50,6 +54,7 @@ class Session {
   std::map<std::string, std::string> images_;
   DescriptionCursor descriptions_;
   QueryCursor query_;               // the result being handed out block by block
+  DataSetDownload data_set_;        // the data set being handed out block by block
   std::optional<Fault> pending_;  // the fault drawn for the request being answered
 };
 

@@ -1,0 +1,392 @@
+// Registration, download and deletion of the local data sets (module of frmMenuDati).
+#include "server/dati_locali.h"
+
+#include <utility>
+
+#include "common/stato.h"
+#include "common/stato_db.h"
+#include "db/mdb2.h"
+#include "platform/host/host.h"
+#include "platform/text/cp1252.h"
+#include "platform/vb/vb.h"
+#include "server/agganci_server.h"
+#include "server/blocchi.h"
+#include "server/campo.h"
+#include "server/risposta.h"
+#include "server/socket.h"
+
+namespace kyx {
+
+namespace {
+
+std::string Rtrim(std::string_view s) {
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return std::string(s);
+}
+
+std::string Adesso() { return vb::FormatDate(vb::Now(), "dd\\/mm\\/yyyy\\ \\ hh\\:nn\\:ss"); }
+
+void Pannello(const char* Nome, const std::string& Testo) { host::host().SetPanel(Nome, Testo); }
+
+void Errore_Database(const std::string& Azione, const data::Status& s) {
+  Messaggio_Critico("Dati locali: " + Azione + "\r" + s.ToString());
+}
+
+// The register rows of set Numero, in index order: (system, FILTRO_SQL).
+std::vector<std::pair<std::string, std::string>> Righe_Registro(int32_t Numero) {
+  std::vector<std::pair<std::string, std::string>> Righe;
+  if (!Rs_Caricati || !Rs_Caricati->IsOpen()) return Righe;
+  if (!Rs_Caricati->Seek({data::Value(int64_t{Numero})}).ok()) return Righe;
+  while (!Rs_Caricati->AfterLast() && Rs_Caricati->Field("IDX").AsInteger() == Numero) {
+    Righe.emplace_back(Rtrim(Rs_Caricati->Field("SINF").AsText()), Rs_Caricati->Field("FILTRO_SQL").AsText());
+    if (!Rs_Caricati->MoveNext().ok()) break;
+  }
+  return Righe;
+}
+
+// A filter the data-server request cannot carry whole: a cut one would download other records
+// than the set's, so it is refused before anything is written or asked.
+bool Filtro_Accettabile(const std::string& Filtro, const std::string& Sistema) {
+  const std::string f = Rtrim(Filtro);
+  if (f.size() <= kMassimo_Filtro) return true;
+  Messaggio_Critico("Filtro troppo lungo per il sistema informativo " + Sistema + ": " + std::to_string(f.size()) +
+                    " caratteri, al massimo " + std::to_string(kMassimo_Filtro) +
+                    ".\rI dati locali non sono stati caricati.");
+  return false;
+}
+
+data::Status Esegui(const std::string& Sql) {
+  return Cn_MDB2 ? Cn_MDB2->Execute(Sql) : data::Status::Error(1, "KYX_2.MDB is not open");
+}
+
+}  // namespace
+
+// ---- Scrittura_Dati ---------------------------------------------------------------------------
+
+Scrittura_Dati::~Scrittura_Dati() {
+  if (Cn_ && Cn_->InTransaction()) Cn_->Rollback();
+}
+
+data::Status Scrittura_Dati::Apri(data::Connection& Cn, const std::string& Sistema, int32_t Numero) {
+  Cn_ = &Cn;
+  Sistema_ = Sistema;
+  Tabella_ = mdb2::Tabella_Valori(Sistema);
+  Numero_ = Numero;
+  Righe_ = Ultimo_Commit_ = 0;
+  std::vector<data::FieldInfo> Colonne;
+  data::Status s = Cn.ListColumns(Tabella_, &Colonne);
+  if (!s) return s;
+  if (Colonne.empty()) return data::Status::Error(1, "no table " + Tabella_);
+  Campi_ = static_cast<int>(Colonne.size()) - 1;
+  std::string Nomi, Segni;
+  for (std::size_t i = 0; i < Colonne.size(); ++i) {
+    Nomi += (i ? "," : "") + Cn.QuoteName(Colonne[i].name);
+    Segni += i ? ",?" : "?";
+  }
+  s = Cn.Execute("DELETE FROM " + Cn.QuoteName(Tabella_) + " WHERE IDX=" + std::to_string(-int64_t{Numero}));
+  if (s) s = Cn.Prepare("INSERT INTO " + Cn.QuoteName(Tabella_) + " (" + Nomi + ") VALUES (" + Segni + ")", &Inserimento_);
+  if (s) s = Inserimento_->Bind(1, data::Value(-int64_t{Numero}));
+  if (s) s = Cn.BeginTransaction();
+  return s;
+}
+
+data::Status Scrittura_Dati::Campo(int i, const data::Value& Valore) { return Inserimento_->Bind(i + 1, Valore); }
+
+data::Status Scrittura_Dati::Aggiungi() {
+  data::Status s = Inserimento_->Run();
+  if (s) ++Righe_;
+  return s;
+}
+
+data::Status Scrittura_Dati::Fine_Blocco() {
+  if (Righe_ - Ultimo_Commit_ < Righe_Per_Commit) return data::Status::Ok();
+  Ultimo_Commit_ = Righe_;
+  data::Status s = Cn_->Commit();
+  if (s) s = Cn_->BeginTransaction();
+  return s;
+}
+
+int64_t Scrittura_Dati::Righe_Precedenti() {
+  std::unique_ptr<data::Statement> st;
+  bool riga = false;
+  if (!Cn_->Prepare("SELECT COUNT(*) FROM " + Cn_->QuoteName(Tabella_) + " WHERE IDX=" + std::to_string(Numero_), &st) ||
+      !st->Step(&riga) || !riga) {
+    return 0;
+  }
+  return st->Read(0).AsInteger();
+}
+
+data::Status Scrittura_Dati::Concludi(bool Tieni, const std::string& Stato) {
+  Inserimento_.reset();
+  data::Status s = Cn_->InTransaction() ? data::Status::Ok() : Cn_->BeginTransaction();
+  const std::string T = "FROM " + Cn_->QuoteName(Tabella_) + " WHERE IDX=";
+  if (s && Tieni) s = Cn_->Execute("DELETE " + T + std::to_string(Numero_));
+  if (s && Tieni) {
+    s = Cn_->Execute("UPDATE " + Cn_->QuoteName(Tabella_) + " SET IDX=" + std::to_string(Numero_) +
+                     " WHERE IDX=" + std::to_string(-int64_t{Numero_}));
+  }
+  if (s && !Tieni) s = Cn_->Execute("DELETE " + T + std::to_string(-int64_t{Numero_}));
+  if (s && !Stato.empty()) {
+    std::unique_ptr<data::Statement> st;
+    s = Cn_->Prepare("UPDATE KYX_CARICATI SET DATAORA=?, NUM_REC=?, STATO=? WHERE IDX=? AND SINF=?", &st);
+    if (s) s = st->Bind(1, data::Value(Adesso()));
+    if (s) s = st->Bind(2, data::Value(Righe_));
+    if (s) s = st->Bind(3, data::Value(Stato));
+    if (s) s = st->Bind(4, data::Value(int64_t{Numero_}));
+    if (s) s = st->Bind(5, data::Value(Sistema_));
+    if (s) s = st->Run();
+  }
+  if (s) return Cn_->Commit();
+  Cn_->Rollback();
+  return s;
+}
+
+// ---- Actions ------------------------------------------------------------------------------------
+
+bool Elimina_Dati_Locali(int32_t Numero) {
+  const std::string N = std::to_string(Numero);
+  data::Status s = Cn_MDB2 ? Cn_MDB2->BeginTransaction() : data::Status::Error(1, "KYX_2.MDB is not open");
+  for (const auto& [Sistema, Filtro] : Righe_Registro(Numero)) {
+    (void)Filtro;
+    if (s) s = Esegui("DELETE FROM " + mdb2::Tabella_Valori(Sistema) + " WHERE IDX=" + N);
+  }
+  if (s) s = Esegui("DELETE FROM KYX_CARICATI WHERE IDX=" + N);
+  if (s) s = Cn_MDB2->Commit();
+  if (!s) {
+    if (Cn_MDB2 && Cn_MDB2->InTransaction()) Cn_MDB2->Rollback();
+    Errore_Database("eliminazione dell'elemento " + N + " non riuscita", s);
+    return false;
+  }
+  return true;
+}
+
+bool Registra_Dati_Locali(Menu_Dati& M,
+                          const std::function<std::string(const std::string&, const std::string&)>& Traduci) {
+  // Every system's filter is made from the menu's own text: a translation for one system never
+  // feeds the next.
+  std::vector<std::pair<std::string, std::string>> Righe;
+  if (!Rs_Sinf || !Rs_Sinf->IsOpen() || !Rs_Sinf->MoveFirst().ok()) return false;
+  for (; !Rs_Sinf->AfterLast(); Rs_Sinf->MoveNext()) {
+    const std::string Sistema = Rtrim(Rs_Sinf->Field("SINF").AsText());
+    const std::string Filtro = Sistema == Rtrim(Sistema_Informativo) ? M.Filtro : Traduci(M.Filtro, Sistema);
+    if (!Filtro_Accettabile(Filtro, Sistema)) return false;
+    Righe.emplace_back(Sistema, Filtro);
+  }
+  std::unique_ptr<data::Statement> st;
+  data::Status s = Cn_MDB2 ? Cn_MDB2->Prepare(
+                                 "INSERT INTO KYX_CARICATI (IDX, SINF, DATAORA, NUM_REC, STATO, FILTRO, FILTRO_SQL) "
+                                 "VALUES (?,?,?,0,'*',?,?)",
+                                 &st)
+                           : data::Status::Error(1, "KYX_2.MDB is not open");
+  if (s) s = Cn_MDB2->BeginTransaction();
+  for (const auto& [Sistema, Filtro] : Righe) {
+    if (s) s = st->Bind(1, data::Value(int64_t{M.Elemento_Nuovo}));
+    if (s) s = st->Bind(2, data::Value(Sistema));
+    if (s) s = st->Bind(3, data::Value(Adesso()));
+    if (s) s = st->Bind(4, data::Value(Filtro));
+    if (s) s = st->Bind(5, data::Value(Filtro));
+    if (s) s = st->Run();
+  }
+  if (s) s = Cn_MDB2->Commit();
+  if (!s) {
+    if (Cn_MDB2 && Cn_MDB2->InTransaction()) Cn_MDB2->Rollback();
+    Errore_Database("registrazione dell'elemento " + std::to_string(M.Elemento_Nuovo) + " non riuscita", s);
+    return false;
+  }
+  return true;
+}
+
+void Carica_Dati_Locali(Menu_Dati& M) {
+  host::DoEvents();
+  const auto Righe = Righe_Registro(M.Elemento_Carica);
+  for (const auto& [Sistema, Filtro] : Righe)
+    if (!Filtro_Accettabile(Filtro, Sistema)) return;
+
+  for (const auto& [Sistema, Filtro] : Righe) {
+    M.Sistema = Sistema;
+    if (!Rs_Sinf || !Rs_Sinf->Seek({data::Value(Sistema)}).ok() || Rs_Sinf->AfterLast()) continue;
+    M.Libreria = Rs_Sinf->Field("LIBS1").AsText();
+    M.Database_SQL = Rs_Sinf->Field("DBSQL").AsText();
+    M.Filtro_Sistema = Filtro;
+    Pannello("Stato", " da Sistema Informativo " + Sistema);
+
+    Scrittura_Dati W;
+    if (data::Status s = W.Apri(*Cn_MDB2, Sistema, M.Elemento_Carica); !s) {
+      Errore_Database("tabella dei dati del sistema informativo " + Sistema + " non disponibile", s);
+      W.Concludi(false, "");
+      continue;
+    }
+    const bool Sql = !text::trim_blanks(M.Database_SQL).empty();
+    const Esito_Scarico Esito = Sql ? Carica_Dati_SQL(M, W) : Carica_Dati_AS(M, W);
+    // A failed download keeps the records stored before it; with none stored, what came so far
+    // is kept, and never shown as complete.
+    const bool Tieni = Esito != Esito_Scarico::Fallito || W.Righe_Precedenti() == 0;
+    if (data::Status s = W.Concludi(Tieni, Tieni ? (Esito == Esito_Scarico::Completo ? " " : "*") : ""); !s) {
+      Errore_Database("dati del sistema informativo " + Sistema + " non registrati", s);
+    }
+    if (M.Annulla) break;
+    // With the link gone every later system would fail the same way.
+    if (Esito == Esito_Scarico::Fallito && !Sql && !Collegamento_Attivo()) break;
+  }
+}
+
+std::string Record_Dati() {
+  std::string r = "D" + blocchi::Cifre(0, 5);
+  for (int i = 0; i < 18; ++i) r += blocchi::Cifre(0, 5);
+  r.resize(4462, ' ');
+  return r;
+}
+
+Esito_Scarico Carica_Dati_AS(Menu_Dati& M, Scrittura_Dati& W) {
+  M.Record_Sistema = 0;
+  // The six blanks after the record are sent as the request has always been sent.
+  Sock_Write(1, "l04462" + Record_Dati(), 4474);
+  if (!Sock_Read(1, 6)) {
+    // The answer may still come: the link can no longer be trusted.
+    Sock_Svuota(1);
+    Sock_Close(1);
+    Messaggio_Critico("Errore 005 - Carica_Dati_AS");
+    return Esito_Scarico::Fallito;
+  }
+  if (Campo("A", 1, 1, 1, 0) != "0") {
+    Messaggio_Critico("Errore 006 - Carica_Dati_AS");
+    return Esito_Scarico::Fallito;
+  }
+
+  // The record layout: the keys of kind K, A and D, then the slots of every value.
+  std::vector<int32_t> Lunghezze;
+  int32_t Valori = 0, R = 0;
+  if (Rs_Chiavi && Rs_Chiavi->Seek({data::Value(M.Sistema)}).ok()) {
+    for (; !Rs_Chiavi->AfterLast() && Rtrim(Rs_Chiavi->Field("SINF").AsText()) == M.Sistema; Rs_Chiavi->MoveNext()) {
+      const std::string Tipo = Rs_Chiavi->Field("KINDB").AsText();
+      if (Tipo != "K" && Tipo != "A" && Tipo != "D") continue;
+      if (Lunghezze.size() >= 127) break;
+      Lunghezze.push_back(static_cast<int32_t>(Rs_Chiavi->Field("LUN").AsInteger()));
+      R += Lunghezze.back();
+    }
+  }
+  if (Rs_Valori && Rs_Valori->Seek({data::Value(M.Sistema)}).ok()) {
+    for (; !Rs_Valori->AfterLast() && Rtrim(Rs_Valori->Field("SINF").AsText()) == M.Sistema; Rs_Valori->MoveNext()) {
+      const auto e = static_cast<int32_t>(Rs_Valori->Field("ELEM").AsInteger());
+      Valori += e;
+      R += 9 * e;
+    }
+  }
+  if (R <= 0) return Esito_Scarico::Fallito;  // neither keys nor values: nothing to ask for
+  if (R > kMassimo_Blocco) {
+    // Not one record fits a block: the server could only answer empty blocks for ever.
+    Messaggio_Critico("Record di " + std::to_string(R) + " byte per il sistema informativo " + M.Sistema +
+                      ": al massimo " + std::to_string(kMassimo_Blocco) +
+                      ".\rI dati locali non sono stati caricati.");
+    return Esito_Scarico::Fallito;
+  }
+  if (W.Campi() != static_cast<int>(Lunghezze.size()) + Valori) {
+    Messaggio_Critico("La tabella dei dati del sistema informativo " + M.Sistema +
+                      " non corrisponde alla sua struttura.\rI dati locali non sono stati caricati.");
+    return Esito_Scarico::Fallito;
+  }
+
+  const int32_t B = kMassimo_Blocco / R;
+  bool Primo = true, Annullato = false;
+  data::Value Testo, Numero;
+  for (;;) {
+    if (M.Annulla) {
+      Invia_Richiesta("g00000");
+      Annullato = true;
+    } else if (Primo) {
+      std::string Filtro = M.Filtro_Sistema;
+      Filtro.resize(kMassimo_Filtro, ' ');
+      Invia_Richiesta("e00532" + blocchi::Cifre(B, 5) + blocchi::Cifre(R, 5) + text::fixed(M.Libreria, 10) + Filtro);
+    } else {
+      Invia_Richiesta("f00005" + blocchi::Cifre(B, 5));
+    }
+    const int32_t Lunghezza = Base_File__Lettura();
+    if (Lunghezza < 0) return Esito_Scarico::Fallito;
+    if (Annullato) return Esito_Scarico::Interrotto;
+    if (Lunghezza == 0) break;
+    const int32_t n = Lunghezza / R;
+    int32_t p = 1;
+    for (int32_t i = 0; i < n; ++i) {
+      int c = 1;
+      for (int32_t L : Lunghezze) {
+        Testo.AssignText(blocchi::Vista_Wire(p - 1, 1, L));
+        W.Campo(c++, Testo);
+        p += L;
+      }
+      for (int32_t v = 0; v < Valori; ++v) {
+        Numero = data::Value(vb::Val(Campo_P17_3(p, ".")));
+        W.Campo(c++, Numero);
+        p += 9;
+      }
+      if (data::Status s = W.Aggiungi(); !s) {
+        Errore_Database("dati del sistema informativo " + M.Sistema + " non registrati", s);
+        return Esito_Scarico::Fallito;
+      }
+    }
+    M.Record_Sistema += n;
+    M.Record_Totali += n;
+    if (data::Status s = W.Fine_Blocco(); !s) {
+      Errore_Database("dati del sistema informativo " + M.Sistema + " non registrati", s);
+      return Esito_Scarico::Fallito;
+    }
+    Pannello("Numero", vb::Format(M.Record_Totali, "\\ ###,###,##0\\ "));
+    host::DoEvents();
+    Primo = false;
+    if (n != B) break;
+  }
+  return Esito_Scarico::Completo;
+}
+
+Esito_Scarico Carica_Dati_SQL(Menu_Dati& M, Scrittura_Dati& W) {
+  M.Record_Sistema = 0;
+  if (agganci_server::Chiudi_DB_SQL) agganci_server::Chiudi_DB_SQL();
+  if (!agganci_server::Apri_DB_SQL || !agganci_server::Apri_DB_SQL(Rtrim(M.Database_SQL)) || !Cn_SQL) {
+    if (agganci_server::Chiudi_DB_SQL) agganci_server::Chiudi_DB_SQL();
+    Messaggio_Critico("Database SQL " + Rtrim(M.Database_SQL) + " non disponibile.\rI dati locali del sistema informativo " +
+                      M.Sistema + " non sono stati caricati.");
+    return Esito_Scarico::Fallito;
+  }
+  auto Fine = [](Esito_Scarico e) {
+    if (agganci_server::Chiudi_DB_SQL) agganci_server::Chiudi_DB_SQL();
+    return e;
+  };
+  std::unique_ptr<data::Statement> st;
+  bool Riga = false;
+  data::Status s = Cn_SQL->Prepare("Select * from KYX_D0_00F " + M.Filtro_Sistema, &st);
+  if (s) s = st->Step(&Riga);
+  if (s && Riga && st->ColumnCount() < W.Campi() + 3) {
+    s = data::Status::Error(1, "KYX_D0_00F has " + std::to_string(st->ColumnCount()) + " columns, " +
+                                   std::to_string(W.Campi() + 3) + " expected");
+  }
+  if (!s) {
+    Errore_Database("lettura di KYX_D0_00F dal database " + Rtrim(M.Database_SQL) + " non riuscita", s);
+    return Fine(Esito_Scarico::Fallito);
+  }
+  int64_t Mostrati = 0;
+  data::Value v;
+  while (Riga) {
+    if (M.Annulla) return Fine(Esito_Scarico::Interrotto);
+    // The source table has three leading fields of its own that the local table has not.
+    for (int i = 1; i <= W.Campi(); ++i) {
+      st->Read(i + 2, &v);
+      W.Campo(i, v);
+    }
+    if (!(s = W.Aggiungi())) break;
+    ++M.Record_Sistema;
+    ++M.Record_Totali;
+    if (M.Record_Sistema >= Mostrati + 100) {
+      Mostrati = M.Record_Sistema;
+      if (!(s = W.Fine_Blocco())) break;
+      Pannello("Numero", vb::Format(M.Record_Sistema, "\\ ###,###,##0\\ "));
+      host::DoEvents();
+    }
+    if (!(s = st->Step(&Riga))) break;
+  }
+  if (!s) {
+    Errore_Database("dati del sistema informativo " + M.Sistema + " non registrati", s);
+    return Fine(Esito_Scarico::Fallito);
+  }
+  return Fine(Esito_Scarico::Completo);
+}
+
+}  // namespace kyx

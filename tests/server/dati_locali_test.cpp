@@ -1,0 +1,319 @@
+// Local data sets against our real data server (and a SQLite file standing in for a system's SQL
+// Server database): registration, download, refresh, cancel, deletion, and what every injected
+// fault leaves in KYX_2.MDB, read back through the SQLite C API.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "db/mdb0.h"
+#include "platform/data/sqlite_connection.h"
+#include "server/agganci_server.h"
+#include "server/collegamento.h"
+#include "server/dati_locali.h"
+#include "server/risposta.h"
+#include "tests/server/ambiente_collegamento.h"
+#include "tests/server/server_dati.h"
+#include "tools/dataserver/server.h"
+
+namespace kyx {
+namespace {
+
+namespace ds = dataserver;
+
+class DatiLocaliTest : public test::AmbienteCollegamento {
+ protected:
+  DatiLocaliTest() {
+    server_ = test::Avvia_Server_Dati(dir);
+    Ini("[001]\nNome=VENDITE\n");
+    int32_t hWnd = 0;
+    EXPECT_TRUE(Collegamento_Server(hWnd));
+    Connesso = true;
+    EXPECT_TRUE(Apri_MDB0(false));
+    EXPECT_TRUE(Apri_MDB2(false, false));
+    // The sample keeps ORDINI on SQL Server: here both systems come from the data server.
+    EXPECT_TRUE(Cn_MDB0->Execute("UPDATE SINF SET DBSQL=''").ok());
+    server_->ClearRequests();
+  }
+  ~DatiLocaliTest() override {
+    sock::reset();
+    server_->Stop();
+  }
+
+  // The server database's answer to `sql`.
+  std::vector<std::vector<std::string>> Server(const std::string& sql) { return test::Sql(dir.file("server.db"), sql); }
+  std::vector<std::vector<std::string>> Locale(const std::string& sql) { return test::Sql(Mdb(2), sql); }
+  std::string Uno(const std::vector<std::vector<std::string>>& r) { return r.empty() || r[0].empty() ? "?" : r[0][0]; }
+  // Count and total of the first value slot of a system's records in set n (the local table).
+  std::string Impronta(const std::string& sistema, int n) {
+    return Uno(Locale("SELECT COUNT(*) || '/' || printf('%.3f', TOTAL(V_001_01)) FROM KYX_D0_00F_" + sistema +
+                      " WHERE IDX=" + std::to_string(n)));
+  }
+  std::string Impronta_Server(const std::string& libreria, const std::string& filtro = "") {
+    return Uno(Server("SELECT COUNT(*) || '/' || printf('%.3f', TOTAL(ROUND(V_001_01, 3))) FROM \"" + libreria +
+                      "/KYX_D0_00F\" " + filtro));
+  }
+  // NUM_REC and STATO of a register row.
+  std::string Registro(int n, const std::string& sistema) {
+    return Uno(Locale("SELECT NUM_REC || '|' || STATO FROM KYX_CARICATI WHERE IDX=" + std::to_string(n) +
+                      " AND SINF='" + sistema + "'"));
+  }
+  // A new set n with the menu's filter, registered and downloaded.
+  Menu_Dati Nuovo(int n, const std::string& filtro = "") {
+    Menu_Dati m;
+    m.Elemento_Nuovo = m.Elemento_Carica = n;
+    m.Filtro = filtro;
+    EXPECT_TRUE(Registra_Dati_Locali(m, [](const std::string& f, const std::string&) { return f; }));
+    Carica_Dati_Locali(m);
+    return m;
+  }
+  std::vector<std::string> Richieste(ds::RequestKind kind) {
+    std::vector<std::string> out;
+    for (const auto& r : server_->Requests())
+      if (r.kind == kind) out.push_back(r.text);
+    return out;
+  }
+
+  std::unique_ptr<ds::DataServer> server_;
+};
+
+TEST_F(DatiLocaliTest, NewSetDownloadsEverySystemAsTheServerHoldsIt) {
+  // The filter is the menu's for the current system; another system gets its own translation,
+  // made from the menu's text each time.
+  const std::string filtro = "where (k_001 in('" + Uno(Server("SELECT K_001 FROM \"LIBVEN/KYX_D0_00F\" LIMIT 1")) + "')) ";
+  Menu_Dati m;
+  m.Elemento_Nuovo = m.Elemento_Carica = 3;
+  m.Filtro = filtro;
+  std::vector<std::string> tradotti;
+  ASSERT_TRUE(Registra_Dati_Locali(m, [&](const std::string& f, const std::string& s) {
+    tradotti.push_back(f);
+    return s == "ORDINI" ? std::string() : f;
+  }));
+  EXPECT_EQ(tradotti, std::vector<std::string>{filtro});
+  EXPECT_EQ(Locale("SELECT SINF, NUM_REC, STATO, FILTRO = FILTRO_SQL FROM KYX_CARICATI WHERE IDX=3 ORDER BY SINF"),
+            (std::vector<std::vector<std::string>>{{"ORDINI", "0", "*", "1"}, {"VENDITE", "0", "*", "1"}}));
+
+  Carica_Dati_Locali(m);
+  EXPECT_TRUE(host.shown().empty());
+  EXPECT_EQ(Impronta("VENDITE", 3), Impronta_Server("LIBVEN", filtro));
+  EXPECT_EQ(Impronta("ORDINI", 3), Impronta_Server("LIBORD"));
+  const std::string ven = Uno(Server("SELECT COUNT(*) FROM \"LIBVEN/KYX_D0_00F\" " + filtro));
+  const std::string ord = Uno(Server("SELECT COUNT(*) FROM \"LIBORD/KYX_D0_00F\""));
+  EXPECT_EQ(Registro(3, "VENDITE"), ven + "| ");
+  EXPECT_EQ(Registro(3, "ORDINI"), ord + "| ");
+  EXPECT_EQ(m.Record_Totali, std::stoll(ven) + std::stoll(ord));
+  // The keys arrive as the server keeps them, blank-padded to the key's length.
+  EXPECT_EQ(Locale("SELECT COUNT(*) FROM KYX_D0_00F_VENDITE WHERE IDX=3 AND K_001 NOT IN "
+                   "(SELECT K_001 FROM KYX_D0_00F_VENDITE WHERE IDX=3 LIMIT 1)"),
+            (std::vector<std::vector<std::string>>{{"0"}}));
+
+  // The requests: the data-set record, then the first block with its shape, library and filter.
+  const auto l = Richieste(ds::RequestKind::kLayout);
+  ASSERT_EQ(l.size(), 2u);
+  EXPECT_EQ(l[0].size(), 4474u);
+  EXPECT_EQ(l[0].substr(0, 13), "l04462D000000");
+  const auto e = Richieste(ds::RequestKind::kDataSetFirst);
+  ASSERT_EQ(e.size(), 2u);
+  EXPECT_EQ(e[0].size(), 538u);
+  EXPECT_EQ(e[0].substr(16), "LIBORD" + std::string(4 + 512, ' '));
+  EXPECT_EQ(e[1].substr(16, 10 + filtro.size()), "LIBVEN    " + filtro);
+  EXPECT_FALSE(Richieste(ds::RequestKind::kDataSetNext).empty());
+  // The record count was shown after every block.
+  bool numero = false;
+  for (const auto& p : host.panels()) numero = numero || p.rfind("Numero", 0) == 0;
+  EXPECT_TRUE(numero);
+}
+
+TEST_F(DatiLocaliTest, ARefreshReplacesTheSetAndDeletingRemovesItEverywhere) {
+  Nuovo(1);
+  Nuovo(2);
+  const std::string prima = Impronta("VENDITE", 1);
+  server_->ClearRequests();
+  Menu_Dati m;
+  m.Elemento_Carica = 1;
+  Carica_Dati_Locali(m);
+  EXPECT_EQ(Impronta("VENDITE", 1), prima);
+  EXPECT_EQ(Uno(Locale("SELECT COUNT(*) FROM KYX_D0_00F_VENDITE WHERE IDX < 0")), "0");
+
+  ASSERT_TRUE(Elimina_Dati_Locali(1));
+  EXPECT_EQ(Uno(Locale("SELECT COUNT(*) FROM KYX_CARICATI WHERE IDX=1")), "0");
+  EXPECT_EQ(Impronta("VENDITE", 1), "0/0.000");
+  EXPECT_EQ(Impronta("ORDINI", 1), "0/0.000");
+  EXPECT_EQ(Impronta("VENDITE", 2), prima);
+  EXPECT_EQ(Uno(Locale("SELECT COUNT(*) FROM KYX_CARICATI WHERE IDX=2")), "2");
+}
+
+TEST_F(DatiLocaliTest, ACancelHalfWayKeepsTheBlocksSoFarMarkedUnfinished) {
+  Menu_Dati m;
+  m.Elemento_Nuovo = m.Elemento_Carica = 1;
+  ASSERT_TRUE(Registra_Dati_Locali(m, [](const std::string& f, const std::string&) { return f; }));
+  host.on_pump = [&] {
+    if (m.Record_Totali > 0) m.Annulla = true;
+  };
+  Carica_Dati_Locali(m);
+  host.on_pump = nullptr;
+  ASSERT_GT(m.Record_Totali, 0);
+  const std::string n = std::to_string(m.Record_Totali);
+  EXPECT_EQ(Registro(1, "ORDINI"), n + "|*");
+  EXPECT_EQ(Uno(Locale("SELECT COUNT(*) FROM KYX_D0_00F_ORDINI WHERE IDX=1")), n);
+  // The server was told, and the next system was not asked for.
+  EXPECT_EQ(Richieste(ds::RequestKind::kDataSetCancel).size(), 1u);
+  EXPECT_EQ(Richieste(ds::RequestKind::kDataSetFirst).size(), 1u);
+  EXPECT_EQ(Registro(1, "VENDITE"), "0|*");
+  EXPECT_TRUE(Collegamento_Attivo());
+}
+
+TEST_F(DatiLocaliTest, AFailedRefreshLeavesTheStoredSetAsItWas) {
+  Nuovo(1);
+  const std::string ord = Impronta("ORDINI", 1), ven = Impronta("VENDITE", 1);
+  // A system after a failed one may load afresh (same rows, a new time): the time is not compared.
+  const std::string reg = Uno(Locale("SELECT group_concat(SINF || NUM_REC || STATO) FROM KYX_CARICATI"));
+  struct Caso {
+    const char* nome;
+    ds::RequestKind kind;
+    ds::FaultType tipo;
+    int on;
+    const char* messaggio;
+  };
+  const std::vector<Caso> casi = {
+      {"silent data-set record", ds::RequestKind::kLayout, ds::FaultType::kSilence, 1, "Errore 005 - Carica_Dati_AS"},
+      {"dropped data-set record", ds::RequestKind::kLayout, ds::FaultType::kDropBefore, 1, "Errore 005 - Carica_Dati_AS"},
+      {"refused data-set record", ds::RequestKind::kLayout, ds::FaultType::kStatus, 1, "Errore 006 - Carica_Dati_AS"},
+      {"refused first block", ds::RequestKind::kDataSetFirst, ds::FaultType::kStatus, 1, "Errore 013"},
+      {"silent first block", ds::RequestKind::kDataSetFirst, ds::FaultType::kSilence, 1, "Errore 012"},
+      {"block cut short", ds::RequestKind::kDataSetNext, ds::FaultType::kShortPayload, 2, "Errore 014"},
+      {"link dropped mid-block", ds::RequestKind::kDataSetNext, ds::FaultType::kDropMidReply, 1, "Errore 014"},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.nome);
+    if (!Collegamento_Attivo()) {
+      int32_t hWnd = 0;
+      ASSERT_TRUE(Collegamento_Server(hWnd));
+      ASSERT_TRUE(Apri_MDB0(false));
+      ASSERT_TRUE(Apri_MDB2(false, false));
+      ASSERT_TRUE(Cn_MDB0->Execute("UPDATE SINF SET DBSQL=''").ok());
+    }
+    ds::Fault f;
+    f.type = c.tipo;
+    f.on = c.on;
+    f.status = '9';
+    server_->ClearFaults();
+    server_->Arm(c.kind, f);
+    server_->ClearRequests();
+    host.expect(c.messaggio);
+    Menu_Dati m;
+    m.Elemento_Carica = 1;
+    Carica_Dati_Locali(m);
+    EXPECT_EQ(host.pending(), 0u);
+    EXPECT_EQ(Impronta("ORDINI", 1), ord);
+    EXPECT_EQ(Impronta("VENDITE", 1), ven);
+    EXPECT_EQ(Uno(Locale("SELECT group_concat(SINF || NUM_REC || STATO) FROM KYX_CARICATI")), reg);
+    EXPECT_EQ(Uno(Locale("SELECT COUNT(*) FROM KYX_D0_00F_ORDINI WHERE IDX < 0")), "0");
+  }
+}
+
+TEST_F(DatiLocaliTest, AFailedNewSetKeepsWhatCameMarkedUnfinishedNeverComplete) {
+  ds::Fault f;
+  f.type = ds::FaultType::kDropMidReply;
+  f.on = 1;
+  server_->Arm(ds::RequestKind::kDataSetNext, f);
+  host.expect("Errore 014");
+  Menu_Dati m = Nuovo(1);
+  EXPECT_EQ(host.pending(), 0u);
+  ASSERT_GT(m.Record_Totali, 0);
+  EXPECT_EQ(Registro(1, "ORDINI"), std::to_string(m.Record_Totali) + "|*");
+  EXPECT_EQ(Uno(Locale("SELECT COUNT(*) FROM KYX_D0_00F_ORDINI WHERE IDX=1")), std::to_string(m.Record_Totali));
+  // The link is gone: the next system is not tried and stays registered as not loaded.
+  EXPECT_FALSE(Collegamento_Attivo());
+  EXPECT_EQ(Registro(1, "VENDITE"), "0|*");
+}
+
+TEST_F(DatiLocaliTest, OverlongFiltersAndRecordsAreRefusedBeforeAnythingIsAsked) {
+  // A filter the request cannot carry: nothing registered.
+  Menu_Dati m;
+  m.Elemento_Nuovo = 1;
+  m.Filtro = "where (k_001 in('" + std::string(600, 'A') + "')) ";
+  host.expect("Filtro troppo lungo");
+  EXPECT_FALSE(Registra_Dati_Locali(m, [](const std::string& f, const std::string&) { return f; }));
+  EXPECT_EQ(Uno(Locale("SELECT COUNT(*) FROM KYX_CARICATI")), "0");
+
+  // A stored filter that grew too long: the refresh sends nothing.
+  Nuovo(2);
+  const std::string ven = Impronta("VENDITE", 2);
+  ASSERT_TRUE(Cn_MDB2->Execute("UPDATE KYX_CARICATI SET FILTRO_SQL='where (k_001 in(''" + std::string(600, 'A') +
+                               "'')) ' WHERE SINF='VENDITE'")
+                  .ok());
+  server_->ClearRequests();
+  host.expect("Filtro troppo lungo");
+  Menu_Dati r;
+  r.Elemento_Carica = 2;
+  Carica_Dati_Locali(r);
+  EXPECT_TRUE(server_->Requests().empty());
+  EXPECT_EQ(Impronta("VENDITE", 2), ven);
+
+  // A record longer than a block: refused, nothing stored, marked "*".
+  ASSERT_TRUE(Cn_MDB2->Execute("UPDATE KYX_CARICATI SET FILTRO_SQL=''").ok());
+  ASSERT_TRUE(Cn_MDB0->Execute("UPDATE CHIAVI SET LUN=9000 WHERE SINF='ORDINI' AND KINDB='K'").ok());
+  Menu_Dati n;
+  n.Elemento_Nuovo = n.Elemento_Carica = 3;
+  ASSERT_TRUE(Registra_Dati_Locali(n, [](const std::string& f, const std::string&) { return f; }));
+  host.expect("Record di");
+  Carica_Dati_Locali(n);
+  EXPECT_EQ(host.pending(), 0u);
+  EXPECT_EQ(Registro(3, "ORDINI"), "0|*");
+  EXPECT_EQ(Uno(Locale("SELECT COUNT(*) FROM KYX_D0_00F_ORDINI WHERE IDX=3")), "0");
+  EXPECT_TRUE(Richieste(ds::RequestKind::kDataSetFirst).size() == 1u);  // VENDITE only
+  EXPECT_EQ(Registro(3, "VENDITE").back(), ' ');
+}
+
+// The SQL Server source, through the Connection interface on a SQLite file: the system's table
+// KYX_D0_00F with three leading fields of its own.
+TEST_F(DatiLocaliTest, ASystemWithAnSqlDatabaseIsCopiedFromItsTable) {
+  const std::string db = dir.file("ordini_sql.db");
+  {
+    data::SqliteConnection cn;
+    ASSERT_TRUE(cn.Open(db, data::OpenMode::kCreate).ok());
+    std::vector<data::FieldInfo> col;
+    ASSERT_TRUE(Cn_MDB2->ListColumns("KYX_D0_00F_ORDINI", &col).ok());
+    std::string crea = "CREATE TABLE KYX_D0_00F (A1 TEXT, A2 TEXT, A3 TEXT";
+    for (std::size_t i = 1; i < col.size(); ++i) crea += ", " + col[i].name + (i == 1 ? " TEXT" : " TEXT");
+    ASSERT_TRUE(cn.Execute(crea + ")").ok());
+    for (int r = 0; r < 250; ++r) {
+      std::string riga = "INSERT INTO KYX_D0_00F VALUES ('x','y','z'";
+      for (std::size_t i = 1; i < col.size(); ++i) riga += col[i].type == data::FieldType::Text ? ",'" + std::to_string(r % 7) + "'" : "," + std::to_string(r) + ".5";
+      ASSERT_TRUE(cn.Execute(riga + ")").ok());
+    }
+  }
+  ASSERT_TRUE(Cn_MDB0->Execute("UPDATE SINF SET DBSQL='ordini_sql' WHERE SINF='ORDINI'").ok());
+  std::vector<std::string> aperti;
+  agganci_server::Apri_DB_SQL = [&](const std::string& nome) {
+    aperti.push_back(nome);
+    auto cn = std::make_unique<data::SqliteConnection>();
+    if (!cn->Open(dir.file(nome + ".db"), data::OpenMode::kReadOnly).ok()) return false;
+    Cn_SQL = std::move(cn);
+    return true;
+  };
+  agganci_server::Chiudi_DB_SQL = [] { Cn_SQL.reset(); };
+
+  Menu_Dati m = Nuovo(1, "where (K_001 <> '3') ");
+  EXPECT_TRUE(host.shown().empty());
+  EXPECT_EQ(aperti, std::vector<std::string>{"ordini_sql"});
+  EXPECT_FALSE(Cn_SQL);
+  EXPECT_EQ(Registro(1, "ORDINI"), "214| ");
+  EXPECT_EQ(Uno(Locale("SELECT printf('%.1f', TOTAL(V_001_01)) FROM KYX_D0_00F_ORDINI WHERE IDX=1")),
+            Uno(test::Sql(db, "SELECT printf('%.1f', TOTAL(V_001_01)) FROM KYX_D0_00F WHERE K_001 <> '3'")));
+  EXPECT_EQ(Registro(1, "VENDITE").back(), ' ');
+
+  // Without a way to reach SQL Server the download says so and nothing is shown as loaded.
+  agganci_server::Apri_DB_SQL = nullptr;
+  host.expect("Database SQL ordini_sql non disponibile");
+  Menu_Dati r;
+  r.Elemento_Nuovo = r.Elemento_Carica = 2;
+  ASSERT_TRUE(Registra_Dati_Locali(r, [](const std::string& f, const std::string&) { return f; }));
+  Carica_Dati_Locali(r);
+  EXPECT_EQ(host.pending(), 0u);
+  EXPECT_EQ(Registro(2, "ORDINI"), "0|*");
+}
+
+}  // namespace
+}  // namespace kyx
