@@ -247,7 +247,22 @@ TEST_F(Comandi, TheFolderPicturesOpenTheBrowserOnTheBoxAndWriteTheChoiceBack) {
 }
 
 TEST_F(Comandi, AFolderDeepInAnotherPathIsShownWhole) {
-  // A stored folder that holds the program folder's text further in is not program-relative.
+  FrmOpzioni& d = Apri(1);
+  // The profile's folders as the dialog shows them: a copy of the program's tree on another disk
+  // is not the program folder, and the check finds it as it is, offering to create nothing.
+  TempDir altro;
+  const std::string copia = altro.path() + Cartella_Programma + "Dati/";
+  files::make_folder(copia);
+  Cartella_Storico = copia;
+  Cartella_Preferiti = Cartella_Programma + "Dati/";
+  d.Visualizza_Opzioni();
+  EXPECT_EQ(d.txtDirStorico->Text(), copia);
+  EXPECT_EQ(d.txtDirPref->Text(), "\\Dati/");
+  bool Esito = false;
+  d.Controlla_Opzioni(false, Esito);
+  EXPECT_TRUE(Esito);
+  EXPECT_TRUE(host.shown().empty());
+
   Cartella_Programma = "/opt/kyx/";
   EXPECT_EQ(Cartella_Relativa("/mnt/b/opt/kyx/Dati/"), "/mnt/b/opt/kyx/Dati/");
   EXPECT_EQ(Cartella_Relativa("/opt/kyx/Dati/"), "\\Dati/");
