@@ -103,7 +103,7 @@ void Help_Mappa_Apri(int32_t& Top, int32_t& Left, int32_t& hWnd, int32_t& Primo,
   const int n = Riga_Mappa(x, y, Primo, Ultimo);
   if (n == 0) return;
   const std::string& Riga = Mappa_Aiuto[static_cast<size_t>(n)];
-  if (Debug_Attivo) frmDebug->Scrivi(Numero_Cifre(n, 3) + " " + Riga);
+  if (Debug_Attivo) frmDebug->Scrivi_Riga(Numero_Cifre(n, 3) + " " + Riga);
   Finestra_Aiuto = Apri_Argomento(hWnd, Riga.substr(20, 5) + ".htm");
 }
 

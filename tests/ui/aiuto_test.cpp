@@ -125,7 +125,8 @@ TEST_F(Aiuto, TheHelpButtonOpensTheDefaultTopicAndAMissingFileIsReported) {
 TEST_F(Aiuto, TheLookupIsLoggedWhenDebugging) {
   Debug_Attivo = true;
   Clic_In_Aiuto(f.twF);
-  EXPECT_NE(frmDebug->Testo().find("092 " + Mappa_Aiuto[92]), std::string::npos);
+  EXPECT_EQ(frmDebug->Testo(), "092 " + Mappa_Aiuto[92] + "\r\n");
+  EXPECT_EQ(frmDebug->Numero_Riga, 1);
   EXPECT_EQ(Argomento(), "/30000.htm");
 }
 
