@@ -8,6 +8,7 @@
 #include "platform/ui/vb_events.h"
 #include "tests/support/guida_prova.h"
 #include "tests/ui/ambiente_ui.h"
+#include "ui/impostazioni_generali.h"
 #include "ui/mappa_aiuto.h"
 
 namespace kyx::test {
@@ -120,6 +121,38 @@ TEST_F(Aiuto, TheHelpButtonOpensTheDefaultTopicAndAMissingFileIsReported) {
   EXPECT_EQ(Finestra_Aiuto, 0);
   EXPECT_EQ(help::OpenViewer(), nullptr);
   EXPECT_TRUE(f.Enabled());
+}
+
+TEST_F(Aiuto, F1OverAPopupOpensItsTopic) {
+  struct Caso {
+    const char* nome;
+    const char* titolo;
+    const char* argomento;
+  };
+  for (const Caso c : {Caso{"frmMenuColonne", "", "/10010.htm"}, Caso{"frmMenuOpzioni", "", "/10009.htm"},
+                       Caso{"frmMenuLivelli", "", "/21000.htm"}, Caso{"frmMenuDati", "", "/10401.htm"},
+                       Caso{"frmMenuColonna", "", "/41100.htm"}, Caso{"frmMenuRiga", "", "/41200.htm"},
+                       Caso{"frmMenuPreferiti", "", "/10007.htm"},
+                       Caso{"frmMenuPreferitiModifica", "Modifica elaborazione", "/10710.htm"},
+                       Caso{"frmMenuPreferitiModifica", "Elimina cartella", "/10715.htm"}}) {
+    SCOPED_TRACE(c.argomento);
+    ui::KyForm popup(c.nome);
+    popup.SetCaption(c.titolo);
+    popup.resize(160, 120);
+    popup.Show();
+    const QPoint g = popup.mapToGlobal(QPoint(80, 60));
+    ui::SetCursorPos(g.x(), g.y());
+    FrmBase::Hook_Aiuto(popup);
+    EXPECT_EQ(Argomento(), c.argomento);
+  }
+}
+
+TEST_F(Aiuto, ShutDownClosesTheViewer) {
+  f.Esegui_Pulsante(f.Toolbar1->Buttons("Help"), ui::vbLeftButton);
+  ASSERT_NE(help::OpenViewer(), nullptr);
+  Fine_Programma();
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(help::OpenViewer() == nullptr || !help::OpenViewer()->isVisible());
 }
 
 TEST_F(Aiuto, TheLookupIsLoggedWhenDebugging) {
