@@ -488,6 +488,25 @@ TEST_F(Pulizia, DescriptionsAreMarkedForDownloadAndTheDateReset) {
   // Read back by sqlite3: every remaining row is "A".
   EXPECT_EQ(Sqlite3(dir.file("descr.db"), "SELECT group_concat(Stato || Chiave, ' ') FROM D"), "Aa Ac");
 
+  // A row the database refuses to update: reported, and the date left as it was, since the
+  // descriptions were not all marked.
+  auto rifiuta = std::make_unique<data::SqliteConnection>();
+  ASSERT_TRUE(rifiuta->Open(dir.file("rifiuta.db"), data::OpenMode::kCreate).ok());
+  ASSERT_TRUE(rifiuta->Execute("CREATE TABLE D (Stato TEXT CHECK (Stato <> 'A'), Chiave TEXT PRIMARY KEY)").ok());
+  ASSERT_TRUE(rifiuta->Execute("CREATE INDEX D_L__D ON D (Chiave)").ok());
+  ASSERT_TRUE(rifiuta->Execute("INSERT INTO D VALUES ('N','a')").ok());
+  Rs_Descrizioni = std::make_unique<data::TableRecordset>();
+  ASSERT_TRUE(Rs_Descrizioni->Open(*rifiuta, "D", "D_L").ok());
+  Scrivi_Ini("001", "Data", "20240305140709");
+  host.expect("L'archivio delle descrizioni", host::vbYes);
+  host.expect("Errore 010 - DB 1\r");
+  d.cmdDescrizioni_Click();
+  EXPECT_EQ(host.pending(), 0u);
+  EXPECT_EQ(Leggi_Ini("001", "Data", ""), "20240305140709");
+  EXPECT_TRUE(d.Enabled());
+  Rs_Descrizioni.reset();
+  rifiuta->Close();
+
   // The descriptions database cannot be opened: reported, nothing reset but the elaboration.
   db_ok[1] = false;
   Scrivi_Ini("001", "Data", "20240305140709");
