@@ -33,6 +33,8 @@ void Scrivi(const std::filesystem::path& p, const std::string& testo) {
 
 }  // namespace
 
+std::string File_Guida_Fissa() { return KYX_GUIDA_FIXTURE; }
+
 bool Crea_Guida(const std::string& cartella) {
   namespace fs = std::filesystem;
   const fs::path destinazione = fs::path(cartella) / "KYX.CHM";
@@ -59,7 +61,7 @@ bool Crea_Guida(const std::string& cartella) {
     }
     fs::remove_all(lavoro, ec);
   }
-  fs::copy_file(fs::path(KYX_GUIDA_FIXTURE), destinazione, fs::copy_options::overwrite_existing, ec);
+  fs::copy_file(fs::path(File_Guida_Fissa()), destinazione, fs::copy_options::overwrite_existing, ec);
   return !ec && fs::exists(destinazione);
 }
 

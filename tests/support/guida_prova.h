@@ -11,6 +11,9 @@ namespace kyx::test {
 // Every topic the help map names.
 const std::vector<std::string>& Argomenti_Guida();
 
+// The help file built beforehand, for machines without the compiler.
+std::string File_Guida_Fissa();
+
 // Writes the help file as `cartella`/KYX.CHM; false when neither way worked.
 bool Crea_Guida(const std::string& cartella);
 

@@ -37,6 +37,19 @@ TEST_F(Guida, TheFileGivesItsPagesAndItsDefaultTopic) {
   EXPECT_TRUE(pagina.empty());
 }
 
+TEST_F(Guida, TheCheckedInFileHoldsEveryTopicOfTheMap) {
+  // The file used where the compiler is missing must serve the same tests.
+  std::string errore;
+  auto f = help::ChmFile::Open(File_Guida_Fissa(), errore);
+  ASSERT_TRUE(f) << errore;
+  EXPECT_EQ(f->DefaultTopic(), "/index.htm");
+  std::string pagina;
+  for (const std::string& a : Argomenti_Guida()) {
+    ASSERT_TRUE(f->Read("/" + a + ".htm", pagina)) << a;
+    EXPECT_NE(pagina.find("Argomento " + a), std::string::npos) << a;
+  }
+}
+
 TEST_F(Guida, TheViewerOpensOnTheTopicAndOneWindowServesEveryRequest) {
   std::string errore;
   const int32_t h = help::HtmlHelp(0, dir.file("KYX.CHM") + "::/10002.htm", help::HH_DISPLAY_TOPIC, errore);
