@@ -32,6 +32,7 @@
 #include "ui/frm_base.h"
 #include "ui/impostazioni_generali.h"
 #include "ui/installa_motore.h"
+#include "ui/installa_viste.h"
 
 namespace {
 
@@ -105,6 +106,7 @@ int main(int argc, char** argv) {
   kyx::Installa_Dialoghi();
   kyx::Installa_Motore();
   kyx::Installa_Layout();
+  kyx::Installa_Viste();
 
   // The start-up wants the argument text as one line, as the command line reaches a Windows
   // program (without the program's own name); arguments arrive in UTF-8 on Linux.

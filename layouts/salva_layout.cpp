@@ -56,6 +56,9 @@ void Riduci_Storico() {
 }
 
 void Salva_Layout(const std::string& Operazione, int16_t Colonna) {
+  // A sort or a freeze chosen while a list is shown (grid modes 1 and 2) belongs to the list, not
+  // to the elaboration: stored, it would reopen the layout sorted or frozen on a wrong column.
+  if ((Operazione == "ORD" || Operazione == "BLK") && Modo_Griglia != 3) return;
   const bool colonna_buona = Colonna >= 0 && Colonna <= 255;
   const size_t c = colonna_buona ? static_cast<size_t>(Colonna) : 0;
   if (Elaborazione_Corrente >= 1) {

@@ -59,6 +59,9 @@ std::function<int32_t()> Apri_Aiuto;
 std::function<void()> Ridimensiona_Mappa;
 std::function<void(int32_t, int32_t, int32_t, int16_t, int16_t)> Help_Mappa_Apri;
 std::function<void(int32_t, int32_t, int32_t, int32_t)> xMouseWheel;
+std::function<void(int32_t, int32_t)> xMouseMove;
+std::function<void(int16_t, const std::string&)> frmMenuRiga_Carica;
+std::function<void()> frmMenuColonna_Carica;
 std::array<std::function<ui::KyForm*()>, 7> Popup;
 std::map<std::string, std::function<void()>, std::less<>> Azioni;
 
@@ -131,6 +134,9 @@ void reset() {
     kyx::Help_Mappa_Apri(Top, Left, hWnd, P, U);
   };
   xMouseWheel = nullptr;
+  xMouseMove = nullptr;
+  frmMenuRiga_Carica = nullptr;
+  frmMenuColonna_Carica = nullptr;
   Popup = {};
   Azioni.clear();
   Azioni["SInf"] = [] {

@@ -75,6 +75,12 @@ extern std::function<void(int32_t Top, int32_t Left, int32_t hWnd, int16_t Primo
     Help_Mappa_Apri;
 // Wheel turns over the main window (keys, notches, screen x and y).
 extern std::function<void(int32_t Tasti, int32_t Scatti, int32_t X, int32_t Y)> xMouseWheel;
+// Pointer moves on the main window's surface (screen x and y) while the layout picture is lit.
+extern std::function<void(int32_t X, int32_t Y)> xMouseMove;
+// Pop-ups opened from the grid and its header strip: the element card of a pressed cell (key and
+// element code) and the column header menu of Colonna_Corrente.
+extern std::function<void(int16_t Chiave, const std::string& Elemento)> frmMenuRiga_Carica;
+extern std::function<void()> frmMenuColonna_Carica;
 
 // The pop-ups a press on the main window closes, in the order of their open flags Form_Aperto:
 // frmMenuColonna, frmMenuColonne, frmMenuDati, frmMenuLivelli, frmMenuOpzioni, frmMenuPreferiti,

@@ -198,6 +198,7 @@ void FrmBase::Crea_Controlli() {
   Grid1 = new ui::FlexGrid(this);
   Scroll_V = new ui::VbScrollBar(Qt::Vertical, this);
   Scroll_O = new ui::VbScrollBar(Qt::Horizontal, this);
+  Crea_Griglia();
 
   Grafico = new ui::PictureCanvas(this);
   Grafico->SetBackColor(0x80000005);

@@ -8,6 +8,8 @@
 //   frm_base_bar.cpp      Imposta_Bar, the toolbar, status bar and caption state
 //   frm_base_hit.cpp      the toolbars' own hit test and the Enter key of the filter boxes
 //   frm_base_hook.cpp     the window procedure: size limits, closing pop-ups, wheel and help
+//   frm_base_griglia.cpp  the result grid's events: presses, paging keys, scroll bars
+//   frm_base_griglia_testata.cpp  the column header strip KyHead over the grid's row 0
 #include <QCalendarWidget>
 #include <QLabel>
 #include <QLineEdit>
@@ -132,13 +134,36 @@ class FrmBase : public ui::KyForm {
   float Mouse_X = 0;
   float Mouse_Y = 0;
 
+  // ---- Result grid and its header strip (frm_base_griglia*.cpp) ----
+  // A press on a grid cell: highlight, then card, filter or drill-down by button and mouse mode.
+  void Grid1_MouseDown(int Button, int Shift, float X, float Y);
+  // Page Up / Page Down released on the grid: pages through the records.
+  void Grid1_KeyUp(int& KeyCode, int Shift);
+  // A change or drag of either scroll bar: the page at the bars' values.
+  void Scroll_V_Change();
+  // The header strip's constants and the drop-down glyphs of the filter date button.
+  void KyHead_Initialize();
+  // Repaints the header strip from the grid's current columns.
+  void KyHead_Aggiorna();
+  // The strip's mouse: border hover and drag, auto-fit, sort and column menu (X, Y in pixels).
+  void KyHead_MouseDown(int Button, int Shift, float X, float Y);
+  void KyHead_MouseMove(int Button, int Shift, float X, float Y);
+  void KyHead_MouseUp(int Button, int Shift, float X, float Y);
+  ui::PictureCanvas* KyHead = nullptr;
+  ui::PictureCanvas* KyHead_Asta = nullptr;
+  ui::VbControl<QLabel>* KyHead_Sizer = nullptr;
+  std::array<ui::PictureCanvas*, 2> picRicerca{};
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Pointer moves on the window's own surface go to xMouseMove while the layout picture is lit.
+  void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
   void Crea_Controlli();
   void Crea_Toolbar();
   void Crea_StatusBar();
+  void Crea_Griglia();
   void Disegna_Logo();
   bool Sul_Pulsante(ui::ToolbarButton& Pulsante) const;
   void Azione(const std::string& Chiave, int Tasto_Mouse);

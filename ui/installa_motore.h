@@ -4,7 +4,7 @@
 // window's slots for it (Esegui_Elaborazione, Record_Risultato). The program calls it once at
 // start; tests after resetting the slots.
 //
-// The views do not exist yet: agganci_motore::Visualizza_Larghezza_Colonne stays for them to fill.
+// agganci_motore::Visualizza_Larghezza_Colonne is filled by the views' installer (installa_viste.h).
 // agganci_motore::Salva_Layout is filled by the layouts library's own installer.
 namespace kyx {
 

@@ -4,7 +4,6 @@
 
 namespace kyx {
 
-int32_t Riga_Evidenziata = -1;
 bool Filtro_Stato_2 = false;
 std::array<std::string, 2> Filtro_Valori;
 int16_t Intervallo_Passo = 0;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/modello.h"
+#include "views/stato_griglia.h"
 
 namespace kyx {
 
@@ -14,8 +15,7 @@ namespace kyx {
 // elaboration engine too and live in common/modello.h.
 
 // ---- Grid (views) -----------------------------------------------------------------------------
-// 1-based record position of the highlighted grid row; -1 none (worked out anew).
-extern int32_t Riga_Evidenziata;
+// Riga_Evidenziata, the highlighted record, is the views' (views/stato_griglia.h).
 // Set by the filter-type procedure: the filter boxes are read-only.
 extern bool Filtro_Stato_2;
 // Values typed in the filter boxes: (1) first value, (0) end of a range.

@@ -189,6 +189,18 @@ TEST_F(Layout, SingleKeysChangeOnlyAnExistingLayoutFile) {
   Col_Larghezza[2] = 2200;
   Col_Visibile[3] = 1;
   Layout_Corrente = 12;
+  // A sort or freeze of a list (grid modes 1 and 2) is not the layout's: nothing is written.
+  const std::string fix_prima = ini::IniFile(file).Read("Q-KRE", "_CFix____", "-");
+  const std::string ord_prima = ini::IniFile(file).Read("Q-KRE", "_COrd____", "-");
+  for (int16_t modo : {1, 2}) {
+    Modo_Griglia = modo;
+    for (const char* op : {"BLK", "ORD"}) Salva_Layout(op, 0);
+    EXPECT_EQ(ini::IniFile(file).Read("Q-KRE", "_CFix____", "-"), fix_prima) << modo;
+    EXPECT_EQ(ini::IniFile(file).Read("Q-KRE", "_COrd____", "-"), ord_prima) << modo;
+    EXPECT_NE(Colonne_Bloccate_Memoria, 5);
+    EXPECT_NE(Colonna_Ordinamento_Memoria, 2);
+  }
+  Modo_Griglia = 3;
   for (const char* op : {"BLK", "ORD"}) Salva_Layout(op, 0);
   Salva_Layout("DIM", 2);
   Salva_Layout("VIS", 3);

@@ -1,0 +1,273 @@
+// The main window's result grid over a real elaboration: the engine runs a layout of two levels on a
+// small local data set, the grid shows it, the scroll bar pages it, the header strip sorts it and
+// stores a dragged width that the next run reads back, and a press on a cell drills down.
+#include <QTest>
+#include <string>
+#include <vector>
+
+#include "common/impostazioni.h"
+#include "db/mdb2.h"
+#include "engine/elaborazione.h"
+#include "platform/data/static_recordset.h"
+#include "platform/ui/pointer.h"
+#include "platform/ui/vb_events.h"
+#include "tests/engine/ambiente_motore.h"
+#include "ui/agganci_base.h"
+#include "ui/frm_base.h"
+#include "ui/installa_viste.h"
+#include "ui/stato_finestra.h"
+#include "views/agganci_viste.h"
+#include "views/griglia.h"
+#include "views/stato_griglia.h"
+
+namespace kyx::test {
+namespace {
+
+// The window and the views' wiring around an engine fixture.
+class Finestra : public Motore {
+ protected:
+  void SetUp() override {
+    Motore::SetUp();
+    stato_griglia::reset();
+    stato_finestra::reset();
+    agganci_base::reset();
+    agganci_viste::reset();
+    ui::set_twips_per_pixel(15, 15);
+    Twips_Pixel_X = Twips_Pixel_Y = 15;
+    Font_Nome = "DejaVu Sans";
+    Font_Dimensione = 8;
+    Spazi_Misura = "  ";
+    for (size_t i = 0; i < Colori.size(); ++i) Colori[i] = static_cast<int32_t>(0x100 + i);
+    for (size_t i = 0; i < Colori_Livello.size(); ++i) Colori_Livello[i] = static_cast<int32_t>(0x1000 + i);
+    Installa_Viste();
+    agganci_base::Carica_da_Drill = [this](int16_t k, const std::string& e) {
+      traccia.push_back("Drill " + std::to_string(k) + " " + e);
+    };
+    agganci_base::Carica_Filtro_Modifica = [this](int16_t k, const std::string& v1, const std::string&, uint8_t,
+                                                  const std::string& c, bool) {
+      traccia.push_back("Filtro " + std::to_string(k) + " " + v1 + " " + c);
+    };
+    agganci_base::frmMenuRiga_Carica = [this](int16_t k, const std::string& e) {
+      traccia.push_back("Scheda " + std::to_string(k) + " " + e);
+    };
+    agganci_base::frmMenuDati_Carica = [this](const std::string& a) { traccia.push_back("Dati " + a); };
+    FrmBase& f = *frmBase;
+    f.resize(900, 600);
+    f.show();
+    f.Grid1->setGeometry(10, 40, 600, 160);
+    f.Grid1->SetVisible(true);
+    f.KyHead_Initialize();
+    Modo_Precedente = 3;  // the window is laid out by hand: the display leaves it alone
+  }
+  void TearDown() override {
+    delete frmBase.peek();
+    agganci_base::reset();
+    agganci_viste::reset();
+    stato_griglia::reset();
+    ui::set_twips_per_pixel(0, 0);
+    Motore::TearDown();
+  }
+
+  // A press on grid cell (r, c) with the real mouse event.
+  static void Premi(int r, int c, Qt::MouseButton b = Qt::LeftButton) {
+    ui::FlexGrid& g = *frmBase->Grid1;
+    const QPoint p(g.ColPos(c) / 15 + 3, g.RowPos(r) / 15 + 3);
+    QTest::mousePress(&g, b, {}, p);
+    QTest::mouseRelease(&g, b, {}, p);
+  }
+
+  std::vector<std::string> traccia;
+};
+
+// Areas with many agents: area (L1, with subtotals) and agent (L2) with one amount.
+class Risultato : public Finestra {
+ protected:
+  void SetUp() override {
+    Finestra::SetUp();
+    Chiave(1, "K", 4);
+    Chiave(2, "K", 3);
+    Riga("VALORI", {"SINF", "IDX", "ELEM"}, {"SI1", 1, 3});
+    Layout(3, "Vendite");
+    Liv_Riga_Chiave[0] = 1;
+    Liv_Riga_Chiave[1] = 2;
+    ASSERT_TRUE(Apri_MDB2(false, false));
+    Elementi({{.col = 1, .calc = "#L1(001)", .sntot = "S"},
+              {.col = 2, .calc = "#L2(002)"},
+              {.col = 3, .calc = "#+V001#", .tot = "T"}});
+    std::string sql = "INSERT INTO KYX_D0_00F_SI1 (IDX, K_001, K_002, V_001_01, V_001_02, V_001_03) VALUES ";
+    for (int i = 1; i <= 30; ++i) {
+      const std::string area = i <= 10 ? "SUD" : "NORD";
+      sql += (i > 1 ? "," : "") + std::string("(") + std::to_string(i) + ",'" + area + "','A" +
+             Numero_Cifre(i, 2) + "'," + std::to_string(i) + ",0,0)";
+    }
+    ASSERT_TRUE(Sql(Mdb(2), sql).empty());
+    Ini("[001]\n");
+    Profilo_Corrente = 1;
+    Layout_Corrente = 3;
+  }
+};
+
+TEST_F(Risultato, AnElaborationIsShownPagedSortedAndItsWidthsKept) {
+  ASSERT_TRUE(Esegui_Elaborazione());
+  ASSERT_EQ(Modo_Griglia, 3);
+  ASSERT_EQ(Numero_Record, 33);  // 30 agents, 2 subtotals, the grand total
+  FrmBase& f = *frmBase;
+  Prima_Riga = Riga_Evidenziata = Scorrimento_Colonne = -1;
+  Visualizza_Griglia();
+  ASSERT_GT(Righe_Visibili, 2);
+  ASSERT_LT(Righe_Visibili, 12);
+  EXPECT_EQ(f.Grid1->Rows(), 1 + Righe_Visibili + Riga_Parziale);
+  EXPECT_EQ(f.Grid1->TextMatrix(1, 1), "NORD");
+  EXPECT_EQ(f.Grid1->TextMatrix(1, 2), "A11");
+  EXPECT_TRUE(f.KyHead->Visible()) << "the header strip lies over row 0";
+
+  // Colours by row kind: the details alternate, the subtotal of level 1 takes level pair 35, the
+  // grand total pair 3.
+  const auto colore = [&](int r, int c) {
+    f.Grid1->SetRow(r);
+    f.Grid1->SetCol(c);
+    return f.Grid1->CellBackColor();
+  };
+  EXPECT_EQ(colore(1, 1), 0x100u + 1);
+  EXPECT_EQ(colore(2, 1), 0x100u + 3);
+
+  // The scroll bar pages: its change shows the page at its value; Shift+Page Down the last page.
+  f.Scroll_V->SetValue(5);
+  EXPECT_EQ(Prima_Riga, 5);
+  EXPECT_EQ(f.Grid1->TextMatrix(1, 2), "A15");
+  int pagina_giu = 34;
+  f.Grid1_KeyUp(pagina_giu, ui::vbShiftMask);
+  EXPECT_EQ(Prima_Riga, 33 - Righe_Visibili + 1);
+  const int ultima = 33 - Prima_Riga + 1;
+  EXPECT_EQ(f.Grid1->TextMatrix(ultima, 0), "9999994");
+  EXPECT_EQ(colore(ultima, 1), 0x100u + 7) << "grand total: pair 3";
+  EXPECT_EQ(f.Grid1->TextMatrix(ultima - 1, 2), "  totale");
+  EXPECT_EQ(colore(ultima - 1, 1), 0x1000u + 71) << "subtotal of level 1: pair 35";
+  int pagina_su = 33;
+  f.Grid1_KeyUp(pagina_su, 0);
+  EXPECT_EQ(Prima_Riga, 33 - 2 * Righe_Visibili + 1);
+  f.Grid1_KeyUp(pagina_su, ui::vbCtrlMask);
+  EXPECT_EQ(Prima_Riga, 33 - 2 * Righe_Visibili);
+
+  // A left press inside the amount's heading sorts by it: descending on the second press, the
+  // details staying inside their area's group.
+  const int x3 = f.Grid1->ColPos(3) / 15 + 20;
+  for (int volta = 0; volta < 2; ++volta) {
+    f.KyHead_MouseMove(0, 0, static_cast<float>(x3), 5);
+    f.KyHead_MouseDown(ui::vbLeftButton, 0, static_cast<float>(x3), 5);
+  }
+  EXPECT_EQ(Colonna_Ordinamento, 3);
+  EXPECT_EQ(Verso_Ordinamento, " DESC");
+  EXPECT_EQ(Prima_Riga, 1);
+  EXPECT_EQ(f.Grid1->TextMatrix(1, 1), "NORD");
+  EXPECT_EQ(f.Grid1->TextMatrix(1, 2), "A30") << "the largest agent of the first area first";
+  EXPECT_EQ(f.Grid1->TextMatrix(2, 2), "A29");
+  EXPECT_EQ(KyHead_Stato.Colonna_Simbolo, 3);
+  EXPECT_EQ(KyHead_Stato.Verso_Simbolo, 2);
+
+  // A drag of column 2's right border 40 pixels to the right stores the width for the layout;
+  // the next run of the layout reads it back.
+  const int larghezza = f.Grid1->ColWidth(2);
+  const int bordo = (f.Grid1->ColPos(2) + larghezza) / 15;
+  f.KyHead_MouseMove(0, 0, static_cast<float>(bordo - 1), 5);
+  ASSERT_EQ(f.KyHead->MousePointer(), ui::vbSizeWE);
+  ui::SetCursorPos(500, 300);
+  f.KyHead_MouseDown(ui::vbLeftButton, 0, static_cast<float>(bordo - 1), 5);
+  ui::SetCursorPos(540, 300);
+  f.KyHead_MouseMove(ui::vbLeftButton, 0, static_cast<float>(bordo + 39), 5);
+  f.KyHead_MouseUp(ui::vbLeftButton, 0, static_cast<float>(bordo + 39), 5);
+  EXPECT_EQ(Col_Larghezza[2], larghezza + 600);
+  EXPECT_EQ(f.Grid1->ColWidth(2), larghezza + 600);
+  EXPECT_EQ(Leggi_Ini("001", "Dim L003 002", ""), Numero_Cifre(larghezza + 600, 6));
+  Col_Larghezza[2] = 1500;
+  ASSERT_TRUE(Esegui_Elaborazione());
+  EXPECT_EQ(Col_Larghezza[2], larghezza + 600);
+
+  // A drill click on an agent: mode 3 hands the element to the filter, then drills with the agent
+  // column's key and the agent's code.
+  Prima_Riga = Riga_Evidenziata = Scorrimento_Colonne = -1;
+  Visualizza_Griglia();
+  Funzione_Mouse = 3;
+  Operatore_Filtro = 1;
+  const std::string agente = f.Grid1->TextMatrix(2, 2);
+  ASSERT_EQ(agente.substr(0, 1), "A");
+  Premi(2, 2);
+  EXPECT_EQ(traccia, (std::vector<std::string>{"Filtro 2 " + agente + " E*", "Drill 2 " + agente}));
+  EXPECT_EQ(Riga_Evidenziata, 2);
+}
+
+// Presses on a hand-made result: which key and element each column gives, and what each button
+// and mouse mode does with them.
+class Pressione : public Finestra {
+ protected:
+  void SetUp() override {
+    Finestra::SetUp();
+    Modo_Griglia = 3;
+    Numero_Colonne = 4;
+    for (int c = 0; c <= 4; ++c) {
+      Col_Visibile[c] = 2;
+      Col_Larghezza[c] = 1200;
+      Col_Tipo[c] = 10;
+      Col_Chiave[c] = -1;
+      Col_Descrizione[c] = -1;
+    }
+    Col_Chiave[1] = -2;       // outline column
+    Col_Chiave[2] = 7;        // code of key 7
+    Col_Descrizione[3] = 2;   // description of column 2
+    Col_Tipo[4] = 0;          // value
+    auto rs = std::make_unique<data::StaticRecordset>();
+    for (int c = 0; c <= 4; ++c) rs->AppendField(data::TextField("c00" + std::to_string(c), 20));
+    ASSERT_TRUE(rs->OpenFabricated().ok());
+    const std::vector<std::vector<std::string>> righe = {
+        {"000001220023", "A01", "K1", "Kappa uno", "5"},
+        {"00000231", "  totale", "  totale", " ", "5"},
+        {"9999994", " ", " ", " ", "5"},
+    };
+    for (const auto& r : righe) {
+      rs->AddNew();
+      for (int c = 0; c <= 4; ++c) rs->SetText(c, r[static_cast<size_t>(c)]);
+      ASSERT_TRUE(rs->Update().ok());
+    }
+    Numero_Record = 3;
+    Rs_Griglia = std::move(rs);
+    Prima_Riga = Riga_Evidenziata = Scorrimento_Colonne = -1;
+    Visualizza_Griglia();
+  }
+};
+
+TEST_F(Pressione, EachColumnGivesItsKeyAndElement) {
+  struct Caso {
+    int riga, colonna;
+    Qt::MouseButton tasto;
+    uint8_t modo_mouse;
+    int16_t modo_griglia;
+    std::vector<std::string> attese;
+  };
+  const std::vector<Caso> casi = {
+      // The outline column's key is characters 9 to 11 of the row key, not what follows them.
+      {1, 1, Qt::LeftButton, 4, 3, {"Filtro 2 A01 E*", "Drill 2 A01"}},
+      {1, 2, Qt::LeftButton, 3, 3, {"Filtro 7 K1 E*", "Drill 7 K1"}},
+      {1, 3, Qt::LeftButton, 3, 3, {"Filtro 7 K1 E*", "Drill 7 K1"}},  // description: its code
+      {1, 4, Qt::LeftButton, 3, 3, {"Filtro 0  E*", "Drill 0 "}},     // a value: no element
+      {1, 2, Qt::LeftButton, 2, 3, {"Filtro 7 K1 E*"}},
+      {1, 2, Qt::LeftButton, 1, 3, {}},
+      {1, 2, Qt::RightButton, 1, 3, {"Scheda 7 K1"}},
+      {1, 2, Qt::LeftButton, 3, 1, {"Filtro 7 K1 E*"}},  // a list never drills
+      {1, 2, Qt::RightButton, 3, 2, {"Dati 000001220023"}},
+      {2, 1, Qt::LeftButton, 3, 3, {}},  // "  totale": highlighted, nothing else
+      {3, 2, Qt::RightButton, 3, 3, {}},  // grand total: nothing at all
+  };
+  for (const Caso& c : casi) {
+    traccia.clear();
+    Funzione_Mouse = c.modo_mouse;
+    Modo_Griglia = c.modo_griglia;
+    Premi(c.riga, c.colonna, c.tasto);
+    EXPECT_EQ(traccia, c.attese) << c.riga << "," << c.colonna << " mouse " << int{c.modo_mouse};
+    EXPECT_EQ(Colonna_Corrente, c.colonna);
+    EXPECT_EQ(Riga_Corrente, c.riga);
+    EXPECT_EQ(Riga_Evidenziata, c.riga == 3 && c.modo_griglia == 3 ? -1 : c.riga);
+  }
+}
+
+}  // namespace
+}  // namespace kyx::test
