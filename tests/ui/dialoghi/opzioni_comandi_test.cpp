@@ -7,6 +7,12 @@
 #include <map>
 
 #include "common/stato_db.h"
+#include "engine/stato_motore.h"
+#include "platform/data/static_recordset.h"
+#include "ui/installa_viste.h"
+#include "views/agganci_viste.h"
+#include "views/griglia.h"
+#include "views/stato_griglia.h"
 #include "platform/data/sqlite_connection.h"
 #include "platform/data/table_recordset.h"
 #include "platform/host/scripted_dialogs.h"
@@ -353,6 +359,64 @@ TEST_F(Comandi, ColourLabelsChooseTextOrBackgroundAndTheSaveStoresThem) {
   EXPECT_FALSE(Font_Grassetto);
   EXPECT_TRUE(Font_Corsivo);
   EXPECT_DOUBLE_EQ(Font_Dimensione, 8.25);
+}
+
+TEST_F(Comandi, ColoursAndFontChosenAreWhatTheGridPaintsWithOnceApplied) {
+  FrmOpzioni& d = Apri(1);
+  Installa_Viste();
+  d.lblColoreRiga[0]->SetBackColor(0xFFFFFF);
+  dialoghi.expect_colour(0x0000C0);  // odd rows on screen: dark red text
+  d.lblColoreRiga_MouseUp(0, ui::vbLeftButton, 0);
+  dialoghi.expect_colour(0xE0FFE0);  // and a pale green background
+  d.lblColoreRiga_MouseUp(0, ui::vbRightButton, 0);
+  dialoghi.expect_font(host::FontChoice{"Liberation Mono", false, false, 10});
+  d.lblFontDati_Click();
+  d.cmdAggiorna_Click();
+  ASSERT_FALSE(frmOpzioni.Loaded());
+
+  // A result of two detail rows in the main window's grid.
+  stato_motore::reset();
+  stato_griglia::reset();
+  Modo_Griglia = 3;
+  Numero_Colonne = 1;
+  Righe_Intestazione = 1;
+  for (int c = 0; c <= 1; ++c) {
+    Col_Visibile[c] = 2;
+    Col_Larghezza[c] = 1500;
+    Col_Chiave[c] = -1;
+    Col_Descrizione[c] = -1;
+    Col_Tipo[c] = 10;
+    Col_Intestazione[c] = "Col " + std::to_string(c);
+  }
+  Col_Chiave[1] = 1;
+  auto rs = std::make_unique<data::StaticRecordset>();
+  rs->AppendField(data::TextField("c000", 20));
+  rs->AppendField(data::TextField("c001", 50));
+  ASSERT_TRUE(rs->OpenFabricated().ok());
+  for (const char* codice : {"A", "B"}) {
+    rs->AddNew();
+    rs->SetText(0, "0000012");
+    rs->SetText(1, codice);
+    ASSERT_TRUE(rs->Update().ok());
+  }
+  Numero_Record = 2;
+  Rs_Griglia = std::move(rs);
+  Prima_Riga = -1;
+  Riga_Evidenziata = -1;
+  Scorrimento_Colonne = -1;
+  Visualizza_Griglia();
+  ui::FlexGrid& g = *frmBase->Grid1;
+  ASSERT_GE(g.Rows(), 2);
+  g.SetRow(1);
+  g.SetCol(1);
+  EXPECT_EQ(g.TextMatrix(1, 1), "A");
+  EXPECT_EQ(g.CellForeColor(), 0x0000C0u);
+  EXPECT_EQ(g.CellBackColor(), 0xE0FFE0u);
+  EXPECT_EQ(g.FontName(), "Liberation Mono");
+  Rs_Griglia.reset();
+  stato_griglia::reset();
+  stato_motore::reset();
+  agganci_viste::reset();
 }
 
 // ---- Maintenance ----
