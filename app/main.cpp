@@ -22,6 +22,7 @@
 #include "platform/text/cp1252.h"
 #include "platform/ui/colours.h"
 #include "platform/ui/ky_form.h"
+#include "platform/ui/qt_dialogs.h"
 #include "platform/ui/qt_host.h"
 #include "platform/ui/vb_events.h"
 #include "platform/vb/vb.h"
@@ -99,6 +100,8 @@ int main(int argc, char** argv) {
   kyx::ui::install_palette_colours();
   kyx::ui::QtHost host;
   host.install();
+  kyx::ui::QtDialogs dialoghi;
+  dialoghi.install();
 
   // What the windows' layer provides to the Foundation, and the dialogs in their slots.
   kyx::agganci::XPStyle_Inizializza = [] { return kyx::XPStyle_Inizializza(); };

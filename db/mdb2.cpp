@@ -110,26 +110,31 @@ bool Apri_MDB2(bool Ricrea, bool Compatta) {
   if (!Chiudi_MDB2()) return Fallito(data::Status::Ok());
 
   data::Status s;
-  bool Esiste = mdb::File_Esiste(File_MDB2);
-  if (Esiste && Ricrea) {
-    if (!(s = data::DeleteDatabaseFile(mdb::Percorso(File_MDB2))).ok()) return Fallito(s);
-    Esiste = false;
-  }
-  if (Esiste) {
+  const bool Esiste = mdb::File_Esiste(File_MDB2);
+  if (Esiste && !Ricrea) {
     if (Compatta && !(s = mdb::Compatta(File_MDB2, true)).ok()) return Fallito(s);
   } else {
     if (!Rs_Sinf || !Rs_Sinf->IsOpen()) return Fallito(Non_Aperto("Rs_Sinf"));
     if (!Rs_Chiavi || !Rs_Chiavi->IsOpen()) return Fallito(Non_Aperto("Rs_Chiavi"));
     if (!Rs_Valori || !Rs_Valori->IsOpen()) return Fallito(Non_Aperto("Rs_Valori"));
     // Before the first login the definitions are empty and there is nothing to build the value
-    // tables from: no file is made, and the database stays not open (MDB2_Aperto).
-    if (mdb::Vuoto(*Rs_Sinf) || mdb::Vuoto(*Rs_Chiavi) || mdb::Vuoto(*Rs_Valori)) return true;
+    // tables from: no file is made, and the database stays not open (MDB2_Aperto). A file asked
+    // to be emptied is deleted all the same: its data sets belong to no definition.
+    if (mdb::Vuoto(*Rs_Sinf) || mdb::Vuoto(*Rs_Chiavi) || mdb::Vuoto(*Rs_Valori)) {
+      if (Esiste && !(s = data::DeleteDatabaseFile(mdb::Percorso(File_MDB2))).ok()) return Fallito(s);
+      return true;
+    }
+    // The new file is built aside and renamed over the old one only once it is whole: a build
+    // that fails leaves the old data where they were.
+    const std::string Nuovo = File_MDB2 + ".nuovo";
+    data::DeleteDatabaseFile(mdb::Percorso(Nuovo));
     std::unique_ptr<data::Connection> Cn;
-    if (!(s = mdb::Crea_Database(File_MDB2, Cn)).ok()) return Fallito(s);
+    if (!(s = mdb::Crea_Database(Nuovo, Cn)).ok()) return Fallito(s);
     s = Crea_Tabelle(*Cn);
     Cn->Close();
+    if (s.ok()) s = data::ReplaceDatabaseFile(mdb::Percorso(Nuovo), mdb::Percorso(File_MDB2));
     if (!s.ok()) {
-      data::DeleteDatabaseFile(mdb::Percorso(File_MDB2));
+      data::DeleteDatabaseFile(mdb::Percorso(Nuovo));
       return Fallito(s);
     }
   }

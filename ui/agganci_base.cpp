@@ -17,7 +17,9 @@
 #include "server/agganci_server.h"
 #include "server/collegamento.h"
 #include "server/socket.h"
+#include "ui/frm_base.h"
 #include "ui/impostazioni_generali.h"
+#include "ui/mappa_aiuto.h"
 
 namespace kyx::agganci_base {
 
@@ -121,9 +123,16 @@ void reset() {
   Carica_da_TW = nullptr;
   Record_Risultato = nullptr;
   Stampa_Documento = nullptr;
-  Apri_Aiuto = nullptr;
-  Ridimensiona_Mappa = nullptr;
-  Help_Mappa_Apri = nullptr;
+  // Help: the viewer on KYX.CHM, owned by the main window, and the context-help map.
+  Apri_Aiuto = [] {
+    const FrmBase* Base = frmBase.peek();
+    return Apri_Argomento(Base ? Base->hWnd() : 0, "");
+  };
+  Ridimensiona_Mappa = [] { frmBase->Ridimensiona_Mappa(); };
+  Help_Mappa_Apri = [](int32_t Top, int32_t Left, int32_t hWnd, int16_t Primo, int16_t Ultimo) {
+    int32_t P = Primo, U = Ultimo;
+    kyx::Help_Mappa_Apri(Top, Left, hWnd, P, U);
+  };
   xMouseWheel = nullptr;
   xMouseMove = nullptr;
   frmMenuRiga_Carica = nullptr;

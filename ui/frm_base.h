@@ -97,6 +97,14 @@ class FrmBase : public ui::KyForm {
   // The size limits of a size request in pixels: at least 9450 x 6000 twips, at most 10000 pixels.
   static void Limita_Dimensioni(int32_t& cx, int32_t& cy);
 
+  // ---- Context-help map (frm_base_mappa.cpp) ----
+  // Rebuilds the main window's rows 71 .. 96 of Mappa_Aiuto from the window as laid out now.
+  void Ridimensiona_Mappa();
+  // One toolbar band: left := the running right edge, the running right edge := the right edge
+  // of toolbar button `Pulsante`, and row `Riga` written from left, by, right, A and `Argomento`.
+  void Ridimensiona_Mappa_(int32_t& bx, int32_t& by, int32_t& Sinistra, int32_t& Destra, int32_t& A,
+                           int16_t& Pulsante, int16_t& Riga, std::string& Argomento);
+
   // ---- Controls ----
   ui::KeyedToolbar* Toolbar1;
   ui::KeyedStatusBar* StatusBar1;

@@ -12,6 +12,7 @@
 #include "platform/vb/vb.h"
 #include "ui/agganci_base.h"
 #include "ui/frm_base.h"
+#include "ui/mappa_aiuto.h"
 #include "ui/stato_finestra.h"
 
 namespace kyx {
@@ -22,11 +23,23 @@ constexpr double kLarghezza_Minima = 9450;  // twips
 constexpr double kAltezza_Minima = 6000;    // twips
 constexpr int32_t kMassimo = 10000;         // pixels
 
+// The two dialogs (rows 1 .. 51) are laid out on their map as if framed by a 3-pixel border and a
+// 23-pixel title bar. The window manager's real frame differs from one desktop to another (and
+// there is none offscreen), so for them the map's corner is taken from the inside, where their
+// controls are. The main window's rows are measured from its real frame when help mode starts.
+constexpr int kBordo_Dialogo = 3;
+constexpr int kTitolo_Dialogo = 23;
+
 void Apri_Mappa(ui::KyForm& f, int16_t Primo, int16_t Ultimo) {
   if (!agganci_base::Help_Mappa_Apri) return;
-  agganci_base::Help_Mappa_Apri(static_cast<int32_t>(std::lround(f.Top())),
-                                static_cast<int32_t>(std::lround(f.Left())), f.hWnd(), Primo,
-                                Ultimo);
+  double Top = f.Top(), Left = f.Left();
+  if (Ultimo <= 51) {
+    const QPoint Dentro = f.mapToGlobal(QPoint(0, 0));
+    Top = (Dentro.y() - kTitolo_Dialogo) * Twips_Pixel_Y;
+    Left = (Dentro.x() - kBordo_Dialogo) * Twips_Pixel_X;
+  }
+  agganci_base::Help_Mappa_Apri(static_cast<int32_t>(std::lround(Top)), static_cast<int32_t>(std::lround(Left)),
+                                f.hWnd(), Primo, Ultimo);
 }
 
 }  // namespace
@@ -52,6 +65,8 @@ void FrmBase::Hook_Imposta() {
     return false;
   };
   ui::KyForm::HelpHook() = [](ui::KyForm& attiva) { Hook_Aiuto(attiva); };
+  // The dialogs' and pop-ups' rows of the context-help map.
+  Imposta_Mappa_Fissa();
   Hook_Installato = true;
 }
 

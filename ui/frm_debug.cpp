@@ -36,14 +36,15 @@ void FrmDebug::resizeEvent(QResizeEvent* event) {
 }
 
 void FrmDebug::Scrivi(std::string_view Testo) {
+  Scrivi_Riga(vb::Format(int64_t{Numero_Riga + 1}, "000") + "\t" + std::string(Testo));
+}
+
+void FrmDebug::Scrivi_Riga(std::string_view Riga) {
   ++Numero_Riga;
-  std::string riga = vb::Format(int64_t{Numero_Riga}, "000");
-  riga += '\t';
-  riga += Testo;
-  testo_ += riga;
+  testo_ += Riga;
   testo_ += "\r\n";
   // The text box shows the lines without their CR; it scrolls to keep the newest in view.
-  xLog->appendPlainText(QString::fromStdString(text::to_utf8(riga)));
+  xLog->appendPlainText(QString::fromStdString(text::to_utf8(Riga)));
   xLog->verticalScrollBar()->setValue(xLog->verticalScrollBar()->maximum());
   Show(ui::vbModeless);
   host::DoEvents();

@@ -29,6 +29,9 @@ class FrmDebug : public ui::KyForm {
   // Appends an entry: the next number with the mask "000", a tab, the text and CR LF; then shows
   // the window (modeless) and lets it paint at once.
   void Scrivi(std::string_view Testo);
+  // Appends `Riga` as it stands, CR LF after it, counting it without numbering it (the
+  // context-help lookup writes its rows so); then shows the window as Scrivi does.
+  void Scrivi_Riga(std::string_view Riga);
   // The whole log as the text box holds it (Windows-1252, lines ending with CR LF).
   const std::string& Testo() const { return testo_; }
 

@@ -8,7 +8,6 @@
 #include "layouts/agganci_layout.h"
 #include "layouts/layout.h"
 #include "layouts/manutenzione.h"
-#include "platform/host/host.h"
 #include "platform/ui/simple_controls.h"
 #include "ui/agganci_base.h"
 #include "ui/dialoghi/agganci_dialoghi.h"
@@ -17,20 +16,6 @@
 #include "ui/stato_finestra.h"
 
 namespace kyx {
-namespace {
-
-// The options dialog's maintenance buttons: the profile shown is checked, then the user confirms
-// (Yes and No, No the default, warning icon).
-bool Conferma(FrmOpzioni& Dialogo, const std::string& Domanda) {
-  bool Esito = false;
-  Dialogo.Controlla_Opzioni(false, Esito);
-  if (!Esito) return false;
-  return host::MsgBox(Domanda, host::vbYesNo | host::vbExclamation | host::vbDefaultButton2, Titolo_Programma) ==
-         host::vbYes;
-}
-
-}  // namespace
-
 void Installa_Layout() {
   // The engine saves every finished elaboration into the history.
   agganci_motore::Salva_Layout = [](const std::string& Operazione, int16_t Colonna) { Salva_Layout(Operazione, Colonna); };
@@ -40,14 +25,14 @@ void Installa_Layout() {
   agganci_dialoghi::Converti_Preferiti = [](std::string& Cartella) { Converti_Preferiti(Cartella); };
   // "Pulizia Prefer.": every saved favourite of the folder shown in the dialog.
   agganci_dialoghi::Opzioni["cmdPreferiti_Click"] = [](FrmOpzioni& Dialogo) {
-    if (!Conferma(Dialogo, "Tutti i preferiti saranno\reliminati\r\rS\xEC = elimina\rNo = nessuna operazione"))
+    if (!Dialogo.Conferma_Pulizia("Tutti i preferiti saranno\reliminati\r\rS\xEC = elimina\rNo = nessuna operazione"))
       return;
     Elimina_Preferiti(Valore_Cartella(Dialogo.txtDirPref->Text()));
     Elaborazione_Corrente = 0;
   };
   // "Anno Riferim.": the reference year into every favourite of the profile in use.
   agganci_dialoghi::Opzioni["cmdAnnoRiferimento_Click"] = [](FrmOpzioni& Dialogo) {
-    if (!Conferma(Dialogo, "L'anno di riferimento\rsar\xE0 impostato con " + Numero_Cifre(Anno_Riferimento, 4) +
+    if (!Dialogo.Conferma_Pulizia("L'anno di riferimento\rsar\xE0 impostato con " + Numero_Cifre(Anno_Riferimento, 4) +
                                "\rsu tutti i preferiti\r\rS\xEC = aggiorna\rNo = nessuna operazione"))
       return;
     Imposta_Anno_Preferiti(Cartella_Preferiti);

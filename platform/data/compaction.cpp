@@ -12,6 +12,8 @@
 #include "platform/data/sqlite_connection.h"
 #include "platform/data/sqlite_error.h"
 #include "platform/data/value.h"
+#include "platform/text/cp1252.h"
+#include "platform/text/path_text.h"
 
 namespace kyx::data {
 
@@ -50,8 +52,8 @@ Status RemoveIfPresent(const std::string& path) {
 // Whether a file is a complete SQLite database (opened read-only, quick check passed).
 bool SoundDatabase(const std::string& path) {
   sqlite3* db = nullptr;
-  std::string utf8;
-  Cp1252ToUtf8(path, &utf8);
+  // A path may come converted already (native_path); converting it twice would spoil it.
+  const std::string utf8 = text::path_to_utf8(path);
   if (sqlite3_open_v2(utf8.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
     sqlite3_close_v2(db);
     return false;
@@ -144,6 +146,17 @@ Status DeleteDatabaseFile(const std::string& path) {
   RemoveIfPresent(path + "-journal");
   RemoveIfPresent(path + "-wal");
   RemoveIfPresent(path + "-shm");
+  return Status::Ok();
+}
+
+Status ReplaceDatabaseFile(const std::string& from, const std::string& to) {
+  const std::string src = text::path_to_utf8(from);
+  const std::string dst = text::path_to_utf8(to);
+  Status s;
+  if (!(s = RemoveIfPresent(dst + "-journal")).ok()) return s;
+  if (!(s = RemoveIfPresent(dst + "-wal")).ok()) return s;
+  if (!(s = RemoveIfPresent(dst + "-shm")).ok()) return s;
+  if (::rename(src.c_str(), dst.c_str()) != 0) return FileError("Cannot rename the new database over", to);
   return Status::Ok();
 }
 

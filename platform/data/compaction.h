@@ -46,4 +46,8 @@ bool DatabaseFileExists(const std::string& path);
 // Deletes a database file with its journal; a missing file is not an error.
 Status DeleteDatabaseFile(const std::string& path);
 
+// Renames the closed database `from` over `to` in one step (the journal files `to` left behind
+// are removed first: they belong to the file being replaced). On failure `to` is unchanged.
+Status ReplaceDatabaseFile(const std::string& from, const std::string& to);
+
 }  // namespace kyx::data

@@ -6,6 +6,8 @@
 #include "platform/data/collation.h"
 #include "platform/data/compaction.h"
 #include "platform/data/sqlite_error.h"
+#include "platform/text/cp1252.h"
+#include "platform/text/path_text.h"
 
 namespace kyx::data {
 
@@ -214,8 +216,8 @@ Status SqliteConnection::Open(const std::string& path, OpenMode mode) {
   int flags = mode == OpenMode::kReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
   if (mode == OpenMode::kCreate) flags |= SQLITE_OPEN_CREATE;
   flags |= SQLITE_OPEN_NOMUTEX;
-  std::string utf8;
-  Cp1252ToUtf8(path, &utf8);
+  // A path may come converted already (native_path); converting it twice would spoil it.
+  const std::string utf8 = text::path_to_utf8(path);
   auto h = std::make_shared<Handle>();
   int rc = sqlite3_open_v2(utf8.c_str(), &h->db, flags, nullptr);
   if (rc != SQLITE_OK) {

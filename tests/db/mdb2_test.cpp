@@ -87,6 +87,22 @@ TEST_F(Mdb2, CompactionKeepsTheRowsAndRebuildDeletesThemWithoutCompacting) {
   EXPECT_TRUE(MDB2_Aperto());
 }
 
+TEST_F(Mdb2, ARebuildThatCannotBeMadeKeepsTheOldFile) {
+  ASSERT_TRUE(Apri_MDB2(false, false));
+  Registro();
+  // A half-built copy left by an interrupted rebuild is no obstacle.
+  dir.write("Dati/KYX_2.MDB.nuovo", "half");
+  ASSERT_TRUE(Apri_MDB2(true, false));
+  EXPECT_EQ(Sql(Mdb(2), "SELECT count(*) FROM KYX_CARICATI"), (Rows{{"0"}}));
+  EXPECT_FALSE(files::file_exists(Mdb(2) + ".nuovo"));
+  Registro();
+  // Without the definitions nothing can be built: the data loaded so far stay.
+  ASSERT_TRUE(Chiudi_MDB0());
+  host.expect(Errore("Errore 018 ", data::kNotOpen));
+  EXPECT_FALSE(Apri_MDB2(true, false));
+  EXPECT_EQ(Sql(Mdb(2), "SELECT count(*) FROM KYX_CARICATI"), (Rows{{"2"}}));
+}
+
 TEST_F(Mdb2, FileThatIsNotADatabaseIsReportedAndLeftAlone) {
   dir.write("Dati/KYX_2.MDB", "SQLite format 2\0garbage");
   host.expect(Errore("Errore 018 ", data::kNotADatabase));

@@ -126,6 +126,8 @@ TEST_F(Pulsantiera, FrameGatesTheWindowTimesTheActionAndKeepsItGatedForPopups) {
                        Caso{"Help", true}}) {
     SCOPED_TRACE(c.chiave);
     f.SetEnabled(true);
+    // This program folder has no help file: the help button says so.
+    if (std::string(c.chiave) == "Help") host.expect("Impossibile aprire il file della guida");
     f.Esegui_Pulsante(f.Toolbar1->Buttons(c.chiave), ui::vbLeftButton);
     EXPECT_EQ(f.Enabled(), c.abilitata);
     EXPECT_EQ(f.StatusBar1->Panels("Progress").Text(), " 0.000 ");

@@ -22,7 +22,9 @@
 #include <QFont>
 #include <QPainter>
 #include <QPixmap>
+#include <QEvent>
 #include <QStyle>
+#include <functional>
 
 #include "ui/dialoghi/agganci_dialoghi.h"
 
@@ -78,6 +80,21 @@ QPixmap Immagine_Cartella() {
   g.drawRect(1, 2, 5, 2);
   return p;
 }
+
+// Runs `azione` on every mouse press on `controllo` (the control's MouseDown event).
+class Pressione : public QObject {
+ public:
+  Pressione(QWidget* controllo, std::function<void()> azione) : QObject(controllo), azione_(std::move(azione)) {
+    controllo->installEventFilter(this);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::MouseButtonPress) azione_();
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  std::function<void()> azione_;
+};
 
 }  // namespace
 
@@ -378,40 +395,35 @@ void FrmOpzioni::Crea_Colori_E_Livelli() {
 }
 
 void FrmOpzioni::Collega_Gestori() {
-  using agganci_dialoghi::Opzioni;
-  auto gestore = [this](const char* nome) {
-    return [this, nome] {
-      auto it = Opzioni.find(nome);
-      if (it != Opzioni.end() && it->second) it->second(*this);
+  UpDown->UpClick = [this] { UpDown_UpClick(); };
+  UpDown->DownClick = [this] { UpDown_DownClick(); };
+  cmdAggiunta->Click = [this] { cmdAggiunta_Click(); };
+  cmdElimina->Click = [this] { cmdElimina_Click(); };
+  // The folder browser opens on the press, not on the release.
+  new Pressione(imgCartellaSi, [this] { imgCartellaSi_MouseDown(); });
+  new Pressione(imgDirStorico, [this] { imgDirStorico_MouseDown(); });
+  new Pressione(imgDirPref, [this] { imgDirPref_MouseDown(); });
+  new Pressione(imgDirSalva, [this] { imgDirSalva_MouseDown(); });
+  lblFontDati->Click = [this] { lblFontDati_Click(); };
+  cmdDescrizioni->Click = [this] { cmdDescrizioni_Click(); };
+  cmdStorico->Click = [this] { cmdStorico_Click(); };
+  cmdDettaglio->Click = [this] { cmdDettaglio_Click(); };
+  // The favourites' two buttons belong to the layout files, installed above the dialog.
+  for (auto [pulsante, nome] : {std::pair{cmdPreferiti, "cmdPreferiti_Click"},
+                                std::pair{cmdAnnoRiferimento, "cmdAnnoRiferimento_Click"}}) {
+    pulsante->Click = [this, nome = nome] {
+      auto it = agganci_dialoghi::Opzioni.find(nome);
+      if (it != agganci_dialoghi::Opzioni.end() && it->second) it->second(*this);
     };
-  };
-  UpDown->UpClick = gestore("UpDown_UpClick");
-  UpDown->DownClick = gestore("UpDown_DownClick");
-  cmdAggiunta->Click = gestore("cmdAggiunta_Click");
-  cmdElimina->Click = gestore("cmdElimina_Click");
-  for (auto [img, nome] : {std::pair{imgCartellaSi, "imgCartellaSi_MouseDown"},
-                           std::pair{imgDirStorico, "imgDirStorico_MouseDown"},
-                           std::pair{imgDirPref, "imgDirPref_MouseDown"},
-                           std::pair{imgDirSalva, "imgDirSalva_MouseDown"}}) {
-    auto g = gestore(nome);
-    img->MouseUp = [g](int, int) { g(); };
   }
-  lblFontDati->Click = gestore("lblFontDati_Click");
-  cmdDescrizioni->Click = gestore("cmdDescrizioni_Click");
-  cmdStorico->Click = gestore("cmdStorico_Click");
-  cmdDettaglio->Click = gestore("cmdDettaglio_Click");
-  cmdPreferiti->Click = gestore("cmdPreferiti_Click");
-  cmdAnnoRiferimento->Click = gestore("cmdAnnoRiferimento_Click");
   for (int i = 0; i <= 9; ++i) {
     lblColoreRiga[static_cast<size_t>(i)]->MouseUp = [this, i](int button, int shift) {
-      if (agganci_dialoghi::lblColoreRiga_MouseUp)
-        agganci_dialoghi::lblColoreRiga_MouseUp(*this, i, button, shift);
+      lblColoreRiga_MouseUp(i, button, shift);
     };
   }
   for (int i = 1; i <= 36; ++i) {
     lblColoreLiv[static_cast<size_t>(i)]->MouseUp = [this, i](int button, int shift) {
-      if (agganci_dialoghi::lblColoreLiv_MouseUp)
-        agganci_dialoghi::lblColoreLiv_MouseUp(*this, i, button, shift);
+      lblColoreLiv_MouseUp(i, button, shift);
     };
   }
   cmdAggiorna->Click = [this] { cmdAggiorna_Click(); };

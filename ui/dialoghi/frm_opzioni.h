@@ -9,6 +9,10 @@
 //   frm_opzioni_campi.cpp      Visualizza_Opzioni and Salva_Opzioni
 //   frm_opzioni_controlla.cpp  Controlla_Opzioni, the check of the profile in its fixed order
 //   frm_opzioni_aggiorna.cpp   cmdAggiorna_Click, the apply of a profile
+//   frm_opzioni_profili.cpp    the slots: next, previous, add, delete
+//   frm_opzioni_cartelle.cpp   the folder pictures and the folder browser
+//   frm_opzioni_colori.cpp     the colour labels and the data font
+//   frm_opzioni_pulizia.cpp    the maintenance buttons
 #include <QRect>
 #include <array>
 #include <cstdint>
@@ -44,6 +48,30 @@ class FrmOpzioni : public ui::KyForm {
   void cmdEsci_Click();
   void Form_KeyDown(int& KeyCode, int Shift) override;
   void Form_QueryUnload(int16_t& Cancel, int UnloadMode) override;
+  // The slots of KYX.INI: the arrows move to the next and previous slot, "Aggiunta" adds a copy of
+  // the slot shown, "Elimina" deletes it and moves the following slots down.
+  void UpDown_UpClick();
+  void UpDown_DownClick();
+  void cmdAggiunta_Click();
+  void cmdElimina_Click();
+  // The folder pictures: the folder browser on the box's folder, the choice back into the box.
+  void imgCartellaSi_MouseDown();
+  void imgDirStorico_MouseDown();
+  void imgDirPref_MouseDown();
+  void imgDirSalva_MouseDown();
+  // The colour labels (colour dialog; Ctrl and the left button on a level label: font dialog)
+  // and the data font.
+  void lblColoreRiga_MouseUp(int Index, int Button, int Shift);
+  void lblColoreLiv_MouseUp(int Index, int Button, int Shift);
+  void lblFontDati_Click();
+  // Maintenance: descriptions, history, detail data ("Pulizia Prefer." and "Anno Riferim." are
+  // the layout files' and reach the dialog through agganci_dialoghi::Opzioni).
+  void cmdDescrizioni_Click();
+  void cmdStorico_Click();
+  void cmdDettaglio_Click();
+  // What every maintenance button does first: the check of the profile shown, then the question
+  // (Yes and No, No the default, warning icon); true on Yes.
+  bool Conferma_Pulizia(const std::string& Domanda);
 
   // ---- Display marks of a text box ----
   // Normal colours.
@@ -61,6 +89,9 @@ class FrmOpzioni : public ui::KyForm {
   std::string Cartella_Risolta;
   // Set when an apply met a local database it could not open and ended the program.
   bool Fine_Richiesta = false;
+  // The start folder and the chosen folder of the last folder pick.
+  std::string Cartella_Inizio;
+  std::string Cartella_Scelta;
 
   // ---- Controls ----
   ui::Label* Release;
@@ -129,6 +160,13 @@ class FrmOpzioni : public ui::KyForm {
   bool Controlla_Cartella(ui::TextBox& Casella, bool Senza_Messaggi);
   // Whether the four fields of the connection block can be scrambled; marks the first that cannot.
   bool Blocco_Codificabile();
+  // The beginning and the end of a move between slots: the dialog gated, the hourglass shown.
+  void Inizio_Cambio();
+  void Fine_Cambio();
+  // Saves the slot shown and shows slot `Nuovo` (the arrows).
+  void Sposta(int16_t Nuovo);
+  // One folder picture: the browser on the box's folder, the choice back into the box.
+  void Scegli_Cartella(ui::TextBox& Casella, const char* Titolo);
 };
 
 inline ui::FormInstance<FrmOpzioni> frmOpzioni;

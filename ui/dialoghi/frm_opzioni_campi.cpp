@@ -9,6 +9,7 @@
 #include "platform/host/host.h"
 #include "platform/text/cp1252.h"
 #include "platform/vb/vb.h"
+#include "ui/dialoghi/folder.h"
 #include "ui/dialoghi/frm_opzioni.h"
 
 namespace kyx {
@@ -16,9 +17,8 @@ namespace kyx {
 namespace {
 
 // A folder as the profile shows it: inside the program folder, program-relative ("\Dati\").
-std::string Cartella_Mostrata(const std::string& Cartella) {
-  return vb::Replace(Cartella, Cartella_Programma, "\\");
-}
+// Only a leading program folder is replaced: the same text deeper in a path belongs to it.
+std::string Cartella_Mostrata(const std::string& Cartella) { return Cartella_Relativa(Cartella); }
 
 std::string Flag(const ui::CheckBox& c) { return c.Value() == 1 ? "S" : "N"; }
 

@@ -71,6 +71,11 @@ void FrmOpzioni::Controlla_Opzioni(bool Senza_Messaggi, bool& Esito) {
     }
   }
 
+  // A server, port, user or password with a character the scrambling cannot store would make the
+  // save refuse the whole profile and the apply go on with the old one, losing every edit: it is
+  // refused here instead, with the dialog kept open on that box.
+  if (!Blocco_Codificabile()) return;
+
   // 7. The four folders, each existing (created on request) and writable.
   for (auto* c : {txtCartellaSi, txtDirStorico, txtDirPref, txtDirSalva}) {
     if (!Controlla_Cartella(*c, Senza_Messaggi)) return;
