@@ -185,8 +185,12 @@ void StaticRecordset::Refilter() {
     for (int r : order_)
       if (live_[static_cast<size_t>(r)]) view_.push_back(r);
   } else {
+    // The rows are tested in the order they are kept (their cells read sequentially, not in the
+    // jumps of a sorted order), then taken in the sorted order.
+    std::vector<char> meets(live_.size(), 0);
+    for (size_t r = 0; r < live_.size(); ++r) meets[r] = live_[r] && RowMatches(filter_, static_cast<int>(r));
     for (int r : order_)
-      if (live_[static_cast<size_t>(r)] && RowMatches(filter_, r)) view_.push_back(r);
+      if (meets[static_cast<size_t>(r)]) view_.push_back(r);
   }
   slots_.Reset(view_.size());
   Land(0);
