@@ -111,7 +111,11 @@ int main(int argc, char** argv) {
       Controlla(rs.SetSort(""), "Sort");
       Controlla(rs.MoveFirst(), "MoveFirst");
       const Value v = rs.Field(campo);
-      Controlla(rs.Set(campo, v.kind() == Value::Kind::Text ? Value(v.text() + " ") : Value(v.AsDouble() + 1)), "Set");
+      // A text gains or loses one trailing blank (the field's size stays respected).
+      std::string t = v.text();
+      if (!t.empty() && t.back() == ' ') t.pop_back();
+      else t += ' ';
+      Controlla(rs.Set(campo, v.kind() == Value::Kind::Text ? Value(t) : Value(v.AsDouble() + 1)), "Set");
       Controlla(rs.Update(), "Update");
     };
   };
