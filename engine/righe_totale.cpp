@@ -92,8 +92,11 @@ void Aggiungi_Subtotali(const std::array<int32_t, 10>& Livelli, int32_t Ultimo_V
     if (Rs_Dati->AddNew().ok()) {
       for (int i = 0; i <= Numero_Colonne; ++i) (void)Rs_Dati->Set(i, Col_Valore[C(i)]);
       (void)Rs_Dati->Set(0, data::Value(Cifre(s, 6) + "3" + Cifre(NL - 1 - l, 1)));
-      for (int m = 0; m <= l; ++m) (void)Rs_Dati->Set(Colonna(Livelli[C(m)]), precedente[C(m)]);
-      (void)Rs_Dati->Set(Colonna(Livelli[C(l + 1)]), data::Value("  totale"));
+      // A level without a column of its own (0: skipped or gone from the structure) has no cell
+      // here: column 0 is the row key just set, which orders the row after its group.
+      for (int m = 0; m <= l; ++m)
+        if (Livelli[C(m)] > 0) (void)Rs_Dati->Set(Colonna(Livelli[C(m)]), precedente[C(m)]);
+      if (Livelli[C(l + 1)] > 0) (void)Rs_Dati->Set(Colonna(Livelli[C(l + 1)]), data::Value("  totale"));
       for (int i = 0; i <= V; ++i) (void)Rs_Dati->Set(Colonna(Colonne_Valore[C(i)]), data::Value(accumulatori[C(l)][C(i)]));
       for (int k = 1; k <= Numero_Chiavi_DATI; ++k) (void)Rs_Dati->Set("k" + Cifre(k, 3), data::Value("-"));
       if (!Rs_Dati->Update().ok()) Rs_Dati->CancelUpdate();

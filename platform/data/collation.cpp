@@ -144,6 +144,8 @@ int CompareFast(std::string_view a, std::string_view b, Next next) {
 
 unsigned char JetUpper(unsigned char c) { return T().upper[c]; }
 
+unsigned char JetPrimary(unsigned char c) { return T().primary[c]; }
+
 int JetCompare(std::string_view a, std::string_view b) {
   return CompareFast(a, b, [](std::string_view s, size_t& i) { return WeighByte(static_cast<unsigned char>(s[i++])); });
 }

@@ -19,6 +19,10 @@ int JetCompareUtf8(std::string_view a, std::string_view b);
 
 // The upper-case form of one Windows-1252 character (accented letters included).
 unsigned char JetUpper(unsigned char c);
+// The plain letter a Windows-1252 character sorts with first (its upper-case form without
+// accent; the byte itself for other characters). Texts whose plain letters differ compare as
+// their first differing plain letters do, whatever their accents.
+unsigned char JetPrimary(unsigned char c);
 
 // Pattern match of a Filter criterion "field LIKE 'pattern'": "*" and "%" stand for any run of
 // characters; everything else matches itself without regard to case. Trailing blanks of the text

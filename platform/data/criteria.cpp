@@ -1,5 +1,6 @@
 #include "platform/data/criteria.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "platform/data/collation.h"
@@ -134,6 +135,10 @@ bool CompareValues(const Value& a, const Value& b, int* result) {
       return true;
     }
   }
+  if (a.kind() == Value::Kind::Text && b.kind() == Value::Kind::Text) {
+    *result = JetCompare(a.text(), b.text());  // no copy of either text
+    return true;
+  }
   *result = JetCompare(a.AsText(), b.AsText());
   return true;
 }
@@ -142,25 +147,41 @@ bool CompareValues(const Value& a, const Value& b, int* result) {
 
 struct Criteria::Node {
   enum Kind { kAnd, kOr, kClause } kind = kClause;
+  enum Op { kEq, kNe, kLt, kGt, kLe, kGe, kLike } code = kEq;
   std::unique_ptr<Node> left, right;
   int field = -1;
   std::string op;
   Value value;
 
-  bool Eval(const std::vector<Value>& row) const {
-    if (kind == kAnd) return left->Eval(row) && right->Eval(row);
-    if (kind == kOr) return left->Eval(row) || right->Eval(row);
-    const Value& v = row[field];
-    if (value.is_null()) return op == "=" ? v.is_null() : !v.is_null();
-    if (op == "LIKE") return !v.is_null() && JetLike(v.AsText(), value.AsText());
+  template <typename Cell>
+  bool Eval(const Cell& cell) const {
+    if (kind == kAnd) return left->Eval(cell) && right->Eval(cell);
+    if (kind == kOr) return left->Eval(cell) || right->Eval(cell);
+    const Value& v = cell(field);
+    if (value.is_null()) return code == kEq ? v.is_null() : !v.is_null();
+    if (code == kLike) {
+      if (v.is_null()) return false;
+      return v.kind() == Value::Kind::Text ? JetLike(v.text(), value.text()) : JetLike(v.AsText(), value.AsText());
+    }
     int c = 0;
     if (!CompareValues(v, value, &c)) return false;
-    if (op == "=") return c == 0;
-    if (op == "<>") return c != 0;
-    if (op == "<") return c < 0;
-    if (op == ">") return c > 0;
-    if (op == "<=") return c <= 0;
-    return c >= 0;
+    switch (code) {
+      case kEq: return c == 0;
+      case kNe: return c != 0;
+      case kLt: return c < 0;
+      case kGt: return c > 0;
+      case kLe: return c <= 0;
+      default: return c >= 0;
+    }
+  }
+
+  void Fields(std::vector<int>* out) const {
+    if (kind != kClause) {
+      left->Fields(out);
+      right->Fields(out);
+    } else if (std::find(out->begin(), out->end(), field) == out->end()) {
+      out->push_back(field);
+    }
   }
 };
 
@@ -185,6 +206,9 @@ Status ParsePrimary(Scanner& s, std::string_view text, const FieldLookup& lookup
   if (node->field < 0) return Bad(text, "there is no field " + name);
   if (!s.Operator(&node->op)) return Bad(text, "an operator is expected after " + name);
   if (!s.Literal(&node->value)) return Bad(text, "a value is expected after " + name + " " + node->op);
+  static const char* const kOps[] = {"=", "<>", "<", ">", "<=", ">=", "LIKE"};
+  for (int i = 0; i < 7; ++i)
+    if (node->op == kOps[i]) node->code = static_cast<Criteria::Node::Op>(i);
   if (node->value.is_null() && node->op != "=" && node->op != "<>")
     return Bad(text, "NULL can only be compared with = or <>");
   *out = std::move(node);
@@ -234,7 +258,19 @@ Status Criteria::Parse(std::string_view text, const FieldLookup& lookup, Criteri
   return Status::Ok();
 }
 
-bool Criteria::Matches(const std::vector<Value>& row) const { return !root_ || root_->Eval(row); }
+bool Criteria::Matches(const std::vector<Value>& row) const {
+  return !root_ || root_->Eval([&row](int f) -> const Value& { return row[static_cast<size_t>(f)]; });
+}
+
+bool Criteria::Matches(CellReader read, const void* row) const {
+  return !root_ || root_->Eval([read, row](int f) -> const Value& { return read(row, f); });
+}
+
+std::vector<int> Criteria::FieldsRead() const {
+  std::vector<int> out;
+  if (root_) root_->Fields(&out);
+  return out;
+}
 
 Status ParseSort(std::string_view text, const FieldLookup& lookup, std::vector<SortKey>* keys) {
   keys->clear();

@@ -42,6 +42,12 @@ class Criteria {
   // An empty or all-blank text gives criteria that every row meets.
   static Status Parse(std::string_view text, const FieldLookup& lookup, Criteria* out);
   bool Matches(const std::vector<Value>& row) const;
+  // The same on a row kept elsewhere: read(row, field) gives the row's value of a field (valid
+  // until the next call).
+  using CellReader = const Value& (*)(const void* row, int field);
+  bool Matches(CellReader read, const void* row) const;
+  // The fields the criteria read (each once), so that a caller can fetch only those.
+  std::vector<int> FieldsRead() const;
   bool empty() const { return !root_; }
 
   struct Node;

@@ -39,19 +39,20 @@ Status StaticRecordset::Open(Connection& cn, std::string_view sql, LockMode lock
     else if (base != table) one_table = false;
     origins[i] = st->ColumnOrigin(i);
   }
-  std::vector<std::vector<Value>> rows;
+  CellStore store;
+  store.Reset(static_cast<size_t>(n));
+  std::vector<Value> row(static_cast<size_t>(n));
   bool have = false;
   while ((s = st->Step(&have)).ok() && have) {
-    std::vector<Value> row(n);
-    for (int i = 0; i < n; ++i) st->Read(i, &row[i]);
-    rows.push_back(std::move(row));
+    for (int i = 0; i < n; ++i) st->Read(i, &row[static_cast<size_t>(i)]);
+    store.Append(row);
   }
   st->Reset();
   if (!s.ok()) return s;
 
   SetFields(std::move(fields));
-  rows_ = std::move(rows);
-  live_.assign(rows_.size(), 1);
+  store_ = std::move(store);
+  live_.assign(store_.rows(), 1);
   cn_ = &cn;
   life_ = cn.LifeToken();
   lock_ = lock;
@@ -74,13 +75,23 @@ Status StaticRecordset::AppendField(const FieldInfo& field) {
 Status StaticRecordset::OpenFabricated() {
   if (open_) return Status::Error(kNotSupported, "The recordset is already open");
   if (appended_.empty()) return Status::Error(kNotSupported, "A fabricated recordset needs at least one field");
-  SetFields(std::move(appended_));
+  std::vector<FieldInfo> fields = std::move(appended_);
   appended_.clear();
-  rows_.clear();
-  live_.clear();
+  Adopt(std::move(fields), {});
+  return Status::Ok();
+}
+
+// Takes fields and rows read elsewhere as the recordset's own, with no connection.
+void StaticRecordset::Adopt(std::vector<FieldInfo> fields, std::vector<std::vector<Value>> rows) {
+  store_.Reset(fields.size());
+  SetFields(std::move(fields));
+  for (std::vector<Value>& row : rows) {
+    store_.Append(row);
+    std::vector<Value>().swap(row);  // each row's memory goes back as soon as it is kept
+  }
+  live_.assign(store_.rows(), 1);
   open_ = true;
   Rebuild();
-  return Status::Ok();
 }
 
 Status StaticRecordset::Load(const std::string& path) {
@@ -89,11 +100,7 @@ Status StaticRecordset::Load(const std::string& path) {
   std::vector<std::vector<Value>> rows;
   Status s = ReadRecordsetFile(path, &fields, &rows);
   if (!s.ok()) return s;
-  SetFields(std::move(fields));
-  rows_ = std::move(rows);
-  live_.assign(rows_.size(), 1);
-  open_ = true;
-  Rebuild();
+  Adopt(std::move(fields), std::move(rows));
   return Status::Ok();
 }
 
@@ -101,10 +108,16 @@ Status StaticRecordset::Save(const std::string& path) {
   if (!open_) return Closed();
   Status s;
   if (edit_ != Edit::kNone && !(s = SaveEdit()).ok()) return s;
-  std::vector<const std::vector<Value>*> rows;
-  rows.reserve(view_.size());
-  for (int r : view_) rows.push_back(&rows_[r]);
-  return WriteRecordsetFile(path, fields_, rows);
+  // The rows are decoded one at a time into one buffer as the writer asks for them, in the
+  // visible order, passing over the slots of rows deleted since the last sort or filter.
+  std::vector<Value> row;
+  size_t slot = 0;
+  const RowSource next = [&](size_t i) -> const std::vector<Value>& {
+    slot = i == 0 ? slots_.NextLive(0) : slots_.NextLive(slot + 1);
+    store_.ReadRow(static_cast<size_t>(view_[slot]), &row);
+    return row;
+  };
+  return WriteRecordsetFile(path, fields_, slots_.live_count(), next);
 }
 
 void StaticRecordset::Disconnect() {
@@ -118,10 +131,12 @@ Status StaticRecordset::Close() {
   open_ = false;
   Disconnect();
   SetFields({});
-  rows_.clear();
+  store_.Reset(0);
   live_.clear();
   view_.clear();
   order_.clear();
+  slots_.Reset(0);
+  cur_.clear();
   pos_ = 0;
   deleted_current_ = false;
   edit_ = Edit::kNone;
@@ -134,92 +149,83 @@ Status StaticRecordset::Close() {
   return Status::Ok();
 }
 
-// Recomputes the visible rows: live rows in reading order, stably sorted, then filtered.
+// Recomputes the visible rows: live rows in reading order, stably sorted (rows equal on every key
+// keep the order in which they were read), then filtered.
 void StaticRecordset::Rebuild() {
   order_.clear();
-  order_.reserve(rows_.size());
-  for (int r = 0; r < static_cast<int>(rows_.size()); ++r)
-    if (live_[r]) order_.push_back(r);
-  if (sort_keys_.size() == 1 && SortNumbers(sort_keys_[0])) {
-    // One numeric key (the grid's usual sort): compared as plain numbers, Null first.
-  } else if (!sort_keys_.empty()) {
-    std::stable_sort(order_.begin(), order_.end(), [this](int a, int b) {
-      for (const SortKey& k : sort_keys_) {
-        int c = CompareForSort(rows_[a][k.field], rows_[b][k.field]);
-        if (c != 0) return k.descending ? c > 0 : c < 0;
-      }
-      return false;
-    });
-  }
+  order_.reserve(live_.size());
+  for (int r = 0; r < static_cast<int>(live_.size()); ++r)
+    if (live_[static_cast<size_t>(r)]) order_.push_back(r);
+  store_.Sort(&order_, sort_keys_);
   Refilter();
 }
 
-// Sorts order_ by one key whose values are all numbers or Null; false (nothing done) when some
-// value is of another kind.
-bool StaticRecordset::SortNumbers(const SortKey& k) {
-  struct Chiave {
-    double v;
-    int r;
-  };
-  std::vector<Chiave> chiavi;
-  chiavi.reserve(order_.size());
-  constexpr double kNullo = -std::numeric_limits<double>::infinity();
-  for (int r : order_) {
-    const Value& v = rows_[r][k.field];
-    if (v.is_null()) chiavi.push_back({kNullo, r});
-    else if (v.is_number()) chiavi.push_back({v.AsDouble(), r});
-    else return false;
-  }
-  // Null sorts before every number, -infinity included: they are kept apart first.
-  const auto nulli = std::stable_partition(chiavi.begin(), chiavi.end(), [&](const Chiave& c) {
-    return rows_[c.r][k.field].is_null();
-  });
-  const auto per_valore = [&](const Chiave& a, const Chiave& b) { return k.descending ? a.v > b.v : a.v < b.v; };
-  std::stable_sort(nulli, chiavi.end(), per_valore);
-  order_.clear();
-  if (k.descending) {
-    for (auto it = nulli; it != chiavi.end(); ++it) order_.push_back(it->r);
-    for (auto it = chiavi.begin(); it != nulli; ++it) order_.push_back(it->r);
-  } else {
-    for (const Chiave& c : chiavi) order_.push_back(c.r);
-  }
-  return true;
+// Whether kept row `row` meets the criteria, reading only the fields they name.
+bool StaticRecordset::RowMatches(const Criteria& c, int row) const {
+  struct Source {
+    const CellStore* store;
+    std::vector<Value>* cells;
+    size_t row;
+  } source{&store_, &probe_, static_cast<size_t>(row)};
+  probe_.resize(fields_.size());
+  return c.Matches(
+      [](const void* p, int f) -> const Value& {
+        const Source& src = *static_cast<const Source*>(p);
+        Value& v = (*src.cells)[static_cast<size_t>(f)];
+        src.store->Read(src.row, static_cast<size_t>(f), &v);
+        return v;
+      },
+      &source);
 }
 
 // The visible rows: the live rows of the sorted order that meet the filter.
 void StaticRecordset::Refilter() {
   view_.clear();
-  view_.reserve(order_.size());
-  for (int r : order_)
-    if (live_[r] && filter_.Matches(rows_[r])) view_.push_back(r);
+  if (filter_.empty()) {
+    for (int r : order_)
+      if (live_[static_cast<size_t>(r)]) view_.push_back(r);
+  } else {
+    // The rows are tested in the order they are kept (their cells read sequentially, not in the
+    // jumps of a sorted order), then taken in the sorted order.
+    std::vector<char> meets(live_.size(), 0);
+    for (size_t r = 0; r < live_.size(); ++r) meets[r] = live_[r] && RowMatches(filter_, static_cast<int>(r));
+    for (int r : order_)
+      if (meets[static_cast<size_t>(r)]) view_.push_back(r);
+  }
+  slots_.Reset(view_.size());
   Land(0);
 }
 
+// Lands on slot p of the visible order (-1 = BOF, Slots() = EOF); p is a live slot or one of those.
 void StaticRecordset::Land(int64_t p) {
-  const int64_t n = static_cast<int64_t>(view_.size());
-  pos_ = std::clamp<int64_t>(p, -1, n);
+  pos_ = std::clamp<int64_t>(p, -1, Slots());
   deleted_current_ = false;
-  has_row_ = pos_ >= 0 && pos_ < n;
+  has_row_ = pos_ >= 0 && pos_ < Slots();
 }
 
 const Value& StaticRecordset::Field(int ordinal) const {
   if (edit_ != Edit::kNone) return Recordset::Field(ordinal);
   static const Value kNull;
   if (!has_row_ || !OnRow() || ordinal < 0 || ordinal >= FieldCount()) return kNull;
-  return rows_[view_[pos_]][ordinal];
+  if (cur_.size() != fields_.size()) cur_.resize(fields_.size());
+  Value& v = cur_[static_cast<size_t>(ordinal)];
+  store_.Read(static_cast<size_t>(view_[static_cast<size_t>(pos_)]), static_cast<size_t>(ordinal), &v);
+  return v;
 }
 
-bool StaticRecordset::BeforeFirst() const { return !open_ || view_.empty() || pos_ < 0; }
+bool StaticRecordset::BeforeFirst() const { return !open_ || slots_.live_count() == 0 || pos_ < 0; }
 bool StaticRecordset::AfterLast() const {
-  if (!open_ || view_.empty()) return edit_ != Edit::kAdding;
-  return pos_ >= static_cast<int64_t>(view_.size());
+  if (!open_ || slots_.live_count() == 0) return edit_ != Edit::kAdding;
+  if (pos_ >= Slots()) return true;
+  // On a row just deleted: EOF when no row follows it.
+  return deleted_current_ && pos_ >= 0 && slots_.NextLive(static_cast<size_t>(pos_)) >= view_.size();
 }
 
 Status StaticRecordset::MoveFirst() {
   if (!open_) return Closed();
   Status s;
   if (edit_ != Edit::kNone && !(s = SaveEdit()).ok()) return s;
-  Land(view_.empty() ? static_cast<int64_t>(view_.size()) : 0);
+  Land(static_cast<int64_t>(slots_.NextLive(0)));
   return Status::Ok();
 }
 
@@ -227,8 +233,8 @@ Status StaticRecordset::MoveLast() {
   if (!open_) return Closed();
   Status s;
   if (edit_ != Edit::kNone && !(s = SaveEdit()).ok()) return s;
-  Land(static_cast<int64_t>(view_.size()) - 1);
-  if (view_.empty()) pos_ = 0;
+  if (slots_.live_count() == 0) Land(Slots());
+  else Land(static_cast<int64_t>(slots_.PrevLive(view_.size())));
   return Status::Ok();
 }
 
@@ -237,8 +243,8 @@ Status StaticRecordset::MoveNext() {
   Status s;
   if (edit_ != Edit::kNone && !(s = SaveEdit()).ok()) return s;
   if (AfterLast()) return NoCurrent();
-  // After Delete the slot of the deleted row already holds the next one.
-  Land(deleted_current_ ? pos_ : pos_ + 1);
+  // After Delete the next row is the first live one after the deleted row's slot.
+  Land(static_cast<int64_t>(slots_.NextLive(static_cast<size_t>(pos_ + 1))));
   return Status::Ok();
 }
 
@@ -247,7 +253,8 @@ Status StaticRecordset::MovePrevious() {
   Status s;
   if (edit_ != Edit::kNone && !(s = SaveEdit()).ok()) return s;
   if (BeforeFirst()) return NoCurrent();
-  Land(pos_ - 1);
+  const size_t before = pos_ == 0 ? LiveSlots::kNone : slots_.PrevLive(static_cast<size_t>(pos_ - 1));
+  Land(before == LiveSlots::kNone ? -1 : static_cast<int64_t>(before));
   return Status::Ok();
 }
 
@@ -281,34 +288,47 @@ Status StaticRecordset::Find(std::string_view criterion, int64_t skip, bool forw
   if (edit_ != Edit::kNone && !(s = SaveEdit()).ok()) return s;
   Criteria c;
   if (!(s = Criteria::Parse(criterion, Lookup(), &c)).ok()) return s;
-  const int64_t n = static_cast<int64_t>(view_.size());
-  int64_t start = OnRow() ? pos_ : (forward ? (deleted_current_ ? pos_ : 0) : n - 1);
-  if (!OnRow() && forward && pos_ >= n) start = n;  // from EOF forward finds nothing
+  // Positions here count live rows only (rank 0 = the first visible row).
+  const int64_t n = static_cast<int64_t>(slots_.live_count());
+  const int64_t here = pos_ < 0 ? -1 : static_cast<int64_t>(slots_.Before(static_cast<size_t>(std::min(pos_, Slots()))));
+  int64_t start;
+  if (OnRow()) start = here;
+  else if (forward) start = deleted_current_ ? here : (pos_ >= Slots() ? n : 0);  // from EOF forward finds nothing
+  else start = n - 1;
   start += forward ? skip : -skip;
-  for (int64_t i = start; i >= 0 && i < n; i += forward ? 1 : -1) {
-    if (c.Matches(rows_[view_[i]])) {
-      Land(i);
-      return Status::Ok();
+  if (start >= 0 && start < n) {
+    size_t slot = slots_.Select(static_cast<size_t>(start));
+    while (slot < view_.size() && slot != LiveSlots::kNone) {
+      if (RowMatches(c, view_[slot])) {
+        Land(static_cast<int64_t>(slot));
+        return Status::Ok();
+      }
+      if (forward) slot = slots_.NextLive(slot + 1);
+      else slot = slot == 0 ? LiveSlots::kNone : slots_.PrevLive(slot - 1);
     }
   }
-  Land(forward ? n : -1);
+  Land(forward ? Slots() : -1);
   return Status::Ok();
 }
 
 int64_t StaticRecordset::AbsolutePosition() const {
-  if (pos_ < 0 || view_.empty()) return -2;
-  if (pos_ >= static_cast<int64_t>(view_.size())) return -3;
-  return pos_ + 1;
+  if (pos_ < 0 || slots_.live_count() == 0) return -2;
+  if (pos_ >= Slots()) return -3;
+  // A deleted current row stands where the row after it is.
+  const size_t rank = slots_.Before(static_cast<size_t>(pos_));
+  if (rank >= slots_.live_count()) return -3;
+  return static_cast<int64_t>(rank) + 1;
 }
 
 Status StaticRecordset::SetAbsolutePosition(int64_t position) {
   if (!open_) return Closed();
   Status s;
   if (edit_ != Edit::kNone && !(s = SaveEdit()).ok()) return s;
-  if (position < 1 || position > static_cast<int64_t>(view_.size()))
+  const int64_t n = static_cast<int64_t>(slots_.live_count());
+  if (position < 1 || position > n)
     return Status::Error(kBadCriteria, "Position " + std::to_string(position) + " is outside the recordset (1 to " +
-                                           std::to_string(view_.size()) + ")");
-  Land(position - 1);
+                                           std::to_string(n) + ")");
+  Land(static_cast<int64_t>(slots_.Select(static_cast<size_t>(position - 1))));
   return Status::Ok();
 }
 
@@ -317,7 +337,7 @@ bool StaticRecordset::CanSet() const { return open_ && (edit_ == Edit::kAdding |
 void StaticRecordset::BeginEdit() {
   if (edit_ == Edit::kNone) {
     // The row is copied only now, when one of its fields changes.
-    row_ = rows_[view_[pos_]];
+    store_.ReadRow(static_cast<size_t>(view_[static_cast<size_t>(pos_)]), &row_);
     backup_ = row_;
     edit_ = Edit::kEditing;
   }
@@ -351,17 +371,18 @@ Status StaticRecordset::SaveEdit() {
   Status s;
   if (edit_ == Edit::kAdding) {
     if (!(s = WriteBack(Change::kInsert, {}, row_)).ok()) return s;
-    rows_.push_back(row_);
+    const int r = static_cast<int>(store_.Append(row_));
     live_.push_back(1);
-    order_.push_back(static_cast<int>(rows_.size()) - 1);
-    view_.push_back(static_cast<int>(rows_.size()) - 1);
+    order_.push_back(r);
+    view_.push_back(r);
+    slots_.Append();
     edit_ = Edit::kNone;
-    Land(static_cast<int64_t>(view_.size()) - 1);
+    Land(Slots() - 1);
     return Status::Ok();
   }
   if (edit_ == Edit::kEditing) {
     if (!(s = WriteBack(Change::kUpdate, backup_, row_)).ok()) return s;
-    rows_[view_[pos_]] = row_;
+    store_.Replace(static_cast<size_t>(view_[static_cast<size_t>(pos_)]), row_);
     edit_ = Edit::kNone;
   }
   return Status::Ok();
@@ -375,10 +396,16 @@ Status StaticRecordset::Delete() {
   }
   if (edit_ == Edit::kEditing) CancelUpdate();
   if (!OnRow()) return NoCurrent();
-  Status s = WriteBack(Change::kDelete, rows_[view_[pos_]], {});
-  if (!s.ok()) return s;
-  live_[view_[pos_]] = 0;
-  view_.erase(view_.begin() + pos_);
+  const size_t slot = static_cast<size_t>(pos_);
+  Status s;
+  if (IsConnected()) {
+    std::vector<Value> before;
+    store_.ReadRow(static_cast<size_t>(view_[slot]), &before);
+    if (!(s = WriteBack(Change::kDelete, before, {})).ok()) return s;
+  }
+  // Marked, not erased: the row stays in the store and its slot in the order, skipped by all.
+  live_[static_cast<size_t>(view_[slot])] = 0;
+  slots_.Kill(slot);
   deleted_current_ = true;
   has_row_ = false;
   return Status::Ok();

@@ -16,15 +16,23 @@
 //   OpenFabricated, then AddNew/Update to fill it.
 // - Save / Load: the whole visible recordset to and from a file of our own format
 //   (recordset_file_format.md).
-// - Moves copy no row: fields are read where the row is kept, and a row is copied only when an
-//   edit of it begins. Sort and Filter build an order vector of row indexes over the kept rows.
+// - Storage: the rows are kept by column (cell_store.h), a few bytes per cell. Moves copy no row:
+//   a field is read from its column when asked for, and a row is copied only when an edit of it
+//   begins. Sort and Filter build an order vector of row indexes over the kept rows; Sort is a
+//   radix sort of per-column order keys. Delete marks the row and its slot in the visible order
+//   (live_slots.h) instead of erasing anything, so deleting is as cheap at a million rows as at
+//   ten.
+// - Field(i) returns a reference to this recordset's copy of the current row's cell i: it holds
+//   the value until field i is read again or the recordset changes.
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/data/cell_store.h"
 #include "platform/data/connection.h"
 #include "platform/data/criteria.h"
+#include "platform/data/live_slots.h"
 #include "platform/data/recordset.h"
 
 namespace kyx::data {
@@ -63,7 +71,7 @@ class StaticRecordset final : public Recordset {
   Status Update() override;
   void CancelUpdate() override;
   Status Delete() override;
-  int64_t RecordCount() override { return open_ ? static_cast<int64_t>(view_.size()) : -1; }
+  int64_t RecordCount() override { return open_ ? static_cast<int64_t>(slots_.live_count()) : -1; }
   // The current row's cell, read where the row is kept (the row being edited or added while an
   // edit is open).
   const Value& Field(int ordinal) const override;
@@ -89,21 +97,26 @@ class StaticRecordset final : public Recordset {
   enum class Edit { kNone, kAdding, kEditing };
   enum class Change { kInsert, kUpdate, kDelete };
 
+  void Adopt(std::vector<FieldInfo> fields, std::vector<std::vector<Value>> rows);
   void Rebuild();
-  bool SortNumbers(const SortKey& k);
   void Refilter();
+  bool RowMatches(const Criteria& c, int row) const;
   void Land(int64_t p);
+  int64_t Slots() const { return static_cast<int64_t>(view_.size()); }
   Status SaveEdit();
   Status WriteBack(Change change, const std::vector<Value>& before, const std::vector<Value>& after);
-  bool OnRow() const { return pos_ >= 0 && pos_ < static_cast<int64_t>(view_.size()) && !deleted_current_; }
+  bool OnRow() const { return pos_ >= 0 && pos_ < Slots() && !deleted_current_; }
   FieldLookup Lookup() const;
 
   bool open_ = false;
   std::vector<FieldInfo> appended_;
-  std::vector<std::vector<Value>> rows_;
-  std::vector<char> live_;
-  std::vector<int> order_;  // rows in sort order (indexes into rows_; deleted ones skipped later)
+  CellStore store_;
+  std::vector<char> live_;  // per kept row: not deleted
+  std::vector<int> order_;  // rows in sort order (indexes into store_; deleted ones skipped later)
   std::vector<int> view_;   // visible rows in visible order: order_ filtered
+  LiveSlots slots_;         // which slots of view_ still hold a row (not deleted since)
+  mutable std::vector<Value> cur_;  // the cells of the current row handed out by Field
+  mutable std::vector<Value> probe_;  // cells read while testing rows against criteria
   int64_t pos_ = 0;
   bool deleted_current_ = false;
   Edit edit_ = Edit::kNone;

@@ -11,6 +11,7 @@
 
 #include "platform/data/adtg_reader.h"
 #include "platform/data/recordset_file.h"
+#include "tests/platform/data/adtg_decoder.h"
 #include "tests/support/temp_dir.h"
 
 namespace kyx::data {
@@ -125,14 +126,9 @@ TEST(Adtg, WrittenFilesReadBackEqualAndFollowTheLayout) {
   EXPECT_EQ(got_fields, fields);
   EXPECT_EQ(got, rows);
 
-  std::string cmd = std::string("python3 ") + KYX_ADTG_DECODER + " " + dir.file("r.dat");
-  FILE* p = ::popen(cmd.c_str(), "r");
-  ASSERT_NE(p, nullptr);
-  std::string out;
-  char buf[4096];
-  while (size_t n = std::fread(buf, 1, sizeof buf, p)) out.append(buf, n);
-  EXPECT_EQ(::pclose(p), 0) << out;
-  EXPECT_EQ(out,
+  const test::Decoded decoded = test::DecodeAdtg(dir.file("r.dat"));
+  EXPECT_TRUE(decoded.ok) << decoded.out;
+  EXPECT_EQ(decoded.out,
             "col c000 130 12 0 0 96\n"
             "col c001 5 8 15 0 112\n"
             "col c002 131 19 17 3 112\n"

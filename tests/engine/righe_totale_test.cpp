@@ -1,0 +1,48 @@
+// Subtotal rows of "L" levels when a row level has no column of its own.
+#include "engine/righe_totale.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/stato_db.h"
+#include "engine/risultato.h"
+#include "engine/stato_motore.h"
+#include "tests/engine/ambiente_motore.h"
+
+namespace kyx::test {
+namespace {
+
+using Righe = std::vector<std::vector<std::string>>;
+
+// Three row levels whose middle one was skipped (its column is 0): the subtotal rows keep the row
+// keys that order them after their groups; the level's key and "  totale" never land in c000.
+TEST_F(Motore, ASkippedLevelNeverOverwritesTheRowKeyOfASubtotal) {
+  Numero_Colonne = 3;
+  Numero_Livelli = 3;
+  Col_Tipo = {};
+  Col_Tipo[0] = 12;
+  Col_Tipo[1] = 10;
+  Col_Tipo[3] = 10;
+  Crea_Risultato();
+  ASSERT_TRUE(Sql(Mdb(3), "INSERT INTO DATI (c000, c001, c002, c003) VALUES "
+                          "('9999992', 'NORD', 1, 'X'), ('9999992', 'NORD', 2, 'Y'), ('9999992', 'SUD', 10, 'X')")
+                  .empty());
+  const std::array<int32_t, 10> livelli = {1, 0, 3};
+  std::array<int16_t, 256> valori{};
+  valori[0] = 2;
+  Aggiungi_Subtotali(livelli, 0, valori);
+  EXPECT_EQ(Sql(Mdb(3), "SELECT c000, c001, c002 FROM DATI ORDER BY c000, c002"),
+            (Righe{{"0000012", "NORD", "1.0"},
+                   {"0000012", "NORD", "2.0"},
+                   {"00000131", "NORD", "3.0"},
+                   {"00000132", "NORD", "3.0"},
+                   {"0000022", "SUD", "10.0"},
+                   {"00000231", "SUD", "10.0"},
+                   {"00000232", "SUD", "10.0"}}));
+  EXPECT_EQ(Sql(Mdb(3), "SELECT c003 FROM DATI WHERE c000 LIKE '_______1'"), (Righe{{"  totale"}, {"  totale"}}));
+}
+
+}  // namespace
+}  // namespace kyx::test
