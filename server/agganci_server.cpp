@@ -4,11 +4,9 @@
 namespace kyx::agganci_server {
 
 std::function<void()> Fine_Programma;
-std::function<bool()> Collegamento_SQL;
 
 void reset() {
   Fine_Programma = nullptr;
-  Collegamento_SQL = nullptr;
 }
 
 }  // namespace kyx::agganci_server
