@@ -61,6 +61,7 @@ bool Esegui_Elaborazione() {
 
   // H
   if (Dialetto_Server() && !Richiesta_Layout_Server()) return false;
+  if (!Apri_Database_Modo()) return false;
 
   // I
   Componi_Query();

@@ -95,8 +95,9 @@ void Esegui_Una(int16_t q, int32_t Passata, std::string Sql) {
     Sql = Tabella_Sistema(Sql, sistema);
     Scrivi_Log(modo, q, Sql);
     // A query that the database refuses says so; the run goes on with the rows it has (none).
-    // Without the mode's database there is nothing to ask, and no query to report.
-    if (data::Connection* cn = Connessione_Modo(modo); cn && !Copia_Righe(*cn, Sql, voci.numero)) Errore_Query(q, Sql);
+    // An SQL database that cannot be opened is reported as the query's failure.
+    data::Connection* cn = Connessione_Modo(modo);
+    if (cn ? !Copia_Righe(*cn, Sql, voci.numero) : modo == "SQL") Errore_Query(q, Sql);
   }
   Unisci_Righe(q, Passata, mancanti);
   if (Rs_Lavoro) (void)Rs_Lavoro->Close();

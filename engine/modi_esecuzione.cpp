@@ -18,6 +18,7 @@
 #include "platform/data/connection.h"
 #include "platform/data/static_recordset.h"
 #include "platform/host/host.h"
+#include "server/master_sql.h"
 
 namespace kyx {
 namespace {
@@ -44,7 +45,11 @@ std::vector<std::string> Valori_Chiave(const std::string& Sql, int32_t Lunghezza
   const std::string testo = Tabella_Sistema(Sql, "");
   Scrivi_Log(modo, 999, testo);
   data::Connection* cn = Connessione_Modo(modo);
-  if (!cn) return valori;
+  if (!cn) {
+    // The SQL database that cannot be opened says so; the local one is opened at start-up.
+    if (modo == "SQL") Errore_Query(999, testo);
+    return valori;
+  }
   auto rs = std::make_unique<data::StaticRecordset>();
   std::vector<std::vector<data::Value>> righe;
   if (data::AnswerFromColumnarCache(*cn, testo, &righe)) {
@@ -202,6 +207,14 @@ std::string Tabella_Sistema(const std::string& Sql, const std::string& Sistema) 
     da = p + sizeof(kTabella) - 1;
   }
   return testo + Sql.substr(da);
+}
+
+bool Apri_Database_Modo() {
+  if (Modo_Esecuzione() != "SQL" || (Cn_SQL && Cn_SQL->IsOpen())) return true;
+  if (Apri_DB_SQL(DataBase_SQL)) return true;
+  host::MsgBox(std::string("Errore 027 - Richiesta_ESEGUI") + '\r' + "database " + DataBase_SQL + '\r' + Errore_DB_SQL,
+               host::vbCritical | host::vbOKOnly, Titolo_Programma);
+  return false;
 }
 
 data::Connection* Connessione_Modo(const std::string& Modo) {

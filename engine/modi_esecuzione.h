@@ -23,6 +23,12 @@ std::string Modo_Esecuzione();
 // Sistema_Informativo when Sistema is "".
 std::string Tabella_Sistema(const std::string& Sql, const std::string& Sistema);
 
+// The login leaves no SQL database open: a run in "SQL" mode opens the profile's database
+// before its first query, and it stays open for the later runs until the next login or
+// disconnection closes it. False, after "Errore 027 - Richiesta_ESEGUI" with the database and
+// the driver's reason, when it cannot be opened; True in the other modes.
+bool Apri_Database_Modo();
+
 // The open connection of mode "SQL" (Cn_SQL) or "LOCALE" (Cn_MDB2); nullptr for "AS400" or when
 // it is not open.
 data::Connection* Connessione_Modo(const std::string& Modo);

@@ -18,6 +18,7 @@
 #include "server/blocchi.h"
 #include "server/campo.h"
 #include "server/descrizioni_server.h"
+#include "server/master_sql.h"
 #include "server/risposta.h"
 #include "server/scarica.h"
 #include "server/socket.h"
@@ -253,7 +254,7 @@ bool Collegamento_Server(int32_t& hWnd) {
     Elimina_File_Lavoro();
 
     if (!DataBase_SQL.empty()) {
-      if (!agganci_server::Collegamento_SQL || !agganci_server::Collegamento_SQL()) return false;
+      if (!Collegamento_SQL()) return false;
       return Fine_Comune();
     }
 
@@ -276,6 +277,8 @@ bool Collegamento_Server(int32_t& hWnd) {
 
 bool Disconnetti() {
   Sock_Close(1);
+  // The SQL database an elaboration opened is closed with the link.
+  Chiudi_DB_SQL();
   host::DoEvents();
   return false;
 }

@@ -9,7 +9,7 @@
 #include "platform/host/host.h"
 #include "platform/text/cp1252.h"
 #include "platform/vb/vb.h"
-#include "server/agganci_server.h"
+#include "server/master_sql.h"
 #include "server/blocchi.h"
 #include "server/campo.h"
 #include "server/risposta.h"
@@ -339,15 +339,15 @@ Esito_Scarico Carica_Dati_AS(Menu_Dati& M, Scrittura_Dati& W) {
 
 Esito_Scarico Carica_Dati_SQL(Menu_Dati& M, Scrittura_Dati& W) {
   M.Record_Sistema = 0;
-  if (agganci_server::Chiudi_DB_SQL) agganci_server::Chiudi_DB_SQL();
-  if (!agganci_server::Apri_DB_SQL || !agganci_server::Apri_DB_SQL(Rtrim(M.Database_SQL)) || !Cn_SQL) {
-    if (agganci_server::Chiudi_DB_SQL) agganci_server::Chiudi_DB_SQL();
+  Chiudi_DB_SQL();
+  if (!Apri_DB_SQL(Rtrim(M.Database_SQL)) || !Cn_SQL) {
+    Chiudi_DB_SQL();
     Messaggio_Critico("Database SQL " + Rtrim(M.Database_SQL) + " non disponibile.\rI dati locali del sistema informativo " +
                       M.Sistema + " non sono stati caricati.");
     return Esito_Scarico::Fallito;
   }
   auto Fine = [](Esito_Scarico e) {
-    if (agganci_server::Chiudi_DB_SQL) agganci_server::Chiudi_DB_SQL();
+    Chiudi_DB_SQL();
     return e;
   };
   std::unique_ptr<data::Statement> st;

@@ -459,3 +459,15 @@ bool Aggiorna_Descrizioni_Server(const std::string& Pannello) {
 }
 
 }  // namespace kyx
+
+namespace kyx {
+
+bool Applica_Descrizione(const std::string& Stato, int64_t Chiave, int64_t Progressivo, const std::string& Codice,
+                         const std::string& Descrizione) {
+  if (Progressivo < 1 || Progressivo > 16) return true;  // no such description column
+  if (!Rs_Descrizioni) return false;
+  Colonne_Rs = Colonne{};
+  return Applica(Riga{Stato, Chiave, Progressivo, Codice, Descrizione});
+}
+
+}  // namespace kyx

@@ -2,6 +2,7 @@
 // The description update over the data-server link: asks for the description rows changed since
 // the last update (the profile key "Data") and applies them to KYX_DS_20F of the descriptions
 // database through Rs_Descrizioni.
+#include <cstdint>
 #include <string>
 
 namespace kyx {
@@ -12,5 +13,16 @@ namespace kyx {
 // time of this update); False when a reply failed (after its message) or a row could not be
 // stored, with "Data" unchanged so that the next login asks for the same rows again.
 bool Aggiorna_Descrizioni_Server(const std::string& Pannello);
+
+}  // namespace kyx
+
+namespace kyx {
+
+// Applies one description row (status, key, progressive 1..16, code, description) to KYX_DS_20F
+// through Rs_Descrizioni, by the rules of the update above: "A" with progressive 2 or more blanks
+// that description, a blank status on a deleted code clears its old descriptions first. A
+// progressive outside 1..16 changes nothing. False when the database refused the row.
+bool Applica_Descrizione(const std::string& Stato, int64_t Chiave, int64_t Progressivo, const std::string& Codice,
+                         const std::string& Descrizione);
 
 }  // namespace kyx

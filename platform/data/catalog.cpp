@@ -10,26 +10,11 @@ namespace {
 
 Status NotOpen() { return Status::Error(kNotOpen, "The connection is closed"); }
 
-// SQL Server types for an ODBC connection (no collation clause or checks: the server enforces
-// sizes itself).
-std::string OdbcType(const FieldInfo& f) {
-  switch (f.type) {
-    case FieldType::Text: return "NVARCHAR(" + std::to_string(f.size) + ")";
-    case FieldType::Int16: return "SMALLINT";
-    case FieldType::Int32: return "INT";
-    case FieldType::Double: return "FLOAT";
-    case FieldType::Numeric: return "NUMERIC(17,3)";
-    case FieldType::LongText: return "NVARCHAR(MAX)";
-    case FieldType::Any: return "";
-  }
-  return "";
-}
-
 }  // namespace
 
 std::string Catalog::ColumnDefinition(const FieldInfo& f) const {
   std::string name = cn_.QuoteName(f.name);
-  if (cn_.backend() != Backend::SQLite) return name + " " + OdbcType(f);
+  if (cn_.backend() != Backend::SQLite) return name + " " + cn_.ColumnType(f);
   std::string def = name + " " + DeclaredType(f);
   switch (f.type) {
     case FieldType::Text:

@@ -105,6 +105,9 @@ class Connection {
   virtual int64_t LastInsertRowId() const { return 0; }
   // A table, column or index name quoted for SQL.
   virtual std::string QuoteName(std::string_view name) const;
+  // The column type a server backend declares for a column of the catalog ("" for SQLite, whose
+  // catalog declares its own types with the JET collation and the size checks).
+  virtual std::string ColumnType(const FieldInfo&) const { return ""; }
 
   // Catalog reading (ADOX Catalog): user tables in creation order; a table's columns in
   // creation order with declared types and sizes; a table's indexes with their columns.

@@ -108,13 +108,17 @@ TEST_F(Elaborazione, AnUnansweredServerRequestEndsTheRunButKeepsTheNewNumber) {
   EXPECT_EQ(Numero_Query, 0);
 }
 
-TEST_F(Elaborazione, AnSqlServerProfileAsksNothingOfTheDataServer) {
+TEST_F(Elaborazione, AnSqlProfileAsksNothingOfTheDataServerAndReportsADatabaseItCannotOpen) {
   Connesso = true;
   DataBase_SQL = "VENDITE";
-  // No layout request: it would fail on the closed link with a message.
-  EXPECT_TRUE(Esegui_Elaborazione());
-  EXPECT_TRUE(host.shown().empty());
-  EXPECT_EQ(fasi.back(), "Nascondi_Progresso");
+  // No layout request (it would fail on the closed link with "Errore 021"); the SQL database
+  // cannot be reached through a driver that is not installed, and the run says so.
+  setenv("KYX_ODBC_DRIVER", "Kyx driver assente", 1);
+  host.expect("Errore 027 - Richiesta_ESEGUI\rdatabase VENDITE\r");
+  EXPECT_FALSE(Esegui_Elaborazione());
+  unsetenv("KYX_ODBC_DRIVER");
+  EXPECT_EQ(host.pending(), 0u);
+  EXPECT_EQ(Numero_Query, 0);
 }
 
 }  // namespace

@@ -276,18 +276,20 @@ TEST_F(CollegamentoTest, MissingCodeTableRefusesToConnect) {
   EXPECT_FALSE(files::file_exists(dir.file("KYX.Tbl")));
 }
 
-TEST_F(CollegamentoTest, SqlServerProfileGoesThroughItsSlot) {
+TEST_F(CollegamentoTest, SqlProfileWhoseDatabaseCannotBeOpenedSaysWhyAndFails) {
+  const std::string definizioni = (Primo_Accesso(), dir.read("Dati/KYX_0.MDB"));
   DataBase_SQL = "KYXMASTER";
+  // A driver that is not installed: the connection fails at once, with the driver manager's
+  // reason, and nothing of the earlier login is touched.
+  setenv("KYX_ODBC_DRIVER", "Kyx driver assente", 1);
+  host.expect("Errore nell'aggiornamento\rdel database KYXMASTER\r");
   int32_t hWnd = 0;
-  EXPECT_FALSE(Collegamento_Server(hWnd));  // no SQL Server source in this program
-  int chiamate = 0;
-  agganci_server::Collegamento_SQL = [&] {
-    ++chiamate;
-    return false;
-  };
   EXPECT_FALSE(Collegamento_Server(hWnd));
-  EXPECT_EQ(chiamate, 1);
-  EXPECT_TRUE(host.shown().empty());
+  unsetenv("KYX_ODBC_DRIVER");
+  EXPECT_EQ(host.pending(), 0u);
+  ASSERT_EQ(host.shown().size(), 1u);
+  EXPECT_GT(host.shown()[0].text.size(), std::string("Errore nell'aggiornamento\rdel database KYXMASTER\r").size());
+  EXPECT_EQ(dir.read("Dati/KYX_0.MDB"), definizioni);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // fault leaves in KYX_2.MDB, read back through the SQLite C API.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -269,7 +271,8 @@ TEST_F(DatiLocaliTest, OverlongFiltersAndRecordsAreRefusedBeforeAnythingIsAsked)
 // The SQL Server source, through the Connection interface on a SQLite file: the system's table
 // KYX_D0_00F with three leading fields of its own.
 TEST_F(DatiLocaliTest, ASystemWithAnSqlDatabaseIsCopiedFromItsTable) {
-  const std::string db = dir.file("ordini_sql.db");
+  // The SQL source is reached through a real ODBC driver: SQLite's, on a file named as the database.
+  const std::string db = dir.file("ordini_sql");
   {
     data::SqliteConnection cn;
     ASSERT_TRUE(cn.Open(db, data::OpenMode::kCreate).ok());
@@ -285,19 +288,19 @@ TEST_F(DatiLocaliTest, ASystemWithAnSqlDatabaseIsCopiedFromItsTable) {
     }
   }
   ASSERT_TRUE(Cn_MDB0->Execute("UPDATE SINF SET DBSQL='ordini_sql' WHERE SINF='ORDINI'").ok());
-  std::vector<std::string> aperti;
-  agganci_server::Apri_DB_SQL = [&](const std::string& nome) {
-    aperti.push_back(nome);
-    auto cn = std::make_unique<data::SqliteConnection>();
-    if (!cn->Open(dir.file(nome + ".db"), data::OpenMode::kReadOnly).ok()) return false;
-    Cn_SQL = std::move(cn);
-    return true;
-  };
-  agganci_server::Chiudi_DB_SQL = [] { Cn_SQL.reset(); };
+  const std::string prima = std::filesystem::current_path().string();
+  std::filesystem::current_path(dir.file(""));
+  setenv("KYX_ODBC_DRIVER", "SQLite3", 1);
+  struct Ripristina {
+    std::string cartella;
+    ~Ripristina() {
+      unsetenv("KYX_ODBC_DRIVER");
+      std::filesystem::current_path(cartella);
+    }
+  } ripristina{prima};
 
   Menu_Dati m = Nuovo(1, "where (K_001 <> '3') ");
   EXPECT_TRUE(host.shown().empty());
-  EXPECT_EQ(aperti, std::vector<std::string>{"ordini_sql"});
   EXPECT_FALSE(Cn_SQL);
   EXPECT_EQ(Registro(1, "ORDINI"), "214| ");
   EXPECT_EQ(Uno(Locale("SELECT printf('%.1f', TOTAL(V_001_01)) FROM KYX_D0_00F_ORDINI WHERE IDX=1")),
@@ -305,7 +308,7 @@ TEST_F(DatiLocaliTest, ASystemWithAnSqlDatabaseIsCopiedFromItsTable) {
   EXPECT_EQ(Registro(1, "VENDITE").back(), ' ');
 
   // Without a way to reach SQL Server the download says so and nothing is shown as loaded.
-  agganci_server::Apri_DB_SQL = nullptr;
+  setenv("KYX_ODBC_DRIVER", "No such driver", 1);
   host.expect("Database SQL ordini_sql non disponibile");
   Menu_Dati r;
   r.Elemento_Nuovo = r.Elemento_Carica = 2;

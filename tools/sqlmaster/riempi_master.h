@@ -1,0 +1,31 @@
+#pragma once
+// Until the replication program exists, this fills an ODBC database the way it would:
+//   KYX_MASTER   one row per definition work file, logged in to our data server and downloaded
+//                through the program's own socket client, so that each image is byte for byte
+//                the work file the socket path writes, but for the systems list, whose records
+//                name the database filled here as each system's own (the data server names
+//                none); keys and values of every system under its code; the security row "++";
+//   KYX_DS_00F   the descriptions of the login's system, with their change times;
+//   KYX_D0_00F_<system>  the data set of every system, key codes blank-padded to their width as
+//                a download stores them.
+// Every table is dropped and made again.
+#include <string>
+
+#include "platform/data/connection.h"
+
+namespace kyx::sqlmaster {
+
+struct Opzioni {
+  std::string server = "127.0.0.1";
+  int porta = 4100;
+  std::string utente, password, sistema;
+  std::string tabella;  // the code table KYX.Tbl of the data server
+  std::string store;    // the data server's database (descriptions and data sets)
+  std::string cartella; // a scratch folder for the work files
+  std::string database; // the database being filled, named in each system's record
+};
+
+// False with the reason in *errore.
+bool Riempi(const Opzioni& o, data::Connection& cn, std::string* errore);
+
+}  // namespace kyx::sqlmaster
