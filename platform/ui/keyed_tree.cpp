@@ -317,6 +317,11 @@ TreeNode* KeyedTree::HitTest(float x, float y) const {
   return node_of(view_->itemAt(vp));
 }
 
+QRect KeyedTree::NodeRect(const TreeNode& node) const {
+  const QRect r = view_->visualItemRect(node.item_);
+  return r.isEmpty() ? r : QRect(view_->viewport()->mapTo(this, r.topLeft()), r.size());
+}
+
 void KeyedTree::SetImageList(const ImageList* list) {
   images_ = list;
   for (auto& n : order_) n->refresh_icon();

@@ -96,6 +96,8 @@ class KeyedTree : public VbControl<QWidget> {
   TreeNode* SelectedItem() const;
   // The node at a point (twips from the control's corner), or nullptr.
   TreeNode* HitTest(float x, float y) const;
+  // The rectangle of a node's label in the control's pixels (empty while it is not shown).
+  QRect NodeRect(const TreeNode& node) const;
 
   void SetImageList(const ImageList* list);
   const ImageList* GetImageList() const { return images_; }
