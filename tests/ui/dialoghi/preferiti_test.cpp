@@ -210,6 +210,28 @@ TEST_F(Preferiti, TheMenuOffersWhatTheNodeAllows) {
   }
 }
 
+TEST_F(Preferiti, RefreshingAllTellsWhichFavouritesKeptTheirSavedResult) {
+  FrmMenuPreferiti& f = Apri();
+  std::string prima;
+  ASSERT_TRUE(files::read_file(Disco("Vendite/KYX_E_000003_1.DAT"), prima));
+  Premi(f, radice, ui::vbRightButton);
+  ASSERT_TRUE(frmMenuPreferitiMenu.Loaded());
+  // The old positional file cannot be loaded; the other two name no layout of the structure tree,
+  // so nothing runs for them: all three keep what they had, and the user is told so.
+  host.expect("Impossibile caricare l'elaborazione");
+  host.expect("Elaborazioni non aggiornate");
+  frmMenuPreferitiMenu->Item_Click(6);
+  EXPECT_EQ(host.pending(), 0u);
+  ASSERT_EQ(host.shown().size(), 2u);
+  EXPECT_NE(host.shown()[1].text.find("Vendite per area"), std::string::npos);
+  EXPECT_NE(host.shown()[1].text.find("Nord"), std::string::npos);
+  std::string dopo;
+  ASSERT_TRUE(files::read_file(Disco("Vendite/KYX_E_000003_1.DAT"), dopo));
+  EXPECT_EQ(dopo, prima);
+  EXPECT_FALSE(frmMenuPreferitiMenu.Loaded());
+  EXPECT_TRUE(f.Enabled());
+}
+
 TEST_F(Preferiti, FolderEditsRefuseTakenAndBadNamesAndReKeyTheTree) {
   FrmMenuPreferiti& f = Apri();
   const auto dialogo = [&](const std::string& chiave, int voce) -> FrmMenuPreferitiModifica& {
