@@ -201,6 +201,12 @@ TEST_F(Preferiti, TheMenuOffersWhatTheNodeAllows) {
       m.Form_KeyDown(k, 0);
       EXPECT_FALSE(frmMenuPreferitiModifica.Loaded());
     }
+    // The item under the pointer is lit, both labels alike; the background puts it out.
+    m.Item_MouseMove(6);
+    EXPECT_EQ(m.Item[6]->BackColor(), 0x8000000Du);
+    EXPECT_EQ(m.ItemX[6]->ForeColor(), 0x8000000Eu);
+    m.Form_MouseMove();
+    EXPECT_EQ(m.ItemX[6]->BackColor(), static_cast<uint32_t>(Colore_Sfondo));
     // Twelve ticks with the pointer far away close it.
     ui::SetCursorPos(700, 550);
     for (int i = 0; i < 12 && frmMenuPreferitiMenu.Loaded(); ++i) m.Timer1_Timer();
