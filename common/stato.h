@@ -56,6 +56,7 @@ extern bool Grafico_Etichette_Y2;
 extern int16_t Elementi_Grafico;
 extern uint8_t Funzione_Mouse;
 extern int32_t Anno_Riferimento;
+extern bool Anno_In_Uso;  // the information system has a reference-year key (set by the key tree)
 extern int16_t Ordinamento_Layout;
 extern bool Connesso;
 extern bool Grafico_Visibile;

@@ -109,21 +109,21 @@ void Decodifica_Chiave(const std::string& chiave) {
 
 // The favourite's saved result replaced by the new one: written beside it and renamed over it,
 // so that the old result stays whole until the new one is.
-void Sostituisci_Risultato(const std::string& file_layout) {
+bool Sostituisci_Risultato(const std::string& file_layout) {
   auto* rs = dynamic_cast<data::StaticRecordset*>(Rs_Griglia.get());
-  if (!rs || !rs->IsOpen()) return;
+  if (!rs || !rs->IsOpen()) return false;
   const std::string file_1 = files::native_path(File_Risultato(file_layout));
   const std::string lavoro = file_1.substr(0, file_1.size() - 4) + ".TMP";
   if (!rs->Save(lavoro).ok() || !files::rename_file(lavoro, file_1)) {
     files::remove_file(lavoro);
-    return;
+    return false;
   }
-  ini::IniFile(file_layout).Write("Q-KRE", "_Data____", Data_Salvataggio());
+  return ini::IniFile(file_layout).Write("Q-KRE", "_Data____", Data_Salvataggio());
 }
 
 }  // namespace
 
-void Carica_Layout(int16_t Passo, const std::string& Nome_File, bool Aggiorna) {
+bool Carica_Layout(int16_t Passo, const std::string& Nome_File, bool Aggiorna) {
   // 1. Which file: a step through the history passes over numbers without a layout file.
   int32_t numero = Elaborazione_Corrente;
   std::string file = Nome_File;
@@ -135,7 +135,7 @@ void Carica_Layout(int16_t Passo, const std::string& Nome_File, bool Aggiorna) {
       numero += verso;
     if (numero < Storico_Primo || numero > Storico_Ultimo || numero < 1) {
       Chiama(agganci_motore::Imposta_Bar);
-      return;
+      return false;
     }
     file = File_Storico(File_Storico_2, numero);
   }
@@ -144,13 +144,13 @@ void Carica_Layout(int16_t Passo, const std::string& Nome_File, bool Aggiorna) {
   std::string byte;
   if (!files::read_file(files::native_path(file), byte)) {
     Avviso(file, "il file non esiste o non \xE8 leggibile");
-    return;
+    return false;
   }
   Contenuto_Layout L;
   std::string motivo;
   if (!Leggi_Contenuto_Layout(byte, L, motivo)) {
     Avviso(file, motivo);
-    return;
+    return false;
   }
   std::unique_ptr<data::StaticRecordset> risultato;
   if (!Aggiorna) {
@@ -159,7 +159,7 @@ void Carica_Layout(int16_t Passo, const std::string& Nome_File, bool Aggiorna) {
     const data::Status s = risultato->Load(files::native_path(file_1));
     if (!s.ok()) {
       Avviso(file_1, s.ToString());
-      return;
+      return false;
     }
   }
 
@@ -192,11 +192,13 @@ void Carica_Layout(int16_t Passo, const std::string& Nome_File, bool Aggiorna) {
   if (agganci_layout::Imposta_Chiave_Layout) agganci_layout::Imposta_Chiave_Layout(chiave_layout);
   if (!segnato) Chiama(agganci_motore::Imposta_Bar);
 
+  bool riuscito = true;
   if (Aggiorna) {
     // 10. Run again; a favourite keeps its saved result unless the run went through to its end.
+    riuscito = false;
     if (!vb::Trim(chiave_layout).empty()) {
-      const bool completa = Esegui_Elaborazione();
-      if (completa && Passo == 0) Sostituisci_Risultato(Nome_File);
+      riuscito = Esegui_Elaborazione();
+      if (riuscito && Passo == 0) riuscito = Sostituisci_Risultato(Nome_File);
     }
   } else {
     // 11. The saved result shown as it was.
@@ -216,6 +218,7 @@ void Carica_Layout(int16_t Passo, const std::string& Nome_File, bool Aggiorna) {
   }
   // 12.
   Conta_Righe_Intestazione();
+  return riuscito;
 }
 
 }  // namespace kyx

@@ -19,8 +19,10 @@ void Salva_Layout(const std::string& Operazione, int16_t Colonna);
 // false shows the saved result; true restores the layout and runs the elaboration again (for
 // Passo 0 the favourite's saved result is replaced when the run went through to its end). The
 // file is read and checked before anything changes: a missing or damaged file is reported and
-// leaves the shared state as it was.
-void Carica_Layout(int16_t Passo, const std::string& Nome_File, bool Aggiorna);
+// leaves the shared state as it was. True when the file was shown, or run again to its end
+// (with a favourite's saved result replaced); false when nothing was loaded, nothing was run
+// (the layout is gone from the tree) or the run or the replacement failed.
+bool Carica_Layout(int16_t Passo, const std::string& Nome_File, bool Aggiorna);
 
 // Deletes the history files of every number up to Storico_Ultimo - Elementi_Storico and moves
 // Storico_Primo past them.

@@ -30,6 +30,18 @@ bool remove_file(std::string_view path);
 // Renames a file over another, atomically on one file system.
 bool rename_file(std::string_view from, std::string_view to);
 
+// Renames a file or a folder, but never over anything that exists under the new name: false
+// (and nothing changed) when the target exists or the rename fails.
+bool move_no_replace(std::string_view from, std::string_view to);
+// True when anything (file, folder, link) exists under that name.
+bool exists(std::string_view path);
+// FileCopy: the bytes of one file into another, written whole or not at all.
+bool copy_file(std::string_view from, std::string_view to);
+// RmDir: removes an empty folder; false when it is missing or not empty.
+bool remove_folder(std::string_view path);
+// The names of the sub-folders of a folder, sorted by their bytes; hidden ones (".") left out.
+std::vector<std::string> list_folders(std::string_view folder);
+
 // True when the file name matches a Windows wildcard pattern: "*" any run of characters, "?" one
 // character, letters compared without regard to case as Windows does. A pattern ending in ".*"
 // also matches the name without an extension ("*.*" matches every name, "KYX.*" matches "KYX").

@@ -235,6 +235,49 @@ void KeyedTree::forget(TreeNode* node) {
   for (int i = 0; i < node->item_->childCount(); ++i) forget(node_of(node->item_->child(i)));
   if (!node->key_.empty()) by_key_.erase(node->key_);
   if (pressed_ == node->item_) pressed_ = nullptr;
+  if (drop_ == node) drop_ = nullptr;
+}
+
+void KeyedTree::SetKey(std::string_view key, std::string_view new_key) {
+  TreeNode& n = Nodes(key);
+  if (key == new_key) return;
+  if (!new_key.empty() && Exists(new_key)) throw KeyError::not_unique("TreeView.Nodes", new_key);
+  by_key_.erase(n.key_);
+  n.key_ = std::string(new_key);
+  if (!n.key_.empty()) by_key_.emplace(n.key_, &n);
+}
+
+void KeyedTree::SetParent(std::string_view key, std::string_view parent_key) {
+  TreeNode& n = Nodes(key);
+  TreeNode& p = Nodes(parent_key);
+  for (QTreeWidgetItem* i = p.item_; i; i = i->parent()) {
+    if (i == n.item_) throw KeyError(35614, "TreeView: un nodo non pu\xF2 diventare figlio di un suo discendente");
+  }
+  const bool was = quiet_;
+  quiet_ = true;
+  QTreeWidgetItem* item = n.item_;
+  container(item)->removeChild(item);
+  p.item_->addChild(item);
+  quiet_ = was;
+  n.refresh_icon();
+}
+
+void KeyedTree::SetDropHighlight(TreeNode* node) {
+  const QBrush none;
+  if (drop_) {
+    drop_->item_->setBackground(0, none);
+    drop_->item_->setForeground(0, QBrush(ole_to_qcolor(drop_->fore_)));
+  }
+  drop_ = node;
+  if (drop_) {
+    drop_->item_->setBackground(0, QBrush(ole_to_qcolor(0x8000000D)));
+    drop_->item_->setForeground(0, QBrush(ole_to_qcolor(0x8000000E)));
+  }
+}
+
+void KeyedTree::Drag() {
+  dragging_ = true;
+  view_->viewport()->setCursor(Qt::DragMoveCursor);
 }
 
 void KeyedTree::Remove(std::string_view key) {
@@ -259,6 +302,7 @@ void KeyedTree::Remove(std::string_view key) {
 void KeyedTree::Clear() {
   quiet_ = true;
   pressed_ = nullptr;
+  drop_ = nullptr;
   view_->clear();
   quiet_ = false;
   by_key_.clear();
@@ -271,6 +315,11 @@ TreeNode* KeyedTree::HitTest(float x, float y) const {
   const QPoint p(static_cast<int>(x / Twips_Pixel_X()), static_cast<int>(y / Twips_Pixel_Y()));
   const QPoint vp = view_->viewport()->mapFrom(this, p);
   return node_of(view_->itemAt(vp));
+}
+
+QRect KeyedTree::NodeRect(const TreeNode& node) const {
+  const QRect r = view_->visualItemRect(node.item_);
+  return r.isEmpty() ? r : QRect(view_->viewport()->mapTo(this, r.topLeft()), r.size());
 }
 
 void KeyedTree::SetImageList(const ImageList* list) {
@@ -288,13 +337,28 @@ void KeyedTree::SetLineStyle(int style) {
 bool KeyedTree::eventFilter(QObject* watched, QEvent* e) {
   if (watched != view_->viewport()) return false;
   if (e->type() != QEvent::MouseButtonPress && e->type() != QEvent::MouseButtonRelease &&
-      e->type() != QEvent::MouseButtonDblClick) {
+      e->type() != QEvent::MouseButtonDblClick && e->type() != QEvent::MouseMove) {
     return false;
   }
   auto* me = static_cast<QMouseEvent*>(e);
   const QPointF in_control = view_->viewport()->mapTo(this, me->position().toPoint());
   const float tx = static_cast<float>(px_to_twips_x(in_control.x()));
   const float ty = static_cast<float>(px_to_twips_y(in_control.y()));
+  if (e->type() == QEvent::MouseMove) {
+    if (dragging_) {
+      if (DragOver) DragOver(tx, ty);
+      return true;
+    }
+    if (MouseMove) MouseMove(vb_buttons(me->buttons()), vb_shift(me->modifiers()), tx, ty);
+    return false;
+  }
+  if (dragging_ && e->type() == QEvent::MouseButtonRelease) {
+    dragging_ = false;
+    pressed_ = nullptr;
+    view_->viewport()->unsetCursor();
+    if (DragDrop) DragDrop(tx, ty);
+    return true;
+  }
   QTreeWidgetItem* item = view_->itemAt(me->position().toPoint());
   // Only the label counts as the node (not the branch sign beside it).
   if (item && !view_->visualItemRect(item).contains(me->position().toPoint())) item = nullptr;

@@ -6,7 +6,9 @@
 //
 // Events: MouseDown on any press (X and Y in twips), then NodeClick when a press and its release
 // fall on the same node's label (any button); Expand and Collapse when the user opens or closes
-// a node (setting Expanded from code raises no event).
+// a node (setting Expanded from code raises no event). MouseMove on every pointer move with a
+// button held. Manual dragging: Drag() starts it, and until the next button release every move
+// raises DragOver instead of MouseMove and the release raises DragDrop instead of MouseUp.
 #include <QTreeWidget>
 #include <cstdint>
 #include <functional>
@@ -94,6 +96,8 @@ class KeyedTree : public VbControl<QWidget> {
   TreeNode* SelectedItem() const;
   // The node at a point (twips from the control's corner), or nullptr.
   TreeNode* HitTest(float x, float y) const;
+  // The rectangle of a node's label in the control's pixels (empty while it is not shown).
+  QRect NodeRect(const TreeNode& node) const;
 
   void SetImageList(const ImageList* list);
   const ImageList* GetImageList() const { return images_; }
@@ -103,9 +107,23 @@ class KeyedTree : public VbControl<QWidget> {
   int LineStyle() const { return line_style_; }
   void SetLineStyle(int style);
 
+  // Re-keys a node; KeyError for an unknown key or a new key already in use.
+  void SetKey(std::string_view key, std::string_view new_key);
+  // Moves a node with its subtree to the end of the children of another node (Set Node.Parent);
+  // KeyError for unknown keys or a parent that lies inside the moved subtree.
+  void SetParent(std::string_view key, std::string_view parent_key);
+  // The node shown as the drop target (nullptr for none).
+  TreeNode* DropHighlight() const { return drop_; }
+  void SetDropHighlight(TreeNode* node);
+  // Starts a manual drag (Drag vbBeginDrag); the pointer shows the drag icon until it ends.
+  void Drag();
+  bool Dragging() const { return dragging_; }
+
   std::function<void(TreeNode& Node)> NodeClick, Expand, Collapse;
   std::function<void(int Button, int Shift, float X, float Y)> MouseDown, MouseUp;
   std::function<void()> DblClick;
+  std::function<void(int Button, int Shift, float X, float Y)> MouseMove;
+  std::function<void(float X, float Y)> DragOver, DragDrop;
 
   // The tree view inside (for focus and tests).
   QTreeWidget* view() const { return view_; }
@@ -127,6 +145,8 @@ class KeyedTree : public VbControl<QWidget> {
   int line_style_ = 1;
   bool quiet_ = false;
   QTreeWidgetItem* pressed_ = nullptr;
+  TreeNode* drop_ = nullptr;
+  bool dragging_ = false;
 };
 
 }  // namespace kyx::ui

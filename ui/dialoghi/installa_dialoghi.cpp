@@ -5,6 +5,7 @@
 
 #include "common/agganci.h"
 #include "ui/agganci_base.h"
+#include "ui/dialoghi/frm_menu_preferiti.h"
 #include "ui/dialoghi/frm_opzioni.h"
 #include "ui/dialoghi/frm_password.h"
 
@@ -16,6 +17,8 @@ void Installa_Dialoghi() {
     int32_t Modo = 3;
     frmOpzioni->Carica(Modo, std::string());
   };
+  agganci_base::Azioni["Preferiti"] = [] { frmMenuPreferiti->Carica(); };
+  agganci_base::Popup[5] = []() -> ui::KyForm* { return frmMenuPreferiti.peek(); };
   agganci_base::hWnd_Login = [] {
     const FrmPassword* f = frmPassword.peek();
     return f ? f->hWnd() : 0;
