@@ -30,6 +30,7 @@
 #include "ui/finestre.h"
 #include "ui/frm_base.h"
 #include "ui/impostazioni_generali.h"
+#include "ui/installa_grafico.h"
 #include "ui/installa_motore.h"
 
 namespace {
@@ -102,6 +103,7 @@ int main(int argc, char** argv) {
   kyx::Installa_Dialoghi();
   kyx::Installa_Motore();
   kyx::Installa_Layout();
+  kyx::Installa_Grafico();
 
   // The start-up wants the argument text as one line, as the command line reaches a Windows
   // program (without the program's own name); arguments arrive in UTF-8 on Linux.
