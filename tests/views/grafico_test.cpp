@@ -189,6 +189,24 @@ TEST_F(Grafico, SeriesAreTheShownValueColumns) {
   EXPECT_EQ(chart->Data().column_labels[1], "Reso anno");
 }
 
+// A Null key leaves its row's label empty (in rows mode the legend keeps the description); with
+// no detail value at all the axis runs from 0 to 10.
+TEST_F(Grafico, NullKeyAndNoValues) {
+  Risultato(2, [](int, int) { return data::Value(); });
+  auto& rs = dynamic_cast<data::StaticRecordset&>(*Rs_Griglia);
+  rs.SetAbsolutePosition(1);
+  rs.Set(1, data::Value());
+  rs.Update();
+  Visualizza_Grafico();
+  EXPECT_EQ(Codici(), (std::vector<std::string>{"", "A2"}));
+  EXPECT_EQ(chart->Data().value_min, 0);
+  EXPECT_EQ(chart->Data().value_max, 10);
+  EXPECT_EQ(chart->Data().Cell(1, 1), 0);
+  Grafico_In_Righe = true;
+  Visualizza_Grafico();
+  EXPECT_EQ(chart->Data().LegendText(1), "  Area 1");
+}
+
 TEST_F(Grafico, NothingToChartLeavesItHidden) {
   Risultato(3);
   Grafico_Righe = 7;
