@@ -44,6 +44,7 @@ std::function<void()> KyHead_Initialize;
 std::function<void()> KyHead_Aggiorna;
 std::function<void()> Visualizza_Griglia;
 std::function<void()> Visualizza_Grafico;
+std::function<void()> Visualizza_Ordina;
 std::function<void(const std::string&)> Carica_Elenco_Caricati;
 std::function<void(const std::string&)> frmMenuDati_Carica;
 std::function<void(int16_t, const std::string&, const std::string&, uint8_t, const std::string&,
@@ -114,6 +115,7 @@ void reset() {
   KyHead_Aggiorna = nullptr;
   Visualizza_Griglia = nullptr;
   Visualizza_Grafico = nullptr;
+  Visualizza_Ordina = nullptr;
   Carica_Elenco_Caricati = nullptr;
   frmMenuDati_Carica = nullptr;
   Carica_Filtro_Modifica = nullptr;

@@ -50,6 +50,8 @@ extern std::function<void()> KyHead_Aggiorna;
 // Grid and chart display.
 extern std::function<void()> Visualizza_Griglia;
 extern std::function<void()> Visualizza_Grafico;
+// Sorts the result on Colonna_Corrente (the chart's presses on a series or a category label).
+extern std::function<void()> Visualizza_Ordina;
 // List of the loaded data sets in the grid; the local data-sets menu.
 extern std::function<void(const std::string& Argomento)> Carica_Elenco_Caricati;
 extern std::function<void(const std::string& Argomento)> frmMenuDati_Carica;

@@ -69,6 +69,7 @@ FrmBase::FrmBase() : ui::KyForm("frmBase") {
   SetKeyPreview(true);
   add_standard_images(ImageList1);
   Crea_Controlli();
+  Collega_Grafico();
 }
 
 void FrmBase::Crea_Toolbar() {
@@ -201,8 +202,7 @@ void FrmBase::Crea_Controlli() {
   Scroll_O = new ui::VbScrollBar(Qt::Horizontal, this);
   Crea_Griglia();
 
-  Grafico = new ui::PictureCanvas(this);
-  Grafico->SetBackColor(0x80000005);
+  Grafico = new ui::Chart(this);
   Grafico->SetVisible(false);
   Scroll_G = new ui::VbScrollBar(Qt::Horizontal, this);
   Scroll_G->SetVisible(false);

@@ -21,6 +21,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ui/chart_control.h"
 #include "platform/ui/control.h"
 #include "platform/ui/flex_grid.h"
 #include "platform/ui/form_instance.h"
@@ -125,7 +126,7 @@ class FrmBase : public ui::KyForm {
   ui::PictureCanvas* Beta;
   ui::VbControl<QLabel>* lblBeta;
   ui::VbTimer TimerBeta;
-  ui::PictureCanvas* Grafico;  // the chart's place until the chart control arrives
+  ui::Chart* Grafico;
   ui::VbScrollBar* Scroll_G;
   ui::PictureCanvas* pnlDecod;
   ui::VbControl<QLabel>* lblX;
@@ -139,6 +140,17 @@ class FrmBase : public ui::KyForm {
   std::array<ui::VbControl<QLineEdit>*, 2> Flt_txt;
   std::array<ui::PictureCanvas*, 2> Flt_Data_pic;
   ui::VbControl<QCalendarWidget>* MonthView1;
+
+  // ---- Chart events (frm_base_grafico.cpp) ----
+  // Hands the chart's controls to the chart display and connects their events.
+  void Collega_Grafico();
+  // Pointer moved: decodes the element under it into the decode panel (X and Y in pixels).
+  void Grafico_MouseMove(int Button, int Shift, float X, float Y);
+  // Press: the left button sorts by a series or the category, another recolours a series.
+  void Grafico_MouseDown(int Button, int Shift, float X, float Y);
+  // Click: the decoded element to the filter panel, and the drill in the drilling mouse modes.
+  void Grafico_Click();
+  void Scroll_G_Change();
 
   // Pointer position of the last toolbar event, in pixels.
   float Mouse_X = 0;
