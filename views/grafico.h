@@ -14,6 +14,8 @@
 #include "platform/ui/line_control.h"
 #include "platform/ui/picture_canvas.h"
 #include "platform/ui/vb_scroll_bar.h"
+#include "common/stato.h"
+#include "views/stato_griglia.h"
 
 namespace kyx {
 
