@@ -3,7 +3,6 @@
 // independent decoder sees it; damaged and hostile files are refused with a message.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -182,21 +181,18 @@ TEST(Adtg, DamagedAndHostileFilesAreRefusedWithAMessage) {
   EXPECT_NE(ReadAdtg(wide.done().b, &fields, &rows).description().find("too many empty values"), std::string::npos);
 }
 
-// A million-row result saved through the streaming overload, as the display recordset does.
-TEST(Adtg, AMillionRowsSaveQuickly) {
+// A million-row result saved through the streaming overload, as the display recordset does, and
+// read back whole (its speed is measured by bench/display, not here).
+TEST(Adtg, AMillionRowsSaveAndReadBack) {
   test::TempDir dir;
   const std::vector<FieldInfo> fields = {TextField("c000", 12), TextField("c001", 40), DoubleField("c002"),
                                          NumericField("c003"), TextField("k001", 255)};
   std::vector<Value> row = {"000000000001", "descrizione dell'articolo", 1.5, 2.25, "K0001"};
   const size_t n = 1000000;
-  auto start = std::chrono::steady_clock::now();
   ASSERT_TRUE(WriteRecordsetFile(dir.file("big.dat"), fields, n, [&row](size_t i) -> const std::vector<Value>& {
                 row[2].AssignDouble(static_cast<double>(i));
                 return row;
               }).ok());
-  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  std::printf("saved %zu rows in %.2f s\n", n, seconds);
-  EXPECT_LT(seconds, 10.0);  // about a second on the development machine; generous for slow CI
   std::vector<FieldInfo> got_fields;
   std::vector<std::vector<Value>> got;
   ASSERT_TRUE(ReadRecordsetFile(dir.file("big.dat"), &got_fields, &got).ok());
