@@ -3,8 +3,10 @@
 # downloads the structure and the descriptions of a medium sample information system.
 #
 #   bash demo/run.sh              with a display: the main window stays up until you close it
-#   bash demo/run.sh --headless   under Xvfb (also when there is no display): saves a picture of
-#                                 the main window, quits, and checks what was downloaded
+#   bash demo/run.sh --headless   under Xvfb (also when there is no display): drives Kyx with
+#                                 real X input (demo/guida_x.sh) through an elaboration, saves a
+#                                 picture of the main window with its result, quits, and checks
+#                                 what was downloaded and the result's subtotals and total
 #
 # Steps: install what is missing (.ci/install), build Kyx and the data server, generate the sample
 # (kyx-dataserver --generate), start the server on a free loopback port, prepare a program folder
@@ -14,6 +16,7 @@
 #
 # Environment: BUILD_DIR (default build), DEMO_DIR (default $BUILD_DIR/demo-run), KYX_DEMO_SEED
 # (default 42), KYX_DEMO_SCREENSHOT (default $DEMO_DIR/kyx-demo.png).
+# The headless run needs xdotool and ImageMagick's import (both in .ci/install).
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
@@ -81,16 +84,13 @@ SYSTEM=$(sed -n 's/.*kSales\[\] = "\(.*\)";.*/\1/p' tools/dataserver/generator.h
 
 # 5. Kyx, connecting at once.
 export KYX_HOME=$HOME_DIR
-export KYX_SCREENSHOT=$SHOT
-export KYX_SCREENSHOT_TIMEOUT=${KYX_SCREENSHOT_TIMEOUT:-240}
 status=0
 if [ "$HEADLESS" = 1 ]; then
-  echo "demo: running Kyx under Xvfb"
-  export KYX_EXIT_AFTER_SCREENSHOT=1
-  QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x960x24" "$KYX_BIN" /AUTO || status=$?
+  echo "demo: running Kyx under Xvfb, driven by X input events"
+  bash demo/guida_x.sh "$KYX_BIN" "$HOME_DIR" "$SHOT" || status=$?
 else
-  echo "demo: running Kyx; close its main window (or press Uscita) to end"
-  unset KYX_EXIT_AFTER_SCREENSHOT
+  echo "demo: running Kyx; open a layout of the structure tree, choose the levels and press"
+  echo "      Elabora; close its main window (or press Uscita) to end"
   QT_QPA_PLATFORM=xcb "$KYX_BIN" /AUTO || status=$?
 fi
 stop_server
@@ -99,6 +99,10 @@ if [ "$status" -ne 0 ]; then
   exit "$status"
 fi
 
-# 6. What arrived.
-python3 demo/controlla.py "$HOME_DIR/Dati" "$SHOT"
+# 6. What arrived, and the elaboration's result when the demo drove one.
+if [ "$HEADLESS" = 1 ]; then
+  python3 demo/controlla.py "$HOME_DIR/Dati" "$SHOT" --result
+else
+  python3 demo/controlla.py "$HOME_DIR/Dati" "$SHOT"
+fi
 echo "demo: picture of the main window in $SHOT"
