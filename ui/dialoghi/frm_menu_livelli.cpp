@@ -20,6 +20,7 @@
 #include "ui/agganci_base.h"
 #include "ui/finestre.h"
 #include "ui/frm_base.h"
+#include "ui/mappa_aiuto.h"
 #include "ui/stato_finestra.h"
 
 namespace kyx {
@@ -190,6 +191,20 @@ void FrmMenuLivelli::Disponi(uint8_t Modo, const livelli::Preparazione& P) {
   if (Colonne) Carica_Chiavi(1, P.Proposta_Colonna);
   Pannello(1, Colonne, Righe ? 190 : 4, kLarghezza_Albero, tw[1]);
   Pannello(2, Parametri, Righe && Colonne ? 376 : (Righe || Colonne) ? 190 : 4, Larghezza_Parametri, pa);
+
+  // Context help: no panel has an area until it is shown. The lookup takes the first row that
+  // holds the pointer, so the rows panel (reaching to its right edge), then the columns panel,
+  // then the parameters panel (the rest of the window) nest.
+  Mappa_Aiuto[54] = "9999,9999,9999,9999,21000";
+  Mappa_Aiuto[55] = "9999,9999,9999,9999,22000";
+  Mappa_Aiuto[56] = "9999,9999,9999,9999,23000";
+  auto Bordo_Destro = [Bordo_X](int Left) {
+    const auto Destra = static_cast<int64_t>(ui::round_even((Left + kLarghezza_Albero + Bordo_X + 4) * Twips_Pixel_X / 15));
+    return vb::Format(Destra, "0000");
+  };
+  if (Righe) Mappa_Aiuto[54] = "   1,   1," + Bordo_Destro(4) + ",9999,21000";
+  if (Colonne) Mappa_Aiuto[55] = "   1,   1," + Bordo_Destro(Righe ? 190 : 4) + ",9999,22000";
+  if (Parametri) Mappa_Aiuto[56] = "   1,   1,9999,9999,23000";
 
   // Header band: the toolbar, and in mode 4 the list of drill definitions beside it.
   Toolbar1->SetImageList(&frmBase->ImageList1);

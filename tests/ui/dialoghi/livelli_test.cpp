@@ -16,6 +16,7 @@
 #include "ui/dialoghi/installa_livelli.h"
 #include "ui/installa_motore.h"
 #include "ui/installa_viste.h"
+#include "ui/mappa_aiuto.h"
 
 namespace kyx::test {
 namespace {
@@ -324,6 +325,10 @@ TEST_F(Livelli, OnlyParametersToFillShowOnlyTheirPanelWithTheFirstLabelledFieldF
   EXPECT_EQ(d->focusWidget(), d->pa_Valore[2]);
   EXPECT_TRUE(d->Toolbar1->Buttons("Elabora").Enabled());
   EXPECT_FALSE(d->Toolbar1->Buttons("Drill").Visible());
+  // Context help: only the parameters panel has an area, the whole window.
+  EXPECT_EQ(Mappa_Aiuto[54], "9999,9999,9999,9999,21000");
+  EXPECT_EQ(Mappa_Aiuto[55], "9999,9999,9999,9999,22000");
+  EXPECT_EQ(Mappa_Aiuto[56], "   1,   1,9999,9999,23000");
   d->pa_Valore[2]->SetText("07");
   d->Toolbar1_ButtonClick(d->Toolbar1->Buttons("Elabora"));
   EXPECT_EQ(Parametri_Valore[1], "07");
@@ -345,6 +350,13 @@ TEST_F(Livelli, RowAndColumnTreesSideBySideAndTheIndexKeyOnBoth) {
   ASSERT_TRUE(d && d->isVisible());
   EXPECT_EQ(d->width(), 180 + 180 + 21);
   EXPECT_EQ(d->tw[1]->x(), 190 + 2);
+  // Context help: the rows panel reaches to its right edge, the columns panel's area takes over
+  // beyond it (the lookup takes the first row holding the pointer).
+  EXPECT_EQ(Mappa_Aiuto[54], "   1,   1,0188,9999,21000");
+  EXPECT_EQ(Mappa_Aiuto[55], "   1,   1,0374,9999,22000");
+  EXPECT_EQ(Mappa_Aiuto[56], "9999,9999,9999,9999,23000");
+  EXPECT_EQ(Riga_Mappa(100, 100, 54, 56), 54);
+  EXPECT_EQ(Riga_Mappa(300, 100, 54, 56), 55);
   ui::KeyedTree& c = *d->tw[1];
   EXPECT_EQ(c.Nodes("L1").Image(), "C1");
   EXPECT_EQ(c.Nodes("L1K002").Image(), "CKey");
