@@ -402,9 +402,12 @@ void Abbina_Descrizioni() {
     for (int d = 1; d <= Numero_Colonne; ++d) {
       const std::string& b = Col_Calcolo[C(d)];
       if (b.size() < 4 || b.compare(0, 3, a, 0, 3) != 0 || b[3] == a[3]) continue;
+      // The description column points at the code column it describes (the label cells read
+      // their code there, the grid's clicks take the element there) and sorts like it: a level
+      // that must keep its groups together may not be sorted by its description either.
       if (a[3] == '(') {
-        Col_Descrizione[C(c)] = static_cast<int16_t>(d);
-        Col_Ordine[C(c)] = Col_Ordine[C(d)];
+        Col_Descrizione[C(d)] = static_cast<int16_t>(c);
+        Col_Ordine[C(d)] = Col_Ordine[C(c)];
       }
     }
   }

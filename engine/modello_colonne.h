@@ -30,7 +30,8 @@ void Modello_Colonne();
 // direction (Colonna_Ordinamento_Elaborazione, Verso_Ordinamento_Elaborazione).
 void Ordinamento_Predefinito();
 
-// Col_Descrizione of each level's code column: the column of the same level's description.
+// Col_Descrizione of each level's description column: the column of the same level's code, whose
+// Col_Ordine the description column takes.
 void Abbina_Descrizioni();
 
 }  // namespace kyx

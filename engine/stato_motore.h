@@ -21,7 +21,7 @@ extern std::array<uint8_t, 256> Col_Visibile;         // 2 shown, 1 hidden but m
 extern std::array<uint8_t, 256> Col_Ordine;           // 0 the grid may sort by it, 1 it may not
 extern std::array<int16_t, 256> Col_Larghezza_Stampa; // print width in twips
 extern std::array<uint8_t, 256> Col_Allineamento;     // 7 right-aligned number, 1 text
-extern std::array<int16_t, 256> Col_Descrizione;      // a level's code column: its description column
+extern std::array<int16_t, 256> Col_Descrizione;      // a description column: the code column it describes
 extern std::array<uint8_t, 256> Col_Totale;           // TOT: "T" 2, "S" 3, "U" 4, else 1
 extern std::array<uint8_t, 256> Col_VCK;              // cross-tab column: key of its column level
 extern std::array<std::string, 256> Col_VCC;          // generated cross-tab column: its key code

@@ -12,9 +12,11 @@
 #include "db/mdb2.h"
 #include "engine/elaborazione.h"
 #include "engine/modi_esecuzione.h"
+#include "db/mdb1.h"
 #include "engine/stato_motore.h"
 #include "platform/data/static_recordset.h"
 #include "platform/host/scripted_host.h"
+#include "platform/vb/vb.h"
 #include "tests/engine/ambiente_motore.h"
 
 namespace kyx::test {
@@ -341,6 +343,39 @@ TEST_F(Locale, ASkippedRowLevelTakesNoFieldOfTheWorkRows) {
   EXPECT_EQ(Numero_Livelli, 2);
   EXPECT_EQ(Dati("c000, c001, c002, k001"),
             (Righe{{"9999992", "NORD", "3.0", "NORD"}, {"9999992", "SUD", "10.0", "SUD "}, {"9999994", " ", "13.0", "-"}}));
+}
+
+// The description columns of two levels show the descriptions of the codes beside them, found
+// under the keys' description key; a subtotal row describes its own level only.
+TEST_F(Locale, DescriptionColumnsDescribeTheCodesOfTheirLevels) {
+  ASSERT_TRUE(Apri_MDB1(true, false));
+  ASSERT_TRUE(Sql(Mdb(0), "UPDATE CHIAVI SET ATTR = '1', KEY_D = IDX + 6 WHERE IDX IN (1, 2)").empty());
+  ASSERT_TRUE(Sql(Mdb(1), "INSERT INTO KYX_DS_20F (S_DS_STAT, S_DS_KEY, S_DS_CODI, S_DS_D_01) VALUES "
+                          "(' ', 7, 'NORD', 'Nord Italia'), (' ', 8, 'A01', 'Rossi'), (' ', 2, 'A03', 'of key 2')")
+                  .empty());
+  Elementi({{.col = 1, .calc = "#L1(001)", .sntot = "S"},
+            {.col = 2, .calc = "#L1<01>"},
+            {.col = 3, .calc = "#L2(002)"},
+            {.col = 4, .calc = "#L2<01>"},
+            {.col = 5, .calc = "#+V001#", .tot = "T"}});
+  Liv_Riga_Chiave[1] = 2;
+  Dato("NORD", "A01", 1);
+  Dato("NORD", "A03", 4);
+  ASSERT_TRUE(Esegui_Elaborazione());
+  EXPECT_EQ(Col_Descrizione[2], 1);
+  EXPECT_EQ(Col_Descrizione[4], 3);
+  std::vector<std::string> righe;
+  auto* rs = dynamic_cast<data::StaticRecordset*>(Rs_Griglia.get());
+  ASSERT_TRUE(rs && rs->IsOpen());
+  for ((void)rs->MoveFirst(); !rs->AfterLast(); (void)rs->MoveNext()) {
+    std::string r;
+    for (int c = 1; c <= 4; ++c) r += vb::RTrim(rs->Field(c).AsText()) + "|";
+    righe.push_back(r);
+  }
+  EXPECT_EQ(righe, (std::vector<std::string>{"NORD|Nord Italia|A01|Rossi|",
+                                             "NORD|Nord Italia|A03|*** non codificato ***|",
+                                             "NORD|Nord Italia|  totale||",
+                                             "|Totale|||"}));
 }
 
 // The end of a run: the display recordset, the derived columns, the main window and the history.

@@ -218,18 +218,23 @@ TEST_F(Modello, DefaultSortAndCodeDescriptionPairs) {
   Elementi({{.col = 1, .calc = "#L1(001)"},
             {.col = 2, .calc = "#L2<01>"},
             {.col = 3, .calc = "#L2(002)", .sntot = "S"},
-            {.col = 4, .calc = "#+V001#"}},
+            {.col = 4, .calc = "#+V001#"},
+            {.col = 5, .calc = "#L1<01>"}},
            4);
   Layout_Corrente = 4;
   Esegui_Elaborazione();
   EXPECT_EQ(Col_Tipo[2], 40);
-  EXPECT_EQ(Col_Descrizione[3], 2);
-  EXPECT_EQ(Col_Descrizione[2], -1);
-  EXPECT_EQ(Col_Descrizione[1], -1);
-  // Subtotals of "L" levels: the upper level may not be sorted; the globals stay as they were.
+  // Each description column points at its level's code column, where its cells read the code.
+  EXPECT_EQ(Col_Descrizione[2], 3);
+  EXPECT_EQ(Col_Descrizione[5], 1);
+  for (int c : {1, 3, 4}) EXPECT_EQ(Col_Descrizione[c], -1) << c;
+  // Subtotals of "L" levels: the upper level may not be sorted, by its code nor by its
+  // description; the globals stay as they were.
   EXPECT_EQ(Subtotali_Richiesti, -1);
   EXPECT_EQ(Col_Ordine[1], 1);
+  EXPECT_EQ(Col_Ordine[5], 1);
   EXPECT_EQ(Col_Ordine[3], 0);
+  EXPECT_EQ(Col_Ordine[2], 0);
   // The layout's own sort column wins when sortable.
   EXPECT_EQ(Colonna_Ordinamento_Elaborazione, 4);
   EXPECT_EQ(Verso_Ordinamento_Elaborazione, " DESC");
