@@ -34,6 +34,7 @@
 #include "ui/impostazioni_generali.h"
 #include "ui/installa_dati_locali.h"
 #include "ui/installa_grafico.h"
+#include "ui/frm_menu_colonna.h"
 #include "ui/installa_motore.h"
 #include "ui/installa_viste.h"
 
@@ -113,6 +114,7 @@ int main(int argc, char** argv) {
   kyx::Installa_Livelli();
   kyx::Installa_Viste();
   kyx::Installa_Grafico();
+  kyx::Installa_Popup();
 
   // The start-up wants the argument text as one line, as the command line reaches a Windows
   // program (without the program's own name); arguments arrive in UTF-8 on Linux.
