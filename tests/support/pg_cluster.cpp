@@ -63,8 +63,9 @@ PgCluster::~PgCluster() {
 }
 
 bool PgCluster::Run(const std::string& command, std::string* output) const {
-  // Root may not run a cluster: every cluster command runs as "postgres" then.
-  const std::string line = (::geteuid() == 0 ? "runuser -u postgres -- " : "") + command + " 2>&1";
+  // Root may not run a cluster: every cluster command runs as "postgres" then, from "/" (the
+  // test's own folder may be closed to that user, and psql would complain about it on stderr).
+  const std::string line = (::geteuid() == 0 ? "cd / && runuser -u postgres -- " : "") + command + " 2>&1";
   FILE* p = ::popen(line.c_str(), "r");
   if (!p) return false;
   std::string text;
