@@ -36,6 +36,7 @@
 #include "ui/installa_grafico.h"
 #include "ui/installa_motore.h"
 #include "ui/installa_viste.h"
+#include "ui/installa_filtri.h"
 
 namespace {
 
@@ -113,6 +114,7 @@ int main(int argc, char** argv) {
   kyx::Installa_Livelli();
   kyx::Installa_Viste();
   kyx::Installa_Grafico();
+  kyx::Installa_Filtri();
 
   // The start-up wants the argument text as one line, as the command line reaches a Windows
   // program (without the program's own name); arguments arrive in UTF-8 on Linux.
