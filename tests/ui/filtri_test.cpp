@@ -181,5 +181,36 @@ TEST_F(Filtri, RemovingTreeValueTakesClickedValueNotBoxes) {
   EXPECT_EQ(Tabella()[0], "12 = A1| | ");
 }
 
+TEST_F(Filtri, AreasSharingAnOrderStayTogether) {
+  FrmBase& f = Carica();
+  // Key 14 of area 5 sorts after key 13 of area 6: ordered by the keys first, area 5 would come
+  // back after area 6 and its second key be lost.
+  Chiave(14, "G", 10, "Zona", "03", "VEN");
+  Marcatore(14);
+  f.Carica_Albero_Chiavi();
+  const std::vector<std::string> attesi = {"A005 - ", "A005K012 A005 ", "A005K014 A005 ", "A006 - ", "A006K013 A006 "};
+  EXPECT_EQ(Nodi(), attesi);
+}
+
+TEST_F(Filtri, InvalidDateIsRefusedAndTypedEqualsPicked) {
+  FrmBase& f = Carica();
+  Riga("CHIAVI", {"SINF", "IDX", "KINDB", "LUN", "ATTR", "KEY_D", "TESTO", "ORDINA", "VIS", "AREA_1"},
+       {"SI1", 20, "G", 8, "A", 0, "Data", "03", "V", "VEN"});
+  Marcatore(20);
+  Filtro_Stato_2 = true;
+  const std::vector<std::string> prima = Tabella();
+  host.expect("Il contenuto del campo non \xE8 corretto");
+  f.Flt_txt[1]->setText("31/02/2024");
+  Comando(20, "", "", 1, "P+");
+  EXPECT_EQ(host.pending(), 0u);
+  EXPECT_EQ(Tabella(), prima);
+  // Typed by hand, then the same day clicked as a stored code: one row, toggled off by the click.
+  f.Flt_txt[1]->setText("15/01/2024");
+  Comando(20, "", "", 1, "P+");
+  EXPECT_EQ(Tabella().back(), "20 = 20240115| | ");
+  Comando(20, "20240115", "", 1, "E*");
+  EXPECT_EQ(Tabella().back(), "20 = *| | ");
+}
+
 }  // namespace
 }  // namespace kyx::test
