@@ -37,6 +37,7 @@
 #include "ui/frm_menu_colonna.h"
 #include "ui/installa_motore.h"
 #include "ui/installa_viste.h"
+#include "ui/installa_filtri.h"
 
 namespace {
 
@@ -115,6 +116,7 @@ int main(int argc, char** argv) {
   kyx::Installa_Viste();
   kyx::Installa_Grafico();
   kyx::Installa_Popup();
+  kyx::Installa_Filtri();
 
   // The start-up wants the argument text as one line, as the command line reaches a Windows
   // program (without the program's own name); arguments arrive in UTF-8 on Linux.

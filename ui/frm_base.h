@@ -68,6 +68,16 @@ class FrmBase : public ui::KyForm {
   // Rebuilds the structure tree twL from STRUTTURA in the order Ordinamento_Layout.
   void Carica_Albero_Struttura();
 
+  // ---- User's filter (frm_base_filtri.cpp, frm_base_albero_chiavi.cpp) ----
+  // Runs one command on FILTRO ("K-", "T-", "E+", "P+", "P-", "E-", "E*"; any other does
+  // nothing); Operatore 1 "=", 2 "N", 3 "D". Rebuilds twF when asked and something changed.
+  void Carica_Filtro_Modifica(int16_t Chiave, std::string Valore1, std::string Valore2, uint8_t Operatore,
+                              const std::string& Comando, bool Aggiorna_Albero);
+  // "+": adds the key's marker row when the key has no row; "-": removes its marker row.
+  static void Carica_Filtro_Scrivi(int16_t Chiave, const std::string& Modo);
+  // Rebuilds the key and filter tree twF from FILTRO, CHIAVI and AREE.
+  void Carica_Albero_Chiavi();
+
   // ---- Events ----
   void Form_Load() override;
   // A click on a node of twL: a layout node opens the levels dialog (Carica_da_TW).

@@ -1,0 +1,216 @@
+// The user's filter table FILTRO edited by the main window's commands, the key and filter tree
+// twF rebuilt from it, and the condition the elaboration builds from it applied to a local data
+// table: the filtered rows equal the rows picked by hand.
+#include <memory>
+
+#include "common/stato_db.h"
+#include "engine/query_elaborazione.h"
+#include "engine/stato_motore.h"
+#include "platform/data/sqlite_connection.h"
+#include "tests/ui/ambiente_struttura.h"
+#include "ui/installa_filtri.h"
+
+namespace kyx::test {
+namespace {
+
+class Filtri : public AmbienteStruttura {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(Apri_MDB0(false));
+    Area(5, "VEN", "Vendite", "01");
+    Area(6, "ACQ", "Acquisti", "01");  // same ORDINA as area 5: ordered by number after it
+    Chiave(12, "G", 10, "Gruppo", "01");
+    Chiave(13, "G", 10, "Agente", "02", "ACQ");
+    Chiave(15, "G", 10, "Altro sistema", "01", "VEN", "SI2");
+    for (int k : {12, 13, 15}) Marcatore(k);
+    Installa_Filtri();
+    Modo_Griglia = 3;
+  }
+
+  static void Marcatore(int k) { Riga("FILTRO", {"KEY", "OPER", "VALO_1", "VALO_2", "BLOCCO"}, {k, "=", "*", " ", " "}); }
+
+  // FILTRO as "key oper valo_1|valo_2|blocco" rows in index order.
+  static std::vector<std::string> Tabella() {
+    std::vector<std::string> out;
+    std::unique_ptr<data::Statement> st;
+    EXPECT_TRUE(Cn_MDB0->Prepare("SELECT KEY,OPER,VALO_1,VALO_2,BLOCCO FROM FILTRO ORDER BY KEY,OPER,VALO_1,VALO_2", &st)
+                    .ok());
+    bool riga = false;
+    while (st->Step(&riga).ok() && riga)
+      out.push_back(st->Read(0).AsText() + " " + st->Read(1).AsText() + " " + st->Read(2).AsText() + "|" +
+                    st->Read(3).AsText() + "|" + st->Read(4).AsText());
+    return out;
+  }
+
+  std::vector<std::string> Nodi() const {
+    std::vector<std::string> out;
+    ui::KeyedTree& t = *frmBase->twF;
+    for (int i = 1; i <= t.Count(); ++i) {
+      ui::TreeNode& n = t.Nodes(i);
+      out.push_back(n.Key() + " " + (n.Parent() ? n.Parent()->Key() : std::string("-")) + " " + n.Tag());
+    }
+    return out;
+  }
+
+  void Comando(int k, const std::string& v1, const std::string& v2, uint8_t op, const std::string& c) {
+    frmBase->Carica_Filtro_Modifica(static_cast<int16_t>(k), v1, v2, op, c, true);
+  }
+};
+
+TEST_F(Filtri, CommandsChangeTableAndTree) {
+  Carica();
+  struct Passo {
+    int k;
+    const char* v1;
+    const char* v2;
+    uint8_t op;
+    const char* c;
+    std::vector<std::string> attesa;
+  };
+  const std::vector<Passo> passi = {
+      {12, "A1", "", 1, "P+", {"12 = A1| | ", "13 = *| | ", "15 = *| | "}},
+      {12, "A1", "", 1, "P+", {"12 = A1| | ", "13 = *| | ", "15 = *| | "}},  // already there
+      {12, "B'2", "", 2, "E*", {"12 = A1| | ", "12 N B'2| | ", "13 = *| | ", "15 = *| | "}},
+      {12, "B'2", "", 2, "E*", {"12 = A1| | ", "13 = *| | ", "15 = *| | "}},  // toggled off
+      {13, "X%_", "", 1, "E+", {"12 = A1| | ", "13 = X%_|| ", "15 = *| | "}},
+      {13, "X%_", "", 1, "E+", {"12 = A1| | ", "13 = X%_|| ", "15 = *| | "}},
+      {12, "Z9", "", 1, "P-", {"12 = A1| | ", "13 = X%_|| ", "15 = *| | "}},  // not there
+      {12, "A1", "", 1, "E-", {"12 = *| | ", "13 = X%_|| ", "15 = *| | "}},
+      {13, "", "", 0, "K-", {"12 = *| | ", "13 = *| | ", "15 = *| | "}},
+      {12, "", "", 0, "XX", {"12 = *| | ", "13 = *| | ", "15 = *| | "}},  // unknown command
+  };
+  for (const Passo& p : passi) {
+    Comando(p.k, p.v1, p.v2, p.op, p.c);
+    EXPECT_EQ(Tabella(), p.attesa) << p.c << " " << p.v1;
+  }
+}
+
+TEST_F(Filtri, ClearAllKeepsDownloadedRowsAndGrows) {
+  Carica();
+  // More keys than a fixed list of 128 would hold.
+  for (int k = 200; k < 400; ++k) Riga("FILTRO", {"KEY", "OPER", "VALO_1", "VALO_2", "BLOCCO"}, {k, "=", "V", " ", " "});
+  Riga("FILTRO", {"KEY", "OPER", "VALO_1", "VALO_2", "BLOCCO"}, {12, "=", "KEEP", " ", "N"});
+  Comando(0, " ", " ", 0, "T-");
+  const std::vector<std::string> t = Tabella();
+  ASSERT_EQ(t.size(), 204u);
+  EXPECT_EQ(t[0], "12 = *| | ");
+  EXPECT_EQ(t[1], "12 = KEEP| |N");
+  for (size_t i = 4; i < t.size(); ++i) EXPECT_EQ(t[i], std::to_string(200 + i - 4) + " = *| | ");
+}
+
+TEST_F(Filtri, RangeByClicksAndTyped) {
+  FrmBase& f = Carica();
+  Comando(12, "M", "", 3, "E*");  // first click: only the box
+  EXPECT_EQ(Intervallo_Passo, 1);
+  EXPECT_EQ(Tabella()[0], "12 = *| | ");
+  Comando(12, "C", "", 3, "E*");  // second click: stored smaller first
+  EXPECT_EQ(Tabella()[0], "12 D C|M| ");
+  EXPECT_EQ(f.Flt_txt[1]->text().toStdString(), "C");
+  EXPECT_EQ(f.Flt_txt[0]->text().toStdString(), "M");
+  // Typed with the second field empty: the value goes to VALO_2.
+  Modo_Griglia = 0;
+  Filtro_Stato_2 = true;
+  f.Flt_txt[1]->setText("Q");
+  f.Flt_txt[0]->setText("");
+  Comando(13, "", "", 3, "P+");
+  EXPECT_EQ(Tabella()[1], "13 D  |Q| ");
+}
+
+TEST_F(Filtri, HostileValuesStoredAndAppliedExactly) {
+  Carica();
+  const std::vector<std::string> valori = {"O'Brien", "50%", "a_b", "x\"y", std::string(10, 'W')};
+  for (const std::string& v : valori) Comando(12, v, "", 1, "E*");
+  Comando(13, "it's", "", 2, "E*");
+
+  // A local data table of key values, filtered by the condition the elaboration builds.
+  data::SqliteConnection cn;
+  ASSERT_TRUE(cn.Open(dir.file("dati.db"), data::OpenMode::kCreate).ok());
+  ASSERT_TRUE(cn.Execute("CREATE TABLE KYX_D0_00F (k_012 TEXT, k_013 TEXT)").ok());
+  const std::vector<std::pair<std::string, std::string>> righe = {
+      {"O'Brien", "it's"}, {"O'Brien", "b"}, {"50%", "c"}, {"500", "c"}, {"aXb", "d"}, {"a_b", "d"},
+      {"x\"y", "e"},       {"WWWWWWWWWW", "f"}, {"WWWWWWWWW", "f"}, {"z", "g"}};
+  std::unique_ptr<data::Statement> ins;
+  ASSERT_TRUE(cn.Prepare("INSERT INTO KYX_D0_00F VALUES (?,?)", &ins).ok());
+  std::vector<std::string> attese;
+  for (const auto& [a, b] : righe) {
+    ins->Bind(1, data::Value(a));
+    ins->Bind(2, data::Value(b));
+    ASSERT_TRUE(ins->Run().ok());
+    const bool dentro = std::find(valori.begin(), valori.end(), a) != valori.end() && b != "it's";
+    if (dentro) attese.push_back(a + "/" + b);
+  }
+  Filtri_Elaborazione();
+  std::unique_ptr<data::Statement> st;
+  ASSERT_TRUE(cn.Prepare("SELECT k_012,k_013 FROM KYX_D0_00F WHERE (" + Filtro_Completo + " ORDER BY rowid", &st).ok())
+      << Filtro_Completo;
+  std::vector<std::string> lette;
+  bool riga = false;
+  while (st->Step(&riga).ok() && riga) lette.push_back(st->Read(0).AsText() + "/" + st->Read(1).AsText());
+  EXPECT_EQ(lette, attese) << Filtro_Completo;
+}
+
+TEST_F(Filtri, TreeShowsFilteredKeysThenAreas) {
+  FrmBase& f = Carica();
+  Comando(12, "A1", "", 1, "E*");
+  Riga("FILTRO", {"KEY", "OPER", "VALO_1", "VALO_2", "BLOCCO"}, {15, "=", "ALTRO", " ", " "});
+  f.Carica_Albero_Chiavi();
+  const std::vector<std::string> attesi = {
+      "A___K012 - ",
+      "A___K012R0001I A___K012 A1",
+      "A006 - ",
+      "A006K013 A006 ",
+  };
+  EXPECT_EQ(Nodi(), attesi);
+  EXPECT_EQ(f.twF->Nodes("A___K012R0001I").ForeColor(), 0xFF0000u);
+  EXPECT_FALSE(Anno_In_Uso);
+}
+
+TEST_F(Filtri, RemovingTreeValueTakesClickedValueNotBoxes) {
+  FrmBase& f = Carica();
+  Comando(12, "A1", "", 1, "E*");
+  Comando(12, "B2", "", 1, "E*");
+  // A list is on the grid and the boxes hold something else: "E-" still removes the clicked value.
+  Modo_Griglia = 0;
+  Riga("CHIAVI", {"SINF", "IDX", "KINDB", "LUN", "ATTR", "KEY_D", "TESTO", "ORDINA", "VIS", "AREA_1"},
+       {"SI1", 20, "G", 8, "A", 0, "Data", "03", "V", "VEN"});
+  Comando(20, "20240115", "", 1, "E*");
+  ASSERT_EQ(Tabella().back(), "20 = 20240115| | ");
+  f.Flt_txt[1]->setText("01-02-2023");
+  Comando(20, "20240115", "", 1, "E-");
+  EXPECT_EQ(Tabella().back(), "20 = *| | ");
+  EXPECT_EQ(Tabella()[0], "12 = A1| | ");
+}
+
+TEST_F(Filtri, AreasSharingAnOrderStayTogether) {
+  FrmBase& f = Carica();
+  // Key 14 of area 5 sorts after key 13 of area 6: ordered by the keys first, area 5 would come
+  // back after area 6 and its second key be lost.
+  Chiave(14, "G", 10, "Zona", "03", "VEN");
+  Marcatore(14);
+  f.Carica_Albero_Chiavi();
+  const std::vector<std::string> attesi = {"A005 - ", "A005K012 A005 ", "A005K014 A005 ", "A006 - ", "A006K013 A006 "};
+  EXPECT_EQ(Nodi(), attesi);
+}
+
+TEST_F(Filtri, InvalidDateIsRefusedAndTypedEqualsPicked) {
+  FrmBase& f = Carica();
+  Riga("CHIAVI", {"SINF", "IDX", "KINDB", "LUN", "ATTR", "KEY_D", "TESTO", "ORDINA", "VIS", "AREA_1"},
+       {"SI1", 20, "G", 8, "A", 0, "Data", "03", "V", "VEN"});
+  Marcatore(20);
+  Filtro_Stato_2 = true;
+  const std::vector<std::string> prima = Tabella();
+  host.expect("Il contenuto del campo non \xE8 corretto");
+  f.Flt_txt[1]->setText("31/02/2024");
+  Comando(20, "", "", 1, "P+");
+  EXPECT_EQ(host.pending(), 0u);
+  EXPECT_EQ(Tabella(), prima);
+  // Typed by hand, then the same day clicked as a stored code: one row, toggled off by the click.
+  f.Flt_txt[1]->setText("15/01/2024");
+  Comando(20, "", "", 1, "P+");
+  EXPECT_EQ(Tabella().back(), "20 = 20240115| | ");
+  Comando(20, "20240115", "", 1, "E*");
+  EXPECT_EQ(Tabella().back(), "20 = *| | ");
+}
+
+}  // namespace
+}  // namespace kyx::test
