@@ -1,6 +1,6 @@
 // kyx-sqlmaster: fills an ODBC database from our data server (see riempi_master.h).
 //   kyx-sqlmaster --odbc CONNECTION-STRING --database NAME --store SERVER.DB --port N --user U --password P
-//                 --system S --table KYX.Tbl [--server HOST] [--scratch FOLDER]
+//                 --system S --table KYX.Tbl [--server HOST] [--scratch FOLDER] [--data-set SYSTEM]
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
   o.tabella = a["--table"];
   o.store = a["--store"];
   o.database = a["--database"];
+  if (a.count("--data-set")) o.dati = a["--data-set"];
   std::string scratch = a.count("--scratch") ? a["--scratch"] : "";
   bool own = scratch.empty();
   if (own) {

@@ -1,6 +1,7 @@
 #include "tools/sqlmaster/riempi_master.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -159,10 +160,47 @@ Status Descrizioni(const Opzioni& o, dataserver::Store& store, data::Connection&
   return s;
 }
 
-// The server's data-set table of each system into "KYX_D0_00F_" & system.
-Status Dati(dataserver::Store& store, data::Connection& cn) {
+// Copies the rows of `origine` (columns `nomi`) into `tabella`, made anew with `colonne`; each row
+// follows the values of `prima` (columns `colonne` ahead of the copied ones), the Nth row
+// getting `prima`(N).
+Status Copia(dataserver::Store& store, data::Connection& cn, const std::string& origine, const std::vector<std::string>& nomi,
+             const std::string& tabella, const std::vector<data::FieldInfo>& colonne, size_t davanti,
+             const std::function<std::vector<data::Value>(int64_t)>& prima) {
+  Elimina(cn, tabella);
+  data::Catalog catalogo(cn);
+  Status s = catalogo.CreateTable(tabella, colonne);
+  std::string sql = "INSERT INTO " + tabella + " VALUES (";
+  for (size_t i = 0; i < colonne.size(); ++i) sql += i ? ", ?" : "?";
+  std::unique_ptr<data::Statement> st;
+  if (s) s = cn.Prepare(sql + ")", &st);
+  data::ForwardRecordset rs;
+  std::string lista;
+  for (const auto& n : nomi) lista += (lista.empty() ? "" : ", ") + store.connection().QuoteName(n);
+  if (s) s = rs.Open(store.connection(), "SELECT " + lista + " FROM " + store.connection().QuoteName(origine));
+  if (s) s = cn.BeginTransaction();
+  if (!s) return s;
+  for (int64_t riga = 1; s && !rs.AfterLast(); (void)rs.MoveNext(), ++riga) {
+    const std::vector<data::Value> testa = prima ? prima(riga) : std::vector<data::Value>{};
+    for (size_t i = 0; s && i < davanti; ++i) s = st->Bind(static_cast<int>(i + 1), testa[i]);
+    for (size_t i = davanti; s && i < colonne.size(); ++i) {
+      data::Value v = rs.Field(static_cast<int>(i - davanti));
+      // A download stores every code at its full width.
+      if (colonne[i].type == data::FieldType::Text) v = data::Value(text::fixed(v.AsText(), colonne[i].size));
+      s = st->Bind(static_cast<int>(i + 1), v);
+    }
+    if (s) s = st->Run();
+  }
+  return s ? cn.Commit() : (cn.Rollback(), s);
+}
+
+// The server's data-set table of each system into "KYX_D0_00F_" & system; the one of system
+// `o.dati` also into "KYX_D0_00F", the table a data-set download reads from the system's own
+// database, behind three fields of the replication's own (here the system, its library and the
+// row's number) that the download skips.
+Status Dati(const Opzioni& o, dataserver::Store& store, data::Connection& cn) {
   std::vector<dataserver::SystemDef> sistemi;
   Status s = store.Systems(&sistemi);
+  bool trovato = o.dati.empty();
   for (const auto& sistema : sistemi) {
     if (!s) break;
     const std::string codice(text::rtrim_blanks(sistema.code));
@@ -178,30 +216,18 @@ Status Dati(dataserver::Store& store, data::Connection& cn) {
       colonne.push_back(i < forma.keys.size() ? data::TextField(nomi[i], forma.keys[i].length)
                                               : data::DoubleField(nomi[i]));
     }
-    const std::string tabella = "KYX_D0_00F_" + codice;
-    Elimina(cn, tabella);
-    data::Catalog catalogo(cn);
-    if (!(s = catalogo.CreateTable(tabella, colonne))) break;
-    std::string sql = "INSERT INTO " + tabella + " VALUES (";
-    for (size_t i = 0; i < colonne.size(); ++i) sql += i ? ", ?" : "?";
-    std::unique_ptr<data::Statement> st;
-    if (!(s = cn.Prepare(sql + ")", &st))) break;
-    data::ForwardRecordset rs;
-    std::string lista;
-    for (const auto& n : nomi) lista += (lista.empty() ? "" : ", ") + store.connection().QuoteName(n);
-    if (!(s = rs.Open(store.connection(), "SELECT " + lista + " FROM " + store.connection().QuoteName(origine)))) break;
-    if (!(s = cn.BeginTransaction())) break;
-    for (; s && !rs.AfterLast(); (void)rs.MoveNext()) {
-      for (size_t i = 0; s && i < colonne.size(); ++i) {
-        data::Value v = rs.Field(static_cast<int>(i));
-        // A download stores every code at its full width.
-        if (colonne[i].type == data::FieldType::Text) v = data::Value(text::fixed(v.AsText(), colonne[i].size));
-        s = st->Bind(static_cast<int>(i + 1), v);
-      }
-      if (s) s = st->Run();
-    }
-    s = s ? cn.Commit() : (cn.Rollback(), s);
+    s = Copia(store, cn, origine, nomi, "KYX_D0_00F_" + codice, colonne, 0, nullptr);
+    if (!s || codice != o.dati) continue;
+    trovato = true;
+    std::vector<data::FieldInfo> replica{data::TextField("REP_SINF", 10), data::TextField("REP_LIBRERIA", 10),
+                                         data::DoubleField("REP_RIGA")};
+    replica.insert(replica.end(), colonne.begin(), colonne.end());
+    const std::string libreria(text::rtrim_blanks(sistema.library));
+    s = Copia(store, cn, origine, nomi, "KYX_D0_00F", replica, 3, [&](int64_t riga) {
+      return std::vector<data::Value>{data::Value(codice), data::Value(libreria), data::Value(static_cast<double>(riga))};
+    });
   }
+  if (s && !trovato) s = Fallito("no data set for system " + o.dati);
   return s;
 }
 
@@ -238,7 +264,7 @@ bool Riempi(const Opzioni& o, data::Connection& cn, std::string* errore) {
   if (s) s = m.Crea();
   if (s) s = Definizioni(o, m);
   if (s) s = Descrizioni(o, store, cn);
-  if (s) s = Dati(store, cn);
+  if (s) s = Dati(o, store, cn);
   Sock_Close(1);
   if (!s) *errore = s.description();
   return s.ok();

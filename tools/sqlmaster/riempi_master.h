@@ -7,7 +7,10 @@
 //                none); keys and values of every system under its code; the security row "++";
 //   KYX_DS_00F   the descriptions of the login's system, with their change times;
 //   KYX_D0_00F_<system>  the data set of every system, key codes blank-padded to their width as
-//                a download stores them.
+//                a download stores them;
+//   KYX_D0_00F   on demand, the data set of one system as a data-set download reads it from the
+//                system's own database: three fields of the replication's own, then the columns
+//                of "KYX_D0_00F_" & system.
 // Every table is dropped and made again.
 #include <string>
 
@@ -23,6 +26,7 @@ struct Opzioni {
   std::string store;    // the data server's database (descriptions and data sets)
   std::string cartella; // a scratch folder for the work files
   std::string database; // the database being filled, named in each system's record
+  std::string dati;     // the system whose data set also goes into KYX_D0_00F ("": none)
 };
 
 // False with the reason in *errore.

@@ -39,7 +39,8 @@ class AmbienteSql : public AmbienteCollegamento {
     ASSERT_TRUE(pg_.Start(&errore)) << errore;
     // The master database, and the orders system's own database that the sample's systems list
     // names ("KYXORD"): each gets what the tool writes, and the program reads each system's keys
-    // and values from its own.
+    // and values from its own, and the data set a download copies: the sales' in the master
+    // database, the orders' in their own.
     for (const char* database : {"KYXMASTER", "KYXORD"}) {
       ASSERT_TRUE(pg_.CreateDatabase(database, &errore)) << errore;
       const std::string comando = std::string(KYX_SQLMASTER) + " --odbc '" + pg_.ConnectionString(database) +
@@ -47,7 +48,9 @@ class AmbienteSql : public AmbienteCollegamento {
                                   std::to_string(server_->port()) + " --user " + dataserver::sample::kUser +
                                   " --password " + dataserver::sample::kPassword + " --system " +
                                   dataserver::sample::kSales + " --table " + dir.file("KYX.Tbl") + " --scratch " +
-                                  dir.file(std::string("riempi_") + database);
+                                  dir.file(std::string("riempi_") + database) + " --data-set " +
+                                  (database == std::string("KYXORD") ? dataserver::sample::kOrders
+                                                                     : dataserver::sample::kSales);
       ASSERT_EQ(std::system(comando.c_str()), 0) << comando;
     }
     server_->ClearRequests();

@@ -1,0 +1,15 @@
+#!/bin/sh
+# Builds the data-set download benchmark (Release, in build-bench) and runs it: a generated data
+# set of a million records (both sample systems together) downloaded from our data server over
+# loopback into the local data-set database, alternated with the sqlite3 shell importing the same
+# rows from CSV in one transaction under the same storage settings; medians of 5 runs each.
+#
+#   bench/dataset/run.sh                    # a million records, 5 runs each
+#   bench/dataset/run.sh -n 200000 --runs 7
+set -eu
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build="$root/build-bench"
+command -v sqlite3 >/dev/null || { echo "the sqlite3 shell is needed (package sqlite3)" >&2; exit 1; }
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" --parallel 4 --target bench_dataset >/dev/null
+exec "$build/bench/dataset/bench_dataset" "$@"
