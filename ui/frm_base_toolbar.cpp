@@ -19,6 +19,12 @@ namespace kyx {
 
 namespace {
 
+// A button whose window or command is not part of this version says so instead of doing
+// nothing.
+void Non_Disponibile() {
+  host::MsgBox("Funzione non ancora disponibile in questa versione.", host::vbInformation, Titolo_Programma);
+}
+
 void Chiama(const std::function<void()>& f) {
   if (f) f();
 }
@@ -115,7 +121,11 @@ void FrmBase::Azione(const std::string& Chiave, int Tasto_Mouse) {
   } else if (Chiave == "Stampa") {
     Stampa_Da_Pagina = 0;
     Stampa_A_Pagina = 0;
-    Chiama(agganci_base::Stampa_Documento);
+    if (agganci_base::Stampa_Documento) {
+      agganci_base::Stampa_Documento();
+    } else {
+      Non_Disponibile();
+    }
   } else if (Chiave == "Help") {
     if (agganci_base::Apri_Aiuto) Finestra_Aiuto = agganci_base::Apri_Aiuto();
   } else if (Chiave == "Help_1") {
@@ -126,7 +136,12 @@ void FrmBase::Azione(const std::string& Chiave, int Tasto_Mouse) {
     // "SInf", "Preferiti", "Visualizza", "Colonne", "SetStampa", "Opzioni", "Salva": the whole
     // action is another subsystem's. Any other key does nothing.
     auto it = agganci_base::Azioni.find(Chiave);
-    if (it != agganci_base::Azioni.end() && it->second) it->second();
+    if (it != agganci_base::Azioni.end() && it->second) {
+      it->second();
+    } else if (Chiave == "SInf" || Chiave == "Preferiti" || Chiave == "Visualizza" || Chiave == "Colonne" ||
+               Chiave == "SetStampa" || Chiave == "Opzioni" || Chiave == "Salva") {
+      Non_Disponibile();
+    }
   }
 }
 
