@@ -58,25 +58,6 @@ int32_t Intero_O(std::string_view testo, int32_t predefinito) {
   return v ? *v : predefinito;
 }
 
-// The file names of the data and history folders; their users replace the template parts "###"
-// (layout number) and "######" (elaboration number).
-void Ricostruisci_Nomi_File() {
-  File_Chiavi = Cartella_Dati + "KYX_K.DAT";
-  File_Sistemi = Cartella_Dati + "KYX_E.DAT";
-  File_Valori = Cartella_Dati + "KYX_V.DAT";
-  File_Aree = Cartella_Dati + "KYX_A.DAT";
-  File_Layout = Cartella_Dati + "KYX_L.DAT";
-  File_Layout_Elementi = Cartella_Dati + "KYX_L_###.DAT";
-  File_Drill = Cartella_Dati + "KYX_D_###.DAT";
-  File_Filtro_Utente = Cartella_Dati + "KYX_UF.DAT";
-  File_Struttura_Utente = Cartella_Dati + "KYX_UA.DAT";
-  File_MDB0 = Cartella_Dati + "KYX_0.MDB";
-  File_MDB1 = Cartella_Dati + "KYX_1.MDB";
-  File_MDB2 = Cartella_Dati + "KYX_2.MDB";
-  File_MDB3 = Cartella_Dati + "KYX_3.MDB";
-  File_Storico_1 = Cartella_Storico + "KYX_E_######_1.DAT";
-  File_Storico_2 = Cartella_Storico + "KYX_E_######_2.DAT";
-}
 
 // Spazi_Misura: a run of blanks about 100 device units wide in the grid font, which the column
 // auto-fit of the grid measures against. Without a printer layer, or when the measurement fails
@@ -110,6 +91,26 @@ void Misura_Font_Griglia(int32_t hDC) {
 }
 
 }  // namespace
+
+// The file names of the data and history folders; their users replace the template parts "###"
+// (layout number) and "######" (elaboration number).
+void Ricostruisci_Nomi_File() {
+  File_Chiavi = Cartella_Dati + "KYX_K.DAT";
+  File_Sistemi = Cartella_Dati + "KYX_E.DAT";
+  File_Valori = Cartella_Dati + "KYX_V.DAT";
+  File_Aree = Cartella_Dati + "KYX_A.DAT";
+  File_Layout = Cartella_Dati + "KYX_L.DAT";
+  File_Layout_Elementi = Cartella_Dati + "KYX_L_###.DAT";
+  File_Drill = Cartella_Dati + "KYX_D_###.DAT";
+  File_Filtro_Utente = Cartella_Dati + "KYX_UF.DAT";
+  File_Struttura_Utente = Cartella_Dati + "KYX_UA.DAT";
+  File_MDB0 = Cartella_Dati + "KYX_0.MDB";
+  File_MDB1 = Cartella_Dati + "KYX_1.MDB";
+  File_MDB2 = Cartella_Dati + "KYX_2.MDB";
+  File_MDB3 = Cartella_Dati + "KYX_3.MDB";
+  File_Storico_1 = Cartella_Storico + "KYX_E_######_1.DAT";
+  File_Storico_2 = Cartella_Storico + "KYX_E_######_2.DAT";
+}
 
 bool Carica_Opzioni(int16_t& Indice, int32_t& hDC) {
   // The main profile is taken first, also when the profile itself turns out to be damaged. A

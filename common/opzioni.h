@@ -16,6 +16,10 @@ namespace kyx {
 // loaded before then stay in force.
 bool Carica_Opzioni(int16_t& Indice, int32_t& hDC);
 
+// Sets the names of the work files, the local databases and the history files from
+// Cartella_Dati and Cartella_Storico.
+void Ricostruisci_Nomi_File();
+
 // Reloads section "Stampante" into the printer variables (margins in millimetres and twips).
 void Carica_Impostazioni_Stampa();
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/codifica_parametri.h"
+#include "common/opzioni.h"
 #include "common/stato.h"
 #include "common/stato_db.h"
 #include "db/aggiorna.h"
@@ -240,16 +241,7 @@ bool Riempi(const Opzioni& o, data::Connection& cn, std::string* errore) {
   std::filesystem::create_directories(o.cartella + "/Dati", ec);
   Cartella_Programma = o.cartella + "/";
   Cartella_Dati = o.cartella + "/Dati/";
-  File_Chiavi = Cartella_Dati + "KYX_K.DAT";
-  File_Sistemi = Cartella_Dati + "KYX_E.DAT";
-  File_Valori = Cartella_Dati + "KYX_V.DAT";
-  File_Aree = Cartella_Dati + "KYX_A.DAT";
-  File_Layout = Cartella_Dati + "KYX_L.DAT";
-  File_Layout_Elementi = Cartella_Dati + "KYX_L_###.DAT";
-  File_Drill = Cartella_Dati + "KYX_D_###.DAT";
-  File_Filtro_Utente = Cartella_Dati + "KYX_UF.DAT";
-  File_Struttura_Utente = Cartella_Dati + "KYX_UA.DAT";
-  File_MDB0 = Cartella_Dati + "KYX_0.MDB";
+  Ricostruisci_Nomi_File();
   Nome_Utente = o.utente;
   Password_Utente = text::fixed(o.password, 10, '^');
   Sistema_Informativo = o.sistema;
