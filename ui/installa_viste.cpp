@@ -24,6 +24,7 @@ void Installa_Viste() {
   };
 
   agganci_base::Visualizza_Griglia = [] { Visualizza_Griglia(); };
+  agganci_base::Visualizza_Ordina = [] { Visualizza_Ordina(); };
   agganci_base::KyHead_Initialize = [] { frmBase->KyHead_Initialize(); };
   agganci_base::KyHead_Aggiorna = [] { frmBase->KyHead_Aggiorna(); };
   agganci_motore::Visualizza_Larghezza_Colonne = [](int32_t Colonna, int16_t Intestazioni, int16_t Applica) {

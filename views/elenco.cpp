@@ -15,6 +15,7 @@
 #include "platform/data/static_recordset.h"
 #include "platform/text/cp1252.h"
 #include "platform/vb/vb.h"
+#include "views/griglia.h"
 
 namespace kyx {
 
@@ -25,12 +26,10 @@ namespace agganci_elenco {
 std::function<void()> Ridimensiona;
 std::function<void(const std::string&)> Didascalia_Elenco;
 std::function<void()> Imposta_Bar;
-std::function<void()> Adatta_Colonne;
 void reset() {
   Ridimensiona = nullptr;
   Didascalia_Elenco = nullptr;
   Imposta_Bar = nullptr;
-  Adatta_Colonne = nullptr;
 }
 }  // namespace agganci_elenco
 
@@ -168,7 +167,7 @@ void Carica_Elenco_Caricati() {
   }
 
   if (Adatta_Dopo_Elaborazione != 0) {
-    Chiama(agganci_elenco::Adatta_Colonne);
+    Visualizza_Larghezza_Colonne(65535, -1, 0);  // every column, headings too, not yet applied
     Larghezze(Larghezze_Caricati, 7);
   }
   Conta_Righe_Intestazione();
@@ -247,7 +246,7 @@ void Carica_Codici_Chiave(int16_t Modo, int16_t Chiave) {
   }
 
   if (Adatta_Dopo_Elaborazione != 0) {
-    Chiama(agganci_elenco::Adatta_Colonne);
+    Visualizza_Larghezza_Colonne(65535, -1, 0);  // every column, headings too, not yet applied
     Larghezze(Larghezze_Codici, 14);
   }
   Conta_Righe_Intestazione();

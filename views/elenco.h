@@ -34,7 +34,6 @@ namespace agganci_elenco {
 extern std::function<void()> Ridimensiona;
 extern std::function<void(const std::string& Didascalia)> Didascalia_Elenco;
 extern std::function<void()> Imposta_Bar;
-extern std::function<void()> Adatta_Colonne;
 void reset();
 }  // namespace agganci_elenco
 

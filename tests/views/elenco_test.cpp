@@ -102,6 +102,15 @@ TEST_F(ElencoTest, LoadedSetsListSortedOnTheNumberWithFiltersWrittenBack) {
   EXPECT_EQ(test::Sql(Mdb(2), "SELECT FILTRO FROM KYX_CARICATI WHERE SINF='ACQ'"),
             (std::vector<std::vector<std::string>>{{"(Fornitore in('F'))"}}));
 
+  // With "Adatta dopo Elaborazione" the columns are fitted to their texts first, and the list
+  // takes the widths found: the wide filter column shrinks to its text, the narrow one grows.
+  Adatta_Dopo_Elaborazione = 1;
+  Carica_Elenco_Caricati();
+  EXPECT_LT(Larghezze_Caricati[5], 4000);
+  EXPECT_GT(Larghezze_Caricati[6], 10);
+  EXPECT_EQ(Col_Larghezza[5], Larghezze_Caricati[5]);
+  Adatta_Dopo_Elaborazione = 0;
+
   // An empty register gives an empty list.
   Esegui(*Cn_MDB2, "DELETE FROM KYX_CARICATI");
   Carica_Elenco_Caricati();
