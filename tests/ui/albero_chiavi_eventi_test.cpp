@@ -31,7 +31,10 @@ class AlberoChiavi : public AmbienteStruttura {
     Chiave(14, "G", 10, "Zona", "03");
     Riga("CHIAVI", {"SINF", "IDX", "KINDB", "LUN", "ATTR", "KEY_D", "TESTO", "ORDINA", "VIS", "AREA_1"},
          {"SI1", 20, "G", 8, "A", 0, "Data", "04", "V", "VEN"});
+    Riga("CHIAVI", {"SINF", "IDX", "KINDB", "LUN", "ATTR", "KEY_D", "TESTO", "ORDINA", "VIS", "AREA_1", "FORMATO"},
+         {"SI1", 21, "G", 6, "1", 0, "Cliente", "05", "V", "VEN", "#MID(1,2)#"});
     Filtro(1, "=", "*", " ", " ");
+    Filtro(21, "=", "*", " ", " ");
     Filtro(12, "=", "A1", " ", " ");
     Filtro(12, "D", "C", "M", " ");
     Filtro(12, "N", "Z", " ", " ");
@@ -125,6 +128,13 @@ TEST_F(AlberoChiavi, LeftClicksSetThePanelFromTheNodeAndListTheKeyOnce) {
   Clic("A___K012R0002D");
   EXPECT_TRUE(f.Flt_txt[0]->isVisible());
   EXPECT_FALSE(Filtro_Stato_2);
+  // A coded key shown through a format: the boxes only show, the user picks codes in the grid.
+  Clic("A005K021");
+  EXPECT_TRUE(Filtro_Stato_2);
+  EXPECT_TRUE(f.Flt_txt[1]->isReadOnly());
+  Clic("A___K012");
+  EXPECT_FALSE(Filtro_Stato_2);
+  EXPECT_FALSE(f.Flt_txt[1]->isReadOnly());
 }
 
 TEST_F(AlberoChiavi, RightClicksRemoveTheClickedValueOrTheWholeKey) {
@@ -176,7 +186,7 @@ TEST_F(AlberoChiavi, YearNodeOpensTheOptionsAndFilteredKeysStayOpen) {
     frmMenuOpzioni->Unload();
     f.SetEnabled(true);
   }
-  EXPECT_EQ(Tabella().size(), 7u);
+  EXPECT_EQ(Tabella().size(), 8u) << "the year node changes no filter";
 
   // Collapsing by keyboard: a filtered key opens again at once, an area closes.
   QTreeWidget* v = f.twF->view();

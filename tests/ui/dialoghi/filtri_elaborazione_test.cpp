@@ -213,5 +213,30 @@ TEST_F(FiltriElaborazione, ADrillCarriesTheClickedCodeIntoTheTargetAndTheTree) {
   EXPECT_EQ(Risultato(2), (std::vector<std::string>{"A01/NORD/6.0", "A03/NORD/4.0"}));
 }
 
+TEST_F(FiltriElaborazione, ARunsFilterComesBackWithItFromTheHistory) {
+  Vendite({kVendite.begin(), kVendite.begin() + 5});
+  FrmBase& f = Carica();
+  f.Carica_Filtro_Modifica(1, "NORD", "NORD", 1, "E*", true);
+  f.Carica_Filtro_Modifica(1, "O'B", "O'B", 1, "E*", true);
+  f.Carica_Filtro_Modifica(2, "A03", "A03", 2, "E*", true);
+  const std::vector<std::string> filtro = Righe_Filtro();
+  ASSERT_EQ(filtro, (std::vector<std::string>{"1 I NORD", "1 I O'B", "2 N A03"}));
+  f.twL_NodeClick(f.twL->Nodes("A005K001L006"));
+  ASSERT_EQ(Risultato(2), A_Mano({1, 4, 5}));
+
+  f.Carica_Filtro_Modifica(0, " ", " ", 0, "T-", true);
+  f.Esegui_Pulsante(f.Toolbar1->Buttons("Elabora"), ui::vbLeftButton);
+  ASSERT_EQ(Risultato(2), A_Mano({1, 2, 3, 4, 5}));
+  ASSERT_TRUE(Righe_Filtro().empty());
+
+  // Back to the first run: its filter is in the table and in the tree again, and runs the same.
+  f.Esegui_Pulsante(f.Toolbar1->Buttons("Precedente"), ui::vbLeftButton);
+  ASSERT_EQ(Elaborazione_Corrente, 1);
+  EXPECT_EQ(Righe_Filtro(), filtro);
+  EXPECT_EQ(Nodi_Valore(), filtro);
+  f.Esegui_Pulsante(f.Toolbar1->Buttons("Elabora"), ui::vbLeftButton);
+  EXPECT_EQ(Risultato(2), A_Mano({1, 4, 5}));
+}
+
 }  // namespace
 }  // namespace kyx::test
