@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "common/stato_db.h"
+#include "tests/ui/ambiente_filtri.h"
 #include "tests/ui/ambiente_struttura.h"
 #include "ui/frm_menu_opzioni.h"
 #include "ui/installa_dati_locali.h"
@@ -62,29 +63,10 @@ class AlberoChiavi : public AmbienteStruttura {
     Riga("FILTRO", {"KEY", "OPER", "VALO_1", "VALO_2", "BLOCCO"}, {k, op, v1, v2, blocco});
   }
 
-  // A real click on the label of node `chiave`.
-  void Clic(const std::string& chiave, Qt::MouseButton tasto = Qt::LeftButton) {
-    ui::KeyedTree& t = *frmBase->twF;
-    ASSERT_TRUE(t.Exists(chiave)) << chiave;
-    ui::TreeNode& n = t.Nodes(chiave);
-    n.EnsureVisible();
-    const QRect r = t.NodeRect(n);
-    ASSERT_FALSE(r.isEmpty()) << chiave;
-    QTest::mouseClick(t.view()->viewport(), tasto, {}, t.view()->viewport()->mapFrom(&t, r.center()));
+  static void Clic(const std::string& chiave, Qt::MouseButton tasto = Qt::LeftButton) {
+    Clic_Nodo(*frmBase->twF, chiave, tasto);
   }
-
-  // FILTRO as "key oper valo_1|valo_2|blocco" rows in index order.
-  static std::vector<std::string> Tabella() {
-    std::vector<std::string> out;
-    std::unique_ptr<data::Statement> st;
-    EXPECT_TRUE(Cn_MDB0->Prepare("SELECT KEY,OPER,VALO_1,VALO_2,BLOCCO FROM FILTRO ORDER BY KEY,OPER,VALO_1,VALO_2", &st)
-                    .ok());
-    bool riga = false;
-    while (st->Step(&riga).ok() && riga)
-      out.push_back(st->Read(0).AsText() + " " + st->Read(1).AsText() + " " + st->Read(2).AsText() + "|" +
-                    st->Read(3).AsText() + "|" + st->Read(4).AsText());
-    return out;
-  }
+  static std::vector<std::string> Tabella() { return Tabella_Filtro(); }
 
   static std::string Testo(const QLineEdit* t) { return t->text().toStdString(); }
 };

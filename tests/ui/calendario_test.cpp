@@ -11,6 +11,7 @@
 #include "common/stato_db.h"
 #include "engine/query_elaborazione.h"
 #include "engine/stato_motore.h"
+#include "tests/ui/ambiente_filtri.h"
 #include "tests/ui/ambiente_struttura.h"
 #include "ui/installa_dati_locali.h"
 #include "ui/installa_filtri.h"
@@ -41,10 +42,7 @@ class Calendario : public AmbienteStruttura {
     f.Ridimensiona();
     f.Carica_Albero_Chiavi();
     // The date key's codes listed from the tree: the panel with its date buttons.
-    ui::KeyedTree& t = *f.twF;
-    t.Nodes("A005K020").EnsureVisible();
-    const QRect r = t.NodeRect(t.Nodes("A005K020"));
-    QTest::mouseClick(t.view()->viewport(), Qt::LeftButton, {}, t.view()->viewport()->mapFrom(&t, r.center()));
+    Clic_Nodo(*f.twF, "A005K020");
     ASSERT_EQ(Chiave_Elenco, 20);
     ASSERT_EQ(Formato_Data, "dd.mm.yyyy");
     ASSERT_TRUE(f.Flt_Data_pic[1]->isVisible());
@@ -84,16 +82,7 @@ class Calendario : public AmbienteStruttura {
   static std::string Testo(int i) { return frmBase->Flt_txt[static_cast<size_t>(i)]->text().toStdString(); }
   static void Scrivi(int i, const char* t) { frmBase->Flt_txt[static_cast<size_t>(i)]->setText(t); }
 
-  static std::vector<std::string> Tabella() {
-    std::vector<std::string> out;
-    std::unique_ptr<data::Statement> st;
-    EXPECT_TRUE(Cn_MDB0->Prepare("SELECT KEY,OPER,VALO_1,VALO_2 FROM FILTRO ORDER BY KEY,OPER,VALO_1,VALO_2", &st).ok());
-    bool riga = false;
-    while (st->Step(&riga).ok() && riga)
-      out.push_back(st->Read(0).AsText() + " " + st->Read(1).AsText() + " " + st->Read(2).AsText() + "|" +
-                    st->Read(3).AsText());
-    return out;
-  }
+  static std::vector<std::string> Tabella() { return Tabella_Filtro(); }
 };
 
 TEST_F(Calendario, OpensUnderTheBoxOnTheTypedDayOrTodayWithinItsRange) {
@@ -183,14 +172,14 @@ TEST_F(Calendario, PickedAndTypedDatesGiveTheSameConditionAndBadDatesChangeNothi
   Clic_Giorno(5);
   QTest::keyClick(f.Flt_txt[1], Qt::Key_Return);
   const std::vector<std::string> scelta = Tabella();
-  EXPECT_EQ(scelta, std::vector<std::string>{"20 = 20250305| "});
+  EXPECT_EQ(scelta, std::vector<std::string>{"20 = 20250305| | "});
   Filtri_Elaborazione();
   const std::string condizione = Filtro_Completo;
   EXPECT_NE(condizione.find("20250305"), std::string::npos) << condizione;
 
   // Cleared, then typed by hand in another spelling of the same day.
   f.Carica_Filtro_Modifica(20, " ", " ", 0, "K-", true);
-  ASSERT_EQ(Tabella(), std::vector<std::string>{"20 = *| "});
+  ASSERT_EQ(Tabella(), std::vector<std::string>{"20 = *| | "});
   Scrivi(1, "5/3/25");
   QTest::keyClick(f.Flt_txt[1], Qt::Key_Return);
   EXPECT_EQ(Tabella(), scelta);

@@ -7,6 +7,7 @@
 #include "engine/query_elaborazione.h"
 #include "engine/stato_motore.h"
 #include "platform/data/sqlite_connection.h"
+#include "tests/ui/ambiente_filtri.h"
 #include "tests/ui/ambiente_struttura.h"
 #include "ui/installa_filtri.h"
 
@@ -29,18 +30,7 @@ class Filtri : public AmbienteStruttura {
 
   static void Marcatore(int k) { Riga("FILTRO", {"KEY", "OPER", "VALO_1", "VALO_2", "BLOCCO"}, {k, "=", "*", " ", " "}); }
 
-  // FILTRO as "key oper valo_1|valo_2|blocco" rows in index order.
-  static std::vector<std::string> Tabella() {
-    std::vector<std::string> out;
-    std::unique_ptr<data::Statement> st;
-    EXPECT_TRUE(Cn_MDB0->Prepare("SELECT KEY,OPER,VALO_1,VALO_2,BLOCCO FROM FILTRO ORDER BY KEY,OPER,VALO_1,VALO_2", &st)
-                    .ok());
-    bool riga = false;
-    while (st->Step(&riga).ok() && riga)
-      out.push_back(st->Read(0).AsText() + " " + st->Read(1).AsText() + " " + st->Read(2).AsText() + "|" +
-                    st->Read(3).AsText() + "|" + st->Read(4).AsText());
-    return out;
-  }
+  static std::vector<std::string> Tabella() { return Tabella_Filtro(); }
 
   std::vector<std::string> Nodi() const {
     std::vector<std::string> out;

@@ -143,6 +143,8 @@ TEST_F(FiltriElaborazione, EachCommandFiltersTheNextRunAsPickedByHand) {
   f.twL_NodeClick(f.twL->Nodes("A005K001L006"));
   ASSERT_EQ(Risultato(2), A_Mano({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
   const std::string largo(30, 'W');  // as wide as a filter value is stored
+  std::string lungo;  // far wider, and made of quotes and wildcards
+  while (lungo.size() < 200) lungo += "O'B%_\"*?[";
 
   struct Passo {
     int chiave;
@@ -162,6 +164,9 @@ TEST_F(FiltriElaborazione, EachCommandFiltersTheNextRunAsPickedByHand) {
       {2, "A03", "A%1", 3, "P+", {1, 3, 5, 8}},
       {1, "x\"y", "x\"y", 1, "E*", {1, 3, 5, 8}},  // its only agent is outside the range
       {2, "A%1", "A03", 3, "P-", {1, 3, 5, 6, 8, 10}},
+      {1, "ZZZZ", "ZZZZ", 1, "E*", {1, 3, 5, 6, 8, 10, 11}},  // as wide as the key
+      {1, "NORDX", "NORDX", 1, "E*", {1, 3, 5, 6, 8, 10, 11}},  // wider: no code is
+      {1, lungo, lungo, 1, "P+", {1, 3, 5, 6, 8, 10, 11}},
       {1, " ", " ", 0, "K-", {1, 2, 3, 5, 6, 7, 8, 9, 10, 11}},
       {0, " ", " ", 0, "T-", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}},
   };
@@ -175,7 +180,11 @@ TEST_F(FiltriElaborazione, EachCommandFiltersTheNextRunAsPickedByHand) {
       EXPECT_EQ(Sql(dir.file("Dati/KYX_0.MDB"), "SELECT length(VALO_1) FROM FILTRO WHERE VALO_1 LIKE 'W%'"),
                 (std::vector<std::vector<std::string>>{{"30"}}));
     }
-    if (std::string(p.comando) == "P+") {
+    if (std::string(p.comando) == "P+" && p.chiave == 1) {
+      const std::vector<std::string> righe = Righe_Filtro();
+      EXPECT_NE(std::find(righe.begin(), righe.end(), "1 I " + lungo), righe.end()) << "stored exactly";
+    }
+    if (std::string(p.comando) == "P+" && p.chiave == 2) {
       EXPECT_EQ(Sql(dir.file("Dati/KYX_0.MDB"), "SELECT VALO_1, VALO_2 FROM FILTRO WHERE OPER='D'"),
                 (std::vector<std::vector<std::string>>{{"A%1", "A03"}}));
     }
