@@ -37,6 +37,7 @@
 #include "platform/ui/progress_bar.h"
 #include "platform/ui/vb_scroll_bar.h"
 #include "platform/ui/vb_timer.h"
+#include "platform/vb/vb.h"
 
 namespace kyx {
 
@@ -79,6 +80,30 @@ class FrmBase : public ui::KyForm {
   static void Carica_Filtro_Scrivi(int16_t Chiave, const std::string& Modo);
   // Rebuilds the key and filter tree twF from FILTRO, CHIAVI and AREE.
   void Carica_Albero_Chiavi();
+  // Events of twF (frm_base_albero_chiavi_eventi.cpp): the press records its button, which the
+  // node click that follows reads; filtered keys cannot be collapsed.
+  void twF_MouseDown(int Button, int Shift, float X, float Y);
+  void twF_NodeClick(ui::TreeNode& Node);
+  void twF_Collapse(ui::TreeNode& Node);
+  // Sets the filter panel: operator (button picture and layout when it or the read-only state
+  // changes), the two values shown through the listed key's format, and the panel's title.
+  void Imposta_Filtro_Tipo(uint8_t& Operatore, std::string& Valore1, std::string& Valore2, std::string& Titolo);
+  // Mouse button of the last press on twF.
+  int Pulsante_twF = 0;
+
+  // ---- Filter date picker (frm_base_calendario.cpp) ----
+  // A press on the date button beside value box Index opens MonthView1 under the box, or closes
+  // it when it is shown; the release draws the button up again.
+  void Flt_Data_pic_MouseDown(int Index, int Button, int Shift, float X, float Y);
+  void Flt_Data_pic_MouseUp(int Index, int Button, int Shift, float X, float Y);
+  // Enter (13) writes the selected date into the box in the key's format and focuses the box.
+  void MonthView1_KeyDown(int& KeyCode, int Shift);
+  // A clicked date: as Enter on it.
+  void MonthView1_DateClick(const vb::DateTime& Giorno);
+  // Hides the calendar without writing.
+  void MonthView1_LostFocus();
+  // Value box the calendar was opened for; -1 once it closed.
+  int16_t Calendario_Indice = -1;
 
   // ---- Events ----
   void Form_Load() override;
@@ -221,6 +246,10 @@ class FrmBase : public ui::KyForm {
 
  private:
   void Crea_Controlli();
+  // Connects the date buttons and the calendar's click, Enter and loss of focus.
+  void Collega_Calendario();
+  // Enter pressed anywhere inside the calendar: its key-down; true when handled.
+  bool Calendario_Tasto(QObject* watched, QEvent* event);
   void Crea_Toolbar();
   void Crea_StatusBar();
   void Crea_Griglia();
