@@ -46,6 +46,17 @@ class MenuRiga : public AmbienteSchede {
   }
 };
 
+TEST_F(MenuRiga, TheProgramFillsThePopUpsSlots) {
+  agganci_base::reset();
+  Installa_Popup();
+  namespace ab = agganci_base;
+  EXPECT_TRUE(ab::frmMenuColonna_Carica && ab::frmMenuRiga_Carica && ab::Azioni["Colonne"]);
+  for (std::size_t i : {0u, 1u, 6u}) {
+    ASSERT_TRUE(ab::Popup[i]) << i;
+    EXPECT_EQ(ab::Popup[i](), nullptr) << i;
+  }
+}
+
 TEST_F(MenuRiga, ARightPressOnACellOpensTheCardAtThePointer) {
   Destro(1, 1);
   ASSERT_TRUE(frmMenuRiga.Loaded());
