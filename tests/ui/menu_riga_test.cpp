@@ -131,6 +131,12 @@ TEST_F(MenuRiga, WhatTheCardShowsForEachElement) {
   // Closed from code, the card leaves the window gated (its closer gives it back).
   frmMenuRiga->Unload();
   EXPECT_FALSE(f.Enabled());
+  // Without the local tables the card opens empty.
+  Rs_Chiavi.reset();
+  Rs_Descrizioni.reset();
+  agganci_base::frmMenuRiga_Carica(7, "A01");
+  EXPECT_EQ(frmMenuRiga->Caption(), "  ?");
+  EXPECT_EQ(frmMenuRiga->lbl[14]->Caption(), "");
 }
 
 TEST_F(MenuRiga, TheCardStaysInsideTheMainWindowAndClearOfTheTreePane) {
