@@ -47,6 +47,8 @@ std::array<ui::VbControl<QLabel>*, 2> Etichette_Titolo(QWidget* padre, const cha
     etichette[i]->setText(QString::fromLatin1(testo));
     etichette[i]->setIndent(4);
     etichette[i]->SetVisible(false);
+    // Captions are drawn on the window's surface: the pointer over them is over the window.
+    etichette[i]->setAttribute(Qt::WA_TransparentForMouseEvents);
   }
   // Label 1 lies one pixel lower and to the right in the highlight colour, label 0 over it: the
   // caption looks engraved.
@@ -70,6 +72,7 @@ FrmBase::FrmBase() : ui::KyForm("frmBase") {
   add_standard_images(ImageList1);
   Crea_Controlli();
   Collega_Grafico();
+  Collega_Puntatore();
 }
 
 void FrmBase::Crea_Toolbar() {

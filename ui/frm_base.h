@@ -11,6 +11,8 @@
 //   frm_base_albero.cpp   the structure tree twL and its node click
 //   frm_base_griglia.cpp  the result grid's events: presses, paging keys, scroll bars
 //   frm_base_griglia_testata.cpp  the column header strip KyHead over the grid's row 0
+//   frm_base_puntatore.cpp  the wheel and pointer routing and the layout-order button PicLayout
+//   frm_base_barre.cpp    the splitter bars lblNS and lblWE
 #include <QCalendarWidget>
 #include <QLabel>
 #include <QLineEdit>
@@ -116,6 +118,32 @@ class FrmBase : public ui::KyForm {
   void Ridimensiona_Mappa_(int32_t& bx, int32_t& by, int32_t& Sinistra, int32_t& Destra, int32_t& A,
                            int16_t& Pulsante, int16_t& Riga, std::string& Argomento);
 
+  // ---- Wheel, pointer and the layout-order button (frm_base_puntatore.cpp) ----
+  // A wheel turn (key and button flags, notches away from the user, screen pixels): a tree under
+  // the pointer gets the focus and scrolls itself; over the result area the grid or the chart gets
+  // it and its scroll bar moves by the notches when it stays in range.
+  void xMouseWheel(int32_t Tasti, int32_t Scatti, int32_t X, int32_t Y);
+  // A pointer move on the window's surface (screen pixels) outside PicLayout ends its highlight.
+  void xMouseMove(int32_t X, int32_t Y);
+  // The scroll bar a wheel turn at screen point (X, Y) is for: nullptr over the trees (they scroll
+  // themselves) and where the turn is for nothing.
+  ui::VbScrollBar* Barra_Rotella(int32_t Tasti, int32_t X, int32_t Y) const;
+  // Draws PicLayout in look Stato (0 plain, 1 raised, 2 sunken) with the triangle of
+  // Ordinamento_Layout; nothing when Stato is the look it has already.
+  void Pic_Layout_Set(int16_t Stato);
+  void PicLayout_MouseDown(int Button, int Shift, float X, float Y);
+  void PicLayout_MouseMove(int Button, int Shift, float X, float Y);
+  // The release switches the order of the structure tree and rebuilds it.
+  void PicLayout_MouseUp(int Button, int Shift, float X, float Y);
+
+  // ---- Splitter bars (frm_base_barre.cpp) ----
+  void lblNS_MouseDown(int Button, int Shift, float X, float Y);
+  void lblNS_MouseMove(int Button, int Shift, float X, float Y);
+  void lblNS_MouseUp(int Button, int Shift, float X, float Y);
+  void lblWE_MouseDown(int Button, int Shift, float X, float Y);
+  void lblWE_MouseMove(int Button, int Shift, float X, float Y);
+  void lblWE_MouseUp(int Button, int Shift, float X, float Y);
+
   // ---- Controls ----
   ui::KeyedToolbar* Toolbar1;
   ui::KeyedStatusBar* StatusBar1;
@@ -196,6 +224,8 @@ class FrmBase : public ui::KyForm {
   void Crea_Toolbar();
   void Crea_StatusBar();
   void Crea_Griglia();
+  // Connects PicLayout and the two splitter bars to their handlers.
+  void Collega_Puntatore();
   void Disegna_Logo();
   bool Sul_Pulsante(ui::ToolbarButton& Pulsante) const;
   void Azione(const std::string& Chiave, int Tasto_Mouse);
@@ -207,6 +237,11 @@ class FrmBase : public ui::KyForm {
 
   // Whether Imposta_Bar has given the buttons their fixed pictures.
   bool Immagini_Assegnate = false;
+  // The drag of a splitter bar: cursor minus the bar's position at the press, and the cursor
+  // coordinates at or beyond which the bar stops following (one drag at a time).
+  float Barra_Scarto = 0;
+  float Barra_Minimo = 0;
+  float Barra_Massimo = 0;
 };
 
 inline ui::FormInstance<FrmBase> frmBase;

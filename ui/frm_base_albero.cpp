@@ -112,6 +112,10 @@ void FrmBase::Carica_Albero_Struttura() {
   }
   Rs_Lavoro.reset();
 
+  // The layout-order button shows the order the tree now has, in the look it has now.
+  const int16_t Stato = Stato_PicLayout;
+  Stato_PicLayout = -1;
+  Pic_Layout_Set(Stato);
   if (Stato_Ridimensiona != 0) twL->SetVisible(true);
   host::DoEvents();
 }
