@@ -134,6 +134,13 @@ TEST_F(Rotella, OverTheChartTheKeysAreIgnoredAndItsBarMoves) {
   Ruota(f, Centro(f.Grafico), 120 * 7);
   EXPECT_EQ(f.Scroll_G->Value(), 6) << "past Min: nothing moves";
   EXPECT_EQ(cambi, 2);
+  // The redisplay hides the chart while it is rebuilt: the turn still moves the bar only once.
+  f.Scroll_G->Change = [&] {
+    ++cambi;
+    f.Grafico->SetVisible(false);
+  };
+  Ruota(f, Centro(f.Scroll_G), -120);
+  EXPECT_EQ(f.Scroll_G->Value(), 7);
 }
 
 TEST_F(Rotella, OverATreeTheTreeTakesTheFocusAndScrollsItselfAndBetweenThePanelsNothingHappens) {
