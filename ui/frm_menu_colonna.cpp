@@ -16,6 +16,9 @@
 #include "ui/agganci_base.h"
 #include "ui/finestre.h"
 #include "ui/frm_base.h"
+#include "ui/frm_menu_colonna4.h"
+#include "ui/frm_menu_colonne.h"
+#include "ui/frm_menu_riga.h"
 #include "ui/stato_finestra.h"
 
 namespace kyx {
@@ -49,7 +52,7 @@ FrmMenuColonna::FrmMenuColonna() : MenuVoci("frmMenuColonna", 8, 165) {
   for (int i = 0; i < 8; ++i) ItemX[i]->SetCaption(kVoci[i]);
 }
 
-bool FrmMenuColonna::Sottomenu_Mancante(int Index) { return Index == 4 || Index == 5 || Index == 7; }
+bool FrmMenuColonna::Sottomenu_Mancante(int Index) { return Index == 4 || Index == 5; }
 
 bool FrmMenuColonna::Bloccato() const { return In_Caricamento; }
 
@@ -120,10 +123,12 @@ void FrmMenuColonna::Imposta_Voci() {
 
 void FrmMenuColonna::Apri_Sottomenu(int Index) {
   if (Index == 6) frmMenuColonna3->Carica();
+  if (Index == 7) frmMenuColonna4->Carica();
 }
 
 void FrmMenuColonna::Chiudi_Sottomenu(int Index) {
   if (Index == 6 && frmMenuColonna3.Loaded()) frmMenuColonna3->Unload();
+  if (Index == 7 && frmMenuColonna4.Loaded()) frmMenuColonna4->Unload();
 }
 
 void FrmMenuColonna::Item_Click(int Index) {
@@ -177,6 +182,7 @@ void FrmMenuColonna::Form_QueryUnload(int16_t&, int UnloadMode) {
 void FrmMenuColonna::Form_Unload(int16_t&) {
   // The sub-menus are owned by this menu and go with it.
   if (frmMenuColonna3.Loaded()) frmMenuColonna3->Unload();
+  if (frmMenuColonna4.Loaded()) frmMenuColonna4->Unload();
   if (frmBase.Loaded()) frmBase->ZOrder(0);
 }
 
@@ -225,6 +231,13 @@ void FrmMenuColonna3::Altro_Tasto(int& KeyCode, int) {
 void Installa_Popup() {
   agganci_base::frmMenuColonna_Carica = [] { frmMenuColonna->Carica(); };
   agganci_base::Popup[kAperto] = []() -> ui::KyForm* { return frmMenuColonna.peek(); };
+  // The element card of a right press on a cell, and the column chooser of the toolbar.
+  agganci_base::frmMenuRiga_Carica = [](int16_t Chiave, const std::string& Elemento) {
+    frmMenuRiga->Carica(Chiave, Elemento);
+  };
+  agganci_base::Popup[6] = []() -> ui::KyForm* { return frmMenuRiga.peek(); };
+  agganci_base::Azioni["Colonne"] = [] { frmMenuColonne->Carica(); };
+  agganci_base::Popup[1] = []() -> ui::KyForm* { return frmMenuColonne.peek(); };
 }
 
 }  // namespace kyx

@@ -51,7 +51,8 @@ inline ui::FormInstance<FrmMenuColonna3> frmMenuColonna3;
 // border, or on its left when it would leave the main window on the right.
 void Colloca_Sottomenu(ui::KyForm& Sottomenu, int Index, double Larghezza, double Altezza);
 
-// Fills the main window's slot of the column menu and its entry among the closable pop-ups.
+// Fills the main window's slots of the column menu, the element card and the column chooser,
+// and their entries among the closable pop-ups.
 void Installa_Popup();
 
 }  // namespace kyx
