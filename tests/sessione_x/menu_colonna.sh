@@ -1,5 +1,5 @@
-# Steps on the elaboration's result, sourced by demo/guida_x.sh (MAIN, DATI, click, window, fail
-# and KYX_PID are its own): the right button on the title of the agent column in the header strip
+# Steps on the elaboration's result, sourced by demo/guida_x.sh (MAIN, DATI, SHOT, click, window,
+# fail and KYX_PID are its own): the right button on the title of the agent column in the header strip
 # opens the column header menu, captioned with the column's title; its item "Nascondi" hides the
 # column, which the program stores in the history's layout description; then the menu opened on
 # another column closes when the user presses on the main window.
@@ -25,6 +25,9 @@ gone() {
   done
   return 1
 }
+
+# The result before the column is hidden, for comparison with the final picture.
+import -window "$MAIN" "${SHOT%.png}-prima.png"
 
 echo "guida_x: the column header menu of \"$TITOLO_NASCOSTA\""
 xdotool mousemove --window "$MAIN" "$X_NASCOSTA" "$Y_TESTATA" click 3

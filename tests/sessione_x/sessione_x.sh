@@ -44,4 +44,13 @@ python3 demo/controlla.py "$HOME_DIR/Dati" "$SHOT" --result
 read -r WIDTH HEIGHT COLOURS < <(identify -format '%w %h %k\n' "$SHOT")
 [ "$WIDTH" -ge 630 ] && [ "$HEIGHT" -ge 400 ] || fail "the picture is $WIDTH x $HEIGHT"
 [ "$COLOURS" -ge 8 ] || fail "the picture has only $COLOURS colours"
+# Against the result before the column was hidden: the tree panel is the same, the result area
+# (the grid right of the vertical splitter) is not.
+differenza() {
+  compare -metric AE -crop "$1" "${SHOT%.png}-prima.png" "$SHOT" null: 2>&1 || true
+}
+ALBERO=$(differenza 150x150+5+40)
+RISULTATO=$(differenza 440x170+170+60)
+[ "$ALBERO" = 0 ] || fail "the tree panel changed in $ALBERO pixels"
+[ "$RISULTATO" -ge 500 ] 2>/dev/null || fail "the grid changed in only $RISULTATO pixels"
 echo "sessione_x: picture of the main window in $SHOT"

@@ -144,6 +144,11 @@ TEST_F(FiltroColonna, TheConditionShownAsKeysAndValues) {
     m.Unload(ui::vbFormControlMenu);
     EXPECT_FALSE(frmMenuColonna4.Loaded());
   }
+  // Without the keys table the viewer opens empty.
+  Rs_Chiavi.reset();
+  Apri("where (k_003 in('01'))");
+  ASSERT_TRUE(frmMenuColonna4.Loaded());
+  EXPECT_TRUE(Nodi().empty());
 }
 
 TEST_F(FiltroColonna, AColumnWithoutConditionOrExclusionHasTheItemDisabled) {

@@ -2,6 +2,7 @@
 // that may be shown; a click on one shows or hides it in the grid at once and stores the choice
 // with the elaboration; a press on the main window closes it.
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "platform/ui/vb_events.h"
 #include "tests/ui/ambiente_schede.h"
@@ -86,7 +87,12 @@ TEST_F(MenuColonne, AClickShowsOrHidesTheColumnAndStoresIt) {
   EXPECT_EQ(f.Grid1->ColWidth(2), 1200) << "the grid shows it at once";
   EXPECT_TRUE(frmMenuColonne->isVisible()) << "the list stays open";
   EXPECT_FALSE(f.Enabled());
+  EXPECT_FALSE(frmMenuColonne->twCol->Nodes("C002").Selected());
+  EXPECT_EQ(std::count(traccia.begin(), traccia.end(), "Visualizza_Grafico"), 0);
+  // With the chart shown, the chart follows the grid.
+  Grafico_Visibile = true;
   Clic("C004");
+  EXPECT_EQ(std::count(traccia.begin(), traccia.end(), "Visualizza_Grafico"), 1);
   EXPECT_EQ(Col_Visibile[4], 1);
   EXPECT_EQ(frmMenuColonne->twCol->Nodes("C004").Image(), "Colonna1");
   EXPECT_EQ(f.Grid1->ColWidth(4), 0);

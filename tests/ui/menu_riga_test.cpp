@@ -46,6 +46,17 @@ class MenuRiga : public AmbienteSchede {
   }
 };
 
+TEST_F(MenuRiga, TheProgramFillsThePopUpsSlots) {
+  agganci_base::reset();
+  Installa_Popup();
+  namespace ab = agganci_base;
+  EXPECT_TRUE(ab::frmMenuColonna_Carica && ab::frmMenuRiga_Carica && ab::Azioni["Colonne"]);
+  for (std::size_t i : {0u, 1u, 6u}) {
+    ASSERT_TRUE(ab::Popup[i]) << i;
+    EXPECT_EQ(ab::Popup[i](), nullptr) << i;
+  }
+}
+
 TEST_F(MenuRiga, ARightPressOnACellOpensTheCardAtThePointer) {
   Destro(1, 1);
   ASSERT_TRUE(frmMenuRiga.Loaded());
@@ -120,6 +131,12 @@ TEST_F(MenuRiga, WhatTheCardShowsForEachElement) {
   // Closed from code, the card leaves the window gated (its closer gives it back).
   frmMenuRiga->Unload();
   EXPECT_FALSE(f.Enabled());
+  // Without the local tables the card opens empty.
+  Rs_Chiavi.reset();
+  Rs_Descrizioni.reset();
+  agganci_base::frmMenuRiga_Carica(7, "A01");
+  EXPECT_EQ(frmMenuRiga->Caption(), "  ?");
+  EXPECT_EQ(frmMenuRiga->lbl[14]->Caption(), "");
 }
 
 TEST_F(MenuRiga, TheCardStaysInsideTheMainWindowAndClearOfTheTreePane) {

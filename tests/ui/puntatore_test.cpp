@@ -134,6 +134,13 @@ TEST_F(Rotella, OverTheChartTheKeysAreIgnoredAndItsBarMoves) {
   Ruota(f, Centro(f.Grafico), 120 * 7);
   EXPECT_EQ(f.Scroll_G->Value(), 6) << "past Min: nothing moves";
   EXPECT_EQ(cambi, 2);
+  // The redisplay hides the chart while it is rebuilt: the turn still moves the bar only once.
+  f.Scroll_G->Change = [&] {
+    ++cambi;
+    f.Grafico->SetVisible(false);
+  };
+  Ruota(f, Centro(f.Scroll_G), -120);
+  EXPECT_EQ(f.Scroll_G->Value(), 7);
 }
 
 TEST_F(Rotella, OverATreeTheTreeTakesTheFocusAndScrollsItselfAndBetweenThePanelsNothingHappens) {
@@ -152,14 +159,20 @@ TEST_F(Rotella, OverATreeTheTreeTakesTheFocusAndScrollsItselfAndBetweenThePanels
     EXPECT_GT(barra_albero->value(), 0) << "the tree scrolls itself";
     EXPECT_EQ(f.Scroll_V->Value(), 10);
   }
-  // The vertical splitter lies outside every panel's frame.
-  f.Grid1->SetFocus();
-  const QPoint sbarra(f.lblWE->x() + 2, f.lblWE->y() + 100);
-  ASSERT_LT(f.L_twL[0]->X2(), sbarra.x());
-  ASSERT_GT(f.L_twE[0]->X1(), sbarra.x());
-  Ruota(f, sbarra, 120);
-  EXPECT_TRUE(Ha_Fuoco(f.Grid1));
-  EXPECT_EQ(f.Scroll_V->Value(), 10);
+  // The splitters lie outside every panel's frame: the bar between the trees and the one beside
+  // the result area.
+  const QPoint tra_alberi(f.lblNS->x() + 50, f.lblNS->y() + 2);
+  ASSERT_LT(f.L_twL[3]->Y2(), tra_alberi.y());
+  ASSERT_GT(f.L_twF[3]->Y1(), tra_alberi.y());
+  const QPoint accanto(f.lblWE->x() + 2, f.lblWE->y() + 100);
+  ASSERT_LT(f.L_twL[0]->X2(), accanto.x());
+  ASSERT_GT(f.L_twE[0]->X1(), accanto.x());
+  for (const QPoint& sbarra : {tra_alberi, accanto}) {
+    f.Grid1->SetFocus();
+    Ruota(f, sbarra, 120);
+    EXPECT_TRUE(Ha_Fuoco(f.Grid1)) << sbarra.x() << "," << sbarra.y();
+    EXPECT_EQ(f.Scroll_V->Value(), 10);
+  }
 }
 
 // ---- The layout-order button -------------------------------------------------------------------
