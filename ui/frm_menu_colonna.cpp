@@ -16,6 +16,7 @@
 #include "ui/agganci_base.h"
 #include "ui/finestre.h"
 #include "ui/frm_base.h"
+#include "ui/frm_menu_filtro.h"
 #include "ui/stato_finestra.h"
 
 namespace kyx {
@@ -49,7 +50,7 @@ FrmMenuColonna::FrmMenuColonna() : MenuVoci("frmMenuColonna", 8, 165) {
   for (int i = 0; i < 8; ++i) ItemX[i]->SetCaption(kVoci[i]);
 }
 
-bool FrmMenuColonna::Sottomenu_Mancante(int Index) { return Index == 4 || Index == 5 || Index == 7; }
+bool FrmMenuColonna::Sottomenu_Mancante(int Index) { return Index == 7; }
 
 bool FrmMenuColonna::Bloccato() const { return In_Caricamento; }
 
@@ -119,10 +120,12 @@ void FrmMenuColonna::Imposta_Voci() {
 }
 
 void FrmMenuColonna::Apri_Sottomenu(int Index) {
+  if (Index == 4 || Index == 5) frmMenuColonna2->Carica(Index);
   if (Index == 6) frmMenuColonna3->Carica();
 }
 
 void FrmMenuColonna::Chiudi_Sottomenu(int Index) {
+  if ((Index == 4 || Index == 5) && frmMenuColonna2.Loaded()) frmMenuColonna2->Unload();
   if (Index == 6 && frmMenuColonna3.Loaded()) frmMenuColonna3->Unload();
 }
 
@@ -176,6 +179,7 @@ void FrmMenuColonna::Form_QueryUnload(int16_t&, int UnloadMode) {
 
 void FrmMenuColonna::Form_Unload(int16_t&) {
   // The sub-menus are owned by this menu and go with it.
+  if (frmMenuColonna2.Loaded()) frmMenuColonna2->Unload();
   if (frmMenuColonna3.Loaded()) frmMenuColonna3->Unload();
   if (frmBase.Loaded()) frmBase->ZOrder(0);
 }
