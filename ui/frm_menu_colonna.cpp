@@ -18,6 +18,7 @@
 #include "ui/frm_base.h"
 #include "ui/frm_menu_colonna4.h"
 #include "ui/frm_menu_colonne.h"
+#include "ui/frm_menu_filtro.h"
 #include "ui/frm_menu_riga.h"
 #include "ui/stato_finestra.h"
 
@@ -51,8 +52,6 @@ FrmMenuColonna::FrmMenuColonna() : MenuVoci("frmMenuColonna", 8, 165) {
   setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   for (int i = 0; i < 8; ++i) ItemX[i]->SetCaption(kVoci[i]);
 }
-
-bool FrmMenuColonna::Sottomenu_Mancante(int Index) { return Index == 4 || Index == 5; }
 
 bool FrmMenuColonna::Bloccato() const { return In_Caricamento; }
 
@@ -111,22 +110,18 @@ void FrmMenuColonna::Imposta_Voci() {
   bool Filtro = !vb::Trim(Col_Where[c]).empty();
   for (int k = 1; !Filtro && k <= Sinf_Idx_Max && k <= 64; ++k) Filtro = Col_Where_Flag[c][k - 1] == 0;
   Item[7]->setEnabled(Filtro);
-  for (int i = 0; i < 8; ++i) {
-    if (Sottomenu_Mancante(i)) {
-      Item[i]->setEnabled(false);
-      Item[i]->setToolTip(QStringLiteral("Non ancora disponibile"));
-    }
-    ItemX[i]->setEnabled(Item[i]->isEnabled());
-  }
+  for (int i = 0; i < 8; ++i) ItemX[i]->setEnabled(Item[i]->isEnabled());
   Imposta_Finestra_Dialogo(hWnd());
 }
 
 void FrmMenuColonna::Apri_Sottomenu(int Index) {
+  if (Index == 4 || Index == 5) frmMenuColonna2->Carica(Index);
   if (Index == 6) frmMenuColonna3->Carica();
   if (Index == 7) frmMenuColonna4->Carica();
 }
 
 void FrmMenuColonna::Chiudi_Sottomenu(int Index) {
+  if ((Index == 4 || Index == 5) && frmMenuColonna2.Loaded()) frmMenuColonna2->Unload();
   if (Index == 6 && frmMenuColonna3.Loaded()) frmMenuColonna3->Unload();
   if (Index == 7 && frmMenuColonna4.Loaded()) frmMenuColonna4->Unload();
 }
@@ -181,6 +176,7 @@ void FrmMenuColonna::Form_QueryUnload(int16_t&, int UnloadMode) {
 
 void FrmMenuColonna::Form_Unload(int16_t&) {
   // The sub-menus are owned by this menu and go with it.
+  if (frmMenuColonna2.Loaded()) frmMenuColonna2->Unload();
   if (frmMenuColonna3.Loaded()) frmMenuColonna3->Unload();
   if (frmMenuColonna4.Loaded()) frmMenuColonna4->Unload();
   if (frmBase.Loaded()) frmBase->ZOrder(0);

@@ -18,8 +18,6 @@ class FrmMenuColonna : public MenuVoci {
   void Form_QueryUnload(int16_t& Cancel, int UnloadMode) override;
   void Form_Unload(int16_t& Cancel) override;
 
-  // The items whose sub-menu is not part of the program yet: they stay disabled.
-  static bool Sottomenu_Mancante(int Index);
 
  protected:
   bool Bloccato() const override;

@@ -155,15 +155,27 @@ int JetCompareUtf8(std::string_view a, std::string_view b) { return CompareFast(
 bool JetLike(std::string_view text, std::string_view pattern) {
   text = TrimBlanks(text);
   const Tables& t = T();
+  // One character in brackets ("[*]") stands for itself, so that a pattern can hold a star or a
+  // percent sign taken from typed text; any other "[" is an ordinary character.
+  const auto literal = [&pattern](size_t p, unsigned char* c) -> size_t {
+    if (pattern[p] == '[' && p + 2 < pattern.size() && pattern[p + 2] == ']') {
+      *c = static_cast<unsigned char>(pattern[p + 1]);
+      return 3;
+    }
+    *c = static_cast<unsigned char>(pattern[p]);
+    return 1;
+  };
+  const auto is_star = [&pattern](size_t p) { return pattern[p] == '*' || pattern[p] == '%'; };
   // Iterative wildcard match with back-tracking to the last star.
   size_t ti = 0, pi = 0, star = std::string_view::npos, mark = 0;
   while (ti < text.size()) {
-    if (pi < pattern.size() && (pattern[pi] == '*' || pattern[pi] == '%')) {
+    unsigned char c = 0;
+    const size_t width = pi < pattern.size() && !is_star(pi) ? literal(pi, &c) : 0;
+    if (pi < pattern.size() && is_star(pi)) {
       star = pi++;
       mark = ti;
-    } else if (pi < pattern.size() &&
-               t.upper[static_cast<unsigned char>(pattern[pi])] == t.upper[static_cast<unsigned char>(text[ti])]) {
-      ++pi;
+    } else if (width > 0 && t.upper[c] == t.upper[static_cast<unsigned char>(text[ti])]) {
+      pi += width;
       ++ti;
     } else if (star != std::string_view::npos) {
       pi = star + 1;
@@ -172,7 +184,7 @@ bool JetLike(std::string_view text, std::string_view pattern) {
       return false;
     }
   }
-  while (pi < pattern.size() && (pattern[pi] == '*' || pattern[pi] == '%')) ++pi;
+  while (pi < pattern.size() && is_star(pi)) ++pi;
   // A pattern whose rest is only blanks still matches the trimmed text.
   while (pi < pattern.size() && pattern[pi] == ' ') ++pi;
   return pi == pattern.size();

@@ -25,8 +25,8 @@ unsigned char JetUpper(unsigned char c);
 unsigned char JetPrimary(unsigned char c);
 
 // Pattern match of a Filter criterion "field LIKE 'pattern'": "*" and "%" stand for any run of
-// characters; everything else matches itself without regard to case. Trailing blanks of the text
-// are ignored, as in equality.
+// characters; one character in brackets ("[*]", "[%]", "[[]") stands for itself; everything else
+// matches itself without regard to case. Trailing blanks of the text are ignored, as in equality.
 bool JetLike(std::string_view text, std::string_view pattern);
 
 }  // namespace kyx::data

@@ -6,9 +6,9 @@
 // Criteria: clauses "field operator value" joined by AND and OR (AND binds tighter), with
 // parentheses; operators = <> < > <= >= LIKE; values 'text' (a doubled quote stands for one),
 // #date# (compared as text), numbers, and NULL (with = and <> only). LIKE takes "*" or "%" for
-// any run of characters. Texts compare as the JET collation does (no case, no trailing blanks);
-// numbers numerically; a text compared with a number is read as a number when it is one. A Null
-// field meets no comparison except "= NULL".
+// any run of characters and "[c]" for the character c itself. Texts compare as the JET collation
+// does (no case, no trailing blanks); numbers numerically; a text compared with a number is read
+// as a number when it is one. A Null field meets no comparison except "= NULL".
 #include <functional>
 #include <memory>
 #include <string>

@@ -111,22 +111,22 @@ TEST_F(MenuColonna, ItemsFollowTheColumnsState) {
     const char* nome;
     std::function<void()> prepara;
     int16_t c;
-    std::string abilitati;  // items 0..7 (4 and 5 wait for their sub-menu)
+    std::string abilitati;  // items 0..7
     std::string blocca, nascondi;
   };
   const Caso casi[] = {
-      {"sorted ascending", [] { Colonna_Ordinamento = 2; }, 2, "01110010", "Blocca", "Nascondi"},
-      {"not sortable", [] { Col_Ordine[2] = 1; }, 2, "00110010", "Blocca", "Nascondi"},
-      {"last column", [] {}, 6, "11010010", "Blocca", "Nascondi"},
-      {"frozen last column", [] { Colonne_Bloccate = 7; }, 6, "11110010", "Sblocca", "Nascondi"},
-      {"hidden column", [] { Col_Visibile[3] = 1; }, 3, "11110010", "Blocca", "Scopri"},
+      {"sorted ascending", [] { Colonna_Ordinamento = 2; }, 2, "01111110", "Blocca", "Nascondi"},
+      {"not sortable", [] { Col_Ordine[2] = 1; }, 2, "00111110", "Blocca", "Nascondi"},
+      {"last column", [] {}, 6, "11011110", "Blocca", "Nascondi"},
+      {"frozen last column", [] { Colonne_Bloccate = 7; }, 6, "11111110", "Sblocca", "Nascondi"},
+      {"hidden column", [] { Col_Visibile[3] = 1; }, 3, "11111110", "Blocca", "Scopri"},
       {"only shown column",
        [] {
          for (int c = 0; c <= 6; ++c) Col_Visibile[c] = c == 4 ? 2 : 1;
        },
-       4, "11100010", "Blocca", "Nascondi"},
-      {"empty grid", [this] { (void)statico->SetFilter("c001>100"); }, 2, "11110000", "Blocca", "Nascondi"},
-      {"column with its own condition", [] { Col_Where[2] = "where (k_003 in('01'))"; }, 2, "11110011", "Blocca",
+       4, "11101110", "Blocca", "Nascondi"},
+      {"empty grid", [this] { (void)statico->SetFilter("c001>100"); }, 2, "11111000", "Blocca", "Nascondi"},
+      {"column with its own condition", [] { Col_Where[2] = "where (k_003 in('01'))"; }, 2, "11111111", "Blocca",
        "Nascondi"},
   };
   for (const Caso& k : casi) {

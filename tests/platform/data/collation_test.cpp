@@ -72,5 +72,22 @@ TEST(JetCollation, LongEqualHeadsDecideAsTheFullOrder) {
   EXPECT_LT(JetCompareUtf8("ART-00000012", "ART-000000123"), 0);
 }
 
+TEST(JetLikeTest, StarsPercentsAndBracketedLiterals) {
+  struct Case {
+    const char* text;
+    const char* pattern;
+    bool match;
+  } cases[] = {
+      {"Rossi Mario", "*ROSSI*", true},   {"Rossi", "ross%", true},
+      {"Rossi  ", "rossi", true},          {"Bianchi", "*ROSSI*", false},
+      {"a?b", "*?*", true},                {"ab", "a?b", false},  // "?" is an ordinary character
+      {"5*3 cm", "*5[*]3*", true},         {"5x3", "*5[*]3*", false},
+      {"100% lana", "*0[%] l*", true},     {"100 lana", "*0[%] l*", false},
+      {"[x] y", "*[[]x]*", true},          {"[ab]", "[ab]", true},  // only "[c]" is special
+      {"x*", "*[*]", true},                {"x", "*[*]", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(JetLike(c.text, c.pattern), c.match) << c.text << " / " << c.pattern;
+}
+
 }  // namespace
 }  // namespace kyx::data
