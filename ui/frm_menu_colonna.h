@@ -18,7 +18,6 @@ class FrmMenuColonna : public MenuVoci {
   void Form_QueryUnload(int16_t& Cancel, int UnloadMode) override;
   void Form_Unload(int16_t& Cancel) override;
 
-
  protected:
   bool Bloccato() const override;
   void Apri_Sottomenu(int Index) override;
