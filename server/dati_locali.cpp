@@ -72,7 +72,7 @@ data::Status Scrittura_Dati::Apri(data::Connection& Cn, const std::string& Siste
   Sistema_ = Sistema;
   Tabella_ = mdb2::Tabella_Valori(Sistema);
   Numero_ = Numero;
-  Righe_ = Ultimo_Commit_ = 0;
+  Righe_ = Ultima_Precedente_ = 0;
   std::vector<data::FieldInfo> Colonne;
   data::Status s = Cn.ListColumns(Tabella_, &Colonne);
   if (!s) return s;
@@ -83,10 +83,15 @@ data::Status Scrittura_Dati::Apri(data::Connection& Cn, const std::string& Siste
     Nomi += (i ? "," : "") + Cn.QuoteName(Colonne[i].name);
     Segni += i ? ",?" : "?";
   }
-  s = Cn.Execute("DELETE FROM " + Cn.QuoteName(Tabella_) + " WHERE IDX=" + std::to_string(-int64_t{Numero}));
-  if (s) s = Cn.Prepare("INSERT INTO " + Cn.QuoteName(Tabella_) + " (" + Nomi + ") VALUES (" + Segni + ")", &Inserimento_);
-  if (s) s = Inserimento_->Bind(1, data::Value(-int64_t{Numero}));
+  s = Cn.Prepare("INSERT INTO " + Cn.QuoteName(Tabella_) + " (" + Nomi + ") VALUES (" + Segni + ")", &Inserimento_);
+  if (s) s = Inserimento_->Bind(1, data::Value(int64_t{Numero}));
   if (s) s = Cn.BeginTransaction();
+  // New rows get row ids above every stored one: the highest tells the stored records apart.
+  std::unique_ptr<data::Statement> st;
+  bool riga = false;
+  if (s) s = Cn.Prepare("SELECT MAX(" + Cn.RowIdName() + ") FROM " + Cn.QuoteName(Tabella_), &st);
+  if (s) s = st->Step(&riga);
+  if (s && riga) Ultima_Precedente_ = st->Read(0).AsInteger();
   return s;
 }
 
@@ -98,18 +103,12 @@ data::Status Scrittura_Dati::Aggiungi() {
   return s;
 }
 
-data::Status Scrittura_Dati::Fine_Blocco() {
-  if (Righe_ - Ultimo_Commit_ < Righe_Per_Commit) return data::Status::Ok();
-  Ultimo_Commit_ = Righe_;
-  data::Status s = Cn_->Commit();
-  if (s) s = Cn_->BeginTransaction();
-  return s;
-}
-
 int64_t Scrittura_Dati::Righe_Precedenti() {
   std::unique_ptr<data::Statement> st;
   bool riga = false;
-  if (!Cn_->Prepare("SELECT COUNT(*) FROM " + Cn_->QuoteName(Tabella_) + " WHERE IDX=" + std::to_string(Numero_), &st) ||
+  if (!Cn_->Prepare("SELECT COUNT(*) FROM " + Cn_->QuoteName(Tabella_) + " WHERE IDX=" + std::to_string(Numero_) +
+                        " AND " + Cn_->RowIdName() + "<=" + std::to_string(Ultima_Precedente_),
+                    &st) ||
       !st->Step(&riga) || !riga) {
     return 0;
   }
@@ -118,14 +117,12 @@ int64_t Scrittura_Dati::Righe_Precedenti() {
 
 data::Status Scrittura_Dati::Concludi(bool Tieni, const std::string& Stato) {
   Inserimento_.reset();
+  if (!Tieni) return Cn_->InTransaction() ? Cn_->Rollback() : data::Status::Ok();
   data::Status s = Cn_->InTransaction() ? data::Status::Ok() : Cn_->BeginTransaction();
-  const std::string T = "FROM " + Cn_->QuoteName(Tabella_) + " WHERE IDX=";
-  if (s && Tieni) s = Cn_->Execute("DELETE " + T + std::to_string(Numero_));
-  if (s && Tieni) {
-    s = Cn_->Execute("UPDATE " + Cn_->QuoteName(Tabella_) + " SET IDX=" + std::to_string(Numero_) +
-                     " WHERE IDX=" + std::to_string(-int64_t{Numero_}));
+  if (s) {
+    s = Cn_->Execute("DELETE FROM " + Cn_->QuoteName(Tabella_) + " WHERE IDX=" + std::to_string(Numero_) + " AND " +
+                     Cn_->RowIdName() + "<=" + std::to_string(Ultima_Precedente_));
   }
-  if (s && !Tieni) s = Cn_->Execute("DELETE " + T + std::to_string(-int64_t{Numero_}));
   if (s && !Stato.empty()) {
     std::unique_ptr<data::Statement> st;
     s = Cn_->Prepare("UPDATE KYX_CARICATI SET DATAORA=?, NUM_REC=?, STATO=? WHERE IDX=? AND SINF=?", &st);
@@ -314,7 +311,7 @@ Esito_Scarico Carica_Dati_AS(Menu_Dati& M, Scrittura_Dati& W) {
         p += L;
       }
       for (int32_t v = 0; v < Valori; ++v) {
-        Numero = data::Value(vb::Val(Campo_P17_3(p, ".")));
+        Numero.AssignDouble(Valore_P17_3(p));
         W.Campo(c++, Numero);
         p += 9;
       }
@@ -325,10 +322,6 @@ Esito_Scarico Carica_Dati_AS(Menu_Dati& M, Scrittura_Dati& W) {
     }
     M.Record_Sistema += n;
     M.Record_Totali += n;
-    if (data::Status s = W.Fine_Blocco(); !s) {
-      Errore_Database("dati del sistema informativo " + M.Sistema + " non registrati", s);
-      return Esito_Scarico::Fallito;
-    }
     Pannello("Numero", vb::Format(M.Record_Totali, "\\ ###,###,##0\\ "));
     host::DoEvents();
     Primo = false;
@@ -376,7 +369,6 @@ Esito_Scarico Carica_Dati_SQL(Menu_Dati& M, Scrittura_Dati& W) {
     ++M.Record_Totali;
     if (M.Record_Sistema >= Mostrati + 100) {
       Mostrati = M.Record_Sistema;
-      if (!(s = W.Fine_Blocco())) break;
       Pannello("Numero", vb::Format(M.Record_Sistema, "\\ ###,###,##0\\ "));
       host::DoEvents();
     }

@@ -130,12 +130,30 @@ TEST_F(DatiLocaliTest, ARefreshReplacesTheSetAndDeletingRemovesItEverywhere) {
   Nuovo(1);
   Nuovo(2);
   const std::string prima = Impronta("VENDITE", 1);
+  // Every field of every record, in the order they came, and how many records each IDX holds.
+  auto Righe = [&](const std::string& sistema) {
+    return Locale("SELECT * FROM KYX_D0_00F_" + sistema + " WHERE IDX=1 ORDER BY rowid");
+  };
+  auto Per_Idx = [&](const std::string& sistema) {
+    return Locale("SELECT IDX, COUNT(*) FROM KYX_D0_00F_" + sistema + " GROUP BY IDX ORDER BY IDX");
+  };
+  const auto vendite = Righe("VENDITE"), ordini = Righe("ORDINI");
+  const auto idx_vendite = Per_Idx("VENDITE"), idx_ordini = Per_Idx("ORDINI");
+  ASSERT_EQ(idx_vendite.size(), 2u);
+  EXPECT_EQ(idx_vendite[0], (std::vector<std::string>{"1", std::to_string(vendite.size())}));
+  EXPECT_EQ(idx_vendite[1], (std::vector<std::string>{"2", std::to_string(vendite.size())}));
+  const std::string registro = Registro(1, "VENDITE");
   server_->ClearRequests();
   Menu_Dati m;
   m.Elemento_Carica = 1;
   Carica_Dati_Locali(m);
   EXPECT_EQ(Impronta("VENDITE", 1), prima);
   EXPECT_EQ(Uno(Locale("SELECT COUNT(*) FROM KYX_D0_00F_VENDITE WHERE IDX < 0")), "0");
+  EXPECT_EQ(Righe("VENDITE"), vendite);
+  EXPECT_EQ(Righe("ORDINI"), ordini);
+  EXPECT_EQ(Per_Idx("VENDITE"), idx_vendite);
+  EXPECT_EQ(Per_Idx("ORDINI"), idx_ordini);
+  EXPECT_EQ(Registro(1, "VENDITE"), registro);
 
   ASSERT_TRUE(Elimina_Dati_Locali(1));
   EXPECT_EQ(Uno(Locale("SELECT COUNT(*) FROM KYX_CARICATI WHERE IDX=1")), "0");
