@@ -284,24 +284,33 @@ Esito_Scarico Carica_Dati_AS(Menu_Dati& M, Scrittura_Dati& W) {
   }
 
   const int32_t B = kMassimo_Blocco / R;
-  bool Primo = true, Annullato = false;
+  const std::string Seguente = "f00005" + blocchi::Cifre(B, 5);
+  // After a full block the next one is asked for at once, so that the server prepares it while
+  // this one is stored; a reply asked for is always read before anything else is sent.
+  bool Primo = true, Chiesto = false;
   data::Value Testo, Numero;
   for (;;) {
     if (M.Annulla) {
+      if (Chiesto && Base_File__Lettura() < 0) return Esito_Scarico::Fallito;
       Invia_Richiesta("g00000");
-      Annullato = true;
-    } else if (Primo) {
+      return Base_File__Lettura() < 0 ? Esito_Scarico::Fallito : Esito_Scarico::Interrotto;
+    }
+    if (Primo) {
       std::string Filtro = M.Filtro_Sistema;
       Filtro.resize(kMassimo_Filtro, ' ');
       Invia_Richiesta("e00532" + blocchi::Cifre(B, 5) + blocchi::Cifre(R, 5) + text::fixed(M.Libreria, 10) + Filtro);
-    } else {
-      Invia_Richiesta("f00005" + blocchi::Cifre(B, 5));
+    } else if (!Chiesto) {
+      Invia_Richiesta(Seguente);
     }
+    Chiesto = false;
     const int32_t Lunghezza = Base_File__Lettura();
     if (Lunghezza < 0) return Esito_Scarico::Fallito;
-    if (Annullato) return Esito_Scarico::Interrotto;
     if (Lunghezza == 0) break;
     const int32_t n = Lunghezza / R;
+    if (n == B) {
+      Invia_Richiesta(Seguente);
+      Chiesto = true;
+    }
     int32_t p = 1;
     for (int32_t i = 0; i < n; ++i) {
       int c = 1;
@@ -317,6 +326,8 @@ Esito_Scarico Carica_Dati_AS(Menu_Dati& M, Scrittura_Dati& W) {
       }
       if (data::Status s = W.Aggiungi(); !s) {
         Errore_Database("dati del sistema informativo " + M.Sistema + " non registrati", s);
+        // The block asked for is read and dropped, so that the next request gets its own reply.
+        if (Chiesto) Base_File__Lettura();
         return Esito_Scarico::Fallito;
       }
     }

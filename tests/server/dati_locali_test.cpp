@@ -181,6 +181,31 @@ TEST_F(DatiLocaliTest, ACancelHalfWayKeepsTheBlocksSoFarMarkedUnfinished) {
   EXPECT_EQ(Richieste(ds::RequestKind::kDataSetFirst).size(), 1u);
   EXPECT_EQ(Registro(1, "VENDITE"), "0|*");
   EXPECT_TRUE(Collegamento_Attivo());
+
+  // The link is still in step: the set loads whole on the next try.
+  Menu_Dati r;
+  r.Elemento_Carica = 1;
+  Carica_Dati_Locali(r);
+  EXPECT_TRUE(host.shown().empty());
+  EXPECT_EQ(Impronta("ORDINI", 1), Impronta_Server("LIBORD"));
+  EXPECT_EQ(Impronta("VENDITE", 1), Impronta_Server("LIBVEN"));
+  EXPECT_EQ(Registro(1, "ORDINI"), Uno(Server("SELECT COUNT(*) FROM \"LIBORD/KYX_D0_00F\"")) + "| ");
+}
+
+TEST_F(DatiLocaliTest, ARecordTheDatabaseRefusesStopsThatSystemAndTheNextStillLoads) {
+  // The local table refuses records after the first 50 of set 1: ORDINI fails half-way, its
+  // blocks so far kept under "*"; the link stays usable and VENDITE loads whole.
+  ASSERT_TRUE(Cn_MDB2->Execute("CREATE TRIGGER Pieno BEFORE INSERT ON KYX_D0_00F_ORDINI WHEN "
+                               "(SELECT COUNT(*) FROM KYX_D0_00F_ORDINI) >= 50 BEGIN SELECT RAISE(ABORT, 'pieno'); END")
+                  .ok());
+  host.expect("dati del sistema informativo ORDINI non registrati");
+  Menu_Dati m = Nuovo(1);
+  EXPECT_EQ(host.pending(), 0u);
+  EXPECT_EQ(Registro(1, "ORDINI"), "50|*");
+  EXPECT_EQ(Uno(Locale("SELECT COUNT(*) FROM KYX_D0_00F_ORDINI WHERE IDX=1")), "50");
+  EXPECT_TRUE(Collegamento_Attivo());
+  EXPECT_EQ(Impronta("VENDITE", 1), Impronta_Server("LIBVEN"));
+  EXPECT_EQ(Registro(1, "VENDITE"), Uno(Server("SELECT COUNT(*) FROM \"LIBVEN/KYX_D0_00F\"")) + "| ");
 }
 
 TEST_F(DatiLocaliTest, AFailedRefreshLeavesTheStoredSetAsItWas) {
