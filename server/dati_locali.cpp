@@ -97,6 +97,10 @@ data::Status Scrittura_Dati::Apri(data::Connection& Cn, const std::string& Siste
 
 data::Status Scrittura_Dati::Campo(int i, const data::Value& Valore) { return Inserimento_->Bind(i + 1, Valore); }
 
+data::Status Scrittura_Dati::Campo_Tenuto(int i, const data::Value& Valore) {
+  return Inserimento_->BindForRun(i + 1, Valore);
+}
+
 data::Status Scrittura_Dati::Aggiungi() {
   data::Status s = Inserimento_->Run();
   if (s) ++Righe_;
@@ -288,7 +292,9 @@ Esito_Scarico Carica_Dati_AS(Menu_Dati& M, Scrittura_Dati& W) {
   // After a full block the next one is asked for at once, so that the server prepares it while
   // this one is stored; a reply asked for is always read before anything else is sent.
   bool Primo = true, Chiesto = false;
-  data::Value Testo, Numero;
+  // One text per key field, kept from record to record: the insert reads each where it is.
+  std::vector<data::Value> Testi(Lunghezze.size());
+  data::Value Numero;
   for (;;) {
     if (M.Annulla) {
       if (Chiesto && Base_File__Lettura() < 0) return Esito_Scarico::Fallito;
@@ -314,10 +320,10 @@ Esito_Scarico Carica_Dati_AS(Menu_Dati& M, Scrittura_Dati& W) {
     int32_t p = 1;
     for (int32_t i = 0; i < n; ++i) {
       int c = 1;
-      for (int32_t L : Lunghezze) {
-        Testo.AssignText(blocchi::Vista_Wire(p - 1, 1, L));
-        W.Campo(c++, Testo);
-        p += L;
+      for (std::size_t k = 0; k < Lunghezze.size(); ++k) {
+        Testi[k].AssignText(blocchi::Vista_Wire(p - 1, 1, Lunghezze[k]));
+        W.Campo_Tenuto(c++, Testi[k]);
+        p += Lunghezze[k];
       }
       for (int32_t v = 0; v < Valori; ++v) {
         Numero.AssignDouble(Valore_P17_3(p));

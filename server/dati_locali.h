@@ -65,6 +65,9 @@ class Scrittura_Dati {
   int Campi() const { return Campi_; }
   // Field i (1 .. Campi) of the record being built.
   data::Status Campo(int i, const data::Value& Valore);
+  // The same for a value the caller keeps, unchanged or rewritten in place, until the record is
+  // added: the statement may read it where it is.
+  data::Status Campo_Tenuto(int i, const data::Value& Valore);
   data::Status Aggiungi();
   int64_t Righe() const { return Righe_; }
   // Tieni: deletes the records stored before, writes the register row (when Stato is not empty)
