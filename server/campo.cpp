@@ -1,6 +1,7 @@
 // Field decoding of the record buffer (Campo, Campo_P17_3).
 #include "server/campo.h"
 
+#include "platform/vb/vb.h"
 #include "server/socket.h"
 
 namespace kyx {
@@ -102,6 +103,27 @@ std::string Campo_P17_3(int32_t Inizio, const std::string& Separatore) {
   Aggiungi_Packed(Testo, Byte_Di(Inizio + 7));
   Aggiungi_Packed(Testo, Byte_Di(Inizio + 8));
   return Testo;
+}
+
+double Valore_P17_3(int32_t Inizio) {
+  if (!Nel_Buffer(Inizio, 9)) return 0.0;
+  const uint8_t* b = Buffer_Record.data() + (Inizio - 1);
+  int64_t n = 0;
+  for (int k = 0; k < 8; ++k) {
+    const int Alto = b[k] >> 4, Basso = b[k] & 15;
+    if (Alto > 9 || Basso > 9) return vb::Val(Campo_P17_3(Inizio, "."));
+    n = n * 100 + Alto * 10 + Basso;
+  }
+  const int Ultima = b[8] >> 4, Segno = b[8] & 15;
+  // Up to 2^53 the integer is exact, and so is its quotient by 1000 correctly rounded, as the
+  // text's conversion is; larger numbers are read from the text.
+  constexpr int64_t kEsatto = int64_t{1} << 53;
+  if (Ultima > 9 || Segno <= 9) return vb::Val(Campo_P17_3(Inizio, "."));
+  n = n * 10 + Ultima;
+  if (n > kEsatto) return vb::Val(Campo_P17_3(Inizio, "."));
+  const double Valore = static_cast<double>(n) / 1000.0;
+  // Val gives no negative zero.
+  return Segno_Negativo(static_cast<uint8_t>(Segno)) && n != 0 ? -Valore : Valore;
 }
 
 }  // namespace kyx

@@ -29,4 +29,10 @@ std::string Campo(const std::string& Tipo, int32_t Inizio, int32_t Lunghezza, in
 // inside the record buffer.
 std::string Campo_P17_3(int32_t Inizio, const std::string& Separatore);
 
+// The same packed number as a value: always equal to vb::Val(Campo_P17_3(Inizio, ".")), without
+// building the text when every digit half-byte is a digit, the last half-byte a sign and the
+// number small enough to be divided by 1000 exactly rounded (what the server sends); any other
+// field goes through the text. 0 when the field does not lie inside the record buffer.
+double Valore_P17_3(int32_t Inizio);
+
 }  // namespace kyx

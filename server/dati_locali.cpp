@@ -72,7 +72,7 @@ data::Status Scrittura_Dati::Apri(data::Connection& Cn, const std::string& Siste
   Sistema_ = Sistema;
   Tabella_ = mdb2::Tabella_Valori(Sistema);
   Numero_ = Numero;
-  Righe_ = Ultimo_Commit_ = 0;
+  Righe_ = Ultima_Precedente_ = 0;
   std::vector<data::FieldInfo> Colonne;
   data::Status s = Cn.ListColumns(Tabella_, &Colonne);
   if (!s) return s;
@@ -83,14 +83,23 @@ data::Status Scrittura_Dati::Apri(data::Connection& Cn, const std::string& Siste
     Nomi += (i ? "," : "") + Cn.QuoteName(Colonne[i].name);
     Segni += i ? ",?" : "?";
   }
-  s = Cn.Execute("DELETE FROM " + Cn.QuoteName(Tabella_) + " WHERE IDX=" + std::to_string(-int64_t{Numero}));
-  if (s) s = Cn.Prepare("INSERT INTO " + Cn.QuoteName(Tabella_) + " (" + Nomi + ") VALUES (" + Segni + ")", &Inserimento_);
-  if (s) s = Inserimento_->Bind(1, data::Value(-int64_t{Numero}));
+  s = Cn.Prepare("INSERT INTO " + Cn.QuoteName(Tabella_) + " (" + Nomi + ") VALUES (" + Segni + ")", &Inserimento_);
+  if (s) s = Inserimento_->Bind(1, data::Value(int64_t{Numero}));
   if (s) s = Cn.BeginTransaction();
+  // New rows get row ids above every stored one: the highest tells the stored records apart.
+  std::unique_ptr<data::Statement> st;
+  bool riga = false;
+  if (s) s = Cn.Prepare("SELECT MAX(" + Cn.RowIdName() + ") FROM " + Cn.QuoteName(Tabella_), &st);
+  if (s) s = st->Step(&riga);
+  if (s && riga) Ultima_Precedente_ = st->Read(0).AsInteger();
   return s;
 }
 
 data::Status Scrittura_Dati::Campo(int i, const data::Value& Valore) { return Inserimento_->Bind(i + 1, Valore); }
+
+data::Status Scrittura_Dati::Campo_Tenuto(int i, const data::Value& Valore) {
+  return Inserimento_->BindForRun(i + 1, Valore);
+}
 
 data::Status Scrittura_Dati::Aggiungi() {
   data::Status s = Inserimento_->Run();
@@ -98,18 +107,12 @@ data::Status Scrittura_Dati::Aggiungi() {
   return s;
 }
 
-data::Status Scrittura_Dati::Fine_Blocco() {
-  if (Righe_ - Ultimo_Commit_ < Righe_Per_Commit) return data::Status::Ok();
-  Ultimo_Commit_ = Righe_;
-  data::Status s = Cn_->Commit();
-  if (s) s = Cn_->BeginTransaction();
-  return s;
-}
-
 int64_t Scrittura_Dati::Righe_Precedenti() {
   std::unique_ptr<data::Statement> st;
   bool riga = false;
-  if (!Cn_->Prepare("SELECT COUNT(*) FROM " + Cn_->QuoteName(Tabella_) + " WHERE IDX=" + std::to_string(Numero_), &st) ||
+  if (!Cn_->Prepare("SELECT COUNT(*) FROM " + Cn_->QuoteName(Tabella_) + " WHERE IDX=" + std::to_string(Numero_) +
+                        " AND " + Cn_->RowIdName() + "<=" + std::to_string(Ultima_Precedente_),
+                    &st) ||
       !st->Step(&riga) || !riga) {
     return 0;
   }
@@ -118,14 +121,12 @@ int64_t Scrittura_Dati::Righe_Precedenti() {
 
 data::Status Scrittura_Dati::Concludi(bool Tieni, const std::string& Stato) {
   Inserimento_.reset();
+  if (!Tieni) return Cn_->InTransaction() ? Cn_->Rollback() : data::Status::Ok();
   data::Status s = Cn_->InTransaction() ? data::Status::Ok() : Cn_->BeginTransaction();
-  const std::string T = "FROM " + Cn_->QuoteName(Tabella_) + " WHERE IDX=";
-  if (s && Tieni) s = Cn_->Execute("DELETE " + T + std::to_string(Numero_));
-  if (s && Tieni) {
-    s = Cn_->Execute("UPDATE " + Cn_->QuoteName(Tabella_) + " SET IDX=" + std::to_string(Numero_) +
-                     " WHERE IDX=" + std::to_string(-int64_t{Numero_}));
+  if (s) {
+    s = Cn_->Execute("DELETE FROM " + Cn_->QuoteName(Tabella_) + " WHERE IDX=" + std::to_string(Numero_) + " AND " +
+                     Cn_->RowIdName() + "<=" + std::to_string(Ultima_Precedente_));
   }
-  if (s && !Tieni) s = Cn_->Execute("DELETE " + T + std::to_string(-int64_t{Numero_}));
   if (s && !Stato.empty()) {
     std::unique_ptr<data::Statement> st;
     s = Cn_->Prepare("UPDATE KYX_CARICATI SET DATAORA=?, NUM_REC=?, STATO=? WHERE IDX=? AND SINF=?", &st);
@@ -287,48 +288,57 @@ Esito_Scarico Carica_Dati_AS(Menu_Dati& M, Scrittura_Dati& W) {
   }
 
   const int32_t B = kMassimo_Blocco / R;
-  bool Primo = true, Annullato = false;
-  data::Value Testo, Numero;
+  const std::string Seguente = "f00005" + blocchi::Cifre(B, 5);
+  // After a full block the next one is asked for at once, so that the server prepares it while
+  // this one is stored; a reply asked for is always read before anything else is sent.
+  bool Primo = true, Chiesto = false;
+  // One text per key field, kept from record to record: the insert reads each where it is.
+  std::vector<data::Value> Testi(Lunghezze.size());
+  data::Value Numero;
   for (;;) {
     if (M.Annulla) {
+      if (Chiesto && Base_File__Lettura() < 0) return Esito_Scarico::Fallito;
       Invia_Richiesta("g00000");
-      Annullato = true;
-    } else if (Primo) {
+      return Base_File__Lettura() < 0 ? Esito_Scarico::Fallito : Esito_Scarico::Interrotto;
+    }
+    if (Primo) {
       std::string Filtro = M.Filtro_Sistema;
       Filtro.resize(kMassimo_Filtro, ' ');
       Invia_Richiesta("e00532" + blocchi::Cifre(B, 5) + blocchi::Cifre(R, 5) + text::fixed(M.Libreria, 10) + Filtro);
-    } else {
-      Invia_Richiesta("f00005" + blocchi::Cifre(B, 5));
+    } else if (!Chiesto) {
+      Invia_Richiesta(Seguente);
     }
+    Chiesto = false;
     const int32_t Lunghezza = Base_File__Lettura();
     if (Lunghezza < 0) return Esito_Scarico::Fallito;
-    if (Annullato) return Esito_Scarico::Interrotto;
     if (Lunghezza == 0) break;
     const int32_t n = Lunghezza / R;
+    if (n == B) {
+      Invia_Richiesta(Seguente);
+      Chiesto = true;
+    }
     int32_t p = 1;
     for (int32_t i = 0; i < n; ++i) {
       int c = 1;
-      for (int32_t L : Lunghezze) {
-        Testo.AssignText(blocchi::Vista_Wire(p - 1, 1, L));
-        W.Campo(c++, Testo);
-        p += L;
+      for (std::size_t k = 0; k < Lunghezze.size(); ++k) {
+        Testi[k].AssignText(blocchi::Vista_Wire(p - 1, 1, Lunghezze[k]));
+        W.Campo_Tenuto(c++, Testi[k]);
+        p += Lunghezze[k];
       }
       for (int32_t v = 0; v < Valori; ++v) {
-        Numero = data::Value(vb::Val(Campo_P17_3(p, ".")));
+        Numero.AssignDouble(Valore_P17_3(p));
         W.Campo(c++, Numero);
         p += 9;
       }
       if (data::Status s = W.Aggiungi(); !s) {
         Errore_Database("dati del sistema informativo " + M.Sistema + " non registrati", s);
+        // The block asked for is read and dropped, so that the next request gets its own reply.
+        if (Chiesto) Base_File__Lettura();
         return Esito_Scarico::Fallito;
       }
     }
     M.Record_Sistema += n;
     M.Record_Totali += n;
-    if (data::Status s = W.Fine_Blocco(); !s) {
-      Errore_Database("dati del sistema informativo " + M.Sistema + " non registrati", s);
-      return Esito_Scarico::Fallito;
-    }
     Pannello("Numero", vb::Format(M.Record_Totali, "\\ ###,###,##0\\ "));
     host::DoEvents();
     Primo = false;
@@ -376,7 +386,6 @@ Esito_Scarico Carica_Dati_SQL(Menu_Dati& M, Scrittura_Dati& W) {
     ++M.Record_Totali;
     if (M.Record_Sistema >= Mostrati + 100) {
       Mostrati = M.Record_Sistema;
-      if (!(s = W.Fine_Blocco())) break;
       Pannello("Numero", vb::Format(M.Record_Sistema, "\\ ###,###,##0\\ "));
       host::DoEvents();
     }

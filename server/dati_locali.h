@@ -6,10 +6,11 @@
 // data-sets menu (frmMenuDati) drives it and shows its counters.
 //
 // A refresh never puts a set at risk: each system's records are downloaded beside the stored
-// ones (under the set's number negated) and committed a block at a time; only when the download
-// ends are the old records replaced by the new ones, in one transaction with the register row.
-// A download the user interrupts keeps what came so far, marked "*"; one that fails keeps the
-// records stored before it, or, when there were none, what came so far, marked "*".
+// ones, under the same number, in one transaction; when the download ends the stored records are
+// deleted and the register row written in that same transaction, or, when it failed, the whole
+// transaction is rolled back. A download the user interrupts keeps what came so far, marked "*";
+// one that fails keeps the records stored before it, or, when there were none, what came so far,
+// marked "*". A program that stops half-way leaves the set as it was before the download.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -47,9 +48,9 @@ enum class Esito_Scarico {
 inline constexpr std::size_t kMassimo_Filtro = 512;
 inline constexpr int32_t kMassimo_Blocco = 8186;
 
-// Where the records of one system's download go: an insert into its data table under the
-// staging number, committed a block at a time (after every Righe_Per_Commit rows at a block's
-// end), then put in place of the stored set by Concludi.
+// Where the records of one system's download go: an insert into its data table under the set's
+// number, beside the records stored before (told apart by their row ids, all at or below the
+// highest one when the download began), in one transaction that Concludi ends.
 class Scrittura_Dati {
  public:
   Scrittura_Dati() = default;
@@ -57,31 +58,32 @@ class Scrittura_Dati {
   Scrittura_Dati(const Scrittura_Dati&) = delete;
   Scrittura_Dati& operator=(const Scrittura_Dati&) = delete;
 
-  // Prepares the insert into "KYX_D0_00F_" & Sistema on Cn for set Numero; drops what an earlier
-  // interrupted run may have left under the staging number.
+  // Prepares the insert into "KYX_D0_00F_" & Sistema on Cn for set Numero and begins the
+  // transaction.
   data::Status Apri(data::Connection& Cn, const std::string& Sistema, int32_t Numero);
   // The fields of a record after IDX.
   int Campi() const { return Campi_; }
   // Field i (1 .. Campi) of the record being built.
   data::Status Campo(int i, const data::Value& Valore);
+  // The same for a value the caller keeps, unchanged or rewritten in place, until the record is
+  // added: the statement may read it where it is.
+  data::Status Campo_Tenuto(int i, const data::Value& Valore);
   data::Status Aggiungi();
-  // At the end of a block: commits when enough rows came since the last commit.
-  data::Status Fine_Blocco();
   int64_t Righe() const { return Righe_; }
-  // Puts the downloaded records in place of the stored ones (Tieni) or drops them, and writes
-  // the register row (when Stato is not empty) in the same transaction.
+  // Tieni: deletes the records stored before, writes the register row (when Stato is not empty)
+  // and commits, so that the downloaded records take the stored ones' place. Otherwise rolls the
+  // transaction back: the set and its register row stay as they were (Stato is not used).
   data::Status Concludi(bool Tieni, const std::string& Stato);
   // Records of the set stored before this download.
   int64_t Righe_Precedenti();
-
-  int64_t Righe_Per_Commit = 20000;
 
  private:
   data::Connection* Cn_ = nullptr;
   std::string Tabella_, Sistema_;
   int32_t Numero_ = 0;
   int Campi_ = 0;
-  int64_t Righe_ = 0, Ultimo_Commit_ = 0;
+  int64_t Righe_ = 0;
+  int64_t Ultima_Precedente_ = 0;  // the highest row id of the table when the download began
   std::unique_ptr<data::Statement> Inserimento_;
 };
 

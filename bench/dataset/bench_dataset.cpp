@@ -1,26 +1,35 @@
 // The download of a local data set: a generated sample whose two systems hold a million records
 // between them (four fifths sales, one fifth orders), downloaded by Carica_Dati_Locali from our
 // data server (running on its own threads in this process) over loopback into KYX_2.MDB, timed
-// against a reference on the same rows in the same run: the sqlite3 shell importing them from CSV
-// files (.import) in one transaction into empty tables with the same columns and indexes, under
-// the storage settings (page size, journal, synchronous) in force on our connection.
+// against three references on the same rows in the same run:
+//   - a plain client on its own connection sending the very requests our client sent and reading
+//     each reply, storing nothing: the round trips alone;
+//   - the rows our download stored, held in memory, inserted into empty tables with the same
+//     columns and indexes with one prepared statement in one transaction (sqlite3 C API), under
+//     the storage settings (page size, journal, synchronous, page cache) of our connection;
+//   - the sqlite3 shell importing the same rows from CSV files (.import) in one transaction under
+//     the same settings.
 //
-// The two are alternated, run by run; each of our runs starts from an empty set (the set deleted
-// and registered again, untimed) so that both sides insert into empty tables. Medians are printed
-// with the fastest and slowest run.
+// The four are alternated, run by run; each of our runs starts from an empty set in a compacted
+// file (the set deleted, the file compacted as the data-sets menu does after every action, the
+// set registered again, all untimed), so that every side inserts into empty tables. Medians are
+// printed with the fastest and slowest run.
 //
 //   bench_dataset [-n RECORDS] [--runs N] [--keep]
 #include <sqlite3.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "bench/bench_common.h"
+#include "bench/plain_client.h"
 #include "common/stato.h"
 #include "common/stato_db.h"
 #include "db/mdb0.h"
@@ -113,15 +122,20 @@ std::string Native(std::string path) {
   return path;
 }
 
+// A plain case-insensitive stand-in for our JET collation (the tables declare it).
+void RegisterJet(sqlite3* db) {
+  sqlite3_create_collation(db, "JET", SQLITE_UTF8, nullptr, [](void*, int la, const void* a, int lb, const void* b) {
+    const int c = sqlite3_strnicmp(static_cast<const char*>(a), static_cast<const char*>(b), la < lb ? la : lb);
+    return c != 0 ? c : la - lb;
+  });
+}
+
 // The rows of set `set` in `table` of `database` as CSV (numbers written so that they read back
 // equal); the count written, or -1.
 int64_t WriteCsv(const std::string& database, const std::string& table, int set, const std::string& file) {
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) return -1;
-  sqlite3_create_collation(db, "JET", SQLITE_UTF8, nullptr, [](void*, int la, const void* a, int lb, const void* b) {
-    const int c = sqlite3_strnicmp(static_cast<const char*>(a), static_cast<const char*>(b), la < lb ? la : lb);
-    return c != 0 ? c : la - lb;
-  });
+  RegisterJet(db);
   sqlite3_stmt* st = nullptr;
   const std::string sql = "SELECT * FROM \"" + table + "\" WHERE IDX = " + std::to_string(set);
   FILE* out = std::fopen(file.c_str(), "wb");
@@ -171,6 +185,158 @@ void Figures(const char* label, const std::vector<double>& seconds, int64_t reco
               records / med, lo, hi, 100.0 * (hi - lo) / med);
 }
 
+
+// The rows of set `set` of some tables, held in memory as the C API gives them back, packed one
+// cell after the other: its type in a byte, then its 8-byte number or its 4-byte length and text.
+struct Rows {
+  struct Table {
+    std::string name;
+    int columns = 0;
+    int64_t count = 0;
+    std::string cells;
+  };
+  std::vector<Table> tables;
+  int64_t count() const {
+    int64_t n = 0;
+    for (const auto& t : tables) n += t.count;
+    return n;
+  }
+};
+
+template <typename T>
+void Pack(std::string& out, T v) {
+  char bytes[sizeof v];
+  std::memcpy(bytes, &v, sizeof v);
+  out.append(bytes, sizeof v);
+}
+
+template <typename T>
+T Unpack(const char*& p) {
+  T v;
+  std::memcpy(&v, p, sizeof v);
+  p += sizeof v;
+  return v;
+}
+
+bool ReadRows(const std::string& database, const std::vector<std::string>& tables, int set, Rows* out) {
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) return false;
+  RegisterJet(db);
+  bool ok = true;
+  for (const auto& name : tables) {
+    sqlite3_stmt* st = nullptr;
+    const std::string sql = "SELECT * FROM \"" + name + "\" WHERE IDX = " + std::to_string(set);
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
+      ok = false;
+      break;
+    }
+    Rows::Table t;
+    t.name = name;
+    t.columns = sqlite3_column_count(st);
+    while (sqlite3_step(st) == SQLITE_ROW) {
+      ++t.count;
+      for (int i = 0; i < t.columns; ++i) {
+        const int type = sqlite3_column_type(st, i);
+        t.cells += static_cast<char>(type);
+        if (type == SQLITE_INTEGER) Pack(t.cells, sqlite3_column_int64(st, i));
+        else if (type == SQLITE_FLOAT) Pack(t.cells, sqlite3_column_double(st, i));
+        else if (type != SQLITE_NULL) {
+          t.cells.back() = static_cast<char>(SQLITE_TEXT);
+          const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+          const auto size = static_cast<uint32_t>(sqlite3_column_bytes(st, i));
+          Pack(t.cells, size);
+          t.cells.append(text, size);
+        }
+      }
+    }
+    sqlite3_finalize(st);
+    out->tables.push_back(std::move(t));
+  }
+  sqlite3_close(db);
+  return ok;
+}
+
+// The page size, journal, synchronous and page cache of `cn`, as PRAGMA statements.
+std::vector<std::string> Settings(data::Connection& cn) {
+  std::vector<std::string> out;
+  for (const char* name : {"page_size", "journal_mode", "synchronous", "cache_size"}) {
+    std::unique_ptr<data::Statement> st;
+    bool have = false;
+    if (!cn.Prepare(std::string("PRAGMA ") + name, &st).ok() || !st->Step(&have).ok() || !have) continue;
+    out.push_back(std::string("PRAGMA ") + name + " = " + st->Read(0).AsText());
+  }
+  return out;
+}
+
+// The rows inserted into a new database with one prepared statement per table in one
+// transaction: the seconds from BEGIN to the end of COMMIT, or -1.
+double InsertRows(const std::string& database, const std::vector<std::string>& settings,
+                  const std::vector<std::string>& schema, const Rows& rows) {
+  sqlite3* db = nullptr;
+  // Opened as our connection opens its files (no mutex: one thread uses it).
+  if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr) !=
+      SQLITE_OK)
+    return -1;
+  bool ok = true;
+  for (const auto& sql : settings) ok = ok && sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+  for (const auto& sql : schema) ok = ok && sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+  std::vector<sqlite3_stmt*> inserts;
+  for (const auto& t : rows.tables) {
+    std::string sql = "INSERT INTO \"" + t.name + "\" VALUES (";
+    for (int i = 0; i < t.columns; ++i) sql += i ? ",?" : "?";
+    sqlite3_stmt* st = nullptr;
+    ok = ok && sqlite3_prepare_v2(db, (sql + ")").c_str(), -1, &st, nullptr) == SQLITE_OK;
+    inserts.push_back(st);
+  }
+  const double start = Now();
+  ok = ok && sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
+  for (std::size_t k = 0; ok && k < rows.tables.size(); ++k) {
+    const Rows::Table& t = rows.tables[k];
+    sqlite3_stmt* st = inserts[k];
+    const char* p = t.cells.data();
+    for (int64_t r = 0; ok && r < t.count; ++r) {
+      for (int i = 0; i < t.columns; ++i) {
+        switch (*p++) {
+          case SQLITE_INTEGER: sqlite3_bind_int64(st, i + 1, Unpack<sqlite3_int64>(p)); break;
+          case SQLITE_FLOAT: sqlite3_bind_double(st, i + 1, Unpack<double>(p)); break;
+          case SQLITE_TEXT: {
+            const auto size = Unpack<uint32_t>(p);
+            sqlite3_bind_text(st, i + 1, p, static_cast<int>(size), SQLITE_STATIC);
+            p += size;
+            break;
+          }
+          default: sqlite3_bind_null(st, i + 1);
+        }
+      }
+      ok = sqlite3_step(st) == SQLITE_DONE;
+      sqlite3_reset(st);
+    }
+  }
+  ok = ok && sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
+  const double seconds = Now() - start;
+  for (sqlite3_stmt* st : inserts) sqlite3_finalize(st);
+  sqlite3_close(db);
+  return ok ? seconds : -1;
+}
+
+// The requests of a download as our client sent them (the data-set record, the blocks).
+std::vector<std::string> DownloadRequests(const std::vector<ds::RecordedRequest>& requests) {
+  std::vector<std::string> out;
+  for (const auto& r : requests)
+    if (r.kind == ds::RequestKind::kLayout || r.kind == ds::RequestKind::kDataSetFirst ||
+        r.kind == ds::RequestKind::kDataSetNext)
+      out.push_back(r.wire);
+  return out;
+}
+
+// One pass of the plain client over `requests`: seconds, or -1.
+double Replay(bench::PlainClient& client, const std::vector<std::string>& requests) {
+  const double start = Now();
+  for (const auto& r : requests)
+    if (!client.Exchange(r)) return -1;
+  return Now() - start;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -211,10 +377,14 @@ int main(int argc, char** argv) {
   BenchHost host;
   PrepareProgram(program, server.port());
   int32_t hWnd = 0;
+  server.ClearRequests();
   if (!Collegamento_Server(hWnd) || !Apri_MDB0(false) || !Apri_MDB2(false, false)) {
     std::fprintf(stderr, "login failed\n");
     return 1;
   }
+  std::string login_wire;
+  for (const auto& r : server.Requests())
+    if (r.kind == ds::RequestKind::kLogin) login_wire = r.wire;
   Connesso = true;
   // Both systems come from the data server (the sample keeps the orders on an SQL database).
   if (!Cn_MDB0->Execute("UPDATE SINF SET DBSQL=''")) return 1;
@@ -223,18 +393,22 @@ int main(int argc, char** argv) {
   const std::vector<std::string> tables{std::string("KYX_D0_00F_") + ds::sample::kSales,
                                         std::string("KYX_D0_00F_") + ds::sample::kOrders};
   const std::string reference = scratch.file("reference.db");
+  const std::string inserted = scratch.file("inserted.db");
   const std::string schema_file = scratch.file("schema.sql");
-  std::vector<double> ours, shell;
+  std::vector<double> ours, plain, statement, shell;
   int64_t records = -1;
-  std::vector<std::string> csv;
+  std::vector<std::string> csv, requests, settings, schema;
   std::string script;
+  Rows rows;
+  std::unique_ptr<bench::PlainClient> client;
   std::printf("Data-set download over loopback into KYX_2.MDB, %d alternated runs each\n", o.runs);
   for (int run = 0; run < o.runs; ++run) {
-    // Ours: the set deleted and registered again, then downloaded.
-    if (!Elimina_Dati_Locali(1)) return 1;
+    // Ours: the set deleted, the file compacted and the set registered again, then downloaded.
+    if (!Elimina_Dati_Locali(1) || !Apri_MDB2(false, true)) return 1;
     Menu_Dati m;
     m.Elemento_Nuovo = m.Elemento_Carica = 1;
     if (!Registra_Dati_Locali(m, [](const std::string& f, const std::string&) { return f; })) return 1;
+    server.ClearRequests();
     const double start = Now();
     Carica_Dati_Locali(m);
     ours.push_back(Now() - start);
@@ -244,30 +418,58 @@ int main(int argc, char** argv) {
     }
     if (records < 0) {
       records = m.Record_Totali;
-      // The rows it stored, once, as the reference's input; the reference's script with them.
+      requests = DownloadRequests(server.Requests());
+      // The rows it stored, once, as the references' input.
+      settings = Settings(*Cn_MDB2);
+      schema = bench::SchemaForShell(mdb2, tables);
+      if (!ReadRows(mdb2, tables, 1, &rows) || rows.count() != records) {
+        std::fprintf(stderr, "%lld records downloaded, %lld read back\n", static_cast<long long>(records),
+                     static_cast<long long>(rows.count()));
+        return 1;
+      }
       script = bench::StorageSettings(*Cn_MDB2);
-      for (const auto& sql : bench::SchemaForShell(mdb2, tables)) script += sql + ";\n";
+      for (const auto& sql : schema) script += sql + ";\n";
       script += "BEGIN;\n";
-      int64_t written = 0;
       for (const auto& t : tables) {
         csv.push_back(scratch.file(t + ".csv"));
-        const int64_t n = WriteCsv(mdb2, t, 1, csv.back());
-        if (n < 0) return 1;
-        written += n;
+        if (WriteCsv(mdb2, t, 1, csv.back()) < 0) return 1;
         script += ".import --csv '" + csv.back() + "' " + t + "\n";
       }
       script += "COMMIT;\n";
-      if (written != records) {
-        std::fprintf(stderr, "%lld records downloaded, %lld stored\n", static_cast<long long>(records),
-                     static_cast<long long>(written));
+      // The plain client logs in on its own connection and replays the download once untimed,
+      // as our client's first run was.
+      client = std::make_unique<bench::PlainClient>(server.port());
+      if (!client->ok() || !client->Reply() || !client->Exchange(login_wire) || Replay(*client, requests) < 0) {
+        std::fprintf(stderr, "the plain client failed\n");
         return 1;
       }
-    } else if (m.Record_Totali != records) {
+    } else if (m.Record_Totali != records || DownloadRequests(server.Requests()) != requests) {
       std::fprintf(stderr, "run %d downloaded %lld records\n", run + 1, static_cast<long long>(m.Record_Totali));
       return 1;
     }
 
-    // The reference: the same rows into an empty database.
+    // The plain client: the same round trips, nothing stored.
+    plain.push_back(Replay(*client, requests));
+    if (plain.back() < 0) {
+      std::fprintf(stderr, "the plain client failed\n");
+      return 1;
+    }
+
+    // The prepared statement: the same rows into an empty database.
+    fs::remove(inserted);
+    statement.push_back(InsertRows(inserted, settings, schema, rows));
+    if (statement.back() < 0) {
+      std::fprintf(stderr, "the insert of the same rows failed\n");
+      return 1;
+    }
+    int64_t stored = 0;
+    for (const auto& t : tables) stored += bench::CountRows(inserted, t);
+    if (stored != records) {
+      std::fprintf(stderr, "the prepared statement stored %lld records\n", static_cast<long long>(stored));
+      return 1;
+    }
+
+    // The shell: the same rows from CSV into an empty database.
     fs::remove(reference);
     const double seconds = bench::RunShell(reference, script, schema_file);
     if (seconds < 0) return 1;
@@ -278,14 +480,26 @@ int main(int argc, char** argv) {
       return 1;
     }
     shell.push_back(seconds);
-    std::printf("  run %d: ours %.3f s, sqlite3 .import %.3f s\n", run + 1, ours.back(), seconds);
+    std::printf("  run %d: ours %.3f s, plain client %.3f s, prepared insert %.3f s, sqlite3 .import %.3f s\n", run + 1,
+                ours.back(), plain.back(), statement.back(), seconds);
   }
+  client.reset();
   Disconnetti();
   server.Stop();
 
-  std::printf("\n%s records, the storage settings of KYX_2.MDB on both sides\n", Grouped(records).c_str());
+  std::printf("\n%s records in %s round trips, the storage settings of KYX_2.MDB on every side\n",
+              Grouped(records).c_str(), Grouped(static_cast<int64_t>(requests.size())).c_str());
+  std::string joined;
+  for (const auto& sql : settings) joined += (joined.empty() ? "" : "; ") + sql.substr(7);
+  std::printf("  settings: %s\n", joined.c_str());
   Figures("Carica_Dati_Locali (network + storing)", ours, records);
+  Figures("plain client, same requests, nothing stored", plain, records);
+  Figures("prepared insert, one transaction", statement, records);
   Figures("sqlite3 .import from CSV, one transaction", shell, records);
-  std::printf("  ratio ours / reference (rate, medians)     %.3f\n", Median(shell) / Median(ours));
+  const double rate = records / Median(ours);
+  std::printf("  rate ours / prepared insert (medians)      %.3f  (target >= 0.80: %s)\n",
+              Median(statement) / Median(ours), rate >= 0.8 * records / Median(statement) ? "met" : "MISSED");
+  std::printf("  rate ours / plain client (medians)         %.3f\n", Median(plain) / Median(ours));
+  std::printf("  rate ours / sqlite3 .import (medians)      %.3f\n", Median(shell) / Median(ours));
   return 0;
 }

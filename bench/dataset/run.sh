@@ -1,8 +1,11 @@
 #!/bin/sh
 # Builds the data-set download benchmark (Release, in build-bench) and runs it: a generated data
 # set of a million records (both sample systems together) downloaded from our data server over
-# loopback into the local data-set database, alternated with the sqlite3 shell importing the same
-# rows from CSV in one transaction under the same storage settings; medians of 5 runs each.
+# loopback into the local data-set database, alternated with a plain client sending the same
+# requests and storing nothing, the same rows inserted with one prepared statement in one
+# transaction, and the sqlite3 shell importing them from CSV in one transaction (both under the
+# same storage settings); medians of 5 runs each. The machine's load is printed first: figures
+# taken on a busy machine say little.
 #
 #   bench/dataset/run.sh                    # a million records, 5 runs each
 #   bench/dataset/run.sh -n 200000 --runs 7
@@ -12,4 +15,5 @@ build="$root/build-bench"
 command -v sqlite3 >/dev/null || { echo "the sqlite3 shell is needed (package sqlite3)" >&2; exit 1; }
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" --parallel 4 --target bench_dataset >/dev/null
+echo "load: $(cut -d" " -f1-3 /proc/loadavg) on $(nproc) processors"
 exec "$build/bench/dataset/bench_dataset" "$@"

@@ -16,11 +16,7 @@
 // --server reuses (or writes, when missing) the generated server database at FILE;
 // --skip-login leaves out the full login (the download functions and the update still run);
 // --repeat sets the passes of the definitions and of the plain client (5; medians printed).
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <sqlite3.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -34,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/plain_client.h"
 #include "common/impostazioni.h"
 #include "common/stato.h"
 #include "common/stato_db.h"
@@ -127,53 +124,6 @@ class BenchHost : public host::Host {
 
 // ---- The plain client of the reference ------------------------------------------------------------
 
-class PlainClient {
- public:
-  explicit PlainClient(uint16_t port) {
-    fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(port);
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (::connect(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
-      ::close(fd_);
-      fd_ = -1;
-    }
-    const int one = 1;
-    if (fd_ >= 0) ::setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-  }
-  ~PlainClient() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  bool ok() const { return fd_ >= 0; }
-  // A reply: the 6-byte head, then the payload it announces (zoned digits: the low half-bytes).
-  // Nothing is pipelined, so whatever arrives before the reply is whole belongs to it.
-  bool Reply() {
-    std::size_t have = 0, want = 6;
-    while (have < want) {
-      const ssize_t r = ::recv(fd_, buffer_ + have, sizeof buffer_ - have, 0);
-      if (r <= 0) return false;
-      have += static_cast<std::size_t>(r);
-      if (want == 6 && have >= 6) {
-        std::size_t length = 0;
-        for (int i = 1; i <= 5; ++i) length = length * 10 + (static_cast<uint8_t>(buffer_[i]) & 15);
-        want = 6 + length;
-        if (want > sizeof buffer_) return false;
-      }
-    }
-    received += static_cast<int64_t>(have - 6);
-    return true;
-  }
-  bool Exchange(const std::string& wire) {
-    return ::send(fd_, wire.data(), wire.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(wire.size()) && Reply();
-  }
-  int64_t received = 0;
-
- private:
-  int fd_ = -1;
-  char buffer_[16384];
-};
-
 struct Replay {
   double seconds = -1;
   int64_t round_trips = 0;
@@ -219,7 +169,7 @@ class Replayer {
   }
 
  private:
-  PlainClient client_;
+  bench::PlainClient client_;
   std::vector<std::string> requests_;
   bool ok_ = false;
 };

@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "server/campo.h"
+#include "platform/vb/vb.h"
 #include "server/socket.h"
 #include "tests/server/ambiente_socket.h"
 
@@ -123,6 +128,53 @@ TEST_F(CampoTest, P17_3AlwaysGivesSignFourteenDigitsSeparatorThreeDigitsAndBlank
   }
   Metti(std::string(8, '\0') + "\x0F", 1);
   EXPECT_EQ(Campo_P17_3(1, ","), " 00000000000000,000 ");
+}
+
+// The value read straight from the bytes is the very double the text gives (sign of zero
+// included), for the numbers the server sends, those past 2^53 and fields that are not numbers.
+TEST_F(CampoTest, P17_3ValueEqualsTheValueOfItsText) {
+  auto Uguale = [](int32_t inizio) {
+    const double testo = vb::Val(Campo_P17_3(inizio, "."));
+    const double valore = Valore_P17_3(inizio);
+    EXPECT_EQ(std::bit_cast<uint64_t>(valore), std::bit_cast<uint64_t>(testo))
+        << Campo_P17_3(inizio, ".") << " gave " << valore;
+  };
+  const std::vector<std::pair<std::string, int>> casi = {
+      {"00000000000000000", 0xD},  // no negative zero
+      {"00000000000000000", 0xF},
+      {"00000000001234500", 0xF},
+      {"00000000000000001", 0xB},
+      {"00000000000000003", 0xC},
+      {"09007199254740992", 0xF},  // 2^53: the last exact one
+      {"09007199254740993", 0xD},  // past it: through the text
+      {"12345678901234567", 0xF},
+      {"99999999999999999", 0xD},
+      {"00000000000000123", 0x5},  // a digit where the sign goes
+  };
+  for (const auto& [cifre, segno] : casi) {
+    SCOPED_TRACE(cifre);
+    Metti(Packed(cifre, segno), 40);
+    Uguale(40);
+  }
+  // Half-bytes above 9 among the digits, and random fields of either kind.
+  Metti("\x00\x00\x0C\x00\x00\x00\x00\x12\x3F", 40);
+  Uguale(40);
+  Metti("\xA0\x00\x00\x00\x00\x00\x00\x12\x3F", 40);
+  Uguale(40);
+  std::mt19937 gen(11);
+  for (int i = 0; i < 20000; ++i) {
+    std::string bytes(9, '\0');
+    const bool cifre = i % 2 == 0;
+    for (auto& b : bytes) b = static_cast<char>(cifre ? (gen() % 10) << 4 | gen() % 10 : gen() % 256);
+    // Leading zeros, so that most digit fields are the small numbers the server sends.
+    if (cifre) std::fill_n(bytes.begin(), gen() % 8, '\0');
+    if (cifre) bytes[8] = static_cast<char>((bytes[8] & 0xF0) | (10 + gen() % 6));
+    Metti(bytes, 40);
+    Uguale(40);
+    if (HasFailure()) break;
+  }
+  EXPECT_EQ(Valore_P17_3(16378), 0.0);
+  EXPECT_EQ(Valore_P17_3(-5), 0.0);
 }
 
 }  // namespace

@@ -130,12 +130,30 @@ TEST_F(DatiLocaliTest, ARefreshReplacesTheSetAndDeletingRemovesItEverywhere) {
   Nuovo(1);
   Nuovo(2);
   const std::string prima = Impronta("VENDITE", 1);
+  // Every field of every record, in the order they came, and how many records each IDX holds.
+  auto Righe = [&](const std::string& sistema) {
+    return Locale("SELECT * FROM KYX_D0_00F_" + sistema + " WHERE IDX=1 ORDER BY rowid");
+  };
+  auto Per_Idx = [&](const std::string& sistema) {
+    return Locale("SELECT IDX, COUNT(*) FROM KYX_D0_00F_" + sistema + " GROUP BY IDX ORDER BY IDX");
+  };
+  const auto vendite = Righe("VENDITE"), ordini = Righe("ORDINI");
+  const auto idx_vendite = Per_Idx("VENDITE"), idx_ordini = Per_Idx("ORDINI");
+  ASSERT_EQ(idx_vendite.size(), 2u);
+  EXPECT_EQ(idx_vendite[0], (std::vector<std::string>{"1", std::to_string(vendite.size())}));
+  EXPECT_EQ(idx_vendite[1], (std::vector<std::string>{"2", std::to_string(vendite.size())}));
+  const std::string registro = Registro(1, "VENDITE");
   server_->ClearRequests();
   Menu_Dati m;
   m.Elemento_Carica = 1;
   Carica_Dati_Locali(m);
   EXPECT_EQ(Impronta("VENDITE", 1), prima);
   EXPECT_EQ(Uno(Locale("SELECT COUNT(*) FROM KYX_D0_00F_VENDITE WHERE IDX < 0")), "0");
+  EXPECT_EQ(Righe("VENDITE"), vendite);
+  EXPECT_EQ(Righe("ORDINI"), ordini);
+  EXPECT_EQ(Per_Idx("VENDITE"), idx_vendite);
+  EXPECT_EQ(Per_Idx("ORDINI"), idx_ordini);
+  EXPECT_EQ(Registro(1, "VENDITE"), registro);
 
   ASSERT_TRUE(Elimina_Dati_Locali(1));
   EXPECT_EQ(Uno(Locale("SELECT COUNT(*) FROM KYX_CARICATI WHERE IDX=1")), "0");
@@ -163,6 +181,31 @@ TEST_F(DatiLocaliTest, ACancelHalfWayKeepsTheBlocksSoFarMarkedUnfinished) {
   EXPECT_EQ(Richieste(ds::RequestKind::kDataSetFirst).size(), 1u);
   EXPECT_EQ(Registro(1, "VENDITE"), "0|*");
   EXPECT_TRUE(Collegamento_Attivo());
+
+  // The link is still in step: the set loads whole on the next try.
+  Menu_Dati r;
+  r.Elemento_Carica = 1;
+  Carica_Dati_Locali(r);
+  EXPECT_TRUE(host.shown().empty());
+  EXPECT_EQ(Impronta("ORDINI", 1), Impronta_Server("LIBORD"));
+  EXPECT_EQ(Impronta("VENDITE", 1), Impronta_Server("LIBVEN"));
+  EXPECT_EQ(Registro(1, "ORDINI"), Uno(Server("SELECT COUNT(*) FROM \"LIBORD/KYX_D0_00F\"")) + "| ");
+}
+
+TEST_F(DatiLocaliTest, ARecordTheDatabaseRefusesStopsThatSystemAndTheNextStillLoads) {
+  // The local table refuses records after the first 50 of set 1: ORDINI fails half-way, its
+  // blocks so far kept under "*"; the link stays usable and VENDITE loads whole.
+  ASSERT_TRUE(Cn_MDB2->Execute("CREATE TRIGGER Pieno BEFORE INSERT ON KYX_D0_00F_ORDINI WHEN "
+                               "(SELECT COUNT(*) FROM KYX_D0_00F_ORDINI) >= 50 BEGIN SELECT RAISE(ABORT, 'pieno'); END")
+                  .ok());
+  host.expect("dati del sistema informativo ORDINI non registrati");
+  Menu_Dati m = Nuovo(1);
+  EXPECT_EQ(host.pending(), 0u);
+  EXPECT_EQ(Registro(1, "ORDINI"), "50|*");
+  EXPECT_EQ(Uno(Locale("SELECT COUNT(*) FROM KYX_D0_00F_ORDINI WHERE IDX=1")), "50");
+  EXPECT_TRUE(Collegamento_Attivo());
+  EXPECT_EQ(Impronta("VENDITE", 1), Impronta_Server("LIBVEN"));
+  EXPECT_EQ(Registro(1, "VENDITE"), Uno(Server("SELECT COUNT(*) FROM \"LIBVEN/KYX_D0_00F\"")) + "| ");
 }
 
 TEST_F(DatiLocaliTest, AFailedRefreshLeavesTheStoredSetAsItWas) {
