@@ -9,6 +9,8 @@
 #
 #   demo/guida_x.sh KYX_BINARY PROGRAM_FOLDER PICTURE
 #
+# KYX_GUIDA_PASSI may name a file of further steps, run on the result before the picture.
+#
 # Positions are in pixels from the top-left corner of the window they fall in; they follow the
 # window's layout on Xvfb with the fonts of .ci/install (DejaVu).
 set -euo pipefail
@@ -95,6 +97,13 @@ sleep 0.3
 click "$DIALOG" 36 14  # the dialog's "Elabora" button
 until_data 240 elaborated
 sleep 2
+
+# Further steps on the result, when a caller names a file of them (sourced here: it uses MAIN,
+# click, window and fail).
+if [ -n "${KYX_GUIDA_PASSI:-}" ]; then
+  # shellcheck source=/dev/null
+  source "$KYX_GUIDA_PASSI"
+fi
 
 import -window "$MAIN" "$SHOT"
 echo "guida_x: picture saved; leaving through the toolbar's exit button"

@@ -48,39 +48,12 @@ KYX_BIN=$BUILD_DIR/app/Kyx
 PROFILE_BIN=$BUILD_DIR/demo/kyx_scrivi_profilo
 mkdir -p "$DEMO_DIR"
 
-# 2. The program folder, the code table and the sample.
+# 2.-4. The program folder, the code table, the sample, the data server on a free loopback port
+# (stopped whatever happens next) and the profile.
 rm -rf "$HOME_DIR" "$SHOT"
-mkdir -p "$HOME_DIR/Dati/STORICO" "$HOME_DIR/Dati/EXPORT" "$HOME_DIR/Dati/PREFERITI"
-python3 tools/dataserver/make_tbl.py "$HOME_DIR/KYX.Tbl"
-echo "demo: generating the medium sample (seed $SEED)"
-"$SERVER_BIN" --generate "$DEMO_DIR/sample.db" --seed "$SEED" --size medium
-
-# 3. The data server on a free loopback port, stopped whatever happens next.
-"$SERVER_BIN" --db "$DEMO_DIR/sample.db" --tbl "$HOME_DIR/KYX.Tbl" --port 0 >"$DEMO_DIR/server.out" 2>&1 &
-SERVER_PID=$!
-stop_server() {
-  if kill -0 "$SERVER_PID" 2>/dev/null; then
-    kill "$SERVER_PID" 2>/dev/null || true
-    wait "$SERVER_PID" 2>/dev/null || true
-  fi
-}
-trap stop_server EXIT
-PORT=""
-for _ in $(seq 1 100); do
-  PORT=$(sed -n 's/^port \([0-9][0-9]*\)$/\1/p' "$DEMO_DIR/server.out")
-  [ -n "$PORT" ] && break
-  kill -0 "$SERVER_PID" 2>/dev/null || { cat "$DEMO_DIR/server.out" >&2; exit 1; }
-  sleep 0.1
-done
-[ -n "$PORT" ] || { echo "demo: the data server did not start" >&2; exit 1; }
-echo "demo: data server on 127.0.0.1:$PORT"
-
-# 4. The profile: the sample's first user, with the password stored.
-USER_NAME=$(sed -n 's/.*kUser\[\] = "\(.*\)";.*/\1/p' tools/dataserver/generator.h)
-PASSWORD=$(sed -n 's/.*kPassword\[\] = "\(.*\)";.*/\1/p' tools/dataserver/generator.h)
-SYSTEM=$(sed -n 's/.*kSales\[\] = "\(.*\)";.*/\1/p' tools/dataserver/generator.h)
-"$PROFILE_BIN" "$HOME_DIR" 127.0.0.1 "$PORT" "$USER_NAME" "$PASSWORD" "$SYSTEM" \
-  "Vendite (demo)"
+source demo/servizio.sh
+trap ferma_servizio EXIT
+prepara_servizio "$SERVER_BIN" "$PROFILE_BIN" "$DEMO_DIR" "$HOME_DIR" medium "$SEED" "Vendite (demo)"
 
 # 5. Kyx, connecting at once.
 export KYX_HOME=$HOME_DIR
@@ -93,7 +66,7 @@ else
   echo "      Elabora; close its main window (or press Uscita) to end"
   QT_QPA_PLATFORM=xcb "$KYX_BIN" /AUTO || status=$?
 fi
-stop_server
+ferma_servizio
 if [ "$status" -ne 0 ]; then
   echo "demo: Kyx ended with status $status" >&2
   exit "$status"

@@ -135,8 +135,9 @@ void reset() {
     int32_t P = Primo, U = Ultimo;
     kyx::Help_Mappa_Apri(Top, Left, hWnd, P, U);
   };
-  xMouseWheel = nullptr;
-  xMouseMove = nullptr;
+  // Wheel and pointer routing: the main window's own.
+  xMouseWheel = [](int32_t Tasti, int32_t Scatti, int32_t X, int32_t Y) { frmBase->xMouseWheel(Tasti, Scatti, X, Y); };
+  xMouseMove = [](int32_t X, int32_t Y) { frmBase->xMouseMove(X, Y); };
   frmMenuRiga_Carica = nullptr;
   frmMenuColonna_Carica = nullptr;
   Popup = {};

@@ -47,6 +47,8 @@ std::array<ui::VbControl<QLabel>*, 2> Etichette_Titolo(QWidget* padre, const cha
     etichette[i]->setText(QString::fromLatin1(testo));
     etichette[i]->setIndent(4);
     etichette[i]->SetVisible(false);
+    // Captions are drawn on the window's surface: the pointer over them is over the window.
+    etichette[i]->setAttribute(Qt::WA_TransparentForMouseEvents);
   }
   // Label 1 lies one pixel lower and to the right in the highlight colour, label 0 over it: the
   // caption looks engraved.
@@ -70,6 +72,7 @@ FrmBase::FrmBase() : ui::KyForm("frmBase") {
   add_standard_images(ImageList1);
   Crea_Controlli();
   Collega_Grafico();
+  Collega_Puntatore();
 }
 
 void FrmBase::Crea_Toolbar() {
@@ -179,6 +182,9 @@ void FrmBase::Crea_Controlli() {
   twF = new ui::KeyedTree(this);
   twF->SetImageList(&ImageList1);
   twF->SetVisible(false);
+  twF->MouseDown = [this](int b, int s, float x, float y) { twF_MouseDown(b, s, x, y); };
+  twF->NodeClick = [this](ui::TreeNode& Node) { twF_NodeClick(Node); };
+  twF->Collapse = [this](ui::TreeNode& Node) { twF_Collapse(Node); };
 
   L_twL = Linee_Blocco(this);
   L_twF = Linee_Blocco(this);
@@ -239,6 +245,7 @@ void FrmBase::Crea_Controlli() {
   MonthView1 = new ui::VbControl<QCalendarWidget>(this);
   MonthView1->resize(MonthView1->sizeHint());
   MonthView1->SetVisible(false);
+  Collega_Calendario();
 
   // The banner over the grid, with its text.
   Beta = new ui::PictureCanvas(this);
@@ -260,6 +267,7 @@ void FrmBase::Crea_Controlli() {
 }
 
 bool FrmBase::eventFilter(QObject* watched, QEvent* event) {
+  if (Calendario_Tasto(watched, event)) return true;
   if (event->type() == QEvent::KeyPress) {
     for (int i = 0; i < 2; ++i) {
       if (watched != Flt_txt[i]) continue;

@@ -11,6 +11,8 @@
 //   frm_base_albero.cpp   the structure tree twL and its node click
 //   frm_base_griglia.cpp  the result grid's events: presses, paging keys, scroll bars
 //   frm_base_griglia_testata.cpp  the column header strip KyHead over the grid's row 0
+//   frm_base_puntatore.cpp  the wheel and pointer routing and the layout-order button PicLayout
+//   frm_base_barre.cpp    the splitter bars lblNS and lblWE
 #include <QCalendarWidget>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,6 +37,7 @@
 #include "platform/ui/progress_bar.h"
 #include "platform/ui/vb_scroll_bar.h"
 #include "platform/ui/vb_timer.h"
+#include "platform/vb/vb.h"
 
 namespace kyx {
 
@@ -77,6 +80,30 @@ class FrmBase : public ui::KyForm {
   static void Carica_Filtro_Scrivi(int16_t Chiave, const std::string& Modo);
   // Rebuilds the key and filter tree twF from FILTRO, CHIAVI and AREE.
   void Carica_Albero_Chiavi();
+  // Events of twF (frm_base_albero_chiavi_eventi.cpp): the press records its button, which the
+  // node click that follows reads; filtered keys cannot be collapsed.
+  void twF_MouseDown(int Button, int Shift, float X, float Y);
+  void twF_NodeClick(ui::TreeNode& Node);
+  void twF_Collapse(ui::TreeNode& Node);
+  // Sets the filter panel: operator (button picture and layout when it or the read-only state
+  // changes), the two values shown through the listed key's format, and the panel's title.
+  void Imposta_Filtro_Tipo(uint8_t& Operatore, std::string& Valore1, std::string& Valore2, std::string& Titolo);
+  // Mouse button of the last press on twF.
+  int Pulsante_twF = 0;
+
+  // ---- Filter date picker (frm_base_calendario.cpp) ----
+  // A press on the date button beside value box Index opens MonthView1 under the box, or closes
+  // it when it is shown; the release draws the button up again.
+  void Flt_Data_pic_MouseDown(int Index, int Button, int Shift, float X, float Y);
+  void Flt_Data_pic_MouseUp(int Index, int Button, int Shift, float X, float Y);
+  // Enter (13) writes the selected date into the box in the key's format and focuses the box.
+  void MonthView1_KeyDown(int& KeyCode, int Shift);
+  // A clicked date: as Enter on it.
+  void MonthView1_DateClick(const vb::DateTime& Giorno);
+  // Hides the calendar without writing.
+  void MonthView1_LostFocus();
+  // Value box the calendar was opened for; -1 once it closed.
+  int16_t Calendario_Indice = -1;
 
   // ---- Events ----
   void Form_Load() override;
@@ -115,6 +142,32 @@ class FrmBase : public ui::KyForm {
   // of toolbar button `Pulsante`, and row `Riga` written from left, by, right, A and `Argomento`.
   void Ridimensiona_Mappa_(int32_t& bx, int32_t& by, int32_t& Sinistra, int32_t& Destra, int32_t& A,
                            int16_t& Pulsante, int16_t& Riga, std::string& Argomento);
+
+  // ---- Wheel, pointer and the layout-order button (frm_base_puntatore.cpp) ----
+  // A wheel turn (key and button flags, notches away from the user, screen pixels): a tree under
+  // the pointer gets the focus and scrolls itself; over the result area the grid or the chart gets
+  // it and its scroll bar moves by the notches when it stays in range.
+  void xMouseWheel(int32_t Tasti, int32_t Scatti, int32_t X, int32_t Y);
+  // A pointer move on the window's surface (screen pixels) outside PicLayout ends its highlight.
+  void xMouseMove(int32_t X, int32_t Y);
+  // The scroll bar a wheel turn at screen point (X, Y) is for: nullptr over the trees (they scroll
+  // themselves) and where the turn is for nothing.
+  ui::VbScrollBar* Barra_Rotella(int32_t Tasti, int32_t X, int32_t Y) const;
+  // Draws PicLayout in look Stato (0 plain, 1 raised, 2 sunken) with the triangle of
+  // Ordinamento_Layout; nothing when Stato is the look it has already.
+  void Pic_Layout_Set(int16_t Stato);
+  void PicLayout_MouseDown(int Button, int Shift, float X, float Y);
+  void PicLayout_MouseMove(int Button, int Shift, float X, float Y);
+  // The release switches the order of the structure tree and rebuilds it.
+  void PicLayout_MouseUp(int Button, int Shift, float X, float Y);
+
+  // ---- Splitter bars (frm_base_barre.cpp) ----
+  void lblNS_MouseDown(int Button, int Shift, float X, float Y);
+  void lblNS_MouseMove(int Button, int Shift, float X, float Y);
+  void lblNS_MouseUp(int Button, int Shift, float X, float Y);
+  void lblWE_MouseDown(int Button, int Shift, float X, float Y);
+  void lblWE_MouseMove(int Button, int Shift, float X, float Y);
+  void lblWE_MouseUp(int Button, int Shift, float X, float Y);
 
   // ---- Controls ----
   ui::KeyedToolbar* Toolbar1;
@@ -193,9 +246,15 @@ class FrmBase : public ui::KyForm {
 
  private:
   void Crea_Controlli();
+  // Connects the date buttons and the calendar's click, Enter and loss of focus.
+  void Collega_Calendario();
+  // Enter pressed anywhere inside the calendar: its key-down; true when handled.
+  bool Calendario_Tasto(QObject* watched, QEvent* event);
   void Crea_Toolbar();
   void Crea_StatusBar();
   void Crea_Griglia();
+  // Connects PicLayout and the two splitter bars to their handlers.
+  void Collega_Puntatore();
   void Disegna_Logo();
   bool Sul_Pulsante(ui::ToolbarButton& Pulsante) const;
   void Azione(const std::string& Chiave, int Tasto_Mouse);
@@ -207,6 +266,11 @@ class FrmBase : public ui::KyForm {
 
   // Whether Imposta_Bar has given the buttons their fixed pictures.
   bool Immagini_Assegnate = false;
+  // The drag of a splitter bar: cursor minus the bar's position at the press, and the cursor
+  // coordinates at or beyond which the bar stops following (one drag at a time).
+  float Barra_Scarto = 0;
+  float Barra_Minimo = 0;
+  float Barra_Massimo = 0;
 };
 
 inline ui::FormInstance<FrmBase> frmBase;

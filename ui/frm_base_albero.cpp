@@ -8,12 +8,12 @@
 #include "common/stato_db.h"
 #include "common/utilita.h"
 #include "layouts/drill.h"
-#include "platform/data/forward_recordset.h"
 #include "platform/host/host.h"
 #include "platform/ui/key_error.h"
 #include "platform/vb/vb.h"
 #include "ui/agganci_base.h"
 #include "ui/frm_base.h"
+#include "ui/righe_sistema.h"
 #include "ui/stato_finestra.h"
 
 namespace kyx {
@@ -63,55 +63,53 @@ void FrmBase::Carica_Albero_Struttura() {
       "left join AREE A  on S.AREA=A.IDX) "
       "left join CHIAVI K on S.KEY=K.IDX) "
       "left join LAYOUT L on S.LAY=L.IDX) "
-      "where K.SINF='" + vb::Replace(Sistema_Informativo, "'", "''") + "' " + Ordine;
+      "where K.SINF=? " + Ordine;
 
-  auto rs = std::make_unique<data::ForwardRecordset>();
-  data::ForwardRecordset* Righe = rs.get();
-  Rs_Lavoro = std::move(rs);
-  if (Cn_MDB0 && Cn_MDB0->IsOpen() && Righe->Open(*Cn_MDB0, Sql).ok()) {
-    while (!Righe->AfterLast()) {
-      const std::string Area = "A" + Numero(Intero(Righe->Field("S_AREA")));
-      const std::string Chiave = Lettera_Tipo(Testo_Campo(Righe->Field("K_KINDB"))) + Numero(Intero(Righe->Field("S_KEY")));
-      const std::string Layout = "L" + Numero(Intero(Righe->Field("S_LAY")));
-      const std::string Testo_Area = Testo_Non_Vuoto(Testo_Campo(Righe->Field("A_DESC")));
-      const std::string Testo_Chiave = Testo_Non_Vuoto(Testo_Campo(Righe->Field("K_TESTO")));
-      const std::string Testo_Layout = Testo_Non_Vuoto(Testo_Campo(Righe->Field("L_DESC")));
-      struct Livello {
-        std::string Chiave, Testo;
-      };
-      Livello Livelli[3];
-      if (Ordinamento_Layout == 0) {
-        Livelli[0] = {Area, Testo_Area};
-        Livelli[1] = {Area + Chiave, Testo_Chiave};
-        Livelli[2] = {Area + Chiave + Layout, Testo_Layout};
-      } else {
-        Livelli[0] = {Layout, Testo_Layout};
-        Livelli[1] = {Layout + Area, Testo_Area};
-        Livelli[2] = {Layout + Area + Chiave, Testo_Chiave};
-      }
-      try {
-        std::string Padre;
-        for (int l = 0; l < 3; ++l) {
-          const Livello& v = Livelli[l];
-          if (!twL->Exists(v.Chiave)) {
-            ui::TreeNode& n = l < 2 ? twL->Add(Padre, ui::tvwChild, v.Chiave, v.Testo, kCartella)
-                                    : twL->Add(Padre, ui::tvwChild, v.Chiave, v.Testo, kFoglia);
-            if (l < 2) {
-              n.SetExpandedImage(kCartella_Aperta);
-            } else {
-              n.SetForeColor(kTesto_Finestra);
-            }
-          }
-          Padre = v.Chiave;
-        }
-      } catch (const ui::KeyError&) {
-        // A node that cannot be added is skipped, as every statement here runs with errors ignored.
-      }
-      if (!Righe->MoveNext().ok()) break;
+  // Columns by position: S_AREA, S_KEY, S_LAY, A_DESC, K_KINDB, K_TESTO, L_DESC.
+  Per_Ogni_Riga_Del_Sistema(Sql, [&](data::Statement& Righe) {
+    const std::string Area = "A" + Numero(Intero(Righe.Read(0)));
+    const std::string Chiave = Lettera_Tipo(Testo_Campo(Righe.Read(4))) + Numero(Intero(Righe.Read(1)));
+    const std::string Layout = "L" + Numero(Intero(Righe.Read(2)));
+    const std::string Testo_Area = Testo_Non_Vuoto(Testo_Campo(Righe.Read(3)));
+    const std::string Testo_Chiave = Testo_Non_Vuoto(Testo_Campo(Righe.Read(5)));
+    const std::string Testo_Layout = Testo_Non_Vuoto(Testo_Campo(Righe.Read(6)));
+    struct Livello {
+      std::string Chiave, Testo;
+    };
+    Livello Livelli[3];
+    if (Ordinamento_Layout == 0) {
+      Livelli[0] = {Area, Testo_Area};
+      Livelli[1] = {Area + Chiave, Testo_Chiave};
+      Livelli[2] = {Area + Chiave + Layout, Testo_Layout};
+    } else {
+      Livelli[0] = {Layout, Testo_Layout};
+      Livelli[1] = {Layout + Area, Testo_Area};
+      Livelli[2] = {Layout + Area + Chiave, Testo_Chiave};
     }
-  }
-  Rs_Lavoro.reset();
+    try {
+      std::string Padre;
+      for (int l = 0; l < 3; ++l) {
+        const Livello& v = Livelli[l];
+        if (!twL->Exists(v.Chiave)) {
+          ui::TreeNode& n = l < 2 ? twL->Add(Padre, ui::tvwChild, v.Chiave, v.Testo, kCartella)
+                                  : twL->Add(Padre, ui::tvwChild, v.Chiave, v.Testo, kFoglia);
+          if (l < 2) {
+            n.SetExpandedImage(kCartella_Aperta);
+          } else {
+            n.SetForeColor(kTesto_Finestra);
+          }
+        }
+        Padre = v.Chiave;
+      }
+    } catch (const ui::KeyError&) {
+      // A node that cannot be added is skipped, as every statement here runs with errors ignored.
+    }
+  });
 
+  // The layout-order button shows the order the tree now has, in the look it has now.
+  const int16_t Stato = Stato_PicLayout;
+  Stato_PicLayout = -1;
+  Pic_Layout_Set(Stato);
   if (Stato_Ridimensiona != 0) twL->SetVisible(true);
   host::DoEvents();
 }

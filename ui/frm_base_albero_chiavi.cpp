@@ -11,6 +11,7 @@
 #include "platform/ui/key_error.h"
 #include "platform/vb/vb.h"
 #include "ui/frm_base.h"
+#include "ui/righe_sistema.h"
 #include "ui/stato_finestra.h"
 
 namespace kyx {
@@ -26,18 +27,6 @@ std::string Testo(const data::Value& v) {
 }
 int64_t Intero(const data::Value& v) { return v.is_null() ? 0 : v.AsInteger(); }
 std::string Tre(int64_t n) { return vb::Format(n, "000"); }
-
-// Runs Sql with the information system bound as its only parameter and hands each row to Riga.
-template <class F>
-void Per_Ogni_Riga(const std::string& Sql, F&& Riga) {
-  if (!Cn_MDB0 || !Cn_MDB0->IsOpen()) return;
-  std::unique_ptr<data::Statement> st;
-  if (!Cn_MDB0->Prepare(Sql, &st).ok()) return;
-  if (!st->Bind(1, data::Value(Sistema_Informativo)).ok()) return;
-  bool riga = false;
-  while (st->Step(&riga).ok() && riga) Riga(*st);
-  st->Reset();
-}
 
 }  // namespace
 
@@ -71,7 +60,7 @@ void FrmBase::Carica_Albero_Chiavi() {
   int64_t Precedente = -1;
   int32_t Numero = 0;
   std::string Nodo_Chiave;
-  Per_Ogni_Riga(
+  Per_Ogni_Riga_Del_Sistema(
       "Select F.KEY as F_KEY,F.OPER as F_OPER,F.VALO_1 as F_VALO_1,F.VALO_2 as F_VALO_2,F.BLOCCO as F_BLOCCO, "
       "K.TESTO as K_TESTO,K.ATTR as K_ATTR,K.FORMATO as K_FORMATO,K.KEY_D as K_KEY_D,K.ORDINA "
       "from (FILTRO F left join CHIAVI K on F.KEY=K.IDX) "
@@ -123,7 +112,7 @@ void FrmBase::Carica_Albero_Chiavi() {
   // Areas and the keys without a filter. Areas come in the order of ORDINA and then of their
   // number, so two areas sharing an ORDINA never interleave; each key goes under its own area's
   // node, found by its key.
-  Per_Ogni_Riga(
+  Per_Ogni_Riga_Del_Sistema(
       "select A.IDX as A_IDX,A.DESC as A_DESC,K.IDX as K_IDX,K.TESTO as K_TESTO,F.BLOCCO as F_BLOCCO,A.ORDINA,K.ORDINA "
       "from (AREE A left join CHIAVI K on A.AREA=K.AREA_1 or A.AREA=K.AREA_2 or A.AREA=K.AREA_3 or A.AREA=K.AREA_4 "
       "or A.AREA=K.AREA_5) "

@@ -59,10 +59,15 @@ void FrmBase::Hook_Imposta() {
   Form_Aperto.fill(false);
   SetSizeLimits(kLarghezza_Minima, kAltezza_Minima, kMassimo, kMassimo);
   MouseHook = [this](ui::KyForm&, const ui::FormMouse& m) { Hook_Mouse(m); };
-  WheelHook = [](int keys, int notches, int x, int y) {
-    if (agganci_base::xMouseWheel) agganci_base::xMouseWheel(keys, notches, x, y);
-    // The control under the pointer still gets the turn, as after the default handling.
-    return false;
+  WheelHook = [this](int keys, int notches, int x, int y) {
+    if (!agganci_base::xMouseWheel) return false;
+    // A turn meant for one of the window's own scroll bars is the program's alone: the control
+    // under the pointer (that bar itself, say) must not scroll as well. Elsewhere the control
+    // under the pointer gets it, as after the default handling: the trees scroll themselves.
+    // Decided before the turn, whose redisplay may hide and show the views.
+    const bool Propria = Barra_Rotella(keys, x, y) != nullptr;
+    agganci_base::xMouseWheel(keys, notches, x, y);
+    return Propria;
   };
   ui::KyForm::HelpHook() = [](ui::KyForm& attiva) { Hook_Aiuto(attiva); };
   // The dialogs' and pop-ups' rows of the context-help map.

@@ -139,10 +139,7 @@ void FrmBase::Ridimensiona() {
   for (auto* l : L_Flt) l->SetVisible(Pannello);
 
   // 17. An open calendar closes as on its loss of focus, without writing a date.
-  if (MonthView1->Visible()) {
-    MonthView1->SetVisible(false);
-    host::DoEvents();
-  }
+  if (MonthView1->Visible()) MonthView1_LostFocus();
 
   // 18. Grid (and the banner centred on it) below the caption strip, or below the filter panel.
   if (Tipo_Data_Chiave == 0) {

@@ -16,7 +16,10 @@
 #include "ui/agganci_base.h"
 #include "ui/finestre.h"
 #include "ui/frm_base.h"
+#include "ui/frm_menu_colonna4.h"
+#include "ui/frm_menu_colonne.h"
 #include "ui/frm_menu_filtro.h"
+#include "ui/frm_menu_riga.h"
 #include "ui/stato_finestra.h"
 
 namespace kyx {
@@ -49,8 +52,6 @@ FrmMenuColonna::FrmMenuColonna() : MenuVoci("frmMenuColonna", 8, 165) {
   setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   for (int i = 0; i < 8; ++i) ItemX[i]->SetCaption(kVoci[i]);
 }
-
-bool FrmMenuColonna::Sottomenu_Mancante(int Index) { return Index == 7; }
 
 bool FrmMenuColonna::Bloccato() const { return In_Caricamento; }
 
@@ -109,24 +110,20 @@ void FrmMenuColonna::Imposta_Voci() {
   bool Filtro = !vb::Trim(Col_Where[c]).empty();
   for (int k = 1; !Filtro && k <= Sinf_Idx_Max && k <= 64; ++k) Filtro = Col_Where_Flag[c][k - 1] == 0;
   Item[7]->setEnabled(Filtro);
-  for (int i = 0; i < 8; ++i) {
-    if (Sottomenu_Mancante(i)) {
-      Item[i]->setEnabled(false);
-      Item[i]->setToolTip(QStringLiteral("Non ancora disponibile"));
-    }
-    ItemX[i]->setEnabled(Item[i]->isEnabled());
-  }
+  for (int i = 0; i < 8; ++i) ItemX[i]->setEnabled(Item[i]->isEnabled());
   Imposta_Finestra_Dialogo(hWnd());
 }
 
 void FrmMenuColonna::Apri_Sottomenu(int Index) {
   if (Index == 4 || Index == 5) frmMenuColonna2->Carica(Index);
   if (Index == 6) frmMenuColonna3->Carica();
+  if (Index == 7) frmMenuColonna4->Carica();
 }
 
 void FrmMenuColonna::Chiudi_Sottomenu(int Index) {
   if ((Index == 4 || Index == 5) && frmMenuColonna2.Loaded()) frmMenuColonna2->Unload();
   if (Index == 6 && frmMenuColonna3.Loaded()) frmMenuColonna3->Unload();
+  if (Index == 7 && frmMenuColonna4.Loaded()) frmMenuColonna4->Unload();
 }
 
 void FrmMenuColonna::Item_Click(int Index) {
@@ -181,6 +178,7 @@ void FrmMenuColonna::Form_Unload(int16_t&) {
   // The sub-menus are owned by this menu and go with it.
   if (frmMenuColonna2.Loaded()) frmMenuColonna2->Unload();
   if (frmMenuColonna3.Loaded()) frmMenuColonna3->Unload();
+  if (frmMenuColonna4.Loaded()) frmMenuColonna4->Unload();
   if (frmBase.Loaded()) frmBase->ZOrder(0);
 }
 
@@ -229,6 +227,13 @@ void FrmMenuColonna3::Altro_Tasto(int& KeyCode, int) {
 void Installa_Popup() {
   agganci_base::frmMenuColonna_Carica = [] { frmMenuColonna->Carica(); };
   agganci_base::Popup[kAperto] = []() -> ui::KyForm* { return frmMenuColonna.peek(); };
+  // The element card of a right press on a cell, and the column chooser of the toolbar.
+  agganci_base::frmMenuRiga_Carica = [](int16_t Chiave, const std::string& Elemento) {
+    frmMenuRiga->Carica(Chiave, Elemento);
+  };
+  agganci_base::Popup[6] = []() -> ui::KyForm* { return frmMenuRiga.peek(); };
+  agganci_base::Azioni["Colonne"] = [] { frmMenuColonne->Carica(); };
+  agganci_base::Popup[1] = []() -> ui::KyForm* { return frmMenuColonne.peek(); };
 }
 
 }  // namespace kyx

@@ -18,8 +18,6 @@ class FrmMenuColonna : public MenuVoci {
   void Form_QueryUnload(int16_t& Cancel, int UnloadMode) override;
   void Form_Unload(int16_t& Cancel) override;
 
-  // The items whose sub-menu is not part of the program yet: they stay disabled.
-  static bool Sottomenu_Mancante(int Index);
 
  protected:
   bool Bloccato() const override;
@@ -51,7 +49,8 @@ inline ui::FormInstance<FrmMenuColonna3> frmMenuColonna3;
 // border, or on its left when it would leave the main window on the right.
 void Colloca_Sottomenu(ui::KyForm& Sottomenu, int Index, double Larghezza, double Altezza);
 
-// Fills the main window's slot of the column menu and its entry among the closable pop-ups.
+// Fills the main window's slots of the column menu, the element card and the column chooser,
+// and their entries among the closable pop-ups.
 void Installa_Popup();
 
 }  // namespace kyx

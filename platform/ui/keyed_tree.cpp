@@ -132,6 +132,8 @@ KeyedTree::KeyedTree(QWidget* parent) : VbControl<QWidget>(parent), view_(new QT
   view_->setExpandsOnDoubleClick(true);
   view_->viewport()->installEventFilter(this);
   view_->setGeometry(rect());
+  // The focus given to the control goes to its view, which takes the keys and the wheel.
+  setFocusProxy(view_);
   QObject::connect(view_, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* it) {
     TreeNode* n = node_of(it);
     if (!n) return;

@@ -62,6 +62,16 @@ TEST_F(AlberoStruttura, AreasFirst) {
   EXPECT_EQ(f.twL->Nodes("A005G012L004").ForeColor(), 0x80000008u);
 }
 
+TEST_F(AlberoStruttura, ASystemCodeWithAQuoteReadsItsOwnRows) {
+  Sistema_Informativo = "S'2";
+  Chiave(20, "G", 3, "Marca", "01", "VEN", "S'2");
+  Struttura(5, 20, 3);
+  FrmBase& f = Carica();
+  f.Carica_Albero_Struttura();
+  const std::vector<std::string> attesi = {"A005 - Vendite", "A005G020 A005 Marca", "A005G020L003 A005G020 Per gruppo"};
+  EXPECT_EQ(Nodi(), attesi);
+}
+
 TEST_F(AlberoStruttura, LayoutsFirstAndBackAgain) {
   FrmBase& f = Carica();
   Ordinamento_Layout = 1;

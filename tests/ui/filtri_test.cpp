@@ -7,6 +7,7 @@
 #include "engine/query_elaborazione.h"
 #include "engine/stato_motore.h"
 #include "platform/data/sqlite_connection.h"
+#include "tests/ui/ambiente_filtri.h"
 #include "tests/ui/ambiente_struttura.h"
 #include "ui/installa_filtri.h"
 
@@ -29,18 +30,7 @@ class Filtri : public AmbienteStruttura {
 
   static void Marcatore(int k) { Riga("FILTRO", {"KEY", "OPER", "VALO_1", "VALO_2", "BLOCCO"}, {k, "=", "*", " ", " "}); }
 
-  // FILTRO as "key oper valo_1|valo_2|blocco" rows in index order.
-  static std::vector<std::string> Tabella() {
-    std::vector<std::string> out;
-    std::unique_ptr<data::Statement> st;
-    EXPECT_TRUE(Cn_MDB0->Prepare("SELECT KEY,OPER,VALO_1,VALO_2,BLOCCO FROM FILTRO ORDER BY KEY,OPER,VALO_1,VALO_2", &st)
-                    .ok());
-    bool riga = false;
-    while (st->Step(&riga).ok() && riga)
-      out.push_back(st->Read(0).AsText() + " " + st->Read(1).AsText() + " " + st->Read(2).AsText() + "|" +
-                    st->Read(3).AsText() + "|" + st->Read(4).AsText());
-    return out;
-  }
+  static std::vector<std::string> Tabella() { return Tabella_Filtro(); }
 
   std::vector<std::string> Nodi() const {
     std::vector<std::string> out;
@@ -210,6 +200,92 @@ TEST_F(Filtri, InvalidDateIsRefusedAndTypedEqualsPicked) {
   EXPECT_EQ(Tabella().back(), "20 = 20240115| | ");
   Comando(20, "20240115", "", 1, "E*");
   EXPECT_EQ(Tabella().back(), "20 = *| | ");
+}
+
+TEST_F(Filtri, TreeOrdersKindsAndShowsLocksColoursAndOnlyVisibleKeysOfTheSystem) {
+  FrmBase& f = Carica();
+  // The system's code carries a quote: it is bound to the queries, never spliced into them.
+  Sistema_Informativo = "S'1";
+  Chiave(30, "A", 4, "Anno", "00", "VEN", "S'1");
+  Chiave(31, "G", 10, "Prodotto", "01", "VEN", "S'1");
+  Chiave(32, "G", 10, "Linea", "02", "VEN", "S'1");
+  Chiave(33, "G", 10, "Nascosta", "03", "VEN", "S'1");
+  Riga("CHIAVI", {"SINF", "IDX", "KINDB", "LUN", "ATTR", "KEY_D", "TESTO", "ORDINA", "VIS", "AREA_1"},
+       {"S'1", 34, "G", 10, "2", 0, "Invisibile", "04", " ", "VEN"});
+  Chiave(35, "G", 10, "Scaricata", "05", "VEN", "S'1");
+  const std::vector<std::vector<data::Value>> righe = {
+      {30, "=", "*", " ", " "},    {31, "N", "X", " ", " "}, {31, "=", "B", " ", "D"}, {31, "D", "C", "F", " "},
+      {31, "=", "A", " ", " "},    {32, "=", "L", " ", "B"}, {32, "=", "M", " ", " "}, {34, "=", "H", " ", " "},
+      {35, "=", "Q", " ", "N"},    {33, "=", "*", " ", " "},
+  };
+  for (const auto& r : righe) Riga("FILTRO", {"KEY", "OPER", "VALO_1", "VALO_2", "BLOCCO"}, r);
+  Anno_Riferimento = 2025;
+  f.Carica_Albero_Chiavi();
+  struct Atteso {
+    const char* chiave;
+    const char* tag;
+    const char* immagine;
+    uint32_t colore;
+  };
+  const uint32_t blu = 0xFF0000, rosso = 0x0000FF, verde = 0x007F00, finestra = 0x80000008;
+  const std::vector<Atteso> attesi = {
+      {"A___B_AA_RIF", "", "AnnoRiferimento", blu},
+      {"A___K031", "", "Filtro", finestra},
+      {"A___K031R0001I", "A", "Filtro_Uguale", blu},  // "=" first, then the range, then "N"
+      {"A___K031R0002I", "B", "Filtro_Uguale", verde},
+      {"A___K031R0003D", "C", "Filtro_Da", blu},
+      {"A___K031R0004A", "F", "Filtro_A", blu},
+      {"A___K031R0005N", "X", "Filtro_Diverso", blu},
+      {"A___B032", "", "Locked", finestra},  // its first row is locked
+      {"A___B032R0006I", "L", "Filtro_Uguale", rosso},
+      {"A___B032R0007I", "M", "Filtro_Uguale", blu},
+      {"A005", "", "Chiavi", finestra},
+      {"A005K030", "", "Filtro_No", finestra},
+      {"A005K033", "", "Filtro_No", finestra},
+  };
+  ASSERT_EQ(f.twF->Count(), static_cast<int>(attesi.size())) << ::testing::PrintToString(Nodi());
+  for (size_t i = 0; i < attesi.size(); ++i) {
+    ui::TreeNode& n = f.twF->Nodes(static_cast<int>(i + 1));
+    EXPECT_EQ(n.Key(), attesi[i].chiave);
+    EXPECT_EQ(n.Tag(), attesi[i].tag) << n.Key();
+    EXPECT_EQ(n.Image(), attesi[i].immagine) << n.Key();
+    EXPECT_EQ(n.ForeColor(), attesi[i].colore) << n.Key();
+  }
+  EXPECT_EQ(f.twF->Nodes("A___B_AA_RIF").Text(), "Anno riferimento: 2025");
+  EXPECT_TRUE(Anno_In_Uso);
+  EXPECT_TRUE(f.twF->Nodes("A___K031").Expanded());
+  EXPECT_FALSE(f.twF->Nodes("A005").Expanded());
+}
+
+TEST_F(Filtri, CommandsThatFindNothingToDoChangeNothing) {
+  FrmBase& f = Carica();
+  // Key 12 holds only a downloaded row, key 13 only its marker.
+  Riga("FILTRO", {"KEY", "OPER", "VALO_1", "VALO_2", "BLOCCO"}, {12, "=", "KEEP", " ", "N"});
+  ASSERT_TRUE(Cn_MDB0->Execute("DELETE FROM FILTRO WHERE KEY=12 AND VALO_1='*'").ok());
+  const std::vector<std::string> prima = Tabella();
+  f.twF->Clear();
+  for (int k : {12, 13}) {
+    Comando(k, " ", " ", 0, "K-");
+    EXPECT_EQ(Tabella(), prima) << k;
+    EXPECT_EQ(f.twF->Count(), 0) << k << ": nothing changed, no rebuild";
+  }
+
+  // A range held on one key is dropped by a click on another: that click starts a new range.
+  Comando(12, "M", "", 3, "E*");
+  Comando(13, "P", "", 3, "E*");
+  EXPECT_EQ(Intervallo_Passo, 1);
+  EXPECT_EQ(Intervallo_Chiave, 13);
+  EXPECT_EQ(Tabella(), prima);
+  Comando(13, "D", "", 3, "E*");
+  const std::vector<std::string> dopo = Tabella();
+  EXPECT_EQ(dopo, (std::vector<std::string>{"12 = KEEP| |N", "13 D D|P| ", "15 = *| | "}));
+
+  // An empty table: every command does nothing.
+  ASSERT_TRUE(Cn_MDB0->Execute("DELETE FROM FILTRO").ok());
+  for (const char* c : {"K-", "T-", "E+", "P+", "P-", "E-", "E*"}) {
+    Comando(12, "A", "B", 1, c);
+    EXPECT_TRUE(Tabella().empty()) << c;
+  }
 }
 
 }  // namespace

@@ -111,7 +111,7 @@ TEST_F(MenuColonna, ItemsFollowTheColumnsState) {
     const char* nome;
     std::function<void()> prepara;
     int16_t c;
-    std::string abilitati;  // items 0..7 (7 waits for its sub-menu)
+    std::string abilitati;  // items 0..7
     std::string blocca, nascondi;
   };
   const Caso casi[] = {
@@ -126,6 +126,8 @@ TEST_F(MenuColonna, ItemsFollowTheColumnsState) {
        },
        4, "11101110", "Blocca", "Nascondi"},
       {"empty grid", [this] { (void)statico->SetFilter("c001>100"); }, 2, "11111000", "Blocca", "Nascondi"},
+      {"column with its own condition", [] { Col_Where[2] = "where (k_003 in('01'))"; }, 2, "11111111", "Blocca",
+       "Nascondi"},
   };
   for (const Caso& k : casi) {
     SCOPED_TRACE(k.nome);
@@ -133,6 +135,7 @@ TEST_F(MenuColonna, ItemsFollowTheColumnsState) {
     for (int c = 0; c <= 6; ++c) Col_Visibile[c] = 2, Col_Ordine[c] = 0;
     Colonna_Ordinamento = 0;
     Verso_Ordinamento = " ASC";
+    Col_Where[2] = "";
     (void)statico->SetFilter("");
     k.prepara();
     FrmMenuColonna& m = Apri(k.c);

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# One session of Kyx under Xvfb driven by real X input: our data server with the small sample,
+# a program folder with one profile, Kyx started with "/AUTO"; demo/guida_x.sh logs in, runs the
+# elaboration "Vendite per zona e agente" and, through the steps of menu_colonna.sh, opens the
+# column header menu of the result, hides a column and closes a menu by pressing on the main
+# window; then it keeps the main window's picture and leaves. Afterwards the result's totals,
+# the stored visibility of the hidden column and the picture are checked.
+#
+#   sessione_x.sh KYX DATASERVER PROFILE_WRITER WORK_FOLDER     (run from the source folder)
+#
+# Exit status 77 (a skipped test for ctest) when Xvfb, xdotool or ImageMagick is missing.
+set -euo pipefail
+KYX_BIN=$1
+SERVER_BIN=$2
+PROFILE_BIN=$3
+WORK=$4
+
+for tool in Xvfb xdotool import identify; do
+  if ! command -v "$tool" >/dev/null 2>&1; then
+    echo "sessione_x: skipped: $tool is not installed (packages xvfb, xdotool, imagemagick)"
+    exit 77
+  fi
+done
+
+fail() {
+  echo "sessione_x: $*" >&2
+  exit 1
+}
+
+HOME_DIR=$WORK/home
+SHOT=$WORK/sessione.png
+rm -rf "$WORK"
+mkdir -p "$WORK"
+source demo/servizio.sh
+trap ferma_servizio EXIT
+prepara_servizio "$SERVER_BIN" "$PROFILE_BIN" "$WORK" "$HOME_DIR" small 42 "Vendite (test)"
+
+export KYX_HOME=$HOME_DIR
+KYX_GUIDA_PASSI=$(pwd)/tests/sessione_x/menu_colonna.sh bash demo/guida_x.sh "$KYX_BIN" "$HOME_DIR" "$SHOT"
+ferma_servizio
+
+python3 demo/controlla.py "$HOME_DIR/Dati" "$SHOT" --result
+# The picture: the whole main window, with more than a blank surface on it.
+read -r WIDTH HEIGHT COLOURS < <(identify -format '%w %h %k\n' "$SHOT")
+[ "$WIDTH" -ge 630 ] && [ "$HEIGHT" -ge 400 ] || fail "the picture is $WIDTH x $HEIGHT"
+[ "$COLOURS" -ge 8 ] || fail "the picture has only $COLOURS colours"
+# Against the result before the column was hidden: the tree panel is the same, the result area
+# (the grid right of the vertical splitter) is not.
+differenza() {
+  compare -metric AE -crop "$1" "${SHOT%.png}-prima.png" "$SHOT" null: 2>&1 || true
+}
+ALBERO=$(differenza 150x150+5+40)
+RISULTATO=$(differenza 440x170+170+60)
+[ "$ALBERO" = 0 ] || fail "the tree panel changed in $ALBERO pixels"
+[ "$RISULTATO" -ge 500 ] 2>/dev/null || fail "the grid changed in only $RISULTATO pixels"
+echo "sessione_x: picture of the main window in $SHOT"
