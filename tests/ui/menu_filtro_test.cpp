@@ -37,6 +37,9 @@ class MenuFiltro : public AmbienteUi {
     agganci_viste::reset();
     Installa_Popup();
     Installa_Viste();
+    agganci_motore::Salva_Layout = [this](const std::string& op, int16_t c) {
+      salvati.push_back(op + " " + std::to_string(c));
+    };
     Font_Nome = "DejaVu Sans";
     Font_Dimensione = 8;
     for (size_t i = 0; i < Colori.size(); ++i) Colori[i] = static_cast<int32_t>(0x100 + i);
@@ -144,10 +147,10 @@ class MenuFiltro : public AmbienteUi {
     QTest::keyClick(s.txtFiltro[0], Qt::Key_Return);
   }
   bool Chiusi() const { return !frmMenuColonna.Loaded() && !frmMenuColonna2.Loaded() && f.Enabled(); }
-  // Column `c` of the grid's data rows.
+  // Column `c` of the grid's rows that show a record (an empty grid keeps one blank row).
   std::vector<std::string> Colonna(int c) const {
     std::vector<std::string> out;
-    for (int r = 1; r < f.Grid1->Rows(); ++r) out.push_back(f.Grid1->TextMatrix(r, c));
+    for (int r = 1; r < f.Grid1->Rows() && r <= Numero_Record; ++r) out.push_back(f.Grid1->TextMatrix(r, c));
     return out;
   }
   // Whether grid row r is drawn in the selection colours.
@@ -159,6 +162,7 @@ class MenuFiltro : public AmbienteUi {
 
   FrmBase& f;
   data::StaticRecordset* statico = nullptr;
+  std::vector<std::string> salvati;  // layout keys stored
 };
 
 TEST_F(MenuFiltro, OpensBesideItsItemWithTheBoxesOfTheColumnsKind) {
@@ -238,6 +242,7 @@ TEST_F(MenuFiltro, ATypedFilterRestrictsSortsAndShowsTheRows) {
       {"quote in the fragment", 1, {"", "", "'b"}, "c001 LIKE '*''b*'", {"O'Brien"}},
       {"a star is a character", 1, {"", "", "5*3"}, "c001 LIKE '*5[*]3*'", {"5*3 cm"}},
       {"numeric range", 2, {"10", "20", ""}, "c002>=10.000 AND c002<=20.000", {"Ferri", "Bianchi", "O'Brien"}},
+      {"no row left", 1, {"zz", "", ""}, "c001>='zz'", {}},
       {"all empty: every row, sorted", 2, {}, "", {"5*3 cm", "5x3 cm", "Verdi", "Ferri", "Bianchi", "O'Brien", "Rossi"}},
   };
   for (const Caso& k : casi) {
@@ -253,6 +258,7 @@ TEST_F(MenuFiltro, ATypedFilterRestrictsSortsAndShowsTheRows) {
     EXPECT_EQ(Verso_Ordinamento_Memoria, " ASC");
     EXPECT_EQ(Prima_Riga, 1);
   }
+  EXPECT_TRUE(salvati.empty()) << "neither the filter nor its sort goes into the layout";
   // Reopening the filter of the same column shows the values typed; another column shows none.
   Applica(1, 4, {"B", "P", ""});
   FrmMenuColonna2& s = Sottomenu(1, 4);
