@@ -1,10 +1,14 @@
 #include "platform/data/columnar_cache.h"
 
 #include <sqlite3.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <barrier>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <map>
 #include <mutex>
 #include <numeric>
@@ -175,6 +179,24 @@ bool enabled = true;
 
 }  // namespace
 
+namespace {
+constexpr size_t kHugePage = size_t{2} << 20;
+}  // namespace
+
+void* AllocateBulk(size_t bytes) {
+  if (bytes < kHugePage) {
+    if (void* p = std::malloc(std::max<size_t>(bytes, 1))) return p;
+    throw std::bad_alloc();
+  }
+  const size_t size = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+  void* p = std::aligned_alloc(kHugePage, size);
+  if (!p) throw std::bad_alloc();
+  (void)::madvise(p, size, MADV_HUGEPAGE);  // a hint: without it the block is still good
+  return p;
+}
+
+void FreeBulk(void* p, size_t) { std::free(p); }
+
 int ColumnarTable::KeyIndex(std::string_view name) const {
   for (size_t i = 0; i < keys.size(); ++i)
     if (SameColumn(keys[i].name, name)) return static_cast<int>(i);
@@ -199,11 +221,12 @@ size_t ColumnarTable::MemoryBytes() const {
 
 namespace {
 
-// The rows of one range of the table, each key coded by a dictionary of the range's own.
+// One range of the table's rows, read into its place in the copy's arrays: its keys coded by
+// dictionaries of its own (recoded once all ranges are read), its Null values listed apart.
 struct Part {
-  std::vector<ColumnarKey> keys;  // codes and texts local to the part
-  std::vector<ColumnarValue> values;
-  int64_t rows = 0;
+  size_t offset = 0, count = 0;           // where the range goes in the arrays, how many rows
+  std::vector<ColumnarKey> keys;          // texts of the range's own codes
+  std::vector<std::vector<size_t>> nulls;  // per value column: rows (from offset) that are Null
   Status status;
 };
 
@@ -214,14 +237,13 @@ struct Column {
   FieldType declared = FieldType::Any;
 };
 
-// Reads the rows of `sql` on `db` straight from SQLite's result columns: a key's stored text is
-// looked up by its bytes; only a text not seen before is converted and coded by its class.
-void ReadPart(sqlite3* db, const std::string& sql, const std::vector<Column>& columns, const ColumnarTable& shape,
-              size_t expected, Part* part) {
-  for (const auto& k : shape.keys) part->keys.push_back({k.name, {}, {}, {}});
-  for (const auto& v : shape.values) part->values.push_back({v.name, {}, {}});
-  for (auto& k : part->keys) k.codes.reserve(expected);
-  for (auto& v : part->values) v.values.reserve(expected);
+// Reads the rows of `sql` on `db` straight from SQLite's result columns into rows offset ..
+// offset + count - 1 of `t`: a key's stored text is looked up by its bytes; only a text not seen
+// before is converted and coded by its class. Any other number of rows than `count` is an error
+// (the table changed while it was read).
+void ReadPart(sqlite3* db, const std::string& sql, const std::vector<Column>& columns, ColumnarTable* t, Part* part) {
+  part->keys.resize(t->keys.size());
+  part->nulls.resize(t->values.size());
   sqlite3_stmt* st = nullptr;
   const int prepared = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &st, nullptr);
   if (prepared != SQLITE_OK) {
@@ -233,11 +255,19 @@ void ReadPart(sqlite3* db, const std::string& sql, const std::vector<Column>& co
   std::vector<RawCodes> raw(part->keys.size());
   coders.reserve(part->keys.size());
   for (auto& k : part->keys) coders.emplace_back(&k);
+  std::vector<uint32_t*> codes;
+  std::vector<double*> values;
+  for (auto& k : t->keys) codes.push_back(k.codes.data() + part->offset);
+  for (auto& v : t->values) values.push_back(v.values.data() + part->offset);
   Value v;
   std::string converted;
-  int64_t rows = 0;
+  size_t r = 0;
   int rc;
   while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+    if (r == part->count) {
+      rc = SQLITE_ROW;
+      break;
+    }
     for (size_t c = 0; c < columns.size(); ++c) {
       const int i = static_cast<int>(c);
       const int type = sqlite3_column_type(st, i);
@@ -263,32 +293,31 @@ void ReadPart(sqlite3* db, const std::string& sql, const std::vector<Column>& co
           ReadSqliteColumn(st, i, columns[c].declared, &v, &converted);
           code = coders[k].Code(v.kind() == Value::Kind::Text ? v.text() : v.AsText());
         }
-        part->keys[k].codes.push_back(code);
+        codes[k][r] = code;
       } else {
-        ColumnarValue& val = part->values[static_cast<size_t>(columns[c].value)];
+        const auto x = static_cast<size_t>(columns[c].value);
         double d = 0;
         if (type == SQLITE_FLOAT) {
           d = sqlite3_column_double(st, i);
         } else if (type == SQLITE_INTEGER) {
           d = static_cast<double>(sqlite3_column_int64(st, i));
-        } else if (type != SQLITE_NULL) {
+        } else if (type == SQLITE_NULL) {
+          part->nulls[x].push_back(r);
+        } else {
           ReadSqliteColumn(st, i, columns[c].declared, &v, &converted);
           d = v.AsDouble();
         }
-        if (type == SQLITE_NULL) {
-          if (val.nulls.empty()) val.nulls.assign(static_cast<size_t>(rows), 0);
-          val.nulls.push_back(1);
-        } else if (!val.nulls.empty()) {
-          val.nulls.push_back(0);
-        }
-        val.values.push_back(d);
+        values[x][r] = d;
       }
     }
-    ++rows;
+    ++r;
   }
-  if (rc != SQLITE_DONE) part->status = SqliteError(db, rc);
+  if (rc != SQLITE_DONE) {
+    part->status = rc == SQLITE_ROW ? Status::Error(kNotOpen, "The table changed while it was read") : SqliteError(db, rc);
+  } else if (r != part->count) {
+    part->status = Status::Error(kNotOpen, "The table changed while it was read");
+  }
   sqlite3_finalize(st);
-  part->rows = rows;
 }
 
 int64_t ReadInteger(Connection& cn, const std::string& sql) {
@@ -330,79 +359,86 @@ Status BuildColumnarTable(Connection& cn, std::string_view table, std::shared_pt
   }
   if (sql.empty()) return Status::Error(kNotOpen, "The table " + std::string(table) + " has no key or value column");
   sql += " FROM " + cn.QuoteName(table);
-  const int64_t count = ReadInteger(cn, "SELECT count(*) FROM " + cn.QuoteName(table));
-  if (count < 0) return Status::Error(kNotOpen, "The table " + std::string(table) + " cannot be counted");
-
-  // A large table is read in ranges of its row identities, each on a read-only connection of its
-  // own, in parallel; the ranges follow each other, so the rows keep the table's order.
-  std::vector<Part> parts;
-  const int n = static_cast<int>(std::min<int64_t>(kMaxParts, count / std::max<int64_t>(rows_per_part, 1)));
-  if (n >= 2) {
-    const int64_t first = ReadInteger(cn, "SELECT min(rowid) FROM " + cn.QuoteName(table));
-    const int64_t last = ReadInteger(cn, "SELECT max(rowid) FROM " + cn.QuoteName(table));
-    parts.resize(static_cast<size_t>(n));
-    std::vector<std::thread> threads;
-    const int64_t step = (last - first) / n + 1;
-    for (int i = 0; i < n; ++i) {
-      const int64_t lo = first + step * i, hi = lo + step;
-      threads.emplace_back([&, i, lo, hi] {
-        SqliteConnection own;
-        Part& part = parts[static_cast<size_t>(i)];
-        if (!(part.status = own.Open(sqlite->path(), OpenMode::kReadOnly)).ok()) return;
-        ReadPart(own.handle(),
-                 sql + " WHERE rowid >= " + std::to_string(lo) + " AND rowid < " + std::to_string(hi) +
-                     " ORDER BY rowid",
-                 columns, *t, static_cast<size_t>(count / n + 1), &part);
-      });
+  // The table is read in ranges of its row identities, each on a read-only connection of its own
+  // (a large table in up to four ranges, in parallel): each counts its range, then reads it into
+  // its place in the arrays, in one read transaction. The ranges follow each other, so the rows
+  // keep the table's order. The reading connections keep a small page cache: a scan reads each
+  // page once, and caching the whole file would only fill fresh memory.
+  const std::string name = cn.QuoteName(table);
+  const int64_t first = ReadInteger(cn, "SELECT min(rowid) FROM " + name);
+  const int64_t last = ReadInteger(cn, "SELECT max(rowid) FROM " + name);
+  const int64_t span = last >= first && first >= 0 ? last - first + 1 : 0;
+  const int n = static_cast<int>(
+      std::clamp<int64_t>(span / std::max<int64_t>(rows_per_part, 1), 1, kMaxParts));
+  std::vector<Part> parts(static_cast<size_t>(n));
+  size_t read = 0;
+  const auto allocate = [&]() noexcept {
+    size_t offset = 0;
+    for (Part& p : parts) {
+      p.offset = offset;
+      offset += p.count;
     }
-    for (auto& th : threads) th.join();
+    for (auto& k : t->keys) k.codes.resize(offset);
+    for (auto& v : t->values) v.values.resize(offset);
+    read = offset;
+  };
+  std::barrier counted(n, allocate);
+  const int64_t step = span / n + 1;
+  const auto read_range = [&](int i) {
+    Part& part = parts[static_cast<size_t>(i)];
+    // Without rows (min and max are Null) the only range takes the whole table.
+    const std::string range = n == 1 ? std::string()
+                                     : " WHERE rowid >= " + std::to_string(first + step * i) +
+                                           " AND rowid < " + std::to_string(first + step * (i + 1));
+    SqliteConnection own;
+    if ((part.status = own.Open(sqlite->path(), OpenMode::kReadOnly)).ok() &&
+        (part.status = own.Execute("PRAGMA cache_size = -512")).ok() &&
+        (part.status = own.Execute("BEGIN")).ok()) {
+      const int64_t c = ReadInteger(own, "SELECT count(*) FROM " + name + range);
+      if (c < 0) part.status = Status::Error(kNotOpen, "The table " + std::string(table) + " cannot be counted");
+      else part.count = static_cast<size_t>(c);
+    }
+    counted.arrive_and_wait();
+    if (!part.status.ok()) return;
+    ReadPart(own.handle(), sql + range + (n == 1 ? "" : " ORDER BY rowid"), columns, t.get(), &part);
+    (void)own.Execute("COMMIT");
+  };
+  if (n == 1) {
+    read_range(0);
   } else {
-    parts.resize(1);
-    ReadPart(sqlite->handle(), sql, columns, *t, static_cast<size_t>(count), &parts[0]);
+    std::vector<std::thread> threads;
+    for (int i = 0; i < n; ++i) threads.emplace_back(read_range, i);
+    for (auto& th : threads) th.join();
   }
   for (const Part& p : parts)
     if (!p.status.ok()) return p.status;
 
-  int64_t rows = 0;
-  for (const Part& p : parts) rows += p.rows;
-  if (parts.size() == 1) {
-    // One range: its dictionaries are the table's.
-    t->keys = std::move(parts[0].keys);
-    t->values = std::move(parts[0].values);
-  } else {
-    // The parts' dictionaries into one per key: a class keeps the code of its first text. Each
-    // part's columns are let go as soon as they are copied, to keep the peak low.
-    for (size_t k = 0; k < t->keys.size(); ++k) {
-      ColumnarKey& key = t->keys[k];
+  // The parts' dictionaries into one per key: a class keeps the code of its first text.
+  for (size_t k = 0; k < t->keys.size(); ++k) {
+    ColumnarKey& key = t->keys[k];
+    if (parts.size() == 1) {
+      key.texts = std::move(parts[0].keys[k].texts);
+    } else {
       Coder coder(&key);
-      key.codes.reserve(static_cast<size_t>(rows));
       for (Part& p : parts) {
-        ColumnarKey& local = p.keys[k];
+        const ColumnarKey& local = p.keys[k];
         std::vector<uint32_t> map(local.texts.size(), 0);
         for (size_t c = 1; c < local.texts.size(); ++c) map[c] = coder.Code(local.texts[c]);
-        for (uint32_t c : local.codes) key.codes.push_back(map[c]);
-        std::vector<uint32_t>().swap(local.codes);
+        uint32_t* codes = key.codes.data() + p.offset;
+        for (size_t r = 0; r < p.count; ++r) codes[r] = map[codes[r]];
       }
     }
-    for (size_t v = 0; v < t->values.size(); ++v) {
-      ColumnarValue& value = t->values[v];
-      bool nulls = false;
-      for (const Part& p : parts) nulls = nulls || !p.values[v].nulls.empty();
-      value.values.reserve(static_cast<size_t>(rows));
-      for (Part& p : parts) {
-        ColumnarValue& local = p.values[v];
-        value.values.insert(value.values.end(), local.values.begin(), local.values.end());
-        if (nulls) {
-          if (local.nulls.empty()) value.nulls.insert(value.nulls.end(), local.values.size(), 0);
-          else value.nulls.insert(value.nulls.end(), local.nulls.begin(), local.nulls.end());
-        }
-        std::vector<double>().swap(local.values);
-        std::vector<uint8_t>().swap(local.nulls);
-      }
+    Rank(&key);
+  }
+  for (size_t v = 0; v < t->values.size(); ++v) {
+    ColumnarValue& value = t->values[v];
+    for (const Part& p : parts) {
+      if (p.nulls[v].empty()) continue;
+      if (value.nulls.empty()) value.nulls.assign(read, 0);
+      for (size_t r : p.nulls[v]) value.nulls[p.offset + r] = 1;
     }
   }
-  for (ColumnarKey& key : t->keys) Rank(&key);
-  t->rows = rows;
+  t->rows = static_cast<int64_t>(read);
   *out = std::move(t);
   return Status::Ok();
 }

@@ -360,58 +360,81 @@ bool Run(const ColumnarTable& t, const Query& q, const RowSink& each) {
     if (space > (uint64_t{1} << 62) / n) return false;
     space *= n;
   }
-  constexpr uint64_t kDirect = uint64_t{1} << 22;
-  const bool direct = space <= kDirect;
-  std::vector<int32_t> slot_of(direct ? space : 0, -1);
-  std::unordered_map<uint64_t, int32_t> slot_map;
   std::vector<uint64_t> group_ids;
   std::vector<double> acc;     // slot * sums + s
   std::vector<uint8_t> seen;   // 1 when a non-Null value was added
   const size_t ns = sums.size();
-  auto slot_for = [&](uint64_t id) -> int32_t {
-    int32_t* s;
-    if (direct) {
-      s = &slot_of[id];
-    } else {
-      s = &slot_map.try_emplace(id, -1).first->second;
-    }
-    if (*s < 0) {
-      *s = static_cast<int32_t>(group_ids.size());
-      group_ids.push_back(id);
-      acc.resize(acc.size() + ns, 0.0);
-      seen.resize(seen.size() + ns, 0);
-    }
-    return *s;
-  };
-  if (group.empty()) slot_for(0);  // one row even from no rows
+  bool nulls = false;  // some term can be Null
+  for (const SumPlan& p : sums)
+    for (const ColumnarValue* term : p.terms) nulls = nulls || !term->nulls.empty();
   std::vector<const uint32_t*> gcodes;
   for (int k : group) gcodes.push_back(t.keys[static_cast<size_t>(k)].codes.data());
-
-  const int64_t n = t.rows;
-  for (int64_t r = 0; r < n; ++r) {
-    bool pass = true;
+  const auto passes = [&](size_t r) {
     for (const auto& [codes, mask] : filters)
-      if (!mask[codes[r]]) {
-        pass = false;
-        break;
-      }
-    if (!pass) continue;
+      if (!mask[codes[r]]) return false;
+    return true;
+  };
+  const auto group_of = [&](size_t r) {
     uint64_t id = 0;
     for (size_t g = 0; g < gcodes.size(); ++g) id += gcodes[g][r] * stride[g];
-    const size_t slot = static_cast<size_t>(slot_for(id));
+    return id;
+  };
+  // Adds row r's sums into the accumulators at `a` and `a_seen`.
+  const auto add = [&](size_t r, double* a, uint8_t* a_seen) {
     for (size_t s = 0; s < ns; ++s) {
       double v = 0;
       bool null = false;
       for (const ColumnarValue* term : sums[s].terms) {
-        if (!term->nulls.empty() && term->nulls[static_cast<size_t>(r)]) {
+        if (nulls && !term->nulls.empty() && term->nulls[r]) {
           null = true;
           break;
         }
-        v += term->values[static_cast<size_t>(r)];
+        v += term->values[r];
       }
       if (null) continue;
-      acc[slot * ns + s] += v;
-      seen[slot * ns + s] = 1;
+      a[s] += v;
+      if (a_seen) a_seen[s] = 1;
+    }
+  };
+  const auto n = static_cast<size_t>(t.rows);
+  const size_t width = std::max<size_t>(ns, 1);
+  if (space * width <= (uint64_t{1} << 20)) {
+    // A small space of groups: the sums accumulate in place, at the group's own number; the
+    // groups that took rows are gathered afterwards.
+    std::vector<double> dense(space * ns, 0.0);
+    std::vector<uint8_t> dense_seen(nulls ? space * ns : 0, 0);
+    std::vector<uint8_t> taken(space, 0);
+    for (size_t r = 0; r < n; ++r) {
+      if (!passes(r)) continue;
+      const uint64_t id = group_of(r);
+      taken[id] = 1;
+      add(r, dense.data() + id * ns, nulls ? dense_seen.data() + id * ns : nullptr);
+    }
+    if (group.empty()) taken[0] |= 2;  // one row even from no rows
+    for (uint64_t id = 0; id < space; ++id) {
+      if (!taken[id]) continue;
+      group_ids.push_back(id);
+      acc.insert(acc.end(), dense.begin() + static_cast<ptrdiff_t>(id * ns),
+                 dense.begin() + static_cast<ptrdiff_t>((id + 1) * ns));
+      for (size_t x = 0; x < ns; ++x) seen.push_back(nulls ? dense_seen[id * ns + x] : taken[id] & 1);
+    }
+  } else {
+    std::unordered_map<uint64_t, int32_t> slot_map;
+    auto slot_for = [&](uint64_t id) -> size_t {
+      int32_t& s = slot_map.try_emplace(id, -1).first->second;
+      if (s < 0) {
+        s = static_cast<int32_t>(group_ids.size());
+        group_ids.push_back(id);
+        acc.resize(acc.size() + ns, 0.0);
+        seen.resize(seen.size() + ns, 0);
+      }
+      return static_cast<size_t>(s);
+    };
+    if (group.empty()) slot_for(0);  // one row even from no rows
+    for (size_t r = 0; r < n; ++r) {
+      if (!passes(r)) continue;
+      const size_t slot = slot_for(group_of(r));
+      add(r, acc.data() + slot * ns, seen.data() + slot * ns);
     }
   }
 
