@@ -96,8 +96,8 @@ class ColumnarCache {
   static void Clear();
   // Turns the use of copies on or off (on by default); off, Get always gives nullptr.
   static void SetEnabled(bool enabled);
-  // A table of at least twice this many rows (default 250,000) is read in up to four ranges in
-  // parallel, each on a read-only connection of its own.
+  // A table is read on read-only connections of its own; one whose row identities span at least
+  // twice this many (default 250,000) in up to four ranges in parallel.
   static void SetRowsPerPart(int64_t rows);
   static bool Enabled();
 };
