@@ -192,6 +192,20 @@ TEST_F(ColumnarTest, ManyGroupsAndGapsBetweenRowsGiveSqlitesRows) {
   }
 }
 
+TEST_F(ColumnarTest, TextsInAValueColumnAddAsSqliteAddsThem) {
+  // A value column keeps a text that is not a number as it came; one that is a number becomes it.
+  Insert(1, Value("NORD"), Value("A01"), Value("01"), Value("x"), Value(1.0));
+  Insert(2, Value("NORD"), Value("A01"), Value("01"), Value(2.5), Value(1.0));
+  Insert(3, Value("SUD"), Value("A01"), Value("01"), Value(" 3 "), Value::Null());
+  Insert(4, Value("EST"), Value("A01"), Value("01"), Value("x"), Value(1.0));
+  for (const char* sql : {"SELECT k_001,sum(V_001_01) FROM KYX_D0_00F_S1 group by k_001",
+                          "SELECT k_001,sum(V_001_01+V_001_02) FROM KYX_D0_00F_S1 group by k_001"}) {
+    Rows ours;
+    ASSERT_TRUE(AnswerFromColumnarCache(cn, sql, &ours)) << sql;
+    ExpectSame(ours, FromSqlite(cn, sql), sql);
+  }
+}
+
 TEST_F(ColumnarTest, TextsOutsideTheGrammarAreLeftToSqlite) {
   Insert(1, Value("NORD"), Value("A01"), Value("01"), Value(1.0), Value(2.0));
   Rows rows;
