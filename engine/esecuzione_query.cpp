@@ -55,10 +55,7 @@ bool Copia_Righe(data::Connection& Cn, const std::string& Sql, int16_t Voci) {
     for (int j = 0; j < campi; ++j) (void)Rs_Lavoro->Set(j, riga[C(j)]);
     if (!Rs_Lavoro->Update().ok()) Rs_Lavoro->CancelUpdate();
   };
-  std::vector<std::vector<data::Value>> righe;
-  if (data::AnswerFromColumnarCache(Cn, Sql, &righe)) {
-    for (const auto& riga : righe) aggiungi(riga);
-  } else {
+  if (!data::AnswerFromColumnarCache(Cn, Sql, aggiungi)) {
     data::StaticRecordset rs;
     if (!rs.Open(Cn, Sql).ok()) return false;
     std::vector<data::Value> riga(C(std::max(rs.FieldCount(), 0)));

@@ -8,8 +8,9 @@
 //
 //   bench_engine prepare FOLDER ROWS   builds the program folder with its databases
 //   bench_engine ours FOLDER           one cold run (no columnar copy yet) and one warm run
+//   bench_engine warm FOLDER [TIMES]   warm runs only, after an untimed cold one (for a profiler)
 //   bench_engine shell FOLDER          the sqlite3 shell's GROUP BY of area, agent, month
-//   bench_engine check FOLDER          the result rows of a run, counted by kind
+//   bench_engine copy FOLDER [TIMES]   the columnar copy of the data set alone (copy1: one thread)
 #include <sys/resource.h>
 
 #include <cstdio>
@@ -150,6 +151,16 @@ double Una_Elaborazione() {
   return bench::Now() - t0;
 }
 
+// `volte` warm runs after one cold run (for a profiler: the copy is built before them).
+void Calde(const std::string& cartella, int volte) {
+  Programma(cartella);
+  if (!Apri_MDB0(false)) Muori("KYX_0.MDB");
+  if (!Apri_MDB2(false, false)) Muori("KYX_2.MDB");
+  data::ColumnarCache::Clear();
+  (void)Una_Elaborazione();
+  for (int i = 0; i < volte; ++i) std::printf("ours_warm %.4f\n", Una_Elaborazione());
+}
+
 void Nostra(const std::string& cartella) {
   Programma(cartella);
   if (!Apri_MDB0(false)) Muori("KYX_0.MDB");
@@ -162,6 +173,24 @@ void Nostra(const std::string& cartella) {
   getrusage(RUSAGE_SELF, &ru);
   std::printf("ours_cold %.4f\nours_warm %.4f\nresult_rows %lld\npeak_kb %ld\n", freddo, caldo,
               static_cast<long long>(righe), ru.ru_maxrss);
+}
+
+// The columnar copy of the data set alone, built `volte` times (one reading thread when `parti`
+// is 1, else as the cache reads a large table).
+void Copia(const std::string& cartella, int volte, bool una_parte) {
+  Programma(cartella);
+  if (!Apri_MDB2(false, false)) Muori("KYX_2.MDB");
+  if (una_parte) data::ColumnarCache::SetRowsPerPart(int64_t{1} << 60);
+  for (int i = 0; i < volte; ++i) {
+    std::shared_ptr<const data::ColumnarTable> t;
+    const double t0 = bench::Now();
+    const data::Status s = data::BuildColumnarTable(*Cn_MDB2, "KYX_D0_00F_SI1", &t);
+    if (!s.ok()) Muori(s.ToString());
+    std::printf("columnar_copy %.4f\n", bench::Now() - t0);
+  }
+  rusage ru{};
+  getrusage(RUSAGE_SELF, &ru);
+  std::printf("peak_kb %ld\n", ru.ru_maxrss);
 }
 
 void Shell(const std::string& cartella) {
@@ -180,13 +209,15 @@ void Shell(const std::string& cartella) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: bench_engine prepare|ours|shell FOLDER [ROWS]\n");
+    std::fprintf(stderr, "usage: bench_engine prepare|ours|warm|shell|copy|copy1 FOLDER [ROWS|TIMES]\n");
     return 2;
   }
   const std::string modo = argv[1], cartella = argv[2];
   if (modo == "prepare") Prepara(cartella, argc > 3 ? std::atoll(argv[3]) : 1000000);
   else if (modo == "ours") Nostra(cartella);
   else if (modo == "shell") Shell(cartella);
+  else if (modo == "warm") Calde(cartella, argc > 3 ? std::atoi(argv[3]) : 5);
+  else if (modo == "copy" || modo == "copy1") Copia(cartella, argc > 3 ? std::atoi(argv[3]) : 1, modo == "copy1");
   else Muori("unknown mode " + modo);
   return 0;
 }

@@ -1,9 +1,14 @@
 #include "platform/data/columnar_cache.h"
 
+#include <sqlite3.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <barrier>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <map>
 #include <mutex>
 #include <numeric>
@@ -12,6 +17,7 @@
 
 #include "platform/data/collation.h"
 #include "platform/data/sqlite_connection.h"
+#include "platform/data/sqlite_error.h"
 
 namespace kyx::data {
 namespace {
@@ -36,43 +42,96 @@ std::string ClassOf(std::string_view text) {
   return out;
 }
 
-// Codes the texts of one key column: raw text -> code, class -> code.
+// Codes the texts of one key column by their collation class: a class keeps the code of the
+// first text seen of it.
 class Coder {
  public:
-  explicit Coder(ColumnarKey* key) : key_(key) { key_->texts.emplace_back(); }
+  explicit Coder(ColumnarKey* key) : key_(key) {
+    if (key_->texts.empty()) key_->texts.emplace_back();
+  }
   uint32_t Code(std::string_view text) {
-    // Most rows repeat a text seen before: found without allocating.
-    scratch_.assign(text.data(), text.size());
-    auto raw = raw_.find(scratch_);
-    if (raw != raw_.end()) return raw->second;
     std::string cls = ClassOf(text);
     auto it = class_.find(cls);
-    uint32_t code;
-    if (it != class_.end()) {
-      code = it->second;
-    } else {
-      code = static_cast<uint32_t>(key_->texts.size());
-      key_->texts.emplace_back(text);
-      class_.emplace(std::move(cls), code);
-    }
-    raw_.emplace(std::string(text), code);
+    if (it != class_.end()) return it->second;
+    const auto code = static_cast<uint32_t>(key_->texts.size());
+    key_->texts.emplace_back(text);
+    class_.emplace(std::move(cls), code);
     return code;
-  }
-  // Ranks in collation order (Null first).
-  void Rank() {
-    const size_t n = key_->texts.size();
-    std::vector<uint32_t> order(n > 0 ? n - 1 : 0);
-    std::iota(order.begin(), order.end(), 1u);
-    std::sort(order.begin(), order.end(),
-              [&](uint32_t a, uint32_t b) { return JetCompare(key_->texts[a], key_->texts[b]) < 0; });
-    key_->ranks.assign(n, 0);
-    for (size_t i = 0; i < order.size(); ++i) key_->ranks[order[i]] = static_cast<uint32_t>(i + 1);
   }
 
  private:
   ColumnarKey* key_;
-  std::unordered_map<std::string, uint32_t> raw_, class_;
-  std::string scratch_;
+  std::unordered_map<std::string, uint32_t> class_;
+};
+
+// Ranks the codes of a key in collation order (Null first).
+void Rank(ColumnarKey* key) {
+  const size_t n = key->texts.size();
+  std::vector<uint32_t> order(n > 0 ? n - 1 : 0);
+  std::iota(order.begin(), order.end(), 1u);
+  std::sort(order.begin(), order.end(),
+            [&](uint32_t a, uint32_t b) { return JetCompare(key->texts[a], key->texts[b]) < 0; });
+  key->ranks.assign(std::max<size_t>(n, 1), 0);
+  for (size_t i = 0; i < order.size(); ++i) key->ranks[order[i]] = static_cast<uint32_t>(i + 1);
+}
+
+uint64_t HashBytes(std::string_view s) {
+  uint64_t h = 0x9E3779B97F4A7C15ull ^ s.size();
+  size_t i = 0;
+  for (; i + 8 <= s.size(); i += 8) {
+    uint64_t w;
+    std::memcpy(&w, s.data() + i, 8);
+    h = (h ^ w) * 0xBF58476D1CE4E5B9ull;
+    h ^= h >> 31;
+  }
+  uint64_t w = 0;
+  std::memcpy(&w, s.data() + i, s.size() - i);
+  h = (h ^ w) * 0x94D049BB133111EBull;
+  return h ^ (h >> 29);
+}
+
+// The texts of one key column as the database stores them (UTF-8) to their codes. A data set
+// repeats a few hundred codes over millions of rows: almost every row is found here, without
+// converting, allocating or comparing more than its own bytes.
+class RawCodes {
+ public:
+  RawCodes() : slots_(64) {}
+  // The code of `raw`, 0 when it was not seen yet.
+  uint32_t Find(std::string_view raw, uint64_t hash) const {
+    for (size_t i = hash & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
+      const Slot& s = slots_[i];
+      if (s.code == 0) return 0;
+      if (s.hash == hash && s.size == raw.size() && std::memcmp(bytes_.data() + s.offset, raw.data(), raw.size()) == 0)
+        return s.code;
+    }
+  }
+  void Add(std::string_view raw, uint64_t hash, uint32_t code) {
+    if (2 * (used_ + 1) > slots_.size()) Grow();
+    Place({hash, static_cast<uint32_t>(bytes_.size()), static_cast<uint32_t>(raw.size()), code});
+    bytes_.append(raw);
+    ++used_;
+  }
+
+ private:
+  struct Slot {
+    uint64_t hash = 0;
+    uint32_t offset = 0, size = 0;
+    uint32_t code = 0;  // 0 = empty
+  };
+  void Place(const Slot& slot) {
+    size_t i = slot.hash & (slots_.size() - 1);
+    while (slots_[i].code != 0) i = (i + 1) & (slots_.size() - 1);
+    slots_[i] = slot;
+  }
+  void Grow() {
+    std::vector<Slot> old(slots_.size() * 2);
+    old.swap(slots_);
+    for (const Slot& s : old)
+      if (s.code != 0) Place(s);
+  }
+  std::vector<Slot> slots_;
+  std::string bytes_;
+  size_t used_ = 0;
 };
 
 // What tells one state of a database file from another.
@@ -120,6 +179,24 @@ bool enabled = true;
 
 }  // namespace
 
+namespace {
+constexpr size_t kHugePage = size_t{2} << 20;
+}  // namespace
+
+void* AllocateBulk(size_t bytes) {
+  if (bytes < kHugePage) {
+    if (void* p = std::malloc(std::max<size_t>(bytes, 1))) return p;
+    throw std::bad_alloc();
+  }
+  const size_t size = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+  void* p = std::aligned_alloc(kHugePage, size);
+  if (!p) throw std::bad_alloc();
+  (void)::madvise(p, size, MADV_HUGEPAGE);  // a hint: without it the block is still good
+  return p;
+}
+
+void FreeBulk(void* p, size_t) { std::free(p); }
+
 int ColumnarTable::KeyIndex(std::string_view name) const {
   for (size_t i = 0; i < keys.size(); ++i)
     if (SameColumn(keys[i].name, name)) return static_cast<int>(i);
@@ -144,54 +221,103 @@ size_t ColumnarTable::MemoryBytes() const {
 
 namespace {
 
-// The rows of one range of the table, each key coded by a dictionary of the range's own.
+// One range of the table's rows, read into its place in the copy's arrays: its keys coded by
+// dictionaries of its own (recoded once all ranges are read), its Null values listed apart.
 struct Part {
-  std::vector<ColumnarKey> keys;  // codes and texts local to the part
-  std::vector<ColumnarValue> values;
-  int64_t rows = 0;
+  size_t offset = 0, count = 0;           // where the range goes in the arrays, how many rows
+  std::vector<ColumnarKey> keys;          // texts of the range's own codes
+  std::vector<std::vector<size_t>> nulls;  // per value column: rows (from offset) that are Null
   Status status;
 };
 
-void ReadPart(Connection& cn, const std::string& sql, const std::vector<int>& kind, const ColumnarTable& shape,
-              size_t expected, Part* part) {
-  for (const auto& k : shape.keys) part->keys.push_back({k.name, {}, {}, {}});
-  for (const auto& v : shape.values) part->values.push_back({v.name, {}, {}});
-  for (auto& k : part->keys) k.codes.reserve(expected);
-  for (auto& v : part->values) v.values.reserve(expected);
-  std::unique_ptr<Statement> st;
-  if (!(part->status = cn.Prepare(sql, &st)).ok()) return;
+// What the reader knows of each selected column.
+struct Column {
+  int key = -1;    // index of the key column, or -1
+  int value = -1;  // index of the value column, or -1
+  FieldType declared = FieldType::Any;
+};
+
+// Reads the rows of `sql` on `db` straight from SQLite's result columns into rows offset ..
+// offset + count - 1 of `t`: a key's stored text is looked up by its bytes; only a text not seen
+// before is converted and coded by its class. Any other number of rows than `count` is an error
+// (the table changed while it was read).
+void ReadPart(sqlite3* db, const std::string& sql, const std::vector<Column>& columns, ColumnarTable* t, Part* part) {
+  part->keys.resize(t->keys.size());
+  part->nulls.resize(t->values.size());
+  sqlite3_stmt* st = nullptr;
+  const int prepared = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &st, nullptr);
+  if (prepared != SQLITE_OK) {
+    part->status = SqliteError(db, prepared);
+    sqlite3_finalize(st);
+    return;
+  }
   std::vector<Coder> coders;
+  std::vector<RawCodes> raw(part->keys.size());
   coders.reserve(part->keys.size());
   for (auto& k : part->keys) coders.emplace_back(&k);
+  std::vector<uint32_t*> codes;
+  std::vector<double*> values;
+  for (auto& k : t->keys) codes.push_back(k.codes.data() + part->offset);
+  for (auto& v : t->values) values.push_back(v.values.data() + part->offset);
   Value v;
-  int64_t rows = 0;
-  for (;;) {
-    bool row = false;
-    if (!(part->status = st->Step(&row)).ok()) return;
-    if (!row) break;
-    for (size_t c = 0; c < kind.size(); ++c) {
-      st->Read(static_cast<int>(c), &v);
-      if (kind[c] >= 0) {
-        ColumnarKey& k = part->keys[static_cast<size_t>(kind[c])];
-        k.codes.push_back(v.is_null() ? 0u
-                                      : coders[static_cast<size_t>(kind[c])].Code(
-                                            v.kind() == Value::Kind::Text ? std::string_view(v.text())
-                                                                          : std::string_view(v.AsText())));
-      } else {
-        ColumnarValue& val = part->values[static_cast<size_t>(-1 - kind[c])];
-        if (v.is_null()) {
-          if (val.nulls.empty()) val.nulls.assign(static_cast<size_t>(rows), 0);
-          val.nulls.push_back(1);
-          val.values.push_back(0.0);
-        } else {
-          if (!val.nulls.empty()) val.nulls.push_back(0);
-          val.values.push_back(v.AsDouble());
+  std::string converted;
+  size_t r = 0;
+  int rc;
+  while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+    if (r == part->count) {
+      rc = SQLITE_ROW;
+      break;
+    }
+    for (size_t c = 0; c < columns.size(); ++c) {
+      const int i = static_cast<int>(c);
+      const int type = sqlite3_column_type(st, i);
+      if (columns[c].key >= 0) {
+        const auto k = static_cast<size_t>(columns[c].key);
+        uint32_t code = 0;
+        if (type == SQLITE_TEXT) {
+          const char* p = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+          const std::string_view text(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(st, i)));
+          const uint64_t hash = HashBytes(text);
+          code = raw[k].Find(text, hash);
+          if (code == 0) {
+            std::string_view cp1252 = text;
+            if (!IsAscii(text)) {
+              Utf8ToCp1252(text, &converted);
+              cp1252 = converted;
+            }
+            code = coders[k].Code(cp1252);
+            raw[k].Add(text, hash, code);
+          }
+        } else if (type != SQLITE_NULL) {
+          // A number or a blob in a key column: coded by its text, as a field read gives it.
+          ReadSqliteColumn(st, i, columns[c].declared, &v, &converted);
+          code = coders[k].Code(v.kind() == Value::Kind::Text ? v.text() : v.AsText());
         }
+        codes[k][r] = code;
+      } else {
+        const auto x = static_cast<size_t>(columns[c].value);
+        double d = 0;
+        if (type == SQLITE_FLOAT) {
+          d = sqlite3_column_double(st, i);
+        } else if (type == SQLITE_INTEGER) {
+          d = static_cast<double>(sqlite3_column_int64(st, i));
+        } else if (type == SQLITE_NULL) {
+          part->nulls[x].push_back(r);
+        } else {
+          ReadSqliteColumn(st, i, columns[c].declared, &v, &converted);
+          d = v.AsDouble();
+        }
+        values[x][r] = d;
       }
     }
-    ++rows;
+    ++r;
   }
-  part->rows = rows;
+  if (rc != SQLITE_DONE) {
+    part->status = rc == SQLITE_ROW ? Status::Error(kNotOpen, "The table changed while it was read") : SqliteError(db, rc);
+  } else if (r != part->count) {
+    part->status = Status::Error(kNotOpen, "The table changed while it was read");
+  }
+  sqlite3_finalize(st);
 }
 
 int64_t ReadInteger(Connection& cn, const std::string& sql) {
@@ -207,90 +333,112 @@ int64_t rows_per_part = 250000;
 }  // namespace
 
 Status BuildColumnarTable(Connection& cn, std::string_view table, std::shared_ptr<const ColumnarTable>* out) {
-  std::vector<FieldInfo> columns;
-  Status s = cn.ListColumns(table, &columns);
+  auto* sqlite = dynamic_cast<SqliteConnection*>(&cn);
+  if (!sqlite || !sqlite->IsOpen()) return Status::Error(kNotOpen, "A columnar copy is read from a local database");
+  std::vector<FieldInfo> fields;
+  Status s = cn.ListColumns(table, &fields);
   if (!s.ok()) return s;
   auto t = std::make_shared<ColumnarTable>();
   t->table = std::string(table);
   std::string sql;
-  std::vector<int> kind;  // per selected column: key index, or -1 - value index
-  for (const FieldInfo& f : columns) {
+  std::vector<Column> columns;
+  for (const FieldInfo& f : fields) {
+    Column c;
+    c.declared = f.type;
     if (StartsWith(f.name, 'K')) {
-      kind.push_back(static_cast<int>(t->keys.size()));
+      c.key = static_cast<int>(t->keys.size());
       t->keys.push_back({f.name, {}, {}, {}});
     } else if (StartsWith(f.name, 'V')) {
-      kind.push_back(-1 - static_cast<int>(t->values.size()));
+      c.value = static_cast<int>(t->values.size());
       t->values.push_back({f.name, {}, {}});
     } else {
       continue;
     }
+    columns.push_back(c);
     sql += (sql.empty() ? "SELECT " : ", ") + cn.QuoteName(f.name);
   }
   if (sql.empty()) return Status::Error(kNotOpen, "The table " + std::string(table) + " has no key or value column");
   sql += " FROM " + cn.QuoteName(table);
-  const int64_t count = ReadInteger(cn, "SELECT count(*) FROM " + cn.QuoteName(table));
-  if (count < 0) return Status::Error(kNotOpen, "The table " + std::string(table) + " cannot be counted");
-
-  // A large table is read in ranges of its row identities, each on a read-only connection of its
-  // own, in parallel; the ranges follow each other, so the rows keep the table's order.
-  std::vector<Part> parts;
-  auto* sqlite = dynamic_cast<SqliteConnection*>(&cn);
-  const int n = sqlite ? static_cast<int>(std::min<int64_t>(kMaxParts, count / std::max<int64_t>(rows_per_part, 1))) : 0;
-  if (n >= 2) {
-    const int64_t first = ReadInteger(cn, "SELECT min(rowid) FROM " + cn.QuoteName(table));
-    const int64_t last = ReadInteger(cn, "SELECT max(rowid) FROM " + cn.QuoteName(table));
-    parts.resize(static_cast<size_t>(n));
-    std::vector<std::thread> threads;
-    const int64_t step = (last - first) / n + 1;
-    for (int i = 0; i < n; ++i) {
-      const int64_t lo = first + step * i, hi = lo + step;
-      threads.emplace_back([&, i, lo, hi] {
-        SqliteConnection own;
-        Part& part = parts[static_cast<size_t>(i)];
-        if (!(part.status = own.Open(sqlite->path(), OpenMode::kReadOnly)).ok()) return;
-        ReadPart(own,
-                 sql + " WHERE rowid >= " + std::to_string(lo) + " AND rowid < " + std::to_string(hi) +
-                     " ORDER BY rowid",
-                 kind, *t, static_cast<size_t>(count / n + 1), &part);
-      });
+  // The table is read in ranges of its row identities, each on a read-only connection of its own
+  // (a large table in up to four ranges, in parallel): each counts its range, then reads it into
+  // its place in the arrays, in one read transaction. The ranges follow each other, so the rows
+  // keep the table's order. The reading connections keep a small page cache: a scan reads each
+  // page once, and caching the whole file would only fill fresh memory.
+  const std::string name = cn.QuoteName(table);
+  const int64_t first = ReadInteger(cn, "SELECT min(rowid) FROM " + name);
+  const int64_t last = ReadInteger(cn, "SELECT max(rowid) FROM " + name);
+  const int64_t span = last >= first && first >= 0 ? last - first + 1 : 0;
+  const int n = static_cast<int>(
+      std::clamp<int64_t>(span / std::max<int64_t>(rows_per_part, 1), 1, kMaxParts));
+  std::vector<Part> parts(static_cast<size_t>(n));
+  size_t read = 0;
+  const auto allocate = [&]() noexcept {
+    size_t offset = 0;
+    for (Part& p : parts) {
+      p.offset = offset;
+      offset += p.count;
     }
-    for (auto& th : threads) th.join();
+    for (auto& k : t->keys) k.codes.resize(offset);
+    for (auto& v : t->values) v.values.resize(offset);
+    read = offset;
+  };
+  std::barrier counted(n, allocate);
+  const int64_t step = span / n + 1;
+  const auto read_range = [&](int i) {
+    Part& part = parts[static_cast<size_t>(i)];
+    // Without rows (min and max are Null) the only range takes the whole table.
+    const std::string range = n == 1 ? std::string()
+                                     : " WHERE rowid >= " + std::to_string(first + step * i) +
+                                           " AND rowid < " + std::to_string(first + step * (i + 1));
+    SqliteConnection own;
+    if ((part.status = own.Open(sqlite->path(), OpenMode::kReadOnly)).ok() &&
+        (part.status = own.Execute("PRAGMA cache_size = -512")).ok() &&
+        (part.status = own.Execute("BEGIN")).ok()) {
+      const int64_t c = ReadInteger(own, "SELECT count(*) FROM " + name + range);
+      if (c < 0) part.status = Status::Error(kNotOpen, "The table " + std::string(table) + " cannot be counted");
+      else part.count = static_cast<size_t>(c);
+    }
+    counted.arrive_and_wait();
+    if (!part.status.ok()) return;
+    ReadPart(own.handle(), sql + range + (n == 1 ? "" : " ORDER BY rowid"), columns, t.get(), &part);
+    (void)own.Execute("COMMIT");
+  };
+  if (n == 1) {
+    read_range(0);
   } else {
-    parts.resize(1);
-    ReadPart(cn, sql, kind, *t, static_cast<size_t>(count), &parts[0]);
+    std::vector<std::thread> threads;
+    for (int i = 0; i < n; ++i) threads.emplace_back(read_range, i);
+    for (auto& th : threads) th.join();
   }
   for (const Part& p : parts)
     if (!p.status.ok()) return p.status;
 
   // The parts' dictionaries into one per key: a class keeps the code of its first text.
-  int64_t rows = 0;
-  for (const Part& p : parts) rows += p.rows;
   for (size_t k = 0; k < t->keys.size(); ++k) {
     ColumnarKey& key = t->keys[k];
-    Coder coder(&key);
-    key.codes.reserve(static_cast<size_t>(rows));
-    for (const Part& p : parts) {
-      const ColumnarKey& local = p.keys[k];
-      std::vector<uint32_t> map(local.texts.size(), 0);
-      for (size_t c = 1; c < local.texts.size(); ++c) map[c] = coder.Code(local.texts[c]);
-      for (uint32_t c : local.codes) key.codes.push_back(map[c]);
+    if (parts.size() == 1) {
+      key.texts = std::move(parts[0].keys[k].texts);
+    } else {
+      Coder coder(&key);
+      for (Part& p : parts) {
+        const ColumnarKey& local = p.keys[k];
+        std::vector<uint32_t> map(local.texts.size(), 0);
+        for (size_t c = 1; c < local.texts.size(); ++c) map[c] = coder.Code(local.texts[c]);
+        uint32_t* codes = key.codes.data() + p.offset;
+        for (size_t r = 0; r < p.count; ++r) codes[r] = map[codes[r]];
+      }
     }
-    coder.Rank();
+    Rank(&key);
   }
   for (size_t v = 0; v < t->values.size(); ++v) {
     ColumnarValue& value = t->values[v];
-    bool nulls = false;
-    for (const Part& p : parts) nulls = nulls || !p.values[v].nulls.empty();
-    value.values.reserve(static_cast<size_t>(rows));
     for (const Part& p : parts) {
-      const ColumnarValue& local = p.values[v];
-      value.values.insert(value.values.end(), local.values.begin(), local.values.end());
-      if (!nulls) continue;
-      if (local.nulls.empty()) value.nulls.insert(value.nulls.end(), local.values.size(), 0);
-      else value.nulls.insert(value.nulls.end(), local.nulls.begin(), local.nulls.end());
+      if (p.nulls[v].empty()) continue;
+      if (value.nulls.empty()) value.nulls.assign(read, 0);
+      for (size_t r : p.nulls[v]) value.nulls[p.offset + r] = 1;
     }
   }
-  t->rows = rows;
+  t->rows = static_cast<int64_t>(read);
   *out = std::move(t);
   return Status::Ok();
 }

@@ -11,27 +11,63 @@
 // A copy is never used on stale data: it carries a stamp of the database file (identity, size,
 // modification time), of SQLite's data version (commits of other connections) and of the
 // connection's own change count; any difference makes the registry build it again.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/data/connection.h"
 
 namespace kyx::data {
 
+// Memory for the per-row arrays of a copy. A large block is laid on huge pages where the system
+// allows it: filling a fresh array costs one page fault per page, and a copy of ten million rows
+// fills some hundred megabytes.
+void* AllocateBulk(size_t bytes);
+void FreeBulk(void* p, size_t bytes);
+
+template <typename T>
+struct BulkAllocator {
+  using value_type = T;
+  BulkAllocator() = default;
+  template <typename U>
+  BulkAllocator(const BulkAllocator<U>&) {}
+  T* allocate(size_t n) { return static_cast<T*>(AllocateBulk(n * sizeof(T))); }
+  // Growing an array leaves the new elements unset: the reader writes each of them once, and
+  // zeroing first would touch every page twice.
+  template <typename U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <typename U, typename... A>
+  void construct(U* p, A&&... a) {
+    ::new (static_cast<void*>(p)) U(std::forward<A>(a)...);
+  }
+  void deallocate(T* p, size_t n) { FreeBulk(p, n * sizeof(T)); }
+  template <typename U>
+  bool operator==(const BulkAllocator<U>&) const {
+    return true;
+  }
+};
+
+template <typename T>
+using BulkVector = std::vector<T, BulkAllocator<T>>;
+
 struct ColumnarKey {
   std::string name;                // as the table declares it
-  std::vector<uint32_t> codes;     // per row; 0 = Null
+  BulkVector<uint32_t> codes;      // per row; 0 = Null
   std::vector<std::string> texts;  // per code (entry 0 unused): the first text seen of the class
   std::vector<uint32_t> ranks;     // per code: position in collation order (Null = 0)
 };
 
 struct ColumnarValue {
   std::string name;
-  std::vector<double> values;  // per row (0 where Null)
-  std::vector<uint8_t> nulls;  // per row, 1 = Null; empty when the column holds no Null
+  BulkVector<double> values;  // per row (0 where Null)
+  BulkVector<uint8_t> nulls;  // per row, 1 = Null; empty when the column holds no Null
 };
 
 struct ColumnarTable {
@@ -60,8 +96,8 @@ class ColumnarCache {
   static void Clear();
   // Turns the use of copies on or off (on by default); off, Get always gives nullptr.
   static void SetEnabled(bool enabled);
-  // A table of at least twice this many rows (default 250,000) is read in up to four ranges in
-  // parallel, each on a read-only connection of its own.
+  // A table is read on read-only connections of its own; one whose row identities span at least
+  // twice this many (default 250,000) in up to four ranges in parallel.
   static void SetRowsPerPart(int64_t rows);
   static bool Enabled();
 };

@@ -303,7 +303,7 @@ struct SumPlan {
   std::vector<const ColumnarValue*> terms;
 };
 
-bool Run(const ColumnarTable& t, const Query& q, std::vector<std::vector<Value>>* rows) {
+bool Run(const ColumnarTable& t, const Query& q, const RowSink& each) {
   // Group-by keys.
   std::vector<int> group;
   for (const auto& name : q.group_by) {
@@ -360,105 +360,142 @@ bool Run(const ColumnarTable& t, const Query& q, std::vector<std::vector<Value>>
     if (space > (uint64_t{1} << 62) / n) return false;
     space *= n;
   }
-  constexpr uint64_t kDirect = uint64_t{1} << 22;
-  const bool direct = space <= kDirect;
-  std::vector<int32_t> slot_of(direct ? space : 0, -1);
-  std::unordered_map<uint64_t, int32_t> slot_map;
   std::vector<uint64_t> group_ids;
   std::vector<double> acc;     // slot * sums + s
   std::vector<uint8_t> seen;   // 1 when a non-Null value was added
   const size_t ns = sums.size();
-  auto slot_for = [&](uint64_t id) -> int32_t {
-    int32_t* s;
-    if (direct) {
-      s = &slot_of[id];
-    } else {
-      s = &slot_map.try_emplace(id, -1).first->second;
-    }
-    if (*s < 0) {
-      *s = static_cast<int32_t>(group_ids.size());
-      group_ids.push_back(id);
-      acc.resize(acc.size() + ns, 0.0);
-      seen.resize(seen.size() + ns, 0);
-    }
-    return *s;
-  };
-  if (group.empty()) slot_for(0);  // one row even from no rows
+  bool nulls = false;  // some term can be Null
+  for (const SumPlan& p : sums)
+    for (const ColumnarValue* term : p.terms) nulls = nulls || !term->nulls.empty();
   std::vector<const uint32_t*> gcodes;
   for (int k : group) gcodes.push_back(t.keys[static_cast<size_t>(k)].codes.data());
-
-  const int64_t n = t.rows;
-  for (int64_t r = 0; r < n; ++r) {
-    bool pass = true;
+  const auto passes = [&](size_t r) {
     for (const auto& [codes, mask] : filters)
-      if (!mask[codes[r]]) {
-        pass = false;
-        break;
-      }
-    if (!pass) continue;
+      if (!mask[codes[r]]) return false;
+    return true;
+  };
+  const auto group_of = [&](size_t r) {
     uint64_t id = 0;
     for (size_t g = 0; g < gcodes.size(); ++g) id += gcodes[g][r] * stride[g];
-    const size_t slot = static_cast<size_t>(slot_for(id));
+    return id;
+  };
+  // Adds row r's sums into the accumulators at `a` and `a_seen`.
+  const auto add = [&](size_t r, double* a, uint8_t* a_seen) {
     for (size_t s = 0; s < ns; ++s) {
       double v = 0;
       bool null = false;
       for (const ColumnarValue* term : sums[s].terms) {
-        if (!term->nulls.empty() && term->nulls[static_cast<size_t>(r)]) {
+        if (nulls && !term->nulls.empty() && term->nulls[r]) {
           null = true;
           break;
         }
-        v += term->values[static_cast<size_t>(r)];
+        v += term->values[r];
       }
       if (null) continue;
-      acc[slot * ns + s] += v;
-      seen[slot * ns + s] = 1;
+      a[s] += v;
+      if (a_seen) a_seen[s] = 1;
+    }
+  };
+  const auto n = static_cast<size_t>(t.rows);
+  const size_t width = std::max<size_t>(ns, 1);
+  if (space * width <= (uint64_t{1} << 20)) {
+    // A small space of groups: the sums accumulate in place, at the group's own number; the
+    // groups that took rows are gathered afterwards.
+    std::vector<double> dense(space * ns, 0.0);
+    std::vector<uint8_t> dense_seen(nulls ? space * ns : 0, 0);
+    std::vector<uint8_t> taken(space, 0);
+    for (size_t r = 0; r < n; ++r) {
+      if (!passes(r)) continue;
+      const uint64_t id = group_of(r);
+      taken[id] = 1;
+      add(r, dense.data() + id * ns, nulls ? dense_seen.data() + id * ns : nullptr);
+    }
+    if (group.empty()) taken[0] |= 2;  // one row even from no rows
+    for (uint64_t id = 0; id < space; ++id) {
+      if (!taken[id]) continue;
+      group_ids.push_back(id);
+      acc.insert(acc.end(), dense.begin() + static_cast<ptrdiff_t>(id * ns),
+                 dense.begin() + static_cast<ptrdiff_t>((id + 1) * ns));
+      for (size_t x = 0; x < ns; ++x) seen.push_back(nulls ? dense_seen[id * ns + x] : taken[id] & 1);
+    }
+  } else {
+    std::unordered_map<uint64_t, int32_t> slot_map;
+    auto slot_for = [&](uint64_t id) -> size_t {
+      int32_t& s = slot_map.try_emplace(id, -1).first->second;
+      if (s < 0) {
+        s = static_cast<int32_t>(group_ids.size());
+        group_ids.push_back(id);
+        acc.resize(acc.size() + ns, 0.0);
+        seen.resize(seen.size() + ns, 0);
+      }
+      return static_cast<size_t>(s);
+    };
+    if (group.empty()) slot_for(0);  // one row even from no rows
+    for (size_t r = 0; r < n; ++r) {
+      if (!passes(r)) continue;
+      const size_t slot = slot_for(group_of(r));
+      add(r, acc.data() + slot * ns, seen.data() + slot * ns);
     }
   }
 
-  // Rows in the order of their group keys (as a sorting GROUP BY gives them), then ORDER BY.
+  // Rows in the order of their group keys (as a sorting GROUP BY gives them), then ORDER BY:
+  // each group's key codes turned into their collation ranks, numbered in the same mixed radix.
   const size_t ng = group_ids.size();
-  std::vector<uint32_t> codes(ng * group.size());
-  for (size_t i = 0; i < ng; ++i)
-    for (size_t g = 0; g < group.size(); ++g)
-      codes[i * group.size() + g] = static_cast<uint32_t>(
-          (group_ids[i] / stride[g]) % t.keys[static_cast<size_t>(group[g])].texts.size());
-  auto rank = [&](size_t i, size_t g) { return t.keys[static_cast<size_t>(group[g])].ranks[codes[i * group.size() + g]]; };
-  std::vector<size_t> out(ng);
-  for (size_t i = 0; i < ng; ++i) out[i] = i;
-  std::sort(out.begin(), out.end(), [&](size_t a, size_t b) {
-    for (size_t g = 0; g < group.size(); ++g)
-      if (rank(a, g) != rank(b, g)) return rank(a, g) < rank(b, g);
-    return false;
-  });
-  if (!order.empty())
-    std::stable_sort(out.begin(), out.end(), [&](size_t a, size_t b) {
-      for (int g : order)
-        if (rank(a, static_cast<size_t>(g)) != rank(b, static_cast<size_t>(g)))
-          return rank(a, static_cast<size_t>(g)) < rank(b, static_cast<size_t>(g));
-      return false;
-    });
+  const size_t nk = group.size();
+  std::vector<uint32_t> codes(ng * nk);
+  std::vector<std::pair<uint64_t, uint32_t>> sorted(ng);
+  for (size_t i = 0; i < ng; ++i) {
+    uint64_t by_rank = 0;
+    for (size_t g = 0; g < nk; ++g) {
+      const ColumnarKey& key = t.keys[static_cast<size_t>(group[g])];
+      const auto code = static_cast<uint32_t>((group_ids[i] / stride[g]) % key.texts.size());
+      codes[i * nk + g] = code;
+      by_rank += key.ranks[code] * stride[g];
+    }
+    sorted[i] = {by_rank, static_cast<uint32_t>(i)};
+  }
+  std::sort(sorted.begin(), sorted.end());
+  if (!order.empty()) {
+    // The ORDER BY keys are some of the group keys: their ranks in a radix of their own.
+    for (auto& [by_rank, i] : sorted) {
+      uint64_t by_order = 0;
+      for (int g : order) {
+        const ColumnarKey& key = t.keys[static_cast<size_t>(group[static_cast<size_t>(g)])];
+        by_order = by_order * key.texts.size() + key.ranks[codes[i * nk + static_cast<size_t>(g)]];
+      }
+      by_rank = by_order;
+    }
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+  }
 
-  rows->clear();
-  rows->reserve(ng);
-  for (size_t i : out) {
-    std::vector<Value> row;
-    row.reserve(q.items.size());
+  std::vector<Value> row(q.items.size());
+  for (size_t x = 0; x < q.items.size(); ++x)
+    if (q.items[x].kind == Item::kConstant) row[x] = q.items[x].constant;
+  for (const auto& entry : sorted) {
+    const size_t i = entry.second;
     for (size_t x = 0; x < q.items.size(); ++x) {
       const Item& it = q.items[x];
-      if (it.kind == Item::kConstant) {
-        row.push_back(it.constant);
-      } else if (it.kind == Item::kKey) {
+      if (it.kind == Item::kKey) {
         const auto g = static_cast<size_t>(item_group[x]);
-        const uint32_t code = codes[i * group.size() + g];
-        row.push_back(code == 0 ? Value::Null() : Value(t.keys[static_cast<size_t>(group[g])].texts[code]));
-      } else {
+        const uint32_t code = codes[i * nk + g];
+        if (code == 0) row[x].SetNull();
+        else row[x].AssignText(t.keys[static_cast<size_t>(group[g])].texts[code]);
+      } else if (it.kind == Item::kSum) {
         const size_t s = static_cast<size_t>(item_sum[x]);
-        row.push_back(seen[i * ns + s] ? Value(acc[i * ns + s]) : Value::Null());
+        if (seen[i * ns + s]) row[x].AssignDouble(acc[i * ns + s]);
+        else row[x].SetNull();
       }
     }
-    rows->push_back(std::move(row));
+    each(row);
   }
   return true;
+}
+
+// Collects the rows of an answer.
+RowSink Into(std::vector<std::vector<Value>>* rows) {
+  rows->clear();
+  return [rows](const std::vector<Value>& row) { rows->push_back(row); };
 }
 
 }  // namespace
@@ -468,19 +505,23 @@ bool AnswerClosedQuery(const ColumnarTable& table, std::string_view sql, std::ve
   if (!ParseQuery(sql, &q)) return false;
   if (JetCompare(q.table, table.table) != 0) return false;
   std::vector<std::vector<Value>> out;
-  if (!Run(table, q, &out)) return false;
+  if (!Run(table, q, Into(&out))) return false;
   *rows = std::move(out);
   return true;
 }
 
-bool AnswerFromColumnarCache(Connection& cn, std::string_view sql, std::vector<std::vector<Value>>* rows) {
+bool AnswerFromColumnarCache(Connection& cn, std::string_view sql, const RowSink& each) {
   if (!ColumnarCache::Enabled()) return false;
   Query q;
   if (!ParseQuery(sql, &q)) return false;
   auto table = ColumnarCache::Get(cn, q.table);
   if (!table) return false;
+  return Run(*table, q, each);
+}
+
+bool AnswerFromColumnarCache(Connection& cn, std::string_view sql, std::vector<std::vector<Value>>* rows) {
   std::vector<std::vector<Value>> out;
-  if (!Run(*table, q, &out)) return false;
+  if (!AnswerFromColumnarCache(cn, sql, Into(&out))) return false;
   *rows = std::move(out);
   return true;
 }

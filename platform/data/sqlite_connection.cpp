@@ -139,28 +139,7 @@ class SqliteStatement final : public Statement {
       out->SetNull();
       return;
     }
-    FieldType type = columns_[i].type;
-    switch (sqlite3_column_type(st_, i)) {
-      case SQLITE_NULL: out->SetNull(); break;
-      case SQLITE_INTEGER: {
-        int64_t v = sqlite3_column_int64(st_, i);
-        if (type == FieldType::Double || type == FieldType::Numeric) out->AssignDouble(static_cast<double>(v));
-        else out->AssignInteger(v);
-        break;
-      }
-      case SQLITE_FLOAT: out->AssignDouble(sqlite3_column_double(st_, i)); break;
-      default: {
-        const char* p = reinterpret_cast<const char*>(sqlite3_column_text(st_, i));
-        std::string_view t(p ? p : "", sqlite3_column_bytes(st_, i));
-        if (IsAscii(t)) {
-          out->AssignText(t);
-        } else {
-          Utf8ToCp1252(t, &scratch_);
-          out->AssignText(scratch_);
-        }
-        break;
-      }
-    }
+    ReadSqliteColumn(st_, i, columns_[i].type, out, &scratch_);
   }
 
   int64_t ChangedRows() const override { return changed_; }
@@ -187,6 +166,30 @@ bool FileExists(const std::string& path) {
 }
 
 }  // namespace
+
+void ReadSqliteColumn(sqlite3_stmt* st, int i, FieldType declared, Value* out, std::string* scratch) {
+  switch (sqlite3_column_type(st, i)) {
+    case SQLITE_NULL: out->SetNull(); break;
+    case SQLITE_INTEGER: {
+      int64_t v = sqlite3_column_int64(st, i);
+      if (declared == FieldType::Double || declared == FieldType::Numeric) out->AssignDouble(static_cast<double>(v));
+      else out->AssignInteger(v);
+      break;
+    }
+    case SQLITE_FLOAT: out->AssignDouble(sqlite3_column_double(st, i)); break;
+    default: {
+      const char* p = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+      std::string_view t(p ? p : "", sqlite3_column_bytes(st, i));
+      if (IsAscii(t)) {
+        out->AssignText(t);
+      } else {
+        Utf8ToCp1252(t, scratch);
+        out->AssignText(*scratch);
+      }
+      break;
+    }
+  }
+}
 
 int RegisterJetCollation(sqlite3* db) {
   return sqlite3_create_collation_v2(db, "JET", SQLITE_UTF8, nullptr, JetCollate, nullptr);

@@ -12,6 +12,7 @@
 #include "platform/data/connection.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace kyx::data {
 
@@ -57,6 +58,10 @@ class SqliteConnection final : public Connection {
   std::shared_ptr<Handle> handle_;
   std::string path_;
 };
+
+// Result column i of the current row of `st` into `out` as Statement::Read gives it for a column
+// declared `declared` (texts converted to Windows-1252 through `scratch`).
+void ReadSqliteColumn(sqlite3_stmt* st, int i, FieldType declared, Value* out, std::string* scratch);
 
 // Registers the JET collation on a raw SQLite handle (for tools that open a file directly).
 int RegisterJetCollation(sqlite3* db);

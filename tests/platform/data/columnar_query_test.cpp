@@ -167,6 +167,45 @@ TEST_F(ColumnarTest, RandomQueriesOfTheEngineGiveSqlitesRows) {
   }
 }
 
+TEST_F(ColumnarTest, ManyGroupsAndGapsBetweenRowsGiveSqlitesRows) {
+  // Over a million possible groups (kept in a hash rather than in place), and rows deleted here
+  // and there so that the parallel ranges hold different numbers of rows.
+  ASSERT_TRUE(cn.BeginTransaction().ok());
+  for (int i = 1; i <= 2400; ++i) {
+    const std::string a = "A" + std::to_string(i % 1200), b = "b" + std::to_string((i * 7) % 1100);
+    Insert(i, Value(a), Value(b), i % 5 ? Value(std::to_string(i % 3)) : Value::Null(), Value(i * 0.25),
+           i % 11 ? Value(1.0) : Value::Null());
+  }
+  ASSERT_TRUE(cn.Execute("DELETE FROM KYX_D0_00F_S1 WHERE IDX BETWEEN 100 AND 700 OR IDX % 13 = 0").ok());
+  ASSERT_TRUE(cn.Commit().ok());
+  ColumnarCache::SetRowsPerPart(400);
+  for (const char* sql : {
+           "SELECT k_001,k_002,sum(V_001_01+V_001_02) FROM KYX_D0_00F_S1 group by k_001,k_002",
+           "sELECT k_002,k_001,k_003,sum(V_001_01),sum(V_001_02) FROM KYX_D0_00F_S1 where k_003 not in('1') "
+           "group by k_002,k_001,k_003",
+           "SELECT k_003,sum(V_001_02) FROM KYX_D0_00F_S1 group by k_003 order by k_003",
+           "SELECT sum(V_001_01) FROM KYX_D0_00F_S1 where k_001 in('nothing')",
+       }) {
+    Rows ours;
+    ASSERT_TRUE(AnswerFromColumnarCache(cn, sql, &ours)) << sql;
+    ExpectSame(ours, FromSqlite(cn, sql), sql);
+  }
+}
+
+TEST_F(ColumnarTest, TextsInAValueColumnAddAsSqliteAddsThem) {
+  // A value column keeps a text that is not a number as it came; one that is a number becomes it.
+  Insert(1, Value("NORD"), Value("A01"), Value("01"), Value("x"), Value(1.0));
+  Insert(2, Value("NORD"), Value("A01"), Value("01"), Value(2.5), Value(1.0));
+  Insert(3, Value("SUD"), Value("A01"), Value("01"), Value(" 3 "), Value::Null());
+  Insert(4, Value("EST"), Value("A01"), Value("01"), Value("x"), Value(1.0));
+  for (const char* sql : {"SELECT k_001,sum(V_001_01) FROM KYX_D0_00F_S1 group by k_001",
+                          "SELECT k_001,sum(V_001_01+V_001_02) FROM KYX_D0_00F_S1 group by k_001"}) {
+    Rows ours;
+    ASSERT_TRUE(AnswerFromColumnarCache(cn, sql, &ours)) << sql;
+    ExpectSame(ours, FromSqlite(cn, sql), sql);
+  }
+}
+
 TEST_F(ColumnarTest, TextsOutsideTheGrammarAreLeftToSqlite) {
   Insert(1, Value("NORD"), Value("A01"), Value("01"), Value(1.0), Value(2.0));
   Rows rows;
