@@ -2,9 +2,10 @@
 # One session of Kyx under Xvfb driven by real X input: our data server with the small sample,
 # a program folder with one profile, Kyx started with "/AUTO"; demo/guida_x.sh logs in, runs the
 # elaboration "Vendite per zona e agente" and, through the steps of menu_colonna.sh, opens the
-# column header menu of the result, hides a column and closes a menu by pressing on the main
-# window; then it keeps the main window's picture and leaves. Afterwards the result's totals,
-# the stored visibility of the hidden column and the picture are checked.
+# column header menu of the result, hides a column, closes a menu by pressing on the main
+# window and filters the rows of another column; then it keeps the main window's picture and
+# leaves. Afterwards the result's totals, the stored visibility of the hidden column and the
+# pictures are checked.
 #
 #   sessione_x.sh KYX DATASERVER PROFILE_WRITER WORK_FOLDER     (run from the source folder)
 #
@@ -44,13 +45,15 @@ python3 demo/controlla.py "$HOME_DIR/Dati" "$SHOT" --result
 read -r WIDTH HEIGHT COLOURS < <(identify -format '%w %h %k\n' "$SHOT")
 [ "$WIDTH" -ge 630 ] && [ "$HEIGHT" -ge 400 ] || fail "the picture is $WIDTH x $HEIGHT"
 [ "$COLOURS" -ge 8 ] || fail "the picture has only $COLOURS colours"
-# Against the result before the column was hidden: the tree panel is the same, the result area
-# (the grid right of the vertical splitter) is not.
+# Against the result before the column was hidden, and before the row filter: the tree panel is
+# the same, the result area (the grid right of the vertical splitter) is not.
 differenza() {
-  compare -metric AE -crop "$1" "${SHOT%.png}-prima.png" "$SHOT" null: 2>&1 || true
+  compare -metric AE -crop "$2" "${SHOT%.png}-$1.png" "$SHOT" null: 2>&1 || true
 }
-ALBERO=$(differenza 150x150+5+40)
-RISULTATO=$(differenza 440x170+170+60)
+ALBERO=$(differenza prima 150x150+5+40)
+RISULTATO=$(differenza prima 440x170+170+60)
 [ "$ALBERO" = 0 ] || fail "the tree panel changed in $ALBERO pixels"
 [ "$RISULTATO" -ge 500 ] 2>/dev/null || fail "the grid changed in only $RISULTATO pixels"
+FILTRO=$(differenza nascosta 440x170+170+60)
+[ "$FILTRO" -ge 500 ] 2>/dev/null || fail "the row filter changed the grid in only $FILTRO pixels"
 echo "sessione_x: picture of the main window in $SHOT"
