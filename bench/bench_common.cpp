@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/opzioni.h"
 #include "common/stato.h"
 #include "common/stato_db.h"
 
@@ -64,10 +65,9 @@ void PrepareProgram(const std::string& folder) {
   File_Ini = Cartella_Programma + "KYX.INI";
   File_Istanze = Cartella_Programma + "KYX.DAT";
   Cartella_Dati = folder + "/Dati\\";
-  File_MDB0 = Cartella_Dati + "KYX_0.MDB";
-  File_MDB1 = Cartella_Dati + "KYX_1.MDB";
-  File_MDB2 = Cartella_Dati + "KYX_2.MDB";
-  File_MDB3 = Cartella_Dati + "KYX_3.MDB";
+  Cartella_Storico = Cartella_Dati + "STORICO\\";
+  // Every data and history file name, derived from the folders as the program derives them.
+  Ricostruisci_Nomi_File();
   Profilo_Corrente = 1;
 }
 

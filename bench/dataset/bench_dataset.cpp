@@ -94,15 +94,6 @@ class BenchHost : public host::Host {
 void PrepareProgram(const std::string& folder, uint16_t port) {
   bench::PrepareProgram(folder);
   fs::create_directories(folder + "/Dati");
-  File_Aree = Cartella_Dati + "KYX_A.DAT";
-  File_Chiavi = Cartella_Dati + "KYX_K.DAT";
-  File_Sistemi = Cartella_Dati + "KYX_E.DAT";
-  File_Valori = Cartella_Dati + "KYX_V.DAT";
-  File_Layout = Cartella_Dati + "KYX_L.DAT";
-  File_Layout_Elementi = Cartella_Dati + "KYX_L_###.DAT";
-  File_Drill = Cartella_Dati + "KYX_D_###.DAT";
-  File_Filtro_Utente = Cartella_Dati + "KYX_UF.DAT";
-  File_Struttura_Utente = Cartella_Dati + "KYX_UA.DAT";
   Titolo_Programma = "Kyx";
   Server_Nome = "127.0.0.1";
   Server_Porta = std::to_string(port);

@@ -30,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_common.h"
 #include "bench/plain_client.h"
 #include "common/impostazioni.h"
 #include "common/stato.h"
@@ -326,28 +327,8 @@ double StoreWithRecordset(const std::vector<Row>& rows) {
 // ---- Our client ---------------------------------------------------------------------------------
 
 void PrepareProgram(const std::string& folder, uint16_t port) {
-  stato::reset();
-  stato_db::reset();
-  setenv("KYX_HOME", folder.c_str(), 1);
-  Cartella_Programma = folder + "/";
-  File_Ini = Cartella_Programma + "KYX.INI";
-  File_Istanze = Cartella_Programma + "KYX.DAT";
-  Cartella_Dati = folder + "/Dati\\";
+  bench::PrepareProgram(folder);
   fs::create_directories(folder + "/Dati");
-  File_MDB0 = Cartella_Dati + "KYX_0.MDB";
-  File_MDB1 = Cartella_Dati + "KYX_1.MDB";
-  File_MDB2 = Cartella_Dati + "KYX_2.MDB";
-  File_MDB3 = Cartella_Dati + "KYX_3.MDB";
-  File_Aree = Cartella_Dati + "KYX_A.DAT";
-  File_Chiavi = Cartella_Dati + "KYX_K.DAT";
-  File_Sistemi = Cartella_Dati + "KYX_E.DAT";
-  File_Valori = Cartella_Dati + "KYX_V.DAT";
-  File_Layout = Cartella_Dati + "KYX_L.DAT";
-  File_Layout_Elementi = Cartella_Dati + "KYX_L_###.DAT";
-  File_Drill = Cartella_Dati + "KYX_D_###.DAT";
-  File_Filtro_Utente = Cartella_Dati + "KYX_UF.DAT";
-  File_Struttura_Utente = Cartella_Dati + "KYX_UA.DAT";
-  Profilo_Corrente = 1;
   Titolo_Programma = "Kyx";
   Server_Nome = "127.0.0.1";
   Server_Porta = std::to_string(port);

@@ -77,10 +77,7 @@ void Programma(const std::string& cartella) {
   Liv_Colonna_Chiave[0] = 3;
   Precisione_15 = true;
   // The history of the run, as a profile keeps it: every run ends by saving its result there.
-  Cartella_Storico = cartella + "/Dati\\STORICO\\";
   std::filesystem::create_directories(cartella + "/Dati/STORICO");
-  File_Storico_1 = Cartella_Storico + "KYX_E_######_1.DAT";
-  File_Storico_2 = Cartella_Storico + "KYX_E_######_2.DAT";
   Elementi_Storico = 5;
   agganci_motore::Salva_Layout = [](const std::string& o, int16_t c) { Salva_Layout(o, c); };
 }
