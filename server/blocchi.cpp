@@ -52,29 +52,42 @@ namespace {
 // shows it): a view stays valid while the decoder of a record reads other fields.
 std::array<char, 16385> Testo_Tradotto{};
 
-}  // namespace
+// True when the field lies inside the record buffer (the bounds of Campo).
+bool Nel_Record(int64_t Inizio, int32_t Lunghezza) {
+  return Inizio >= 1 && Lunghezza >= 1 && Inizio - 1 + Lunghezza <= static_cast<int64_t>(Buffer_Record.size());
+}
 
-std::string_view Vista_Wire(int32_t Base, int32_t Posizione, int32_t Lunghezza) {
-  // The bounds of Campo: a field outside the record buffer is "".
-  const int64_t Inizio = int64_t{Base} + Posizione;
-  if (Inizio < 1 || Lunghezza < 1 || Inizio - 1 + Lunghezza > static_cast<int64_t>(Buffer_Record.size())) return {};
-  // Only the fields a decoder asks for are translated: most records carry filler and reserved
-  // bytes that no work file keeps.
-  const auto Da = static_cast<std::size_t>(Inizio - 1);
-  const uint8_t* Byte = Buffer_Record.data() + Da;
-  char* Testo = Testo_Tradotto.data() + Da;
+void Traduci(const uint8_t* Byte, int32_t Lunghezza, char* Testo) {
   for (int32_t k = 0; k < Lunghezza; ++k) {
     const uint8_t b = Byte[k];
     Testo[k] = b != 0 ? static_cast<char>(Tabella_Caratteri[b]) : '\xD8';
   }
-  return std::string_view(Testo, static_cast<std::size_t>(Lunghezza));
+}
+
+}  // namespace
+
+bool Traduci_Wire(int32_t Base, int32_t Posizione, int32_t Lunghezza, char* Testo) {
+  const int64_t Inizio = int64_t{Base} + Posizione;
+  if (!Nel_Record(Inizio, Lunghezza)) return false;
+  Traduci(Buffer_Record.data() + (Inizio - 1), Lunghezza, Testo);
+  return true;
+}
+
+std::string_view Vista_Wire(int32_t Base, int32_t Posizione, int32_t Lunghezza) {
+  // A field outside the record buffer is "". Only the fields a decoder asks for are translated:
+  // most records carry filler and reserved bytes that no work file keeps.
+  const int64_t Inizio = int64_t{Base} + Posizione;
+  if (!Nel_Record(Inizio, Lunghezza)) return {};
+  const auto Da = static_cast<std::size_t>(Inizio - 1);
+  Traduci(Buffer_Record.data() + Da, Lunghezza, Testo_Tradotto.data() + Da);
+  return std::string_view(Testo_Tradotto.data() + Da, static_cast<std::size_t>(Lunghezza));
 }
 
 int64_t Binario_Wire(int32_t Base, int32_t Posizione, int32_t Lunghezza) {
   // What Val(Campo("B", ...)) gives, read straight from the record buffer: a download decodes
   // thousands of these per block, and the text in between cost more than the download itself.
   const int64_t Inizio = int64_t{Base} + Posizione;
-  if (Inizio < 1 || Lunghezza < 1 || Inizio - 1 + Lunghezza > static_cast<int64_t>(Buffer_Record.size())) return 0;
+  if (!Nel_Record(Inizio, Lunghezza)) return 0;
   uint64_t Valore = 0;
   for (int32_t k = 0; k < Lunghezza; ++k) Valore = (Valore << 8) | Buffer_Record[static_cast<std::size_t>(Inizio - 1 + k)];
   return static_cast<int64_t>(Valore);

@@ -66,6 +66,9 @@ std::string Testo_Wire(int32_t Base, int32_t Posizione, int32_t Lunghezza);
 // record buffer, position for position, made by this call. It stays valid (and other fields'
 // views with it) until the next call that reads a reply.
 std::string_view Vista_Wire(int32_t Base, int32_t Posizione, int32_t Lunghezza);
+// The same characters written at Testo (Lunghezza bytes, no terminator); false, with nothing
+// written, when the field does not lie inside the record buffer.
+bool Traduci_Wire(int32_t Base, int32_t Posizione, int32_t Lunghezza, char* Testo);
 int64_t Binario_Wire(int32_t Base, int32_t Posizione, int32_t Lunghezza = 2);
 
 // Format(n, "0000000"): n with at least `Cifre` digits.

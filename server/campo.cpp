@@ -1,6 +1,8 @@
 // Field decoding of the record buffer (Campo, Campo_P17_3).
 #include "server/campo.h"
 
+#include <array>
+
 #include "platform/vb/vb.h"
 #include "server/socket.h"
 
@@ -105,20 +107,33 @@ std::string Campo_P17_3(int32_t Inizio, const std::string& Separatore) {
   return Testo;
 }
 
+namespace {
+
+// The value 0..99 of a packed byte of two digits; 0xFF for a byte with a half-byte above 9.
+const std::array<uint8_t, 256> Cifre_Packed = [] {
+  std::array<uint8_t, 256> t{};
+  for (int b = 0; b < 256; ++b) t[b] = (b >> 4) <= 9 && (b & 15) <= 9 ? static_cast<uint8_t>((b >> 4) * 10 + (b & 15)) : 0xFF;
+  return t;
+}();
+
+}  // namespace
+
 double Valore_P17_3(int32_t Inizio) {
   if (!Nel_Buffer(Inizio, 9)) return 0.0;
   const uint8_t* b = Buffer_Record.data() + (Inizio - 1);
+  // Sixteen digits two by two; a byte that is not two digits sets the high bit of Non_Cifre.
   int64_t n = 0;
+  uint8_t Non_Cifre = 0;
   for (int k = 0; k < 8; ++k) {
-    const int Alto = b[k] >> 4, Basso = b[k] & 15;
-    if (Alto > 9 || Basso > 9) return vb::Val(Campo_P17_3(Inizio, "."));
-    n = n * 100 + Alto * 10 + Basso;
+    const uint8_t c = Cifre_Packed[b[k]];
+    Non_Cifre |= c;
+    n = n * 100 + c;
   }
   const int Ultima = b[8] >> 4, Segno = b[8] & 15;
   // Up to 2^53 the integer is exact, and so is its quotient by 1000 correctly rounded, as the
   // text's conversion is; larger numbers are read from the text.
   constexpr int64_t kEsatto = int64_t{1} << 53;
-  if (Ultima > 9 || Segno <= 9) return vb::Val(Campo_P17_3(Inizio, "."));
+  if ((Non_Cifre & 0x80) || Ultima > 9 || Segno <= 9) return vb::Val(Campo_P17_3(Inizio, "."));
   n = n * 10 + Ultima;
   if (n > kEsatto) return vb::Val(Campo_P17_3(Inizio, "."));
   const double Valore = static_cast<double>(n) / 1000.0;

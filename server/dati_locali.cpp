@@ -321,7 +321,9 @@ Esito_Scarico Carica_Dati_AS(Menu_Dati& M, Scrittura_Dati& W) {
     for (int32_t i = 0; i < n; ++i) {
       int c = 1;
       for (std::size_t k = 0; k < Lunghezze.size(); ++k) {
-        Testi[k].AssignText(blocchi::Vista_Wire(p - 1, 1, Lunghezze[k]));
+        // Translated straight into the key's own text, which keeps its place from record to
+        // record, so the insert reads it there without a new binding.
+        blocchi::Traduci_Wire(p - 1, 1, Lunghezze[k], Testi[k].ResizeText(static_cast<std::size_t>(Lunghezze[k])));
         W.Campo_Tenuto(c++, Testi[k]);
         p += Lunghezze[k];
       }

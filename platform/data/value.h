@@ -75,6 +75,13 @@ class Value {
     text_.assign(text.data(), text.size());
     kind_ = Kind::Text;
   }
+  // The same for a text of n bytes that the caller then writes at the address returned: a
+  // decoder fills the value in place, and a text of the same size keeps the same address.
+  char* ResizeText(size_t n) {
+    text_.resize(n);
+    kind_ = Kind::Text;
+    return text_.data();
+  }
   void AssignInteger(int64_t v) {
     kind_ = Kind::Integer;
     bits_ = v;

@@ -64,17 +64,12 @@ char DataSetDownload::NextBlock(const CodeTable& table, int64_t per_block, std::
   payload->clear();
   if (!statement_) return kStatusOk;
   if (per_block < 1 || static_cast<std::size_t>(per_block) * record_length_ > max_payload) return kStatusBadRequest;
+  payload->reserve(static_cast<std::size_t>(per_block) * record_length_);
   data::Value v;
   for (int64_t n = per_block; has_row_ && n > 0; --n) {
     for (std::size_t j = 0; j < widths_.size(); ++j) {
       statement_->Read(static_cast<int>(j), &v);
-      if (widths_[j] > 0) {
-        std::string t = v.is_null() ? std::string() : v.AsText();
-        t.resize(static_cast<std::size_t>(widths_[j]), ' ');
-        *payload += table.EncodeText(t);
-      } else {
-        *payload += PackedNumber(v.is_null() ? 0.0 : v.AsDouble());
-      }
+      AppendWireField(table, v, widths_[j], payload);
     }
     if (!statement_->Step(&has_row_)) {
       Close();

@@ -2,6 +2,7 @@
 #include "tools/dataserver/queries.h"
 
 #include <cctype>
+#include <algorithm>
 #include <cmath>
 
 #include "platform/text/cp1252.h"
@@ -214,21 +215,51 @@ std::vector<std::string> SelectItems(const std::string& text) {
 
 std::string DataSetTable(const std::string& library) { return Trim(library) + "/KYX_D0_00F"; }
 
-std::string PackedNumber(double value) {
+void AppendPackedNumber(double value, std::string* out) {
   if (!std::isfinite(value)) value = 0;
   const bool negative = value < 0;
   double thousandths = std::round(std::fabs(value) * 1000.0);
   thousandths = std::fmod(thousandths, 1e17);
   auto magnitude = static_cast<uint64_t>(thousandths);
-  uint8_t nibbles[18];
-  for (int i = 16; i >= 0; --i) {
-    nibbles[i] = static_cast<uint8_t>(magnitude % 10);
+  // Seventeen digits and the sign, two half-bytes a byte, from the last byte back.
+  char packed[9];
+  packed[8] = static_cast<char>(((magnitude % 10) << 4) | (negative && thousandths > 0 ? 0xD : 0xF));
+  magnitude /= 10;
+  for (int k = 7; k >= 0; --k) {
+    const auto low = magnitude % 10;
+    magnitude /= 10;
+    packed[k] = static_cast<char>(((magnitude % 10) << 4) | low);
     magnitude /= 10;
   }
-  nibbles[17] = negative && thousandths > 0 ? 0xD : 0xF;
-  std::string packed(9, '\0');
-  for (int k = 0; k < 9; ++k) packed[static_cast<std::size_t>(k)] = static_cast<char>((nibbles[2 * k] << 4) | nibbles[2 * k + 1]);
+  out->append(packed, sizeof packed);
+}
+
+std::string PackedNumber(double value) {
+  std::string packed;
+  AppendPackedNumber(value, &packed);
   return packed;
+}
+
+void AppendWireField(const CodeTable& table, const data::Value& v, int width, std::string* out) {
+  if (width <= 0) {
+    AppendPackedNumber(v.is_null() ? 0.0 : v.AsDouble(), out);
+    return;
+  }
+  std::string number;
+  std::string_view t;
+  if (v.kind() == data::Value::Kind::Text) {
+    t = v.text();
+  } else if (!v.is_null()) {
+    number = v.AsText();
+    t = number;
+  }
+  const auto w = static_cast<std::size_t>(width);
+  const std::size_t n = std::min(t.size(), w);
+  const std::size_t at = out->size();
+  out->resize(at + w);
+  char* d = out->data() + at;
+  for (std::size_t i = 0; i < n; ++i) d[i] = static_cast<char>(table.Encode(t[i]));
+  std::fill(d + n, d + w, static_cast<char>(table.Encode(' ')));
 }
 
 bool PrepareQuery(Store& store, const std::string& text, PreparedQuery* out, std::string* error) {
@@ -317,14 +348,7 @@ bool QueryCursor::NextBlock(const CodeTable& table, std::size_t max_payload, std
   for (std::size_t n = max_payload / width; has_row_ && n > 0; --n) {
     for (std::size_t j = 0; j < query_.items.size(); ++j) {
       statement_->Read(static_cast<int>(j), &v);
-      const int w = query_.items[j].width;
-      if (w > 0) {
-        std::string t = v.is_null() ? std::string() : v.AsText();
-        t.resize(static_cast<std::size_t>(w), ' ');
-        *payload += table.EncodeText(t);
-      } else {
-        *payload += PackedNumber(v.is_null() ? 0.0 : v.AsDouble());
-      }
+      AppendWireField(table, v, query_.items[j].width, payload);
     }
     if (!statement_->Step(&has_row_)) {
       Close();

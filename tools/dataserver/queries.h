@@ -44,6 +44,11 @@ std::string DataSetTable(const std::string& library);
 // A packed decimal of 17 digits and 3 decimals (9 bytes, sign half-byte F or D): the value
 // rounded to thousandths; a magnitude beyond 17 digits keeps its low digits.
 std::string PackedNumber(double value);
+void AppendPackedNumber(double value, std::string* out);
+
+// One field of a record as the server sends it: for a width above 0 the value's text cut or
+// padded with blanks to that width, through the code table; for width 0 the number packed.
+void AppendWireField(const CodeTable& table, const data::Value& v, int width, std::string* out);
 
 // The result of one query, handed out block by block.
 class QueryCursor {
