@@ -37,6 +37,11 @@ bool Codifica_Parametri(const std::string& Testo, std::string& Codificato, std::
   for (char c : Testo) {
     if (!Codificabile(Codice(c))) return false;
   }
+  Codifica_Testo(Testo, Codificato, Check);
+  return true;
+}
+
+void Codifica_Testo(const std::string& Testo, std::string& Codificato, std::string& Check) {
   const int64_t L = static_cast<int64_t>(Testo.size());
   std::string uscita;
   uscita.reserve(Testo.size());
@@ -47,6 +52,10 @@ bool Codifica_Parametri(const std::string& Testo, std::string& Codificato, std::
     const int64_t p = (2 * i <= L) ? 2 * i : 2 * L + 1 - 2 * i;
     const int c = Codice(Testo[static_cast<size_t>(p - 1)]);
     somma += (i % 2 == 1) ? 3 * c : 5 * c;
+    if (!Codificabile(c)) {
+      uscita += text::kFiller;
+      continue;
+    }
     // 32 .. 77 go onto the odd codes 33 .. 123, 78 .. 123 onto the even codes 122 .. 32.
     const int k = c - 31;
     const int m = (k <= 46) ? 2 * k : 185 - 2 * k;
@@ -54,7 +63,13 @@ bool Codifica_Parametri(const std::string& Testo, std::string& Codificato, std::
   }
   Codificato = std::move(uscita);
   Check = Testo_Check(somma);
-  return true;
+}
+
+std::string Valore_Ini_Protetto(const std::string& Codificato) {
+  auto delicato = [](char c) { return c == ' ' || c == '"' || c == '\''; };
+  if (!Codificato.empty() && (delicato(Codificato.front()) || delicato(Codificato.back())))
+    return "\"" + Codificato + "\"";
+  return Codificato;
 }
 
 void Decodifica_Parametri(std::string& Testo, const std::string& Codificato, std::string& Check) {

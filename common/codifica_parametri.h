@@ -30,4 +30,14 @@ bool Codifica_Parametri(const std::string& Testo, std::string& Codificato, std::
 // check, so a damaged value fails the comparison with the stored check.
 void Decodifica_Parametri(std::string& Testo, const std::string& Codificato, std::string& Check);
 
+// The same scrambling for a text that is only stored, never unscrambled into settings (the login
+// reply kept by the replication program): a character outside 32 .. 123 becomes "¿" instead of
+// refusing the text; `Check` counts every input character as Codifica_Parametri does.
+void Codifica_Testo(const std::string& Testo, std::string& Codificato, std::string& Check);
+
+// A scrambled value as it must be written into a settings file: a value that begins or ends with a
+// blank (the scrambled "{") or a quote, which a settings read would trim or take as enclosing
+// quotes, is put inside double quotes, which the read removes again; any other value is kept.
+std::string Valore_Ini_Protetto(const std::string& Codificato);
+
 }  // namespace kyx

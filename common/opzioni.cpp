@@ -239,15 +239,8 @@ bool Scrivi_Parametri_Profilo(int16_t Indice, const std::string& Server, const s
   std::string codificato, check;
   if (!Codifica_Parametri(Blocco_Parametri(Server, Porta, Utente, Password), codificato, check))
     return false;
-  // The scrambled text may begin or end with a blank (the scrambled "{") or with a quote, which a
-  // settings read would trim or take as enclosing quotes: such a value is written inside double
-  // quotes, which the read removes again.
-  const char primo = codificato.empty() ? 'x' : codificato.front();
-  const char ultimo = codificato.empty() ? 'x' : codificato.back();
-  auto delicato = [](char c) { return c == ' ' || c == '"' || c == '\''; };
-  if (delicato(primo) || delicato(ultimo)) codificato = "\"" + codificato + "\"";
   const std::string s = Sezione_Profilo(Indice);
-  return Scrivi_Ini(s, "Parametri", codificato) && Scrivi_Ini(s, "Check", check);
+  return Scrivi_Ini(s, "Parametri", Valore_Ini_Protetto(codificato)) && Scrivi_Ini(s, "Check", check);
 }
 
 }  // namespace kyx

@@ -7,6 +7,8 @@ namespace kyx::dataserver {
 char RequestLetter(RequestKind kind) {
   switch (kind) {
     case RequestKind::kLogin: return 'u';
+    case RequestKind::kReplicaLogin: return 'r';
+    case RequestKind::kUserLogin: return 's';
     case RequestKind::kLibrary: return 'a';
     case RequestKind::kUserFile: return 'c';
     case RequestKind::kElements: return 'b';
@@ -35,6 +37,8 @@ const char* KindName(RequestKind kind) {
   switch (kind) {
     case RequestKind::kGreeting: return "greeting";
     case RequestKind::kLogin: return "login";
+    case RequestKind::kReplicaLogin: return "replica login";
+    case RequestKind::kUserLogin: return "user login";
     case RequestKind::kLibrary: return "library";
     case RequestKind::kUserFile: return "user file";
     case RequestKind::kElements: return "elements";

@@ -17,6 +17,8 @@ namespace kyx::dataserver {
 enum class RequestKind {
   kGreeting,        // sent by the server on connection
   kLogin,           // "u"
+  kReplicaLogin,    // "r": the login of the replication program
+  kUserLogin,       // "s": the replication program logs one user of the list on its connection
   kLibrary,         // "a": block of a library file (areas, systems, layouts, keys, values)
   kUserFile,        // "c": block of the user's filter and structure
   kElements,        // "b": block of a layout's elements

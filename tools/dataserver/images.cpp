@@ -133,6 +133,15 @@ std::string LibraryImage(const CodeTable& table, const LibraryContent& c) {
   n = 0;
   for (const auto& l : c.layouts) Place(image, kLayoutsRegion, n++, LayoutRecord(table, l));
   MarkRest(image, table, kLayoutsRegion, n);
+  for (const auto& [region, users] : {std::pair{kUsersFirstRegion, &c.users_first}, std::pair{kUsersSecondRegion, &c.users_second}}) {
+    n = 0;
+    for (const auto& u : *users) {
+      WireRecord r(table, region.record);
+      r.Text(3, 10, u).Text(64, 1, " ");
+      Place(image, region, n++, r.bytes());
+    }
+    MarkRest(image, table, region, n);
+  }
   n = 0;
   for (const auto& s : c.systems) Place(image, kSystemsRegion, n++, SystemRecord(table, s, c.key_map));
   MarkRest(image, table, kSystemsRegion, n);
@@ -158,12 +167,19 @@ std::string DrillImage(const CodeTable& table, const std::vector<DrillDef>& dril
   return image;
 }
 
-std::string UserImage(const CodeTable& table, const std::vector<UserFilterDef>& filters,
-                      const std::vector<UserStructureDef>& structures) {
-  std::string image(kUserStructureRegion.end(), '\0');
+// A user file of `size` bytes with the user's filter at its start.
+std::string UserFilterImage(const CodeTable& table, const std::vector<UserFilterDef>& filters, std::size_t size) {
+  std::string image(size, '\0');
   std::size_t n = 0;
   for (const auto& f : filters) Place(image, kUserFilterRegion, n++, UserFilterRecord(table, f));
   MarkRest(image, table, kUserFilterRegion, n);
+  return image;
+}
+
+std::string UserImage(const CodeTable& table, const std::vector<UserFilterDef>& filters,
+                      const std::vector<UserStructureDef>& structures) {
+  std::string image = UserFilterImage(table, filters, kUserStructureRegion.end());
+  std::size_t n = 0;
   // The structure has no end mark: its first record carries the release mark (area and key 0,
   // so the program skips it), the others one area and key each; unused slots stay zero.
   WireRecord head(table, kUserStructureRegion.record);
@@ -171,6 +187,42 @@ std::string UserImage(const CodeTable& table, const std::vector<UserFilterDef>& 
   Place(image, kUserStructureRegion, 0, head.bytes());
   n = 1;
   for (const auto& s : structures) Place(image, kUserStructureRegion, n++, StructureRecord(table, s));
+  return image;
+}
+
+std::string ReplicaElementsImage(const CodeTable& table, const std::vector<ElementDef>& elements) {
+  const Region& region = kReplicaElementsRegion;
+  std::string image(region.end(), '\0');
+  std::size_t n = 0;
+  for (const auto& e : elements) {
+    WireRecord r(table, region.record);
+    r.Binary(1, 2, e.idx).Binary(3, 2, e.row).Binary(5, 2, e.column).Binary(7, 2, e.print_width);
+    r.Text(9, 1, e.visible).Text(10, 1, e.total).Text(11, 40, e.heading).Text(51, 40, e.format);
+    r.Text(91, 60, e.calc).Text(192, 1, " ");
+    for (int j = 0; j < 25; ++j) r.Blanks(192 + 64 * j + 3, 62);
+    for (const auto& f : e.filters) {
+      if (f.position < 1 || f.position > 25) continue;
+      const std::size_t s = 192 + 64 * (f.position - 1);
+      r.Binary(s + 1, 2, f.key).Text(s + 3, 1, f.op).Text(s + 4, 1, f.block).Text(s + 5, 60, f.value);
+    }
+    Place(image, region, n++, r.bytes());
+  }
+  WireRecord mark(table, region.record);
+  mark.Text(192, 1, "A");
+  for (; n < region.slots; ++n) Place(image, region, n, mark.bytes());
+  return image;
+}
+
+std::string ReplicaUserImage(const CodeTable& table, const std::vector<UserFilterDef>& filters,
+                             const std::vector<UserStructureDef>& structures) {
+  std::string image = UserFilterImage(table, filters, kReplicaStructureRegion.end());
+  WireRecord r(table, kReplicaStructureRegion.record);
+  for (std::size_t i = 0; i < structures.size() && i < 1024; ++i) {
+    const auto& s = structures[i];
+    r.Binary(2 * i + 1, 2, s.area).Binary(2048 + 2 * i + 1, 2, s.key);
+    r.Binary(4096 + 2 * i + 1, 2, static_cast<uint32_t>(s.layouts.size()));
+  }
+  Place(image, kReplicaStructureRegion, 0, r.bytes());
   return image;
 }
 

@@ -25,7 +25,7 @@ Reply LoginReply(const CodeTable& table, LoginAnswer a, const Fault* refusal) {
   r.Blanks(1, 100);
   r.Text(1, 1, a.accepted ? "S" : "N");
   r.Zoned(52, 3, a.client).Zoned(55, 3, a.system).Zoned(58, 3, a.user);
-  r.Text(61, 10, a.library).Text(94, 1, a.separator);
+  r.Text(61, 10, a.library).Text(71, 10, a.code).Text(94, 1, a.separator);
   return Reply{kStatusOk, r.bytes()};
 }
 

@@ -33,7 +33,8 @@ Reply Greeting();
 // The login reply payload (100 bytes):
 //   1 A1 "S" accepted / "N" user or password wrong     52 S3 client index
 //   55 S3 system index (0 = no such system)            58 S3 user index (-1 = unknown user)
-//   61 A10 library of the system                       94 A1 separator of filter values
+//   61 A10 library of the system                       71 A10 code of the system
+//   94 A1 separator of filter values
 // every other byte blank.
 struct LoginAnswer {
   bool accepted = false;
@@ -42,6 +43,7 @@ struct LoginAnswer {
   int user = -1;
   std::string library;
   std::string separator;
+  std::string code;  // the system's code, at 71 (what the replication program checks)
 };
 Reply LoginReply(const CodeTable& table, LoginAnswer answer, const Fault* refusal);
 

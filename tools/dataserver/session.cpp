@@ -71,6 +71,7 @@ Session::Next Session::Dispatch(char letter, const std::string& request) {
   pending_ = server_.faults().Next(kind);
   const Fault* fault = pending_ ? &*pending_ : nullptr;
   if (kind == RequestKind::kLogin) return Answer(kind, Login(request, fault));
+  if (kind == RequestKind::kReplicaLogin) return Answer(kind, ReplicaLogin(request, fault));
   if (!logged_in_ && kind != RequestKind::kOther && kind != RequestKind::kTime) {
     return Answer(kind, Reply{kStatusNotLoggedIn, {}});
   }
@@ -80,6 +81,7 @@ Session::Next Session::Dispatch(char letter, const std::string& request) {
     case RequestKind::kElements:
     case RequestKind::kDrill: return Answer(kind, Block(letter, request));
     case RequestKind::kTime: return Answer(kind, TimeReply(table_, server_.ServerTime()));
+    case RequestKind::kUserLogin: return Answer(kind, UserLogin(request));
     case RequestKind::kDescriptions: {
       const Next next = Answer(kind, Descriptions(request));
       // The client stores this block before it asks for the next: meanwhile its rows are read.
@@ -150,29 +152,38 @@ Reply Session::DataSetNext(const std::string& request) {
 }
 
 Reply Session::Login(const std::string& request, const Fault* fault) {
-  logged_in_ = false;
-  images_.clear();
-  descriptions_ = DescriptionCursor();
-  if (request.size() != 91) return Reply{kStatusBadRequest, {}};
-  const std::string name = Trim(ReadText(table_, request, 7, 10));
-  const std::string password = Trim(ReadText(table_, request, 17, 10));
-  const std::string system = Trim(ReadText(table_, request, 32, 10));
-
-  LoginAnswer answer;
-  answer.client = connection_;
-  UserDef user;
-  bool user_found = false;
+  if (request.size() != 91) {
+    StartLogin();
+    return Reply{kStatusBadRequest, {}};
+  }
   SystemDef sys;
   bool sys_found = false;
-  if (store_ok_) {
-    store_.FindUser(name, &user, &user_found);
-    store_.FindSystem(system, &sys, &sys_found);
-  }
+  if (store_ok_) store_.FindSystem(Trim(ReadText(table_, request, 32, 10)), &sys, &sys_found);
+  return Logged(request, sys_found ? sys : SystemDef{}, fault);
+}
+
+void Session::StartLogin() {
+  logged_in_ = false;
+  replica_ = false;
+  images_.clear();
+  descriptions_ = DescriptionCursor();
+}
+
+Reply Session::Logged(const std::string& request, const SystemDef& sys, const Fault* fault) {
+  StartLogin();
+  const std::string name = Trim(ReadText(table_, request, 7, 10));
+  const std::string password = Trim(ReadText(table_, request, 17, 10));
+  UserDef user;
+  bool user_found = false;
+  if (store_ok_) store_.FindUser(name, &user, &user_found);
+  LoginAnswer answer;
+  answer.client = connection_;
   answer.accepted = user_found && Trim(user.password) == password;
   answer.user = user_found ? user.idx : -1;
-  answer.system = sys_found ? sys.idx : 0;
-  answer.library = sys_found ? sys.library : "";
-  answer.separator = sys_found ? sys.separator : "";
+  answer.system = sys.idx;
+  answer.library = sys.library;
+  answer.separator = sys.separator;
+  answer.code = sys.code;
   const bool refused = fault && fault->type == FaultType::kRefuseLogin;
   Reply reply = LoginReply(table_, answer, refused ? fault : nullptr);
   logged_in_ = !refused && answer.accepted && answer.system >= 1 && answer.client >= 0 && answer.user >= 0;
@@ -181,6 +192,46 @@ Reply Session::Login(const std::string& request, const Fault* fault) {
     system_ = sys;
   }
   return reply;
+}
+
+Reply Session::ReplicaLogin(const std::string& request, const Fault* fault) {
+  // Body: user 10, password 10, "KYX-Replica", local address, port and host name, and the
+  // system's index in ten digits.
+  int64_t index = 0;
+  if (request.size() != 91 || !ReadDigits(table_, request, 82, 10, &index)) {
+    StartLogin();
+    return Reply{kStatusBadRequest, {}};
+  }
+  SystemDef sys;
+  std::vector<SystemDef> systems;
+  if (store_ok_) store_.Systems(&systems);
+  for (const auto& s : systems) {
+    if (s.idx == index) sys = s;
+  }
+  Reply reply = Logged(request, sys, fault);
+  replica_ = logged_in_;
+  return reply;
+}
+
+Reply Session::UserLogin(const std::string& request) {
+  // Only on a connection the replication program logged in: the user's password is not asked.
+  if (!replica_) return Reply{kStatusNotLoggedIn, {}};
+  if (request.size() != 91) return Reply{kStatusBadRequest, {}};
+  UserDef user;
+  bool found = false;
+  store_.FindUser(Trim(ReadText(table_, request, 7, 10)), &user, &found);
+  if (!found) return Reply{kStatusUnknown, {}};
+  user_ = Trim(user.name);
+  images_.erase("c");
+  LoginAnswer answer;
+  answer.accepted = true;
+  answer.client = connection_;
+  answer.system = system_.idx;
+  answer.user = user.idx;
+  answer.library = system_.library;
+  answer.separator = system_.separator;
+  answer.code = system_.code;
+  return LoginReply(table_, answer, nullptr);
 }
 
 const std::string* Session::Image(char letter, const std::string& library, int layout, char* status) {
@@ -213,11 +264,20 @@ const std::string* Session::Image(char letter, const std::string& library, int l
     store_.Layouts(code, &c.layouts);
     store_.Systems(&c.systems);
     store_.KeyMap(code, &c.key_map);
+    std::vector<UserDef> users;
+    store_.Users(&users);
+    for (const auto& u : users) {
+      std::vector<UserFilterDef> filters;
+      std::vector<UserStructureDef> structures;
+      store_.UserFilters(code, u.name, &filters);
+      store_.UserStructures(code, u.name, &structures);
+      (filters.empty() && structures.empty() ? c.users_second : c.users_first).push_back(u.name);
+    }
     image = LibraryImage(table_, c);
   } else if (letter == 'b') {
     std::vector<ElementDef> elements;
     store_.Elements(code, layout, &elements);
-    image = ElementsImage(table_, elements);
+    image = replica_ ? ReplicaElementsImage(table_, elements) : ElementsImage(table_, elements);
   } else if (letter == 'm') {
     std::vector<DrillDef> drills;
     store_.Drills(code, layout, &drills);
@@ -227,22 +287,24 @@ const std::string* Session::Image(char letter, const std::string& library, int l
     std::vector<UserStructureDef> structures;
     store_.UserFilters(code, user_, &filters);
     store_.UserStructures(code, user_, &structures);
-    image = UserImage(table_, filters, structures);
+    image = replica_ ? ReplicaUserImage(table_, filters, structures) : UserImage(table_, filters, structures);
   }
   return &images_.emplace(key, std::move(image)).first->second;
 }
 
 Reply Session::Block(char letter, const std::string& request) {
   // Bodies: offset 7 digits, byte count 5 digits, then the library (10, "a") or the layout
-  // number (5 digits, "b" and "m"); "c" has nothing more.
-  const std::size_t body = letter == 'a' ? 22 : letter == 'c' ? 12 : 17;
+  // number (5 digits, "b" and "m"); "c" has nothing more, nor has "a" without a library (the
+  // replication program's: the system logged in to).
+  const bool no_library = letter == 'a' && request.size() == 6 + 12;
+  const std::size_t body = letter == 'a' && !no_library ? 22 : letter == 'c' || no_library ? 12 : 17;
   int64_t offset = 0, count = 0, layout = 0;
   if (request.size() != 6 + body || !ReadDigits(table_, request, 7, 7, &offset) ||
       !ReadDigits(table_, request, 14, 5, &count) || count < 1 || count > static_cast<int64_t>(kMaxPayload) ||
       ((letter == 'b' || letter == 'm') && !ReadDigits(table_, request, 19, 5, &layout))) {
     return Reply{kStatusBadRequest, {}};
   }
-  const std::string library = letter == 'a' ? ReadText(table_, request, 19, 10) : "";
+  const std::string library = letter == 'a' && !no_library ? ReadText(table_, request, 19, 10) : "";
   char status = kStatusOk;
   const std::string* image = Image(letter, library, static_cast<int>(layout), &status);
   if (!image) return Reply{status, {}};

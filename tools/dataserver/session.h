@@ -27,6 +27,15 @@ class Session {
   Next Answer(RequestKind kind, const Reply& reply);
   Next Dispatch(char letter, const std::string& request);
   Reply Login(const std::string& request, const Fault* fault);
+  // The replication program's login ("r": the system by its index) and the login of one user of
+  // the list on its connection ("s": the user's file is served from then on).
+  Reply ReplicaLogin(const std::string& request, const Fault* fault);
+  Reply UserLogin(const std::string& request);
+  // Forgets the login and everything served under it.
+  void StartLogin();
+  // The logins' common part: the user and password of the request checked for `sys` (idx 0 when
+  // there is no such system), the reply, and the session's state after it.
+  Reply Logged(const std::string& request, const SystemDef& sys, const Fault* fault);
   Reply Block(char letter, const std::string& request);
   Reply Descriptions(const std::string& request);
   // The elaboration: the layout record, a query (its first block), the next block.
@@ -49,6 +58,7 @@ class Session {
 
   // Login state.
   bool logged_in_ = false;
+  bool replica_ = false;  // logged in by the replication program: older layouts of "b" and "c"
   std::string user_;
   SystemDef system_;
   std::map<std::string, std::string> images_;

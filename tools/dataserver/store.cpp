@@ -429,16 +429,26 @@ Status Store::Drills(const std::string& system, int layout, std::vector<DrillDef
 Status Store::FindUser(const std::string& name, UserDef* out, bool* found) {
   *found = false;
   const std::string wanted = Trimmed(name);
+  std::vector<UserDef> users;
+  const Status s = Users(&users);
+  for (const auto& u : users) {
+    if (!*found && !wanted.empty() && Trimmed(u.name) == wanted) {
+      *out = u;
+      *found = true;
+    }
+  }
+  return s;
+}
+
+Status Store::Users(std::vector<UserDef>* out) {
+  out->clear();
   return Query(cn_, "SELECT NOME, PASSWORD, IDX FROM UTENTI ORDER BY IDX", {}, [&](const Statement& st) {
     Row r(st);
     UserDef u;
     u.name = r.Text();
     u.password = r.Text();
     u.idx = r.Int();
-    if (!*found && !wanted.empty() && Trimmed(u.name) == wanted) {
-      *out = u;
-      *found = true;
-    }
+    out->push_back(u);
   });
 }
 

@@ -63,6 +63,8 @@ class Store {
   Status Elements(const std::string& system, int layout, std::vector<ElementDef>* out);
   Status Drills(const std::string& system, int layout, std::vector<DrillDef>* out);
   Status FindUser(const std::string& name, UserDef* out, bool* found);
+  // Every user, in index order.
+  Status Users(std::vector<UserDef>* out);
   Status UserFilters(const std::string& system, const std::string& user, std::vector<UserFilterDef>* out);
   Status UserStructures(const std::string& system, const std::string& user, std::vector<UserStructureDef>* out);
   // The descriptions of a system changed at or after `since` (yyyymmddhhnnss), in the order of

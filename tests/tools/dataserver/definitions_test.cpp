@@ -246,7 +246,7 @@ TEST_F(DefinitionsTest, UnknownLibraryAndMalformedBlocksAreRefusedWithoutHanging
       {"a00022" "00002x6" "00384" "          ", '8'},   // offset not digits
       {"a00022" "0000256" "09000" "          ", '8'},   // more than one read can take
       {"a00022" "0000256" "00000" "          ", '8'},
-      {"a00012" "0000256" "00384", '8'},                // body too short for "a"
+      {"a00015" "0000256" "00384" "LIB", '8'},           // body neither with a library nor without
       {"b00017" "0000080" "02320" "0000A", '8'},
   };
   for (const Case& c : cases) {

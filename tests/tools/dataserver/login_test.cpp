@@ -117,5 +117,41 @@ TEST_F(LoginTest, NegativeIndexesTravelAsZonedWithSignInTheLastByte) {
   EXPECT_EQ(reply.payload.substr(51, 3), std::string("\xF0\xF0\xD1"));
 }
 
+// The replication program's logins: the system by its index, its code in the reply; the user of
+// the list switched only on a connection it logged in, and the user file then in its layout.
+TEST_F(LoginTest, ReplicaLoginNamesTheSystemAndSwitchesUsersOnlyForItself) {
+  auto replica = [](const std::string& code, const std::string& user, const std::string& password, long index) {
+    return code + Pad(user, 10) + Pad(password, 10) + "KYX-Replica    " + Pad("127.0.0.1", 15) + Digits(40000, 5) +
+           Pad("postazione", 20) + Digits(index, 10);
+  };
+  auto normal = Connect();
+  ASSERT_EQ(A(table(), normal->Exchange(LoginRequest(sample::kUser, sample::kPassword, sample::kSales)).payload, 1, 1), "S");
+  EXPECT_EQ(normal->Exchange(replica("s00085", sample::kSecondUser, "", 1)).status, '1');
+
+  auto client = Connect();
+  const auto reply = client->Exchange(replica("r00085", sample::kUser, sample::kPassword, 2));
+  ASSERT_TRUE(reply.ok);
+  EXPECT_EQ(A(table(), reply.payload, 1, 1), "S");
+  EXPECT_EQ(S(reply.payload, 55, 3), 2);
+  EXPECT_EQ(A(table(), reply.payload, 71, 10), Pad(sample::kOrders, 10));
+  EXPECT_EQ(client->Exchange(replica("s00085", "NESSUNO", "", 2)).status, '2');
+  EXPECT_EQ(client->Exchange(replica("s00085", sample::kSecondUser, "", 2)).status, '0');
+  // The user file of the second user on the orders system, where the second user has nothing.
+  const auto filtro = client->Exchange("c00012" + Digits(0, 7) + Digits(64, 5));
+  ASSERT_TRUE(filtro.ok);
+  EXPECT_EQ(A(table(), filtro.payload, 64, 1), "A");
+  const auto struttura = client->Exchange("c00012" + Digits(8192, 7) + Digits(6144, 5));
+  ASSERT_TRUE(struttura.ok);
+  EXPECT_EQ(struttura.payload, std::string(6144, '\0'));
+  // A library block without a library is the system logged in to; the user lists follow the
+  // layouts.
+  const auto utenti = client->Exchange("a00012" + Digits(273280, 7) + Digits(128, 5));
+  ASSERT_TRUE(utenti.ok);
+  EXPECT_EQ(A(table(), utenti.payload, 3, 10), Pad(sample::kUser, 10));
+  EXPECT_EQ(A(table(), utenti.payload, 128, 1), "A");  // the second user has nothing there
+  const auto altri = client->Exchange("a00012" + Digits(256256, 7) + Digits(64, 5));
+  EXPECT_EQ(A(table(), altri.payload, 3, 10), Pad(sample::kSecondUser, 10));
+}
+
 }  // namespace
 }  // namespace kyx::test

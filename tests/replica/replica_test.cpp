@@ -1,0 +1,263 @@
+// The replication run end to end: our data server on loopback, KYX_MASTER in PostgreSQL through
+// ODBC, the window offscreen. What it writes is read back by psql and by the main program's own
+// reading of KYX_MASTER, and compared with the main program's own download of the same system.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "common/codifica_parametri.h"
+#include "common/stato.h"
+#include "common/stato_db.h"
+#include "platform/files/files.h"
+#include "platform/text/cp1252.h"
+#include "platform/vb/vb.h"
+#include "server/master_sql.h"
+#include "tests/replica/ambiente_replica.h"
+#include "tools/dataserver/faults.h"
+
+namespace kyx {
+namespace {
+
+using dataserver::Fault;
+using dataserver::FaultType;
+using dataserver::RequestKind;
+namespace sample = dataserver::sample;
+
+class ReplicaSql : public test::AmbienteReplica {
+ protected:
+  // One row of a master database, read as the main program reads it in its SQL mode.
+  static std::string Immagine(const std::string& database, const std::string& tipo, const std::string& nome = "") {
+    Server_Nome = "127.0.0.1";
+    Nome_Utente = test::kUtente_Pg;
+    Password_Utente = text::fixed(test::kPassword_Pg, 10, '^');
+    EXPECT_TRUE(Apri_DB_SQL(database)) << Errore_DB_SQL;
+    EXPECT_TRUE(Apri_Master());
+    std::string dati;
+    const bool trovata = Estrai_Da_MDB(tipo == "++" ? "++++++++++" : sample::kSales, tipo,
+                                       tipo == "++" ? "++++++++++" : nome, dati, " ") != 0;
+    Chiudi_DB_SQL();
+    return trovata ? dati : "<missing>";
+  }
+
+  // The main program's own download of the sales system, through its socket client, into the
+  // database KYXMASTER (our tool kyx-sqlmaster).
+  void Scarica_Programma() {
+    std::string errore;
+    ASSERT_TRUE(pg_.CreateDatabase("KYXMASTER", &errore)) << errore;
+    const std::string comando = std::string(KYX_SQLMASTER) + " --odbc '" + pg_.ConnectionString("KYXMASTER") +
+                                "' --database KYXMASTER --store " + dir.file("server.db") + " --port " +
+                                std::to_string(server_->port()) + " --user " + sample::kUser + " --password " +
+                                sample::kPassword + " --system " + sample::kSales + " --table " +
+                                dir.file("KYX.Tbl") + " --scratch " + dir.file("sqlmaster");
+    ASSERT_EQ(std::system(comando.c_str()), 0) << comando;
+  }
+
+  // The records of an image, `lunghezza` bytes each.
+  static std::vector<std::string> Record(const std::string& immagine, size_t lunghezza) {
+    std::vector<std::string> r;
+    for (size_t i = 0; i + lunghezza <= immagine.size(); i += lunghezza) r.push_back(immagine.substr(i, lunghezza));
+    EXPECT_EQ(immagine.size() % lunghezza, 0u);
+    return r;
+  }
+};
+
+TEST_F(ReplicaSql, FillsTheMasterTableAsTheMainProgramReadsIt) {
+  Replica({Voce()});
+  EXPECT_TRUE(host.shown().empty());
+  ASSERT_NO_FATAL_FAILURE(Scarica_Programma());
+
+  // The rows: security row, one per kind, one per layout's elements, and per user of the list
+  // (both sample users have definitions in the system) the filter and the structure.
+  const std::string chiavi = pg_.Query("KYXREPLICA", "SELECT chiave FROM kyx_master ORDER BY chiave");
+  const std::string layout = Immagine("KYXREPLICA", "L ");
+  const size_t n_layout = layout.size() / 519;
+  ASSERT_GE(n_layout, 2u);
+  std::string attese = "++++++++++++++++++++++;VENDITE   A           ;VENDITE   K           ;";
+  attese += "VENDITE   L           ;";
+  for (size_t i = 1; i <= n_layout; ++i) attese += "VENDITE   L_" + text::fixed(vb::Format(static_cast<int64_t>(i), "000"), 10) + ";";
+  attese += "VENDITE   UFBIANCHI   ;VENDITE   UFROSSI     ;VENDITE   USBIANCHI   ;VENDITE   USROSSI     ;";
+  attese += "VENDITE   V           ";
+  EXPECT_EQ(chiavi, attese);
+
+  // Areas and values: the main program's own images, byte for byte.
+  for (const char* tipo : {"A ", "V "}) {
+    const std::string proprio = Immagine("KYXMASTER", tipo);
+    EXPECT_GT(proprio.size(), 0u);
+    EXPECT_EQ(Immagine("KYXREPLICA", tipo), proprio) << tipo;
+  }
+  // Keys and layouts: this program's records are the main program's without their last fields
+  // (keys 309 of 330 bytes, layouts 519 of 520).
+  for (const auto& [tipo, corto, lungo] : {std::tuple{"K ", 309, 330}, std::tuple{"L ", 519, 520}}) {
+    const auto r = Record(Immagine("KYXREPLICA", tipo), static_cast<size_t>(corto));
+    const auto p = Record(Immagine("KYXMASTER", tipo), static_cast<size_t>(lungo));
+    ASSERT_EQ(r.size(), p.size()) << tipo;
+    for (size_t i = 0; i < r.size(); ++i) EXPECT_EQ(r[i], p[i].substr(0, static_cast<size_t>(corto))) << tipo << i;
+  }
+  // Layout elements: the same head; each filter part holds key, operator, block flag and value,
+  // in this program's order (operator before flag) and without the relation.
+  for (size_t l = 1; l <= n_layout; ++l) {
+    const std::string numero = vb::Format(static_cast<int64_t>(l), "000");
+    const auto r = Record(Immagine("KYXREPLICA", "L_", numero), 1721);
+    const auto p = Record(Immagine("KYXMASTER", "L_", numero), 1916);
+    ASSERT_EQ(r.size(), p.size()) << numero;
+    for (size_t i = 0; i < r.size(); ++i) {
+      EXPECT_EQ(r[i].substr(0, 146), p[i].substr(0, 146));
+      for (size_t k = 0; k < 25; ++k) {
+        const std::string a = r[i].substr(146 + 63 * k, 63), b = p[i].substr(316 + 64 * k, 64);
+        EXPECT_EQ(a[0], b[0]);
+        EXPECT_EQ(std::string({a[1], a[2]}), std::string({b[2], b[1]}));
+        EXPECT_EQ(a.substr(3), b.substr(3, 60)) << numero << " " << i << " " << k;
+      }
+    }
+  }
+  // The user's filter: the same records, but for the flags of the operators this program marks
+  // its own way ("i" written as "=" with the flag "b", where the main program writes "N"; the
+  // dialog's "B" kept as sent, where the main program writes "R" with "D").
+  std::string filtro = Immagine("KYXMASTER", "UF", sample::kUser);
+  auto f = Record(filtro, 1027);
+  ASSERT_EQ(f.size(), 4u);
+  ASSERT_EQ(std::string({f[1][1], f[1][1026]}), "=N");
+  f[1][1026] = 'b';
+  ASSERT_EQ(std::string({f[3][1], f[3][1026]}), "RD");
+  f[3][1] = 'B';
+  f[3][1026] = ' ';
+  std::string attesa;
+  for (const auto& r : f) attesa += r;
+  EXPECT_EQ(Immagine("KYXREPLICA", "UF", sample::kUser), attesa);
+
+  // The structure: one record of three tables (areas, keys, layout counts of the user's records).
+  const std::string s = Immagine("KYXREPLICA", "US", sample::kUser);
+  ASSERT_EQ(s.size(), 3072u);
+  EXPECT_EQ(s.substr(0, 9), std::string("\x01\x01\x02\x02\x03\x04\x04\x03\x00", 9));
+  EXPECT_EQ(s.substr(1024, 3), std::string("\x01\x02\x07", 3));
+  EXPECT_EQ(s.substr(2048, 3), std::string("\x04\x01\x02", 3));
+
+  // The security row: the whole login reply, scrambled; unscrambled it says "S" and names the
+  // system at 71, as the main program checks it.
+  const std::string sicurezza = Immagine("KYXREPLICA", "++");
+  ASSERT_EQ(sicurezza.size(), 100u);
+  std::string testo, check;
+  Decodifica_Parametri(testo, sicurezza, check);
+  EXPECT_EQ(testo.substr(0, 1), "S");
+  EXPECT_EQ(testo.substr(70, 10), "VENDITE   ");
+  EXPECT_EQ(Immagine("KYXMASTER", "++").size(), 1u);  // the tool keeps only the "S"
+
+  // The status panel went through every step and ended with the run's message.
+  const auto& p = host.panels();
+  ASSERT_FALSE(p.empty());
+  EXPECT_EQ(p.front(), "Stato=Inizializzazioni ...");
+  EXPECT_EQ(p.back(), "Stato=Replica effettuata");
+  const std::string passi[] = {"Stato=Connessione (1) ...",
+                               "Stato=VENDITE: Aggiornamento Layout elemento 001/" + vb::Format(static_cast<int64_t>(n_layout), "000"),
+                               "Stato=VENDITE - BIANCHI: Aggiornamento Struttura utente", "Stato=VENDITE: Aggiornamento completato"};
+  for (const std::string& t : passi) {
+    EXPECT_NE(std::find(p.begin(), p.end(), t), p.end()) << t;
+  }
+  // The window is back, on the entry it showed.
+  EXPECT_TRUE(replica::frmBase->Enabled());
+  EXPECT_EQ(host.pointer(), host::vbDefault);
+}
+
+// Every way an entry can fail after the table was reached leaves the rows of the last complete
+// run as they were, with the failure's message.
+TEST_F(ReplicaSql, AFailedEntryLeavesTheLastCompleteCopyWhole) {
+  Replica({Voce()});
+  ASSERT_TRUE(host.shown().empty());
+  const std::string prima = Righe();
+  ASSERT_NE(prima.find("VENDITE   USROSSI"), std::string::npos);
+
+  struct Caso {
+    const char* nome;
+    RequestKind kind;
+    Fault fault;
+    std::string password;
+    std::vector<std::string> messaggi;
+    const char* stato;  // the panel's last text
+  };
+  const Caso casi[] = {
+      {"wrong password", RequestKind::kOther, {}, "BETA", {"L'utente ROSSI\r e/o la password sono errati"}, "Errore"},
+      {"refused system", RequestKind::kReplicaLogin, Fault{.type = FaultType::kRefuseLogin, .refusal = dataserver::Refusal::kSystem},
+       "", {"Il sistema informativo : VENDITE   \r\xE8 errato"}, "Errore"},
+      {"silent greeting", RequestKind::kGreeting, Fault{.type = FaultType::kSilence}, "",
+       {"NON risponde"}, "Errore"},
+      {"greeting not 0", RequestKind::kGreeting, Fault{.type = FaultType::kStatus, .status = '9'}, "",
+       {"NON ha risposto correttamente"}, "Errore"},
+      {"login dropped", RequestKind::kReplicaLogin, Fault{.type = FaultType::kDropBefore}, "",
+       {"Autenticazione\rin errore"}, "Errore"},
+      {"user login refused", RequestKind::kUserLogin, Fault{.type = FaultType::kStatus, .status = '2', .on = 2}, "",
+       {"Autenticazione\rin errore", "non completata"}, "Stato=VENDITE: Aggiornamento non completato"},
+      {"block with another status", RequestKind::kLibrary, Fault{.type = FaultType::kStatus, .status = '8', .on = 3}, "",
+       {"errore nella lettura dei dati", "non completata"}, "Stato=VENDITE: Aggiornamento non completato"},
+      // The first user's filter cut short: its structure cannot be asked for, nor can the next
+      // user be logged.
+      {"connection dropped mid-transfer", RequestKind::kUserFile, Fault{.type = FaultType::kDropMidReply}, "",
+       {"errore nella lettura dei dati", "errore di comunicazione", "Autenticazione\rin errore", "non completata"},
+       "Stato=VENDITE: Aggiornamento non completato"},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.nome);
+    server_->ClearFaults();
+    if (c.kind != RequestKind::kOther) server_->Arm(c.kind, c.fault);
+    Campi_Voce v = Voce();
+    if (!c.password.empty()) v.txtASPassword = c.password;
+    for (const auto& m : c.messaggi) host.expect(m);
+    const size_t gia = host.shown().size();
+    Replica({v});
+    EXPECT_EQ(host.pending(), 0u);
+    for (size_t i = gia; i < host.shown().size(); ++i) {
+      if (host.shown()[i].title == "Q-KRE Replica      ERRORE") {
+        EXPECT_EQ(host.shown()[i].style, host::vbCritical);
+      }
+    }
+    EXPECT_EQ(Righe(), prima);
+    const std::string atteso = std::string(c.stato).rfind("Stato=", 0) == 0 ? c.stato : std::string("Stato=") + c.stato;
+    // After the entry the run ends ("Errore" stays) or goes on to "Replica effettuata".
+    const auto& p = host.panels();
+    EXPECT_NE(std::find(p.begin(), p.end(), atteso), p.end());
+    EXPECT_EQ(p.back(), atteso == "Stato=Errore" ? atteso : "Stato=Replica effettuata");
+    EXPECT_TRUE(replica::frmBase->Enabled());
+  }
+}
+
+TEST_F(ReplicaSql, AnUnreachableDatabaseIsReportedAndTheNextEntryStillRuns) {
+  Campi_Voce rotta = Voce();
+  rotta.txtSQLDataBase = "NESSUNO";
+  Campi_Voce saltata = Voce();
+  saltata.Check1 = 0;
+  saltata.txtSQLDataBase = "NESSUNO";
+  host.expect("Errore Numero  : ");
+  Replica({rotta, saltata, Voce()});
+  ASSERT_EQ(host.shown().size(), 1u);
+  EXPECT_NE(host.shown()[0].text.find("Totale errori  : 1"), std::string::npos);
+  EXPECT_NE(host.shown()[0].text.find("Stato SQL    : "), std::string::npos);
+  EXPECT_EQ(host.shown()[0].title, "Q-KRE Replica      ERRORE");
+  // Only the third entry reached the data server, and its table is whole.
+  EXPECT_EQ(server_->connections(), 1);
+  EXPECT_NE(Righe().find("VENDITE   USROSSI"), std::string::npos);
+  EXPECT_EQ(host.panels().back(), "Stato=Replica effettuata");
+}
+
+TEST_F(ReplicaSql, NoFlaggedEntryTouchesNothingAndAMissingTableStopsTheRun) {
+  Campi_Voce v = Voce();
+  v.Check1 = 0;
+  Replica({v, v});
+  EXPECT_TRUE(host.shown().empty());
+  EXPECT_EQ(server_->connections(), 0);
+  EXPECT_EQ(host.panels().back(), "Stato=Replica effettuata");
+  EXPECT_EQ(Voce_Corrente, 1);  // the window is back on the entry it showed
+  EXPECT_EQ(pg_.Query("KYXREPLICA", "SELECT count(*) FROM pg_tables WHERE tablename = 'kyx_master'"), "0");
+
+  // Without the character table nothing is contacted.
+  ASSERT_TRUE(files::remove_file(dir.file("Kyx_R.Tbl")));
+  host.expect("Kyx_R.Tbl");
+  Replica({Voce()});
+  EXPECT_EQ(server_->connections(), 0);
+  EXPECT_EQ(host.panels().back(), "Stato=Errore");
+}
+
+}  // namespace
+}  // namespace kyx
