@@ -218,7 +218,9 @@ void Esegui_Replica(Finestra_Replica& Finestra) {
   }
   const int16_t Voci = Numero_Voci;
   for (Voce_Corrente = 1; !Errore_Run && Voce_Corrente <= Voci; ++Voce_Corrente) {
-    Finestra.Carica_Parametri();
+    // A damaged entry is passed over: the fields still hold the entry before it, which would
+    // otherwise be copied a second time, perhaps into this entry's database.
+    if (!Finestra.Carica_Parametri()) continue;
     const Campi_Voce Campi = Finestra.Campi();
     if (Campi.Check1 != 1) continue;
     if (Esegui_Voce(Campi) == Fine_Voce::kFine_Run) {

@@ -15,8 +15,9 @@ class Finestra_Replica {
   virtual ~Finestra_Replica() = default;
   // Saves the entry shown as entry Voce_Corrente.
   virtual void Salva_Parametri() = 0;
-  // Shows entry Voce_Corrente.
-  virtual void Carica_Parametri() = 0;
+  // Shows entry Voce_Corrente; false when the stored entry failed its integrity check (its
+  // message shown, the fields left as they were).
+  virtual bool Carica_Parametri() = 0;
   // The fields shown.
   virtual Campi_Voce Campi() const = 0;
   // Enables or disables the window's input.

@@ -125,16 +125,17 @@ void FrmBase::Mostra(const Campi_Voce& c) {
   Check1->SetValue(c.Check1);
 }
 
-void FrmBase::Carica_Parametri() {
+bool FrmBase::Carica_Parametri() {
   txtNumSi->SetText(vb::Format(static_cast<int64_t>(Voce_Corrente), "#") + "/" +
                     vb::Format(static_cast<int64_t>(Numero_Voci), "#"));
   cmdElimina->SetEnabled(Voce_Corrente == Numero_Voci && Voce_Corrente > 1);
   Campi_Voce c;
   if (Leggi_Voce(Voce_Corrente, c) == Esito_Voce::kIntegrita) {
     host::MsgBox("Errore di integrit\xE0", host::vbOKOnly, kTitolo_Replica);
-    return;
+    return false;
   }
   Mostra(c);
+  return true;
 }
 
 void FrmBase::Salva_Parametri() {

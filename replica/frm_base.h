@@ -18,7 +18,7 @@ class FrmBase : public ui::KyForm, public Finestra_Replica {
   FrmBase();
 
   // Shows entry Voce_Corrente (its number, the remove button, its fields).
-  void Carica_Parametri() override;
+  bool Carica_Parametri() override;
   // Writes the fields as entry Voce_Corrente, with "Numero".
   void Salva_Parametri() override;
   Campi_Voce Campi() const override;

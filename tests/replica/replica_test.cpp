@@ -13,6 +13,7 @@
 #include "common/stato.h"
 #include "common/stato_db.h"
 #include "platform/files/files.h"
+#include "platform/ini/ini_file.h"
 #include "platform/text/cp1252.h"
 #include "platform/vb/vb.h"
 #include "server/master_sql.h"
@@ -157,6 +158,17 @@ TEST_F(ReplicaSql, FillsTheMasterTableAsTheMainProgramReadsIt) {
   for (const std::string& t : passi) {
     EXPECT_NE(std::find(p.begin(), p.end(), t), p.end()) << t;
   }
+  // The logins as the server received them: the entry's user and password, then each user of
+  // the list with a blank password, on the same connection.
+  std::vector<std::string> login;
+  for (const auto& r : server_->Requests()) {
+    if (r.kind == RequestKind::kReplicaLogin || r.kind == RequestKind::kUserLogin) login.push_back(r.text);
+  }
+  ASSERT_EQ(login.size(), 3u);
+  EXPECT_EQ(login[0].substr(0, 56), "r00085ROSSI     ALFA      KYX-Replica    127.0.0.1      ");
+  EXPECT_EQ(login[0].find_first_not_of("0123456789", 56), 61u);  // the local port in five digits
+  EXPECT_EQ(login[0].substr(81), "0000000001");
+  EXPECT_EQ(login[2].substr(0, 41), "s00085BIANCHI             KYX-Replica    ");
   // The window is back, on the entry it showed.
   EXPECT_TRUE(replica::frmBase->Enabled());
   EXPECT_EQ(host.pointer(), host::vbDefault);
@@ -236,6 +248,20 @@ TEST_F(ReplicaSql, AnUnreachableDatabaseIsReportedAndTheNextEntryStillRuns) {
   EXPECT_NE(host.shown()[0].text.find("Stato SQL    : "), std::string::npos);
   EXPECT_EQ(host.shown()[0].title, "Q-KRE Replica      ERRORE");
   // Only the third entry reached the data server, and its table is whole.
+  EXPECT_EQ(server_->connections(), 1);
+  EXPECT_NE(Righe().find("VENDITE   USROSSI"), std::string::npos);
+  EXPECT_EQ(host.panels().back(), "Stato=Replica effettuata");
+}
+
+TEST_F(ReplicaSql, ADamagedEntryIsPassedOverNotCopiedAsTheOneBefore) {
+  Campi_Voce altra = Voce();
+  altra.txtSQLDataBase = "ALTRO";
+  ASSERT_TRUE(Scrivi_Voce(2, 2, altra));
+  ini::IniFile(dir.file("Kyx_R.INI")).Write("Generale", "Check-002", "1");
+  ASSERT_TRUE(Scrivi_Voce(1, 2, Voce()));
+  host.expect("Errore di integrit\xE0");
+  replica::frmBase->cmdReplica_Click();
+  EXPECT_EQ(host.pending(), 0u);
   EXPECT_EQ(server_->connections(), 1);
   EXPECT_NE(Righe().find("VENDITE   USROSSI"), std::string::npos);
   EXPECT_EQ(host.panels().back(), "Stato=Replica effettuata");
