@@ -267,6 +267,29 @@ TEST_F(ReplicaSql, ADamagedEntryIsPassedOverNotCopiedAsTheOneBefore) {
   EXPECT_EQ(host.panels().back(), "Stato=Replica effettuata");
 }
 
+TEST_F(ReplicaSql, TwoEntriesOnOneDatabaseLeaveTheLaterAndAViewIsNoTable) {
+  Campi_Voce ordini = Voce();
+  ordini.txtSistemaInf = sample::kOrders;
+  ordini.txtIdxSi = "2";
+  Replica({Voce(), ordini});
+  EXPECT_TRUE(host.shown().empty());
+  const std::string righe = Righe();
+  EXPECT_EQ(righe.find("VENDITE"), std::string::npos);
+  EXPECT_NE(righe.find("ORDINI    USROSSI"), std::string::npos);
+
+  // A view of that name does not count as the table: making the table fails, and says why.
+  std::string errore;
+  ASSERT_TRUE(pg_.CreateDatabase("VISTA", &errore)) << errore;
+  ASSERT_EQ(pg_.Query("VISTA", "CREATE VIEW kyx_master AS SELECT 1 AS x"), "");
+  Campi_Voce vista = Voce();
+  vista.txtSQLDataBase = "VISTA";
+  host.expect("Totale errori  : 1");
+  const int prima = server_->connections();
+  Replica({vista});
+  EXPECT_EQ(host.pending(), 0u);
+  EXPECT_EQ(server_->connections(), prima);
+}
+
 TEST_F(ReplicaSql, NoFlaggedEntryTouchesNothingAndAMissingTableStopsTheRun) {
   Campi_Voce v = Voce();
   v.Check1 = 0;
