@@ -206,7 +206,9 @@ Risultato Converti_Descrizioni(const std::string& Cartella, const Didascalia& Mo
       if (Cn.InTransaction()) Cn.Rollback();
       return Fallito(s);
     }
-    if (!(s = Cn.Close()).ok()) return Fallito(s);
+    // Committed: from here on the old tables are gone whatever happens. A close that fails
+    // leaves the file busy, and the compaction then reports it.
+    Cn.Close();
   }
 
   if (R.Righe_Fuori_Campo > 0) {
