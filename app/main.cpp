@@ -20,6 +20,7 @@
 #include "common/stato.h"
 #include "layouts/installa/installa_layout.h"
 #include "platform/text/cp1252.h"
+#include "platform/ui/form_loop.h"
 #include "platform/ui/colours.h"
 #include "platform/ui/ky_form.h"
 #include "platform/ui/qt_dialogs.h"
@@ -127,15 +128,8 @@ int main(int argc, char** argv) {
   }
   kyx::Main(argomenti);
 
-  // The program lives while one of its windows is loaded. A window unloaded from code is hidden,
-  // not closed, so the count of loaded forms is watched rather than the last window's closing.
+  // The program lives while one of its windows is loaded.
   if (kyx::ui::KyForm::Forms().empty()) return 0;
   if (const char* file = std::getenv("KYX_SCREENSHOT"); file && *file) Programma_Immagine(file);
-  app.setQuitOnLastWindowClosed(false);
-  QTimer vita;
-  QObject::connect(&vita, &QTimer::timeout, &app, [] {
-    if (kyx::ui::KyForm::Forms().empty()) QApplication::quit();
-  });
-  vita.start(250);
-  return app.exec();
+  return kyx::ui::run_while_forms_loaded(app);
 }
