@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "export/esporta_htm.h"
+#include "platform/data/static_recordset.h"
 #include "tests/export/ambiente_esporta.h"
 
 namespace kyx::test {
@@ -111,6 +112,59 @@ TEST_F(Htm, HostileTextIsEscapedAndAccentedLettersSurvive) {
   EXPECT_EQ(p[8].substr(0, 11), "s04c||\xC3\xA0 ^ ");
   EXPECT_EQ(p[9].substr(0, 17), "s00s||<&\"\xC3\xA9 ^ s00");
   EXPECT_EQ(dir.read("ostile.htm").find("<script"), std::string::npos);
+}
+
+TEST_F(Htm, LongRowKeysTakeTheirLevelFromTheTwelfthCharacter) {
+  // A result of row-level layouts, fabricated: row key, one text column, one value column.
+  struct Caso {
+    std::string chiave, classe;
+  };
+  const std::vector<Caso> casi = {
+      {"0000012", "s00s"},        // detail of a 7-character key: alternate colour
+      {"00000131", "tl1s"},       // subtotal of an 8-character key: its 8th character
+      {"000001352003", "tl7s"},   // subtotal counted from the 12th character: 10 - 3
+      {"00000122   2", "il2s"},   // detail with a level in the 12th character
+      {"00000122    ", "s00s"},   // blank 12th character: the alternate colour again
+      {"00000111", "il1s"},       // head row
+      {"000001150004", "il4s"},   // head row with its level in the 12th character
+      {"9999994", "s03s"},        // grand total
+  };
+  auto rs = std::make_unique<data::StaticRecordset>();
+  ASSERT_TRUE(rs->AppendField(data::TextField("c000", 12)).ok());
+  ASSERT_TRUE(rs->AppendField(data::TextField("c001", 10)).ok());
+  ASSERT_TRUE(rs->AppendField(data::DoubleField("c002")).ok());
+  ASSERT_TRUE(rs->OpenFabricated().ok());
+  for (const Caso& c : casi) {
+    ASSERT_TRUE(rs->AddNew().ok());
+    ASSERT_TRUE(rs->Set(0, data::Value(c.chiave)).ok());
+    ASSERT_TRUE(rs->Set(1, data::Value("x  y")).ok());
+    ASSERT_TRUE(rs->Set(2, data::Value(2.5)).ok());
+    ASSERT_TRUE(rs->Update().ok());
+  }
+  Rs_Griglia = std::move(rs);
+  Modo_Griglia = 3;
+  Numero_Colonne = 2;
+  Col_Visibile = {};
+  Col_Visibile[1] = Col_Visibile[2] = 2;
+  Col_Tipo = {};
+  Col_Tipo[1] = 10;
+  Col_Attributo[1] = "";
+  Col_Allineamento[1] = 1;
+  Col_Allineamento[2] = 7;
+  Col_Formato[2] = "0.0";
+  Col_Totale[2] = 1;  // no totals: blank off the detail rows
+  Col_Intestazione[1] = "Testo";
+  Col_Intestazione[2] = "Valore";
+  Righe_Intestazione = 1;
+  std::string file = dir.file("livelli.htm");
+  Esporta_HTM(file);
+  const std::vector<std::string> p = Leggi_Pagina(file);
+  ASSERT_EQ(p.size(), 6 + casi.size());
+  for (size_t i = 0; i < casi.size(); ++i) {
+    const std::string classe = casi[i].classe.substr(0, casi[i].classe.size() - 1);
+    const bool dettaglio = casi[i].chiave.size() >= 7 && casi[i].chiave[6] == '2';
+    EXPECT_EQ(p[6 + i], casi[i].classe + "||x~~y ^ " + classe + "r||" + (dettaglio ? "2.5" : "~")) << casi[i].chiave;
+  }
 }
 
 }  // namespace
