@@ -93,7 +93,15 @@ bool QtDialogs::ShowSave(kyx::host::SaveDialog& dialog) {
   if (start >= 0 && start < names.size()) d.selectNameFilter(names[start]);
   const std::string folder = kyx::files::native_path(dialog.InitDir);
   if (!folder.empty()) d.setDirectory(QFile::decodeName(QByteArray(folder.data(), static_cast<qsizetype>(folder.size()))));
-  d.selectFile(Q(dialog.FileName));
+  // A name that carries its folder opens on that folder (the file system's bytes); a bare name
+  // is the system's text offered in the start folder.
+  if (dialog.FileName.find('/') != std::string::npos) {
+    const QFileInfo offerto(QFile::decodeName(QByteArray::fromStdString(dialog.FileName)));
+    d.setDirectory(offerto.absolutePath());
+    d.selectFile(offerto.fileName());
+  } else {
+    d.selectFile(Q(dialog.FileName));
+  }
   if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return false;
 
   const qsizetype chosen = names.indexOf(d.selectedNameFilter());

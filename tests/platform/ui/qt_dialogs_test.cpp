@@ -114,20 +114,24 @@ TEST_F(QtDialogsTest, SaveStartsOnTheGivenFolderNameAndFilterAndTheFilterGivesTh
   EXPECT_EQ(s.FileName, dir.path() + "/Dati/EXPORT/nuovo.txt");
   EXPECT_EQ(s.FilterIndex, 1);
 
-  // A name typed with an extension keeps it, whatever the filter; Cancel changes nothing.
-  s.FileName = "altro";
+  // A name typed with an extension keeps it, whatever the filter; Cancel changes nothing. A
+  // name offered with its folder opens there.
+  files::make_folder(dir.path() + "/altra");
+  s.FileName = dir.path() + "/altra/altro.txt";
   Answer<QFileDialog>([&](QFileDialog& d) {
+    cartella = d.directory().absolutePath();
     d.selectNameFilter("Pagine Web (*.htm)");
     // typed by the user into the name box
     if (auto* nome_file = d.findChild<QLineEdit*>("fileNameEdit")) nome_file->setText("pagina.txt");
     static_cast<QDialog&>(d).accept();
   });
   ASSERT_TRUE(host::dialogs().ShowSave(s));
-  EXPECT_EQ(s.FileName, dir.path() + "/Dati/EXPORT/pagina.txt");
+  EXPECT_EQ(cartella, QString::fromStdString(dir.path() + "/altra"));
+  EXPECT_EQ(s.FileName, dir.path() + "/altra/pagina.txt");
   EXPECT_EQ(s.FilterIndex, 2);
   Answer<QFileDialog>([](QFileDialog& d) { d.reject(); });
   EXPECT_FALSE(host::dialogs().ShowSave(s));
-  EXPECT_EQ(s.FileName, dir.path() + "/Dati/EXPORT/pagina.txt");
+  EXPECT_EQ(s.FileName, dir.path() + "/altra/pagina.txt");
 }
 
 }  // namespace
