@@ -18,6 +18,7 @@
 #include "common/agganci.h"
 #include "common/avvio.h"
 #include "common/stato.h"
+#include "export/installa/installa_esporta.h"
 #include "layouts/installa/installa_layout.h"
 #include "platform/text/cp1252.h"
 #include "platform/ui/form_loop.h"
@@ -118,6 +119,7 @@ int main(int argc, char** argv) {
   kyx::Installa_Grafico();
   kyx::Installa_Popup();
   kyx::Installa_Filtri();
+  kyx::Installa_Esporta();
 
   // The start-up wants the argument text as one line, as the command line reaches a Windows
   // program (without the program's own name); arguments arrive in UTF-8 on Linux.

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/files/atomic_file.h"
 #include "platform/files/files.h"
 
 namespace kyx::files {
@@ -142,41 +143,84 @@ bool read_file(std::string_view path, std::string& bytes) {
 }
 
 bool write_file_atomic(std::string_view path, std::string_view bytes, bool owner_only) {
+  AtomicFile file;
+  return file.open(path, owner_only) && file.write(bytes) && file.commit();
+}
+
+// ---- AtomicFile -----------------------------------------------------------------------------------
+
+AtomicFile::~AtomicFile() { discard(); }
+
+bool AtomicFile::open(std::string_view path, bool owner_only) {
+  discard();
   const std::string given = native_path(path);
   if (given.empty() || given.back() == '/') return false;
-  const std::string target = write_target(given);
+  target_ = write_target(given);
 
   struct stat st;
-  const bool exists = ::stat(target.c_str(), &st) == 0;
+  const bool exists = ::stat(target_.c_str(), &st) == 0;
   if (exists && !S_ISREG(st.st_mode)) return false;
   // A read-only file is not replaced, as Windows refuses to open it for writing; the rename alone
   // would need only the folder's permission.
-  if (exists && ::access(target.c_str(), W_OK) != 0) return false;
+  if (exists && ::access(target_.c_str(), W_OK) != 0) return false;
 
-  std::string temp;
-  const int fd = create_temporary(target, owner_only ? 0600 : 0666, temp);
-  if (fd < 0) return false;
-  bool ok = write_all(fd, bytes);
-  if (ok && owner_only) {
-    ok = ::fchmod(fd, 0600) == 0;
-  } else if (ok && exists) {
-    ok = ::fchmod(fd, st.st_mode & 07777) == 0;  // the replacement keeps the old file's mode
-  }
+  fd_ = create_temporary(target_, owner_only ? 0600 : 0666, temp_);
+  if (fd_ < 0) return false;
+  failed_ = false;
+  keep_mode_ = owner_only || exists;
+  mode_ = owner_only ? 0600 : (exists ? (st.st_mode & 07777) : 0);
+  buffer_.clear();
+  return true;
+}
+
+bool AtomicFile::write(std::string_view bytes) {
+  if (fd_ < 0 || failed_) return false;
+  buffer_.append(bytes);
+  if (buffer_.size() >= (1u << 16)) return flush();
+  return true;
+}
+
+bool AtomicFile::flush() {
+  if (!failed_ && !write_all(fd_, buffer_)) failed_ = true;
+  buffer_.clear();
+  return !failed_;
+}
+
+bool AtomicFile::commit() {
+  if (fd_ < 0) return false;
+  bool ok = flush();
+  // The replacement keeps the old file's mode (a private file stays private).
+  if (ok && keep_mode_) ok = ::fchmod(fd_, mode_) == 0;
   // The data must be on disk before the rename makes it the file, or a crash could leave an
   // empty file where the old one was.
-  ok = ok && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
+  ok = ok && ::fsync(fd_) == 0;
+  ok = (::close(fd_) == 0) && ok;
+  fd_ = -1;
+  ok = ok && ::rename(temp_.c_str(), target_.c_str()) == 0;
   if (!ok) {
-    ::unlink(temp.c_str());
+    ::unlink(temp_.c_str());
+    temp_.clear();
     return false;
   }
-  const int dir = ::open(folder_of(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  temp_.clear();
+  const int dir = ::open(folder_of(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
     ::fsync(dir);
     ::close(dir);
   }
   return true;
+}
+
+void AtomicFile::discard() {
+  if (fd_ >= 0) {
+    ::close(fd_);
+    fd_ = -1;
+  }
+  if (!temp_.empty()) {
+    ::unlink(temp_.c_str());
+    temp_.clear();
+  }
+  buffer_.clear();
 }
 
 bool append_file(std::string_view path, std::string_view bytes) {

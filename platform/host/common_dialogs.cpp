@@ -25,6 +25,10 @@ class QuietDialogs : public CommonDialogs {
     std::cerr << "[folder browser " << text::to_utf8(title) << "] cancelled: no windows\n";
     return {};
   }
+  bool ShowSave(SaveDialog& dialog) override {
+    std::cerr << "[save dialog " << text::to_utf8(dialog.FileName) << "] cancelled: no windows\n";
+    return false;
+  }
 };
 
 QuietDialogs& quiet_dialogs() {

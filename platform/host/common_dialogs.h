@@ -1,6 +1,6 @@
 #pragma once
-// The common dialogs the system's forms open (in place of the common-dialog control's colour and
-// font dialogs and of the shell's folder browser): each takes the starting value, runs modally
+// The common dialogs the system's forms open (in place of the common-dialog control's colour,
+// font and save dialogs and of the shell's folder browser): each takes the starting value, runs modally
 // and answers whether the user confirmed. The program installs the Qt implementation
 // (platform/ui/qt_dialogs.h); tests install a ScriptedDialogs that answers each expected dialog.
 #include <cstdint>
@@ -24,6 +24,25 @@ struct FontChoice {
   double size = 0;
 };
 
+// Save dialog flag: no read-only check box.
+inline constexpr int cdlOFNHideReadOnly = 4;
+
+// The save dialog as the caller prepares it (the common-dialog control's properties) and as it
+// comes back. Texts the caller sets are Windows-1252; InitDir is a folder text in the system's
+// form ("\"-separated parts allowed). On confirmation FileName is the chosen file's full path in
+// the bytes the file system names it with, and FilterIndex (from 1) the filter the user left
+// selected; a name typed without an extension gets the selected filter's extension.
+struct SaveDialog {
+  std::string DialogTitle;  // "" : the system's own caption for saving
+  std::string InitDir;
+  std::string FileName;
+  std::string Filter;       // "Description|pattern|Description|pattern..."
+  int FilterIndex = 1;
+  std::string DefaultExt;
+  bool CancelError = false;
+  int Flags = 0;
+};
+
 class CommonDialogs {
  public:
   virtual ~CommonDialogs() = default;
@@ -37,6 +56,9 @@ class CommonDialogs {
   // folder's path in the file system's bytes, without a final "/" ("/" itself for the root), or ""
   // when the user cancelled.
   virtual std::string BrowseFolder(std::string_view title, std::string_view start) = 0;
+  // The save dialog (ShowSave), modal. True when the user confirmed a name; on Cancel the dialog
+  // is left as it was and the answer is false (the caller raises its cancel error itself).
+  virtual bool ShowSave(SaveDialog& dialog) = 0;
 };
 
 // The installed dialogs. Before any is installed, a quiet default answers Cancel to every dialog

@@ -14,7 +14,7 @@ namespace kyx::host {
 
 class ScriptedDialogs : public CommonDialogs {
  public:
-  enum class Kind { Colour, Font, Folder };
+  enum class Kind { Colour, Font, Folder, Save };
   // What a dialog was opened on.
   struct Opened {
     Kind kind;
@@ -22,6 +22,7 @@ class ScriptedDialogs : public CommonDialogs {
     uint32_t colour = 0;
     FontChoice font;
     std::string title, start;
+    SaveDialog save;  // the save dialog's properties as the caller set them
   };
 
   ScriptedDialogs();            // installs itself
@@ -35,6 +36,9 @@ class ScriptedDialogs : public CommonDialogs {
   ScriptedDialogs& expect_font(std::optional<FontChoice> font);
   // The next folder browser chooses `folder` ("" : Cancel).
   ScriptedDialogs& expect_folder(std::string folder);
+  // The next save dialog confirms the file `file` (full path) with the filter `filter_index`
+  // ("" : Cancel).
+  ScriptedDialogs& expect_save(std::string file, int filter_index);
 
   const std::vector<Opened>& opened() const { return opened_; }
   std::size_t pending() const { return expected_.size(); }
@@ -42,6 +46,7 @@ class ScriptedDialogs : public CommonDialogs {
   bool ShowColor(uint32_t& colour, int flags) override;
   bool ShowFont(FontChoice& font, int flags, std::string_view title) override;
   std::string BrowseFolder(std::string_view title, std::string_view start) override;
+  bool ShowSave(SaveDialog& dialog) override;
 
  private:
   struct Answer {
@@ -49,6 +54,7 @@ class ScriptedDialogs : public CommonDialogs {
     std::optional<uint32_t> colour;
     std::optional<FontChoice> font;
     std::string folder;
+    int filter_index = 0;
   };
   Answer take(Kind kind);
 

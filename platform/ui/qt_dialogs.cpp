@@ -6,8 +6,11 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFont>
+#include <QFileInfo>
 #include <QFontDialog>
+#include <QStringList>
 
+#include "platform/files/files.h"
 #include "platform/ui/simple_controls.h"
 
 namespace kyx::ui {
@@ -57,6 +60,59 @@ std::string QtDialogs::BrowseFolder(std::string_view title, std::string_view sta
       QFileDialog::ShowDirsOnly);
   if (dir.isEmpty()) return {};
   return QFile::encodeName(QDir::cleanPath(dir)).toStdString();
+}
+
+namespace {
+
+// "Description|pattern|Description|pattern" as Qt's name filters "Description (pattern)", with
+// the first extension of each pattern (".txt" of "*.txt"; "" for "*.*" or none).
+void Filtri_Qt(const std::string& filter, QStringList& names, QStringList& extensions) {
+  const QStringList parts = Q(filter).split('|');
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    const QString pattern = parts[i + 1];
+    names << (parts[i].contains('(') ? parts[i] : parts[i] + " (" + pattern + ")");
+    QString ext = pattern.section(';', 0, 0).trimmed();
+    ext = ext.startsWith("*.") && ext != "*.*" ? ext.mid(1) : QString();
+    extensions << ext;
+  }
+}
+
+}  // namespace
+
+bool QtDialogs::ShowSave(kyx::host::SaveDialog& dialog) {
+  QFileDialog d(QApplication::activeWindow());
+  d.setAcceptMode(QFileDialog::AcceptSave);
+  d.setFileMode(QFileDialog::AnyFile);
+  // The caller asks itself before replacing a file; the read-only box does not exist here.
+  d.setOption(QFileDialog::DontConfirmOverwrite, true);
+  d.setWindowTitle(dialog.DialogTitle.empty() ? QStringLiteral("Salva con nome") : Q(dialog.DialogTitle));
+  QStringList names, extensions;
+  Filtri_Qt(dialog.Filter, names, extensions);
+  if (!names.isEmpty()) d.setNameFilters(names);
+  const qsizetype start = dialog.FilterIndex - 1;
+  if (start >= 0 && start < names.size()) d.selectNameFilter(names[start]);
+  const std::string folder = kyx::files::native_path(dialog.InitDir);
+  if (!folder.empty()) d.setDirectory(QFile::decodeName(QByteArray(folder.data(), static_cast<qsizetype>(folder.size()))));
+  // A name that carries its folder opens on that folder (the file system's bytes); a bare name
+  // is the system's text offered in the start folder.
+  if (dialog.FileName.find('/') != std::string::npos) {
+    const QFileInfo offerto(QFile::decodeName(QByteArray::fromStdString(dialog.FileName)));
+    d.setDirectory(offerto.absolutePath());
+    d.selectFile(offerto.fileName());
+  } else {
+    d.selectFile(Q(dialog.FileName));
+  }
+  if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return false;
+
+  const qsizetype chosen = names.indexOf(d.selectedNameFilter());
+  QString file = d.selectedFiles().first();
+  // A name typed without an extension takes the chosen filter's (the format follows the filter).
+  if (QFileInfo(file).suffix().isEmpty() && chosen >= 0 && !extensions[chosen].isEmpty()) {
+    file += extensions[chosen];
+  }
+  dialog.FileName = QFile::encodeName(file).toStdString();
+  if (chosen >= 0) dialog.FilterIndex = static_cast<int>(chosen + 1);
+  return true;
 }
 
 }  // namespace kyx::ui

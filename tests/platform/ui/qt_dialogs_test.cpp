@@ -7,6 +7,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QLineEdit>
 #include <QTimer>
 #include <functional>
 
@@ -87,6 +88,50 @@ TEST_F(QtDialogsTest, FolderComesBackInTheFileSystemsBytes) {
   EXPECT_EQ(host::dialogs().BrowseFolder("Cartella dati", dir.path()), scelta);
   Answer<QFileDialog>([](QFileDialog& d) { d.reject(); });
   EXPECT_EQ(host::dialogs().BrowseFolder("Cartella dati", dir.path()), "");
+}
+
+TEST_F(QtDialogsTest, SaveStartsOnTheGivenFolderNameAndFilterAndTheFilterGivesTheExtension) {
+  kyx::test::TempDir dir;
+  files::make_folder(dir.path() + "/Dati/EXPORT");
+  host::SaveDialog s;
+  s.InitDir = dir.path() + "/Dati\\EXPORT\\";  // a system folder text
+  s.FileName = "Vendite citt\xE0";
+  s.Filter = "Documenti di testo (*.txt)|*.txt|Pagine Web (*.htm)|*.htm";
+  s.FilterIndex = 2;
+  QString cartella, filtro, nome;
+  Answer<QFileDialog>([&](QFileDialog& d) {
+    cartella = d.directory().absolutePath();
+    filtro = d.selectedNameFilter();
+    nome = d.selectedFiles().value(0);
+    d.selectNameFilter("Documenti di testo (*.txt)");
+    d.selectFile("nuovo");
+    static_cast<QDialog&>(d).accept();
+  });
+  ASSERT_TRUE(host::dialogs().ShowSave(s));
+  EXPECT_EQ(cartella, QString::fromStdString(dir.path() + "/Dati/EXPORT"));
+  EXPECT_EQ(filtro, "Pagine Web (*.htm)");
+  EXPECT_TRUE(nome.endsWith(QString::fromUtf8("Vendite citt\xC3\xA0"))) << nome.toStdString();
+  EXPECT_EQ(s.FileName, dir.path() + "/Dati/EXPORT/nuovo.txt");
+  EXPECT_EQ(s.FilterIndex, 1);
+
+  // A name typed with an extension keeps it, whatever the filter; Cancel changes nothing. A
+  // name offered with its folder opens there.
+  files::make_folder(dir.path() + "/altra");
+  s.FileName = dir.path() + "/altra/altro.txt";
+  Answer<QFileDialog>([&](QFileDialog& d) {
+    cartella = d.directory().absolutePath();
+    d.selectNameFilter("Pagine Web (*.htm)");
+    // typed by the user into the name box
+    if (auto* nome_file = d.findChild<QLineEdit*>("fileNameEdit")) nome_file->setText("pagina.txt");
+    static_cast<QDialog&>(d).accept();
+  });
+  ASSERT_TRUE(host::dialogs().ShowSave(s));
+  EXPECT_EQ(cartella, QString::fromStdString(dir.path() + "/altra"));
+  EXPECT_EQ(s.FileName, dir.path() + "/altra/pagina.txt");
+  EXPECT_EQ(s.FilterIndex, 2);
+  Answer<QFileDialog>([](QFileDialog& d) { d.reject(); });
+  EXPECT_FALSE(host::dialogs().ShowSave(s));
+  EXPECT_EQ(s.FileName, dir.path() + "/altra/pagina.txt");
 }
 
 }  // namespace
