@@ -251,6 +251,56 @@ TEST_F(Stampa, ColumnsFillThePrintableWidthAndRowsTakeTheirColours) {
   EXPECT_EQ(img(x, static_cast<int>(y_subtotale)), (std::array<int, 3>{0, 0, 255})) << "subtotal of level 1";
 }
 
+TEST_F(Stampa, TheFontShrinksToTheColumnsButNotTheHeader) {
+  Dati(20, 10);
+  ASSERT_TRUE(Stampa_Documento());
+  const int32_t riga = Stampa_Altezza_Riga;
+  const int32_t testata = Stampa_Altezza_Testata;
+  // The layout's size 10 fits the columns with room to spare: the fitted size would be larger,
+  // and "Font Max" holds it.
+  Stampa_Adatta_Font = true;
+  for (const auto& [massimo, confronto] : {std::pair{6, -1}, std::pair{10, 0}, std::pair{15, 1}}) {
+    SCOPED_TRACE(massimo);
+    Stampa_Font_Max = massimo;
+    ASSERT_TRUE(Stampa_Documento());
+    EXPECT_EQ(Stampa_Altezza_Testata, testata) << "the page header keeps the first fonts";
+    EXPECT_EQ((Stampa_Altezza_Riga > riga) - (Stampa_Altezza_Riga < riga), confronto) << Stampa_Altezza_Riga;
+  }
+}
+
+TEST_F(Stampa, TheChartFollowsScaledToTheWidthOrOnTheNextPage) {
+  Dati(20, 10);
+  Grafico_Visibile = true;
+  QImage grafico(400, 200, QImage::Format_RGB32);
+  grafico.fill(QColor(255, 0, 0));
+  std::vector<bool> preparato;
+  agganci_stampa::Prepara_Grafico = [&](bool inizio) { preparato.push_back(inizio); };
+  agganci_stampa::Immagine_Grafico = [&] { return grafico; };
+  // Only the chart: it opens page 1 under the header and spans the width between the margins.
+  Stampa_Dati = false;
+  ASSERT_TRUE(Stampa_Documento());
+  EXPECT_EQ(preparato, (std::vector<bool>{true, false}));
+  ASSERT_EQ(Pagine(pdf), 1);
+  EXPECT_EQ(Parole_Di(pdf, 1).find("NORD"), std::string::npos);
+  Immagine img = Rendi(pdf, 1, 72, dir.file("grafico"));
+  // The picture may reach the page through a lossy compression: red within a few steps.
+  const auto rosso = [](std::array<int, 3> c) { return c[0] > 240 && c[1] < 15 && c[2] < 15; };
+  const int alto = (170 + Stampa_Inizio_Corpo) / 20;
+  const int larghezza = (Stampanti_Larghezza - 340) / 20;
+  EXPECT_TRUE(rosso(img(170 / 20 + 2, alto + 3)));
+  EXPECT_TRUE(rosso(img(170 / 20 + larghezza - 2, alto + larghezza / 2 - 3)));
+  EXPECT_EQ(img(170 / 20 + 2, alto + larghezza / 2 + 3), (std::array<int, 3>{255, 255, 255})) << "proportions kept";
+  // With the data: the grid fills most of page 1, so the chart goes to the top of page 2.
+  Stampa_Dati = true;
+  Dati(40, 20);
+  Grafico_Visibile = true;
+  ASSERT_TRUE(Stampa_Documento());
+  ASSERT_EQ(Pagine(pdf), 2);
+  EXPECT_NE(Parole_Di(pdf, 1).find("..."), std::string::npos);
+  img = Rendi(pdf, 2, 72, dir.file("grafico2"));
+  EXPECT_TRUE(rosso(img(170 / 20 + 2, alto + 3)));
+}
+
 TEST_F(Stampa, FailuresAreReportedAndNothingIsLeftBehind) {
   Dati(5, 2);
   // A printer that is not installed.
