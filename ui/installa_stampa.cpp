@@ -30,8 +30,10 @@ void Installa_Stampa() {
     return Stampanti_Larghezza_Testo(hDC, Testo);
   };
   agganci::Stampanti_Elimina_Oggetto = [](int32_t Oggetto) { return Stampanti_Elimina_Oggetto(Oggetto); };
+  // The settings are read while the main window loads (and again from the print dialog); a
+  // reading without the window does not create it.
   agganci::Tooltip_Stampa = [](const std::string& Testo) {
-    frmBase->Toolbar1->Buttons("Stampa").SetToolTipText(Testo);
+    if (FrmBase* f = frmBase.peek()) f->Toolbar1->Buttons("Stampa").SetToolTipText(Testo);
   };
   agganci_base::Stampa_Documento = [] { Stampa_Documento(); };
 
