@@ -6,7 +6,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ui/vb_events.h"
 #include "print/agganci_stampa.h"
+#include "print/stato_stampa.h"
 #include "tests/ui/ambiente_ui.h"
 
 namespace kyx::test {
@@ -57,6 +59,16 @@ TEST_F(Installa, EverySlotOfThePrintingIsFilledAndReachesTheMainWindow) {
   agganci_stampa::Prepara_Grafico(false);
   EXPECT_TRUE(f.pnlDecod->isVisible());
   EXPECT_FALSE(f.Enabled());
+
+  // The toolbar's print key prints every page, whatever range the dialog used last (the grid is
+  // empty here: nothing is printed and no message shown).
+  f.SetEnabled(true);
+  Stampa_Da_Pagina = 3;
+  Stampa_A_Pagina = 4;
+  f.Esegui_Pulsante(f.Toolbar1->Buttons("Stampa"), ui::vbLeftButton);
+  EXPECT_EQ(Stampa_Da_Pagina, 0);
+  EXPECT_EQ(Stampa_A_Pagina, 0);
+  EXPECT_EQ(host.pending(), 0u);
   agganci_stampa::reset();
   agganci::reset();
 }

@@ -301,6 +301,27 @@ TEST_F(Stampa, TheChartFollowsScaledToTheWidthOrOnTheNextPage) {
   EXPECT_TRUE(rosso(img(170 / 20 + 2, alto + 3)));
 }
 
+TEST_F(Stampa, AListPrintsInArialWithoutFilterOrRowKinds) {
+  Dati(5, 2);
+  ASSERT_TRUE(Sql(Mdb(0), "UPDATE LAYOUT SET FONT='DejaVu Sans'").empty());
+  Riga("FILTRO", {"KEY", "OPER", "VALO_1", "VALO_2", "BLOCCO"}, {1, "=", "NORD", "", " "});
+  ASSERT_TRUE(Sql(Mdb(0), "UPDATE CHIAVI SET VIS='V'").empty());
+  Stampa_Filtro = true;
+  ASSERT_TRUE(Stampa_Documento());
+  EXPECT_NE(Esegui("pdffonts '" + pdf + "'").find("DejaVuSans"), std::string::npos) << "the layout's face";
+  EXPECT_NE(Parole_Di(pdf, 1).find("= NORD"), std::string::npos);
+  // The same rows as the list of a key: the layout's face and the filter table do not apply.
+  Modo_Griglia = 1;
+  Layout_Corrente = 77;
+  ASSERT_TRUE(Stampa_Documento());
+  const std::string font = Esegui("pdffonts '" + pdf + "'");
+  EXPECT_EQ(font.find("DejaVu"), std::string::npos) << font;
+  EXPECT_NE(font.find("Liberation"), std::string::npos) << font;
+  const std::string t = Parole_Di(pdf, 1);
+  EXPECT_EQ(t.find("= NORD"), std::string::npos);
+  EXPECT_NE(t.find("003"), std::string::npos);
+}
+
 TEST_F(Stampa, FailuresAreReportedAndNothingIsLeftBehind) {
   Dati(5, 2);
   // A printer that is not installed.
