@@ -3,6 +3,8 @@
 // copies, and the failures of a printer that does not exist.
 #include "print/stampanti.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "platform/gdi/gdi.h"
@@ -146,6 +148,25 @@ TEST_F(Stampanti, CellsTextAndArrowsLandWhereTheTwipsSay) {
   EXPECT_TRUE(scuro(2880 + 40, 8640 - 120));
   EXPECT_FALSE(scuro(4320 + 40, 8640 - 20));
   EXPECT_TRUE(scuro(4320 + 40, 8640 - 120));
+}
+
+TEST_F(Stampanti, TheEnvironmentCanNameAPdfPrinter) {
+  // A machine without printers (the demo) prints into the file KYX_PRINTER_PDF names.
+  gdi::RemovePdfPrinters();
+  const auto prima = gdi::Printers();
+  EXPECT_EQ(std::count(prima.begin(), prima.end(), "PDF"), 0);
+  setenv("KYX_PRINTER_PDF", dir.file("ambiente.pdf").c_str(), 1);
+  const auto dopo = gdi::Printers();
+  EXPECT_EQ(std::count(dopo.begin(), dopo.end(), "PDF"), 1);
+  int32_t dc = Stampanti_Crea_DC("pdf");
+  ASSERT_NE(dc, 0) << "printer names compare without regard to case";
+  ASSERT_GT(Stampanti_Inizio_Doc(dc, "Q-KRE"), 0);
+  Stampanti_Inizio_Pagina(dc);
+  Stampanti_Fine_Pagina(dc);
+  Stampanti_Fine_Doc(dc);
+  Stampanti_Elimina_DC(dc);
+  unsetenv("KYX_PRINTER_PDF");
+  EXPECT_EQ(Pagine(dir.file("ambiente.pdf")), 1);
 }
 
 TEST_F(Stampanti, ScreenMeasurementNeedsNoPrinter) {
