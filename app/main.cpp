@@ -40,6 +40,7 @@
 #include "ui/installa_motore.h"
 #include "ui/installa_viste.h"
 #include "ui/installa_filtri.h"
+#include "ui/installa_stampa.h"
 
 namespace {
 
@@ -120,6 +121,7 @@ int main(int argc, char** argv) {
   kyx::Installa_Popup();
   kyx::Installa_Filtri();
   kyx::Installa_Esporta();
+  kyx::Installa_Stampa();
 
   // The start-up wants the argument text as one line, as the command line reaches a Windows
   // program (without the program's own name); arguments arrive in UTF-8 on Linux.

@@ -11,7 +11,6 @@ namespace kyx {
   X(Liv_Kde) X(Liv_Riga_Chiave) X(Liv_Riga_Testo) X(Layout_Corrente) \
   X(Parametri_Valore) X(Prima_Riga) X(Prima_Colonna) X(Scorrimento_Colonne) \
   X(Twips_Pixel_X) X(Twips_Pixel_Y) X(Form_Aperto) X(Finestra_Aiuto) \
-  X(Riga_Alternata) \
 
 #define KYX_DEFINISCI(v) decltype(v) v{};
 KYX_MODELLO(KYX_DEFINISCI)

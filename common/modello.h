@@ -63,11 +63,6 @@ extern double Twips_Pixel_Y;
 extern std::array<bool, 7> Form_Aperto;
 extern int32_t Finestra_Aiuto;       // handle of the help viewer window; 0 = none
 
-// ---- Exports and printing -----------------------------------------------------------------------
-// The alternate-row toggle of the web-page export, the workbook formatting and the page printing:
-// each sets it before a run of rows and inverts it after every row; nothing carries over.
-extern bool Riga_Alternata;
-
 namespace modello {
 // Puts every variable of this header back to its state before start-up.
 void reset();

@@ -213,11 +213,15 @@ void Carica_Impostazioni_Stampa() {
   Stampa_Adatta_Font = Leggi_Ini("Stampante", "Adatta Font", "1") == "1";
   Stampa_Allinea_X = Leggi_Ini("Stampante", "Allinea X", "1") == "1";
 
-  // Left, right, top, bottom. A margin that is not a number, or too large for its 16-bit
-  // variable, takes the default of 3 mm.
+  // Left, right, top, bottom. The print dialog stores a margin as typed ("12mm"): its leading
+  // number counts. A margin without one, or too large for its 16-bit variable, takes the
+  // default of 3 mm.
   static const char* const kMargini[4] = {"Margine Sx", "Margine Dx", "Margine Top", "Margine Bot"};
   for (size_t i = 0; i < 4; ++i) {
-    int32_t mm = Intero_O(Leggi_Ini("Stampante", kMargini[i], "3"), 3);
+    const std::string testo = vb::Trim(Leggi_Ini("Stampante", kMargini[i], "3"));
+    size_t fine = testo.empty() || testo[0] != '-' ? 0 : 1;
+    while (fine < testo.size() && fine < 12 && testo[fine] >= '0' && testo[fine] <= '9') ++fine;
+    int32_t mm = Intero_O(testo.substr(0, fine), 3);
     if (mm < -32768 || mm > 32767) mm = 3;
     Stampa_Margini_mm[i] = static_cast<int16_t>(mm);
     // 1 mm = 1440 / 25.4 twips.

@@ -33,7 +33,7 @@ namespace kyx {
   X(Stampa_Livello_1) X(Stampa_Margini_mm) X(Stampa_Margini) X(Stampa_Margine_Cella) \
   X(Stampa_Copie) X(Stampa_Font_Max) X(Profilo_Corrente) X(Profilo_Salvato) \
   X(Numero_Profili) X(Indice_Sistema_Server) X(Libreria_Sistema) X(Separatore_Valori) \
-  X(Righe_Intestazione) X(Anno_In_Uso) \
+  X(Righe_Intestazione) X(Anno_In_Uso) X(Riga_Alternata) \
 
 #define KYX_DEFINISCI(v) decltype(v) v{};
 KYX_STATO(KYX_DEFINISCI)

@@ -135,6 +135,9 @@ extern std::array<int32_t, 4> Stampa_Margini;     // the same in twips
 extern int32_t Stampa_Margine_Cella;
 extern int32_t Stampa_Copie;
 extern int32_t Stampa_Font_Max;
+// Alternate-row toggle of the printed rows and of the exports that colour rows alternately: each
+// sets it to True before its rows and inverts it after every row; it carries nothing between uses.
+extern bool Riga_Alternata;
 
 // ---- Login and server connection (login dialog, login sequence) --------------------------------
 extern int16_t Profilo_Corrente;

@@ -10,8 +10,6 @@ int16_t Intervallo_Passo = 0;
 int16_t Intervallo_Chiave = -1;
 std::string Chiave_Layout;
 std::string Nodo_Layout;
-int16_t Stampa_Da_Pagina = 0;
-int16_t Stampa_A_Pagina = 0;
 int32_t Pixel_255_X = 17;
 int32_t Pixel_255_Y = 17;
 int16_t Stato_PicLayout = 0;

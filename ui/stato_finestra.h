@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/modello.h"
+#include "print/stato_stampa.h"
 #include "views/stato_griglia.h"
 
 namespace kyx {
@@ -31,8 +32,8 @@ extern std::string Chiave_Layout;
 extern std::string Nodo_Layout;
 
 // ---- Printing ---------------------------------------------------------------------------------
-extern int16_t Stampa_Da_Pagina;
-extern int16_t Stampa_A_Pagina;
+// The page range Stampa_Da_Pagina .. Stampa_A_Pagina that the toolbar's print key resets is the
+// print run's (print/stato_stampa.h).
 
 // ---- Main window ------------------------------------------------------------------------------
 // 255 twips in pixels, rounded (17 at 96 DPI); set when the main window loads.

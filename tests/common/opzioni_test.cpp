@@ -351,7 +351,7 @@ TEST_F(Opzioni, PrinterSettings) {
   std::vector<std::string> tooltip;
   agganci::Tooltip_Stampa = [&](const std::string& t) { tooltip.push_back(t); };
   Ini("[Stampante]\nNome= HP LaserJet \nVerticale=s\nAdatta=0\nAdatta Colonne=S\n"
-      "Adatta Font=1\nAllinea X=2\nMargine Sx=10\nMargine Dx=0\nMargine Top=abc\n"
+      "Adatta Font=1\nAllinea X=2\nMargine Sx=10mm\nMargine Dx=0\nMargine Top=abc\n"
       "Margine Bot=99999\nFiltro=0\nDati=1\nCopie=0\nFont Max=1\nLivello 1=1\n");
   Carica_Impostazioni_Stampa();
   EXPECT_TRUE(tooltip.empty());  // only with the help messages on

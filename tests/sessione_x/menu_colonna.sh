@@ -8,7 +8,7 @@
 # Xvfb (630 x 400 at the top left) with the fonts of .ci/install.
 COLONNA_NASCOSTA=003     # the agent column
 TITOLO_NASCOSTA="Agente"
-X_NASCOSTA=330
+X_NASCOSTA=358
 X_ALTRA=185
 TITOLO_ALTRA="Zona"
 Y_TESTATA=68

@@ -8,6 +8,7 @@
 #include "ui/dialoghi/frm_menu_preferiti.h"
 #include "ui/dialoghi/frm_opzioni.h"
 #include "ui/dialoghi/frm_password.h"
+#include "ui/dialoghi/frm_stampante.h"
 
 namespace kyx {
 
@@ -17,6 +18,7 @@ void Installa_Dialoghi() {
     int32_t Modo = 3;
     frmOpzioni->Carica(Modo, std::string());
   };
+  agganci_base::Azioni["SetStampa"] = [] { frmStampante->Carica(); };
   agganci_base::Azioni["Preferiti"] = [] { frmMenuPreferiti->Carica(); };
   agganci_base::Popup[5] = []() -> ui::KyForm* { return frmMenuPreferiti.peek(); };
   agganci_base::hWnd_Login = [] {
