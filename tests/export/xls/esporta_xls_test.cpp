@@ -95,5 +95,17 @@ TEST_F(Xls, AMacroThatCannotRunIsSaidAndTheWorkbookIsStillSaved) {
   EXPECT_TRUE(files::file_exists(file));
 }
 
+TEST_F(Xls, AStagingFileThatCannotBeReplacedStopsTheExportAndLeavesNothingBehind) {
+  Layout_Xls("S", "");
+  Elabora();
+  std::string file = dir.file("bloccato.xls");
+  ASSERT_TRUE(files::make_folder(file + ".TMP"));
+  host.expect(file + ".TMP\r\xE8 utilizzato da un'altra applicazione.");
+  Esporta_XLS(file);
+  EXPECT_FALSE(files::file_exists(file));
+  EXPECT_TRUE(files::folder_exists(file + ".TMP"));
+  EXPECT_EQ(host.panels().back(), "Stato=Salvataggio non effettuato");
+}
+
 }  // namespace
 }  // namespace kyx::test
