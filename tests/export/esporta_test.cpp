@@ -132,14 +132,16 @@ TEST_F(Comando, ATargetThatCannotBeWrittenIsInUseAndNothingIsLeftBehind) {
   EXPECT_TRUE(files::list_files(Cartella, ".*").empty()) << "no temporary file stays";
 }
 
-TEST_F(Comando, TheWorkbookFormatsSayTheyAreNotAvailableAndWriteNothing) {
-  for (int filtro : {3, 4}) {
-    dialoghi.expect_save(Cartella + "v.xls", filtro);
-    host.expect("Funzione non ancora disponibile in questa versione.");
-    Esporta();
-    EXPECT_EQ(Stato(), "Stato=Salvataggio non effettuato");
-  }
+TEST_F(Comando, TheXlsxFormatSaysItIsNotAvailableAndTheXlsFormatWritesAWorkbook) {
+  dialoghi.expect_save(Cartella + "v.xlsx", 4);
+  host.expect("Funzione non ancora disponibile in questa versione.");
+  Esporta();
+  EXPECT_EQ(Stato(), "Stato=Salvataggio non effettuato");
   EXPECT_TRUE(File_In_Cartella().empty());
+  dialoghi.expect_save(Cartella + "v.xls", 3);
+  Esporta();
+  EXPECT_EQ(Stato(), "Stato=Salvataggio " + Cartella + "v.xls completato");
+  EXPECT_EQ(File_In_Cartella(), (std::vector<std::string>{"v.xls"}));
 }
 
 TEST_F(Comando, NothingToExportEndsSilently) {

@@ -1,0 +1,111 @@
+// The Excel 97 workbook of a real elaboration result, read back by an independent reader.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "common/modello.h"
+#include "common/stato.h"
+#include "export/esporta_xls.h"
+#include "platform/files/files.h"
+#include "tests/export/ambiente_esporta.h"
+
+namespace kyx::test {
+namespace {
+
+class Xls : public AmbienteEsporta {
+ protected:
+  std::vector<std::string> Leggi(const std::string& file) {
+    const std::string comando = std::string(KYX_PYTHON) + " " + KYX_LEGGI_XLS + " '" + file + "' 2>&1";
+    std::string out;
+    if (FILE* p = popen(comando.c_str(), "r")) {
+      char buf[4096];
+      size_t n;
+      while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+      EXPECT_EQ(pclose(p), 0) << out;
+    }
+    std::vector<std::string> righe;
+    for (size_t i = 0, f; i < out.size(); i = f + 1) {
+      f = out.find('\n', i);
+      if (f == std::string::npos) f = out.size();
+      righe.push_back(out.substr(i, f - i));
+    }
+    return righe;
+  }
+  static bool Ha(const std::vector<std::string>& righe, const std::string& r) {
+    return std::find(righe.begin(), righe.end(), r) != righe.end();
+  }
+  void Layout_Xls(const std::string& std_, const std::string& run) {
+    ASSERT_TRUE(Cn_MDB0->Execute("UPDATE LAYOUT SET XLSSTD='" + std_ + "', XLSRUN='" + run + "'").ok());
+  }
+};
+
+TEST_F(Xls, AFormattedElaborationKeepsValuesFormatsColoursMergesAndWidths) {
+  Layout_Xls("S", "");
+  Elabora();
+  Filtro();
+  Colori[0] = 0x0000FF;  // red text on the first alternation
+  Colori[1] = 0xFFFFFF;
+  std::string file = dir.file("vendite.xls");
+  Esporta_XLS(file);
+  EXPECT_FALSE(files::file_exists(file + ".TMP"));
+  const std::vector<std::string> r = Leggi(file);
+  std::string tutto;
+  for (const auto& x : r) tutto += x + "\n";
+  // Row 1 is the title; the filter block with its range on two lines; values as numbers with
+  // the column's format; headings and filter values kept as text.
+  EXPECT_NE(tutto.find("1,1=Q-KRE  -  Vendite Italia  -  "), std::string::npos) << tutto;
+  EXPECT_TRUE(Ha(r, "3,1=Filtro|@|FF0000|1|-")) << tutto;
+  EXPECT_NE(tutto.find("5,2==  NORD NORD|@|"), std::string::npos) << tutto;
+  EXPECT_NE(tutto.find("6,2=Da A01 A01|@|"), std::string::npos) << tutto;
+  EXPECT_NE(tutto.find("7,2=A  A09 A09|@|"), std::string::npos) << tutto;
+  EXPECT_NE(tutto.find("8,2=<> A05 A05|@|"), std::string::npos) << tutto;
+  EXPECT_NE(tutto.find("10,1=Vendite 01/2015: Nord|Sud|@|FF0000|1|-"), std::string::npos) << tutto;
+  EXPECT_NE(tutto.find("11,2=Agente |@|"), std::string::npos) << tutto;
+  EXPECT_NE(tutto.find("13,1=NORD|@|FF0000|0|FFFFFF"), std::string::npos) << tutto;
+  EXPECT_NE(tutto.find("13,3=1234.5|#,##0.00|FF0000|0|FFFFFF"), std::string::npos) << tutto;
+  EXPECT_NE(tutto.find("14,3=4.0|#,##0.00|"), std::string::npos) << tutto;
+  EXPECT_TRUE(Ha(r, "merge 1,1:1,4")) << tutto;
+  EXPECT_TRUE(Ha(r, "merge 5,2:5,4")) << tutto;
+  EXPECT_NE(tutto.find("width 1="), std::string::npos) << tutto;
+}
+
+TEST_F(Xls, WithoutTheLayoutsFormattingTheCodeRowAndColumnStayAndHostileTextIsIntact) {
+  Layout_Xls("N", "");
+  Elabora("=\"\tN");
+  std::string file = dir.file("grezzo.xls");
+  Esporta_XLS(file);
+  const std::vector<std::string> r = Leggi(file);
+  std::string tutto;
+  for (const auto& x : r) tutto += x + "\n";
+  EXPECT_NE(tutto.find("1,1=C-004|"), std::string::npos) << tutto;
+  EXPECT_NE(tutto.find("4,1=D----|"), std::string::npos) << tutto;
+  EXPECT_NE(tutto.find("7,1=D-2--|"), std::string::npos) << tutto;
+  EXPECT_NE(tutto.find("7,2==  N|"), std::string::npos) << tutto;
+}
+
+TEST_F(Xls, AMacroThatCannotRunIsSaidAndTheWorkbookIsStillSaved) {
+  Layout_Xls("S", "MACRO.XLS!Formatta");
+  Elabora();
+  host.expect("La macro MACRO.XLS!Formatta non pu\xF2 essere eseguita in questa versione: il file " +
+              dir.file("m.xls") + " viene salvato senza eseguirla.");
+  std::string file = dir.file("m.xls");
+  Esporta_XLS(file);
+  EXPECT_TRUE(files::file_exists(file));
+}
+
+TEST_F(Xls, AStagingFileThatCannotBeReplacedStopsTheExportAndLeavesNothingBehind) {
+  Layout_Xls("S", "");
+  Elabora();
+  std::string file = dir.file("bloccato.xls");
+  ASSERT_TRUE(files::make_folder(file + ".TMP"));
+  host.expect(file + ".TMP\r\xE8 utilizzato da un'altra applicazione.");
+  Esporta_XLS(file);
+  EXPECT_FALSE(files::file_exists(file));
+  EXPECT_TRUE(files::folder_exists(file + ".TMP"));
+  EXPECT_EQ(host.panels().back(), "Stato=Salvataggio non effettuato");
+}
+
+}  // namespace
+}  // namespace kyx::test
