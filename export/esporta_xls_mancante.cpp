@@ -16,6 +16,5 @@ void Non_Disponibile() {
 }  // namespace
 
 void Esporta_XLS(std::string&) { Non_Disponibile(); }
-void Esporta_XLSX(std::string&) { Non_Disponibile(); }
 
 }  // namespace kyx

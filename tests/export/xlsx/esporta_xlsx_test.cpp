@@ -1,0 +1,106 @@
+// The workbook of a real elaboration result, read back by openpyxl.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "export/esporta_xls.h"
+#include "export/esporta_xlsx.h"
+#include "platform/files/files.h"
+#include "tests/export/ambiente_esporta.h"
+
+namespace kyx::test {
+namespace {
+
+class Xlsx : public AmbienteEsporta {
+ protected:
+  void SetUp() override {
+    AmbienteEsporta::SetUp();
+    setenv("KYX_OPEN_COMMAND", "true", 1);
+    // Colours far apart, so that every row kind and level has a fill of its own.
+    Precisione_Colore = 0;
+    for (size_t i = 0; i < Colori.size(); ++i) Colori[i] = static_cast<int32_t>(0x102030 + 0x0B0905 * i);
+    for (size_t i = 0; i < Colori_Livello.size(); ++i) Colori_Livello[i] = static_cast<int32_t>(0x203010 + 0x050B03 * i);
+  }
+  void TearDown() override {
+    unsetenv("KYX_OPEN_COMMAND");
+    AmbienteEsporta::TearDown();
+  }
+
+  // What openpyxl reads from the workbook (see leggi_foglio.py).
+  static std::vector<std::string> Leggi(const std::string& file) {
+    const std::string comando = std::string(KYX_PYTHON) + " " + KYX_LEGGI_FOGLIO + " '" + file + "' 2>&1";
+    std::string out;
+    if (FILE* p = popen(comando.c_str(), "r")) {
+      char buf[4096];
+      size_t n;
+      while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+      EXPECT_EQ(pclose(p), 0) << out;
+    }
+    std::vector<std::string> righe;
+    for (size_t inizio = 0, fine; inizio < out.size(); inizio = fine + 1) {
+      fine = out.find('\n', inizio);
+      if (fine == std::string::npos) fine = out.size();
+      righe.push_back(out.substr(inizio, fine - inizio));
+    }
+    return righe;
+  }
+};
+
+TEST_F(Xlsx, AnElaborationResultGetsTheFilterBlockMergesWidthsAndNumbers) {
+  Elabora();
+  Filtro();
+  vb::set_locale({',', '.'});  // 1234,5 on screen is still the number 1234.5
+  Separatore_Decimale = ",";
+  std::string file = dir.file("vendite.xlsx");
+  Esporta_XLSX(file);
+  EXPECT_EQ(host.panels().back(), "Stato=Salvataggio " + file + " completato");
+  std::vector<std::string> p = Leggi(file);
+  ASSERT_EQ(p.size(), 22u) << p.back();
+  EXPECT_EQ(p[0], "name=Dati");
+  EXPECT_EQ(p[1], "dimension=A1:D18");
+  // Title, "Filtro" and caption across all columns; "Valore" and the conditions from B on.
+  EXPECT_EQ(p[2], "merged=A1:D1,A3:D3,B4:D4,B5:D5,B6:D6,B7:D7,B8:D8,A10:D10");
+  // Widths: longest text + 1 ("1.238,50", "Senza" and the trimmed "Agente" heading piece).
+  EXPECT_EQ(p[3], "widths=A:5,B:7,C:9,D:6");
+  EXPECT_TRUE(std::regex_match(p[4], std::regex("A1=Q-KRE  -  Vendite Italia  -  \\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d\\{General\\}.*")))
+      << p[4];
+  const auto valori = [&](size_t i) {  // the row's values and formats without the fills
+    return std::regex_replace(p[i], std::regex("\\[[^\\]]*\\]"), "");
+  };
+  EXPECT_EQ(valori(7), "A4=Chiave{General} ^ B4=Valore{General} ^ C4=~{General} ^ D4=~{General}");
+  EXPECT_EQ(valori(8).substr(0, 44), "A5=Chiave 1 {General} ^ B5== NORD NORD  {Gen");
+  EXPECT_EQ(valori(9).substr(0, 76),
+            "A6=Agente di vendita della zona commerciale {General} ^ B6=Da A01 A01  {Gene");
+  EXPECT_EQ(valori(10).substr(0, 35), "A7= {General} ^ B7=A A09 A09  {Gene");
+  EXPECT_EQ(valori(11).substr(0, 36), "A8= {General} ^ B8=<> A05 A05  {Gene");
+  EXPECT_EQ(valori(13).substr(0, 38), "A10=Vendite 01/2015: Nord|Sud{General}");
+  // Header pieces in their column's format; a missing piece is an empty value.
+  EXPECT_EQ(valori(14), "A11=Area{@} ^ B11=Agente {@} ^ C11=Importo{#,##0.00} ^ D11=Senza{0}");
+  EXPECT_EQ(valori(15), "A12=~{@} ^ B12= cod{@} ^ C12=euro{#,##0.00} ^ D12=~{0}");
+  // Numbers as numbers; a column without totals is empty off the detail rows.
+  std::vector<std::string> dati;
+  for (size_t i = 16; i < p.size(); ++i) dati.push_back(valori(i));
+  EXPECT_EQ(dati, (std::vector<std::string>{
+                      "A13=NORD{@} ^ B13=A01{@} ^ C13=1234.5{#,##0.00} ^ D13=1234.5{0}",
+                      "A14=NORD{@} ^ B14=A03{@} ^ C14=4{#,##0.00} ^ D14=4{0}",
+                      "A15=NORD{@} ^ B15=totale{@} ^ C15=1238.5{#,##0.00} ^ D15=~{0}",
+                      "A16=SUD{@} ^ B16=A02{@} ^ C16=10{#,##0.00} ^ D16=10{0}",
+                      "A17=SUD{@} ^ B17=totale{@} ^ C17=10{#,##0.00} ^ D17=~{0}",
+                      "A18={@} ^ B18={@} ^ C18=1248.5{#,##0.00} ^ D18=~{0}",
+                  }));
+  // Fills: detail rows alternate, the subtotals share their level's fill, the grand total its own.
+  const auto fill = [&](size_t i) { return p[i].substr(p[i].find('['), p[i].find(']') - p[i].find('[') + 1); };
+  EXPECT_NE(fill(16), fill(17));
+  EXPECT_EQ(fill(18), fill(20));
+  EXPECT_NE(fill(18), fill(16));
+  EXPECT_NE(fill(18), fill(17));
+  EXPECT_NE(fill(21), fill(18));
+  EXPECT_NE(fill(21), fill(16));
+}
+
+}  // namespace
+}  // namespace kyx::test
