@@ -1,6 +1,5 @@
 // The workbook of a real elaboration result, read back by openpyxl.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <cstdio>
 #include <regex>
@@ -100,6 +99,82 @@ TEST_F(Xlsx, AnElaborationResultGetsTheFilterBlockMergesWidthsAndNumbers) {
   EXPECT_NE(fill(18), fill(17));
   EXPECT_NE(fill(21), fill(18));
   EXPECT_NE(fill(21), fill(16));
+}
+
+TEST_F(Xlsx, OutsideAnElaborationResultOneColumnIsNotMergedAndRowsAlternate) {
+  Elabora();
+  Filtro();
+  Modo_Griglia = 2;
+  Col_Visibile[2] = Col_Visibile[3] = Col_Visibile[4] = 1;
+  std::string file = dir.file("elenco.xlsx");
+  Esporta_XLSX(file);
+  const std::vector<std::string> p = Leggi(file);
+  ASSERT_EQ(p.size(), 15u) << p.back();
+  EXPECT_EQ(p[1], "dimension=A1:A11");
+  EXPECT_EQ(p[2], "merged=");
+  EXPECT_EQ(dir.read("per_xlsx/xl/worksheets/sheet1.xml").find("mergeCells"), std::string::npos);
+  // No filter block: the caption in row 3, the two header lines, then the six rows.
+  EXPECT_TRUE(p[6].starts_with("A3=Vendite 01/2015: Nord|Sud")) << p[6];
+  EXPECT_TRUE(p[7].starts_with("A4=Area{")) << p[7];
+  for (size_t i = 9; i < p.size(); ++i) {
+    const auto fill = [&](size_t n) { return p[n].substr(p[n].find('[')); };
+    if (i + 1 < p.size()) EXPECT_NE(fill(i), fill(i + 1)) << p[i];
+    if (i + 2 < p.size()) EXPECT_EQ(fill(i), fill(i + 2)) << p[i];
+  }
+  // The work folder stays, with its eight parts.
+  for (const char* parte : {"[Content_Types].xml", "_rels/.rels", "docProps/app.xml", "docProps/core.xml",
+                            "xl/_rels/workbook.xml.rels", "xl/styles.xml", "xl/workbook.xml"}) {
+    EXPECT_EQ(dir.read(std::string("per_xlsx/") + parte).substr(0, 57),
+              "<?xml version='1.0' encoding='UTF-8' standalone='yes'?>\r\n")
+        << parte;
+  }
+}
+
+TEST_F(Xlsx, HostileTextComesBackIntactAndThePartsStayAscii) {
+  titolo = "<script>x</script> & \"caf\xE8\"";
+  Titolo_Programma = "R&D 'Kyx' <\xE9>";
+  Descrizione_Sistema = "a]]>b";
+  Elabora("<&\"\xC3\xA9");  // the area code <&"é
+  Col_Intestazione[1] = "A<b>|\xE0";
+  std::string file = dir.file("ostile.xlsx");
+  Esporta_XLSX(file);
+  const std::vector<std::string> p = Leggi(file);  // fails unless every part is ASCII
+  ASSERT_GE(p.size(), 10u) << p.back();
+  EXPECT_TRUE(p[4].starts_with("A1=R&D 'Kyx' <\xC3\xA9>  -  a]]>b  -  ")) << p[4];
+  EXPECT_TRUE(p[6].starts_with("A3=<script>x</script> & \"caf\xC3\xA8\"{General}")) << p[6];
+  EXPECT_TRUE(p[7].starts_with("A4=A<b>{@}")) << p[7];
+  EXPECT_TRUE(p[8].starts_with("A5=\xC3\xA0{@}")) << p[8];
+  EXPECT_TRUE(p[9].starts_with("A6=<&\"\xC3\xA9{@}")) << p[9];
+  EXPECT_NE(dir.read("per_xlsx/docProps/core.xml").find("<dc:creator>R&#38;D&#32;&#39;Kyx&#39;&#32;&#60;&#233;&#62;<"),
+            std::string::npos);
+}
+
+TEST_F(Xlsx, FailuresLeaveNoWorkbookAndSaySo) {
+  Elabora();
+  // A target that cannot be written (a folder of that name): the "in use" message, nothing made.
+  files::make_folder(dir.file("v.xlsx/dentro"));
+  std::string file = dir.file("v.xlsx");
+  host.expect(file + "\r\xE8 utilizzato da un'altra applicazione.");
+  Esporta_XLSX(file);
+  EXPECT_EQ(host.pending(), 0u);
+  EXPECT_EQ(host.panels().back(), "Stato=Salvataggio non effettuato");
+  EXPECT_TRUE(files::folder_exists(dir.file("v.xlsx/dentro")));
+  EXPECT_FALSE(files::folder_exists(dir.file("per_xlsx")));
+
+  // Packing that fails: the message, "NON completato", no workbook under the target name.
+  files::remove_tree(dir.file("v.xlsx"));
+  files::make_folder(dir.file("v.zip/dentro"));
+  host.expect("Non \xE8 possibile preparare il file\r\n" + file);
+  Esporta_XLSX(file);
+  EXPECT_EQ(host.pending(), 0u);
+  EXPECT_EQ(host.panels().back(), "Stato=Salvataggio " + file + " NON completato");
+  EXPECT_FALSE(files::file_exists(file));
+}
+
+TEST(XlsxCella, ColumnLettersAndRowNumbers) {
+  const std::vector<std::pair<int, std::string>> casi = {{0, "7"},    {1, "A7"},   {26, "Z7"},  {27, "AA7"},
+                                                        {52, "AZ7"}, {53, "BA7"}, {252, "IR7"}, {702, "ZZ7"}};
+  for (const auto& [colonna, atteso] : casi) EXPECT_EQ(XLSX_Cella(7, colonna), atteso) << colonna;
 }
 
 }  // namespace
