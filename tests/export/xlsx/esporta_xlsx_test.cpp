@@ -8,6 +8,7 @@
 
 #include "export/esporta_xls.h"
 #include "export/esporta_xlsx.h"
+#include "platform/data/static_recordset.h"
 #include "platform/files/files.h"
 #include "tests/export/ambiente_esporta.h"
 
@@ -169,6 +170,68 @@ TEST_F(Xlsx, FailuresLeaveNoWorkbookAndSaySo) {
   EXPECT_EQ(host.pending(), 0u);
   EXPECT_EQ(host.panels().back(), "Stato=Salvataggio " + file + " NON completato");
   EXPECT_FALSE(files::file_exists(file));
+}
+
+TEST_F(Xlsx, RowKeysPickTheStyleOfTheirKindAndLevel) {
+  // A result fabricated from row keys: one text column, one value column without totals.
+  struct Caso {
+    std::string chiave;
+    int stile;  // of the first column; the last column's is 50 + 1 more
+  };
+  const std::vector<Caso> casi = {
+      {"0000012", 20},       // detail, odd data row: alternating style
+      {"0000012", 22},       // detail, even data row
+      {"00000131", 28},      // subtotal of level 1 (8th character)
+      {"000001352003", 52},  // subtotal counted from the 12th character: level 10 - 3
+      {"00000122   2", 30},  // detail with a level in the 12th character
+      {"00000122    ", 22},  // blank level part: alternating again (sixth row, even)
+      {"00000111", 26},      // head row of level 1
+      {"000001150004", 38},  // head row with level 4 from the 12th character
+      {"9999994", 24},       // grand total
+  };
+  auto rs = std::make_unique<data::StaticRecordset>();
+  ASSERT_TRUE(rs->AppendField(data::TextField("c000", 12)).ok());
+  ASSERT_TRUE(rs->AppendField(data::TextField("c001", 10)).ok());
+  ASSERT_TRUE(rs->AppendField(data::DoubleField("c002")).ok());
+  ASSERT_TRUE(rs->OpenFabricated().ok());
+  for (const Caso& c : casi) {
+    ASSERT_TRUE(rs->AddNew().ok());
+    ASSERT_TRUE(rs->Set(0, data::Value(c.chiave)).ok());
+    ASSERT_TRUE(rs->Set(1, data::Value("x")).ok());
+    ASSERT_TRUE(rs->Set(2, data::Value(2.5)).ok());
+    ASSERT_TRUE(rs->Update().ok());
+  }
+  Rs_Griglia = std::move(rs);
+  Modo_Griglia = 3;
+  Numero_Colonne = 2;
+  Col_Visibile = {};
+  Col_Visibile[1] = Col_Visibile[2] = 2;
+  Col_Tipo = {};
+  Col_Tipo[1] = 10;
+  Col_Attributo[1] = "";
+  Col_Formato[2] = "0.0";
+  Col_Totale[2] = 1;
+  Col_Intestazione[1] = "Testo";
+  Col_Intestazione[2] = "Valore";
+  Righe_Intestazione = 1;
+  std::string file = dir.file("livelli.xlsx");
+  Esporta_XLSX(file);
+  ASSERT_EQ(Leggi(file).size(), 4u + 4 + casi.size());  // openpyxl reads it whole
+  const std::string foglio = dir.read("per_xlsx/xl/worksheets/sheet1.xml");
+  for (size_t i = 0; i < casi.size(); ++i) {
+    const std::string r = std::to_string(5 + i);
+    const bool dettaglio = casi[i].chiave[6] == '2';
+    EXPECT_NE(foglio.find("<c r='A" + r + "' s='" + std::to_string(casi[i].stile) + "' t='inlineStr'>"),
+              std::string::npos)
+        << casi[i].chiave;
+    EXPECT_NE(foglio.find("<c r='B" + r + "' s='" + std::to_string(casi[i].stile + 51) + "'>" +
+                          (dettaglio ? "<v>2.5</v>" : "<v></v>")),
+              std::string::npos)
+        << casi[i].chiave;
+  }
+  // The header cells take their own column's group.
+  EXPECT_NE(foglio.find("<c r='A4' s='12' t='inlineStr'>"), std::string::npos);
+  EXPECT_NE(foglio.find("<c r='B4' s='63' t='inlineStr'>"), std::string::npos);
 }
 
 TEST(XlsxCella, ColumnLettersAndRowNumbers) {
