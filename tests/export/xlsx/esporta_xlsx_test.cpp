@@ -189,31 +189,9 @@ TEST_F(Xlsx, RowKeysPickTheStyleOfTheirKindAndLevel) {
       {"000001150004", 38},  // head row with level 4 from the 12th character
       {"9999994", 24},       // grand total
   };
-  auto rs = std::make_unique<data::StaticRecordset>();
-  ASSERT_TRUE(rs->AppendField(data::TextField("c000", 12)).ok());
-  ASSERT_TRUE(rs->AppendField(data::TextField("c001", 10)).ok());
-  ASSERT_TRUE(rs->AppendField(data::DoubleField("c002")).ok());
-  ASSERT_TRUE(rs->OpenFabricated().ok());
-  for (const Caso& c : casi) {
-    ASSERT_TRUE(rs->AddNew().ok());
-    ASSERT_TRUE(rs->Set(0, data::Value(c.chiave)).ok());
-    ASSERT_TRUE(rs->Set(1, data::Value("x")).ok());
-    ASSERT_TRUE(rs->Set(2, data::Value(2.5)).ok());
-    ASSERT_TRUE(rs->Update().ok());
-  }
-  Rs_Griglia = std::move(rs);
-  Modo_Griglia = 3;
-  Numero_Colonne = 2;
-  Col_Visibile = {};
-  Col_Visibile[1] = Col_Visibile[2] = 2;
-  Col_Tipo = {};
-  Col_Tipo[1] = 10;
-  Col_Attributo[1] = "";
-  Col_Formato[2] = "0.0";
-  Col_Totale[2] = 1;
-  Col_Intestazione[1] = "Testo";
-  Col_Intestazione[2] = "Valore";
-  Righe_Intestazione = 1;
+  std::vector<std::string> chiavi;
+  for (const Caso& c : casi) chiavi.push_back(c.chiave);
+  Risultato_Da_Chiavi(chiavi, "x");
   std::string file = dir.file("livelli.xlsx");
   Esporta_XLSX(file);
   ASSERT_EQ(Leggi(file).size(), 4u + 4 + casi.size());  // openpyxl reads it whole
