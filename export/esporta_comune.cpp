@@ -139,10 +139,9 @@ std::string Testo_Cella(const data::Recordset& Rs, int c, const std::string& Chi
 
 void Stato_Esportazione(const std::string& Testo) { host::host().SetPanel("Stato", Testo); }
 
-bool File_Esportazione::Apri(const std::string& File) {
-  nome_ = vb::Trim(File);
-  if (files::file_exists(nome_)) {
-    const int risposta = host::MsgBox(nome_ + "  esiste gi\xE0. \rSostituirlo?",
+bool Verifica_Destinazione(const std::string& File, files::AtomicFile& Prova) {
+  if (files::file_exists(File)) {
+    const int risposta = host::MsgBox(File + "  esiste gi\xE0. \rSostituirlo?",
                                       host::vbYesNo + host::vbExclamation + host::vbDefaultButton2,
                                       Titolo_Programma);
     if (risposta != host::vbYes) {
@@ -150,13 +149,19 @@ bool File_Esportazione::Apri(const std::string& File) {
       return false;
     }
   }
-  // The old file is replaced only when the new one is complete (see Chiudi). A target that cannot
-  // be written (read-only, a folder, a folder without rights) is the file "in use" of the system.
-  if (!file_.open(nome_)) {
-    host::MsgBox(nome_ + "\r\xE8 utilizzato da un'altra applicazione.", host::vbCritical, Titolo_Programma);
+  // The old file is replaced only when the new one is complete. A target that cannot be written
+  // (read-only, a folder, a folder without rights) is the file "in use" of the system.
+  if (!Prova.open(File)) {
+    host::MsgBox(File + "\r\xE8 utilizzato da un'altra applicazione.", host::vbCritical, Titolo_Programma);
     Stato_Esportazione("Salvataggio non effettuato");
     return false;
   }
+  return true;
+}
+
+bool File_Esportazione::Apri(const std::string& File) {
+  nome_ = vb::Trim(File);
+  if (!Verifica_Destinazione(nome_, file_)) return false;
   if (agganci_esporta::Segna_Inizio) agganci_esporta::Segna_Inizio();
   Stato_Esportazione("Salvataggio " + nome_ + " in corso ...");
   host::DoEvents();

@@ -54,6 +54,11 @@ bool Cella_Vuota(int c, const std::string& Chiave);
 // attribute, in the display form of its key code. A cell without a value gives "".
 std::string Testo_Cella(const data::Recordset& Rs, int c, const std::string& Chiave);
 
+// The checks on a writer's target: asks before replacing an existing file and starts `File` in
+// Prova, showing "è utilizzato da un'altra applicazione." when it cannot be written. False (after
+// "Salvataggio non effettuato") when the user keeps the existing file or it cannot be written.
+bool Verifica_Destinazione(const std::string& File, files::AtomicFile& Prova);
+
 // A writer's output file. Apri asks before replacing an existing file and shows the system's
 // messages when the file cannot be written; the lines go to a temporary file that Chiudi puts in
 // place of the target, so a failed export never leaves a half-written file or loses the old one.

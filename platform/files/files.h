@@ -39,6 +39,8 @@ bool exists(std::string_view path);
 bool copy_file(std::string_view from, std::string_view to);
 // RmDir: removes an empty folder; false when it is missing or not empty.
 bool remove_folder(std::string_view path);
+// Deletes a folder with everything in it (forced); true when nothing is left under that name.
+bool remove_tree(std::string_view path);
 // The names of the sub-folders of a folder, sorted by their bytes; hidden ones (".") left out.
 std::vector<std::string> list_folders(std::string_view folder);
 

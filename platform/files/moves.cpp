@@ -1,4 +1,5 @@
 // Moves that never replace what they land on, copies, and the folders of a folder.
+#include <filesystem>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -52,6 +53,14 @@ bool copy_file(std::string_view from, std::string_view to) {
 bool remove_folder(std::string_view path) {
   const std::string p = native_path(path);
   return !p.empty() && ::rmdir(p.c_str()) == 0;
+}
+
+bool remove_tree(std::string_view path) {
+  const std::string p = native_path(path);
+  if (p.empty()) return false;
+  std::error_code ec;
+  std::filesystem::remove_all(p, ec);
+  return !std::filesystem::exists(std::filesystem::symlink_status(p, ec));
 }
 
 std::vector<std::string> list_folders(std::string_view folder) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "common/stato_db.h"
 #include "db/mdb2.h"
 #include "engine/elaborazione.h"
+#include "platform/data/static_recordset.h"
 #include "export/agganci_esporta.h"
 #include "tests/engine/ambiente_motore.h"
 
@@ -103,6 +105,36 @@ class AmbienteEsporta : public Motore {
       inizio = fine + 1;
     }
     return righe;
+  }
+
+  // A result fabricated from row keys: a text column holding Testo and a value column (2.5, no
+  // totals), one header line, in grid mode 3.
+  static void Risultato_Da_Chiavi(const std::vector<std::string>& Chiavi, const std::string& Testo) {
+    auto rs = std::make_unique<data::StaticRecordset>();
+    ASSERT_TRUE(rs->AppendField(data::TextField("c000", 12)).ok());
+    ASSERT_TRUE(rs->AppendField(data::TextField("c001", 10)).ok());
+    ASSERT_TRUE(rs->AppendField(data::DoubleField("c002")).ok());
+    ASSERT_TRUE(rs->OpenFabricated().ok());
+    for (const std::string& chiave : Chiavi) {
+      ASSERT_TRUE(rs->AddNew().ok());
+      ASSERT_TRUE(rs->Set(0, data::Value(chiave)).ok());
+      ASSERT_TRUE(rs->Set(1, data::Value(Testo)).ok());
+      ASSERT_TRUE(rs->Set(2, data::Value(2.5)).ok());
+      ASSERT_TRUE(rs->Update().ok());
+    }
+    Rs_Griglia = std::move(rs);
+    Modo_Griglia = 3;
+    Numero_Colonne = 2;
+    Col_Visibile = {};
+    Col_Visibile[1] = Col_Visibile[2] = 2;
+    Col_Tipo = {};
+    Col_Tipo[1] = 10;
+    Col_Attributo[1] = "";
+    Col_Formato[2] = "0.0";
+    Col_Totale[2] = 1;  // no totals: blank off the detail rows
+    Col_Intestazione[1] = "Testo";
+    Col_Intestazione[2] = "Valore";
+    Righe_Intestazione = 1;
   }
 
   std::string titolo = "Vendite 01/2015: Nord|Sud";

@@ -129,33 +129,11 @@ TEST_F(Htm, LongRowKeysTakeTheirLevelFromTheTwelfthCharacter) {
       {"000001150004", "il4s"},   // head row with its level in the 12th character
       {"9999994", "s03s"},        // grand total
   };
-  auto rs = std::make_unique<data::StaticRecordset>();
-  ASSERT_TRUE(rs->AppendField(data::TextField("c000", 12)).ok());
-  ASSERT_TRUE(rs->AppendField(data::TextField("c001", 10)).ok());
-  ASSERT_TRUE(rs->AppendField(data::DoubleField("c002")).ok());
-  ASSERT_TRUE(rs->OpenFabricated().ok());
-  for (const Caso& c : casi) {
-    ASSERT_TRUE(rs->AddNew().ok());
-    ASSERT_TRUE(rs->Set(0, data::Value(c.chiave)).ok());
-    ASSERT_TRUE(rs->Set(1, data::Value("x  y")).ok());
-    ASSERT_TRUE(rs->Set(2, data::Value(2.5)).ok());
-    ASSERT_TRUE(rs->Update().ok());
-  }
-  Rs_Griglia = std::move(rs);
-  Modo_Griglia = 3;
-  Numero_Colonne = 2;
-  Col_Visibile = {};
-  Col_Visibile[1] = Col_Visibile[2] = 2;
-  Col_Tipo = {};
-  Col_Tipo[1] = 10;
-  Col_Attributo[1] = "";
+  std::vector<std::string> chiavi;
+  for (const Caso& c : casi) chiavi.push_back(c.chiave);
+  Risultato_Da_Chiavi(chiavi, "x  y");
   Col_Allineamento[1] = 1;
   Col_Allineamento[2] = 7;
-  Col_Formato[2] = "0.0";
-  Col_Totale[2] = 1;  // no totals: blank off the detail rows
-  Col_Intestazione[1] = "Testo";
-  Col_Intestazione[2] = "Valore";
-  Righe_Intestazione = 1;
   std::string file = dir.file("livelli.htm");
   Esporta_HTM(file);
   const std::vector<std::string> p = Leggi_Pagina(file);

@@ -132,16 +132,20 @@ TEST_F(Comando, ATargetThatCannotBeWrittenIsInUseAndNothingIsLeftBehind) {
   EXPECT_TRUE(files::list_files(Cartella, ".*").empty()) << "no temporary file stays";
 }
 
-TEST_F(Comando, TheXlsxFormatSaysItIsNotAvailableAndTheXlsFormatWritesAWorkbook) {
-  dialoghi.expect_save(Cartella + "v.xlsx", 4);
-  host.expect("Funzione non ancora disponibile in questa versione.");
-  Esporta();
-  EXPECT_EQ(Stato(), "Stato=Salvataggio non effettuato");
-  EXPECT_TRUE(File_In_Cartella().empty());
+TEST_F(Comando, TheExcel97FormatWritesTheWorkbook) {
   dialoghi.expect_save(Cartella + "v.xls", 3);
   Esporta();
   EXPECT_EQ(Stato(), "Stato=Salvataggio " + Cartella + "v.xls completato");
   EXPECT_EQ(File_In_Cartella(), (std::vector<std::string>{"v.xls"}));
+}
+
+TEST_F(Comando, TheOpenXmlFormatWritesTheWorkbook) {
+  setenv("KYX_OPEN_COMMAND", "true", 1);
+  dialoghi.expect_save(Cartella + "v.xlsx", 4);
+  Esporta();
+  unsetenv("KYX_OPEN_COMMAND");
+  EXPECT_EQ(Stato(), "Stato=Salvataggio " + Cartella + "v.xlsx completato");
+  EXPECT_TRUE(files::file_exists(Cartella + "v.xlsx"));
 }
 
 TEST_F(Comando, NothingToExportEndsSilently) {

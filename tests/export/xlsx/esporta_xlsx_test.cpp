@@ -1,0 +1,222 @@
+// The workbook of a real elaboration result, read back by openpyxl.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "export/esporta_xls.h"
+#include "export/esporta_xlsx.h"
+#include "platform/data/static_recordset.h"
+#include "platform/files/files.h"
+#include "tests/export/ambiente_esporta.h"
+
+namespace kyx::test {
+namespace {
+
+class Xlsx : public AmbienteEsporta {
+ protected:
+  void SetUp() override {
+    AmbienteEsporta::SetUp();
+    setenv("KYX_OPEN_COMMAND", "true", 1);
+    // Colours far apart, so that every row kind and level has a fill of its own.
+    Precisione_Colore = 0;
+    for (size_t i = 0; i < Colori.size(); ++i) Colori[i] = static_cast<int32_t>(0x102030 + 0x0B0905 * i);
+    for (size_t i = 0; i < Colori_Livello.size(); ++i) Colori_Livello[i] = static_cast<int32_t>(0x203010 + 0x050B03 * i);
+  }
+  void TearDown() override {
+    unsetenv("KYX_OPEN_COMMAND");
+    AmbienteEsporta::TearDown();
+  }
+
+  // What openpyxl reads from the workbook (see leggi_foglio.py).
+  static std::vector<std::string> Leggi(const std::string& file) {
+    const std::string comando = std::string(KYX_PYTHON) + " " + KYX_LEGGI_FOGLIO + " '" + file + "' 2>&1";
+    std::string out;
+    if (FILE* p = popen(comando.c_str(), "r")) {
+      char buf[4096];
+      size_t n;
+      while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+      EXPECT_EQ(pclose(p), 0) << out;
+    }
+    std::vector<std::string> righe;
+    for (size_t inizio = 0, fine; inizio < out.size(); inizio = fine + 1) {
+      fine = out.find('\n', inizio);
+      if (fine == std::string::npos) fine = out.size();
+      righe.push_back(out.substr(inizio, fine - inizio));
+    }
+    return righe;
+  }
+};
+
+TEST_F(Xlsx, AnElaborationResultGetsTheFilterBlockMergesWidthsAndNumbers) {
+  Elabora();
+  Filtro();
+  vb::set_locale({',', '.'});  // 1234,5 on screen is still the number 1234.5
+  Separatore_Decimale = ",";
+  std::string file = dir.file("vendite.xlsx");
+  Esporta_XLSX(file);
+  EXPECT_EQ(host.panels().back(), "Stato=Salvataggio " + file + " completato");
+  std::vector<std::string> p = Leggi(file);
+  ASSERT_EQ(p.size(), 22u) << p.back();
+  EXPECT_EQ(p[0], "name=Dati");
+  EXPECT_EQ(p[1], "dimension=A1:D18");
+  // Title, "Filtro" and caption across all columns; "Valore" and the conditions from B on.
+  EXPECT_EQ(p[2], "merged=A1:D1,A3:D3,B4:D4,B5:D5,B6:D6,B7:D7,B8:D8,A10:D10");
+  // Widths: longest text + 1 ("1.238,50", "Senza" and the trimmed "Agente" heading piece).
+  EXPECT_EQ(p[3], "widths=A:5,B:7,C:9,D:6");
+  EXPECT_TRUE(std::regex_match(p[4], std::regex("A1=Q-KRE  -  Vendite Italia  -  \\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d\\{General\\}.*")))
+      << p[4];
+  const auto valori = [&](size_t i) {  // the row's values and formats without the fills
+    return std::regex_replace(p[i], std::regex("\\[[^\\]]*\\]"), "");
+  };
+  EXPECT_EQ(valori(7), "A4=Chiave{General} ^ B4=Valore{General} ^ C4=~{General} ^ D4=~{General}");
+  EXPECT_EQ(valori(8).substr(0, 44), "A5=Chiave 1 {General} ^ B5== NORD NORD  {Gen");
+  EXPECT_EQ(valori(9).substr(0, 76),
+            "A6=Agente di vendita della zona commerciale {General} ^ B6=Da A01 A01  {Gene");
+  EXPECT_EQ(valori(10).substr(0, 35), "A7= {General} ^ B7=A A09 A09  {Gene");
+  EXPECT_EQ(valori(11).substr(0, 36), "A8= {General} ^ B8=<> A05 A05  {Gene");
+  EXPECT_EQ(valori(13).substr(0, 38), "A10=Vendite 01/2015: Nord|Sud{General}");
+  // Header pieces in their column's format; a missing piece is an empty value.
+  EXPECT_EQ(valori(14), "A11=Area{@} ^ B11=Agente {@} ^ C11=Importo{#,##0.00} ^ D11=Senza{0}");
+  EXPECT_EQ(valori(15), "A12=~{@} ^ B12= cod{@} ^ C12=euro{#,##0.00} ^ D12=~{0}");
+  // Numbers as numbers; a column without totals is empty off the detail rows.
+  std::vector<std::string> dati;
+  for (size_t i = 16; i < p.size(); ++i) dati.push_back(valori(i));
+  EXPECT_EQ(dati, (std::vector<std::string>{
+                      "A13=NORD{@} ^ B13=A01{@} ^ C13=1234.5{#,##0.00} ^ D13=1234.5{0}",
+                      "A14=NORD{@} ^ B14=A03{@} ^ C14=4{#,##0.00} ^ D14=4{0}",
+                      "A15=NORD{@} ^ B15=totale{@} ^ C15=1238.5{#,##0.00} ^ D15=~{0}",
+                      "A16=SUD{@} ^ B16=A02{@} ^ C16=10{#,##0.00} ^ D16=10{0}",
+                      "A17=SUD{@} ^ B17=totale{@} ^ C17=10{#,##0.00} ^ D17=~{0}",
+                      "A18={@} ^ B18={@} ^ C18=1248.5{#,##0.00} ^ D18=~{0}",
+                  }));
+  // Fills: detail rows alternate, the subtotals share their level's fill, the grand total its own.
+  const auto fill = [&](size_t i) { return p[i].substr(p[i].find('['), p[i].find(']') - p[i].find('[') + 1); };
+  EXPECT_NE(fill(16), fill(17));
+  EXPECT_EQ(fill(18), fill(20));
+  EXPECT_NE(fill(18), fill(16));
+  EXPECT_NE(fill(18), fill(17));
+  EXPECT_NE(fill(21), fill(18));
+  EXPECT_NE(fill(21), fill(16));
+}
+
+TEST_F(Xlsx, OutsideAnElaborationResultOneColumnIsNotMergedAndRowsAlternate) {
+  Elabora();
+  Filtro();
+  Modo_Griglia = 2;
+  Col_Visibile[2] = Col_Visibile[3] = Col_Visibile[4] = 1;
+  std::string file = dir.file("elenco.xlsx");
+  Esporta_XLSX(file);
+  const std::vector<std::string> p = Leggi(file);
+  ASSERT_EQ(p.size(), 15u) << p.back();
+  EXPECT_EQ(p[1], "dimension=A1:A11");
+  EXPECT_EQ(p[2], "merged=");
+  EXPECT_EQ(dir.read("per_xlsx/xl/worksheets/sheet1.xml").find("mergeCells"), std::string::npos);
+  // No filter block: the caption in row 3, the two header lines, then the six rows.
+  EXPECT_TRUE(p[6].starts_with("A3=Vendite 01/2015: Nord|Sud")) << p[6];
+  EXPECT_TRUE(p[7].starts_with("A4=Area{")) << p[7];
+  for (size_t i = 9; i < p.size(); ++i) {
+    const auto fill = [&](size_t n) { return p[n].substr(p[n].find('[')); };
+    if (i + 1 < p.size()) EXPECT_NE(fill(i), fill(i + 1)) << p[i];
+    if (i + 2 < p.size()) EXPECT_EQ(fill(i), fill(i + 2)) << p[i];
+  }
+  // The work folder stays, with its eight parts.
+  for (const char* parte : {"[Content_Types].xml", "_rels/.rels", "docProps/app.xml", "docProps/core.xml",
+                            "xl/_rels/workbook.xml.rels", "xl/styles.xml", "xl/workbook.xml"}) {
+    EXPECT_EQ(dir.read(std::string("per_xlsx/") + parte).substr(0, 57),
+              "<?xml version='1.0' encoding='UTF-8' standalone='yes'?>\r\n")
+        << parte;
+  }
+}
+
+TEST_F(Xlsx, HostileTextComesBackIntactAndThePartsStayAscii) {
+  titolo = "<script>x</script> & \"caf\xE8\"";
+  Titolo_Programma = "R&D 'Kyx' <\xE9>";
+  Descrizione_Sistema = "a]]>b";
+  Elabora("<&\"\xC3\xA9");  // the area code <&"é
+  Col_Intestazione[1] = "A<b>|\xE0";
+  std::string file = dir.file("ostile.xlsx");
+  Esporta_XLSX(file);
+  const std::vector<std::string> p = Leggi(file);  // fails unless every part is ASCII
+  ASSERT_GE(p.size(), 10u) << p.back();
+  EXPECT_TRUE(p[4].starts_with("A1=R&D 'Kyx' <\xC3\xA9>  -  a]]>b  -  ")) << p[4];
+  EXPECT_TRUE(p[6].starts_with("A3=<script>x</script> & \"caf\xC3\xA8\"{General}")) << p[6];
+  EXPECT_TRUE(p[7].starts_with("A4=A<b>{@}")) << p[7];
+  EXPECT_TRUE(p[8].starts_with("A5=\xC3\xA0{@}")) << p[8];
+  EXPECT_TRUE(p[9].starts_with("A6=<&\"\xC3\xA9{@}")) << p[9];
+  EXPECT_NE(dir.read("per_xlsx/docProps/core.xml").find("<dc:creator>R&#38;D&#32;&#39;Kyx&#39;&#32;&#60;&#233;&#62;<"),
+            std::string::npos);
+}
+
+TEST_F(Xlsx, FailuresLeaveNoWorkbookAndSaySo) {
+  Elabora();
+  // A target that cannot be written (a folder of that name): the "in use" message, nothing made.
+  files::make_folder(dir.file("v.xlsx/dentro"));
+  std::string file = dir.file("v.xlsx");
+  host.expect(file + "\r\xE8 utilizzato da un'altra applicazione.");
+  Esporta_XLSX(file);
+  EXPECT_EQ(host.pending(), 0u);
+  EXPECT_EQ(host.panels().back(), "Stato=Salvataggio non effettuato");
+  EXPECT_TRUE(files::folder_exists(dir.file("v.xlsx/dentro")));
+  EXPECT_FALSE(files::folder_exists(dir.file("per_xlsx")));
+
+  // Packing that fails: the message, "NON completato", no workbook under the target name.
+  files::remove_tree(dir.file("v.xlsx"));
+  files::make_folder(dir.file("v.zip/dentro"));
+  host.expect("Non \xE8 possibile preparare il file\r\n" + file);
+  Esporta_XLSX(file);
+  EXPECT_EQ(host.pending(), 0u);
+  EXPECT_EQ(host.panels().back(), "Stato=Salvataggio " + file + " NON completato");
+  EXPECT_FALSE(files::file_exists(file));
+}
+
+TEST_F(Xlsx, RowKeysPickTheStyleOfTheirKindAndLevel) {
+  // A result fabricated from row keys: one text column, one value column without totals.
+  struct Caso {
+    std::string chiave;
+    int stile;  // of the first column; the last column's is 50 + 1 more
+  };
+  const std::vector<Caso> casi = {
+      {"0000012", 20},       // detail, odd data row: alternating style
+      {"0000012", 22},       // detail, even data row
+      {"00000131", 28},      // subtotal of level 1 (8th character)
+      {"000001352003", 52},  // subtotal counted from the 12th character: level 10 - 3
+      {"00000122   2", 30},  // detail with a level in the 12th character
+      {"00000122    ", 22},  // blank level part: alternating again (sixth row, even)
+      {"00000111", 26},      // head row of level 1
+      {"000001150004", 38},  // head row with level 4 from the 12th character
+      {"9999994", 24},       // grand total
+  };
+  std::vector<std::string> chiavi;
+  for (const Caso& c : casi) chiavi.push_back(c.chiave);
+  Risultato_Da_Chiavi(chiavi, "x");
+  std::string file = dir.file("livelli.xlsx");
+  Esporta_XLSX(file);
+  ASSERT_EQ(Leggi(file).size(), 4u + 4 + casi.size());  // openpyxl reads it whole
+  const std::string foglio = dir.read("per_xlsx/xl/worksheets/sheet1.xml");
+  for (size_t i = 0; i < casi.size(); ++i) {
+    const std::string r = std::to_string(5 + i);
+    const bool dettaglio = casi[i].chiave[6] == '2';
+    EXPECT_NE(foglio.find("<c r='A" + r + "' s='" + std::to_string(casi[i].stile) + "' t='inlineStr'>"),
+              std::string::npos)
+        << casi[i].chiave;
+    EXPECT_NE(foglio.find("<c r='B" + r + "' s='" + std::to_string(casi[i].stile + 51) + "'>" +
+                          (dettaglio ? "<v>2.5</v>" : "<v></v>")),
+              std::string::npos)
+        << casi[i].chiave;
+  }
+  // The header cells take their own column's group.
+  EXPECT_NE(foglio.find("<c r='A4' s='12' t='inlineStr'>"), std::string::npos);
+  EXPECT_NE(foglio.find("<c r='B4' s='63' t='inlineStr'>"), std::string::npos);
+}
+
+TEST(XlsxCella, ColumnLettersAndRowNumbers) {
+  const std::vector<std::pair<int, std::string>> casi = {{0, "7"},    {1, "A7"},   {26, "Z7"},  {27, "AA7"},
+                                                        {52, "AZ7"}, {53, "BA7"}, {252, "IR7"}, {702, "ZZ7"}};
+  for (const auto& [colonna, atteso] : casi) EXPECT_EQ(XLSX_Cella(7, colonna), atteso) << colonna;
+}
+
+}  // namespace
+}  // namespace kyx::test
