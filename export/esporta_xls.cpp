@@ -15,6 +15,7 @@
 #include "platform/files/atomic_file.h"
 #include "platform/files/files.h"
 #include "platform/host/host.h"
+#include "platform/zip/shell.h"
 #include "platform/vb/vb.h"
 
 namespace kyx {
@@ -175,7 +176,13 @@ void Esporta_XLS(std::string& File) {
     return;
   }
   Uscita.Scrivi(dati);
-  Uscita.Chiudi();
+  // "Excel visibile": the saved workbook is shown in the desktop's spreadsheet program.
+  if (Uscita.Chiudi() && Visualizza_Excel) {
+    std::string Errore;
+    if (!zip::OpenDocument(vb::Trim(File), &Errore)) {
+      host::MsgBox(vb::Trim(File) + "\r" + Errore, host::vbExclamation, Titolo_Programma);
+    }
+  }
 }
 
 }  // namespace kyx

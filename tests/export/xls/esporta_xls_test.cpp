@@ -1,5 +1,10 @@
 // The Excel 97 workbook of a real elaboration result, read back by an independent reader.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
 
 #include <algorithm>
 #include <string>
@@ -93,6 +98,25 @@ TEST_F(Xls, AMacroThatCannotRunIsSaidAndTheWorkbookIsStillSaved) {
   std::string file = dir.file("m.xls");
   Esporta_XLS(file);
   EXPECT_TRUE(files::file_exists(file));
+}
+
+TEST_F(Xls, WithExcelVisibleTheSavedWorkbookIsOpenedAndOtherwiseNot) {
+  // The document opener records what it was asked to open.
+  dir.write("apri.sh", "#!/bin/sh\necho \"$1\" >> " + dir.file("aperto") + "\n");
+  ::chmod(dir.file("apri.sh").c_str(), 0755);
+  setenv("KYX_OPEN_COMMAND", dir.file("apri.sh").c_str(), 1);
+  Layout_Xls("S", "");
+  Elabora();
+  std::string nascosto = dir.file("nascosto.xls"), visibile = dir.file("visibile.xls");
+  Visualizza_Excel = false;
+  Esporta_XLS(nascosto);
+  Visualizza_Excel = true;
+  Esporta_XLS(visibile);
+  for (int i = 0; i < 100 && dir.read("aperto").empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  unsetenv("KYX_OPEN_COMMAND");
+  EXPECT_TRUE(files::file_exists(nascosto));
+  EXPECT_EQ(dir.read("aperto"), visibile + "\n");
 }
 
 TEST_F(Xls, AStagingFileThatCannotBeReplacedStopsTheExportAndLeavesNothingBehind) {
