@@ -86,9 +86,10 @@ class AmbienteEsporta : public Motore {
     return righe;
   }
 
-  // What an independent HTML parser reads from a page (see leggi_htm.py).
-  static std::vector<std::string> Leggi_Pagina(const std::string& file) {
-    const std::string comando = std::string(KYX_PYTHON) + " " + KYX_LEGGI_HTM + " '" + file + "' 2>&1";
+  // What an independent reader (a Python script given its file) prints, and the test fails when
+  // the reader does.
+  static std::string Uscita_Lettore(const std::string& lettore, const std::string& file) {
+    const std::string comando = std::string(KYX_PYTHON) + " " + lettore + " '" + file + "' 2>&1";
     std::string out;
     if (FILE* p = popen(comando.c_str(), "r")) {
       char buf[4096];
@@ -96,6 +97,23 @@ class AmbienteEsporta : public Motore {
       while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
       EXPECT_EQ(pclose(p), 0) << out;
     }
+    return out;
+  }
+  // The same, line by line (no empty line after the last).
+  static std::vector<std::string> Righe_Lettore(const std::string& lettore, const std::string& file) {
+    const std::string out = Uscita_Lettore(lettore, file);
+    std::vector<std::string> righe;
+    for (size_t inizio = 0, fine; inizio < out.size(); inizio = fine + 1) {
+      fine = out.find('\n', inizio);
+      if (fine == std::string::npos) fine = out.size();
+      righe.push_back(out.substr(inizio, fine - inizio));
+    }
+    return righe;
+  }
+
+  // What an independent HTML parser reads from a page (see leggi_htm.py).
+  static std::vector<std::string> Leggi_Pagina(const std::string& file) {
+    const std::string out = Uscita_Lettore(KYX_LEGGI_HTM, file);
     std::vector<std::string> righe;
     size_t inizio = 0;
     while (inizio <= out.size()) {

@@ -21,23 +21,7 @@ namespace {
 
 class Xls : public AmbienteEsporta {
  protected:
-  std::vector<std::string> Leggi(const std::string& file) {
-    const std::string comando = std::string(KYX_PYTHON) + " " + KYX_LEGGI_XLS + " '" + file + "' 2>&1";
-    std::string out;
-    if (FILE* p = popen(comando.c_str(), "r")) {
-      char buf[4096];
-      size_t n;
-      while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-      EXPECT_EQ(pclose(p), 0) << out;
-    }
-    std::vector<std::string> righe;
-    for (size_t i = 0, f; i < out.size(); i = f + 1) {
-      f = out.find('\n', i);
-      if (f == std::string::npos) f = out.size();
-      righe.push_back(out.substr(i, f - i));
-    }
-    return righe;
-  }
+  std::vector<std::string> Leggi(const std::string& file) { return Righe_Lettore(KYX_LEGGI_XLS, file); }
   static bool Ha(const std::vector<std::string>& righe, const std::string& r) {
     return std::find(righe.begin(), righe.end(), r) != righe.end();
   }

@@ -31,23 +31,7 @@ class Xlsx : public AmbienteEsporta {
   }
 
   // What openpyxl reads from the workbook (see leggi_foglio.py).
-  static std::vector<std::string> Leggi(const std::string& file) {
-    const std::string comando = std::string(KYX_PYTHON) + " " + KYX_LEGGI_FOGLIO + " '" + file + "' 2>&1";
-    std::string out;
-    if (FILE* p = popen(comando.c_str(), "r")) {
-      char buf[4096];
-      size_t n;
-      while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-      EXPECT_EQ(pclose(p), 0) << out;
-    }
-    std::vector<std::string> righe;
-    for (size_t inizio = 0, fine; inizio < out.size(); inizio = fine + 1) {
-      fine = out.find('\n', inizio);
-      if (fine == std::string::npos) fine = out.size();
-      righe.push_back(out.substr(inizio, fine - inizio));
-    }
-    return righe;
-  }
+  static std::vector<std::string> Leggi(const std::string& file) { return Righe_Lettore(KYX_LEGGI_FOGLIO, file); }
 };
 
 TEST_F(Xlsx, AnElaborationResultGetsTheFilterBlockMergesWidthsAndNumbers) {
