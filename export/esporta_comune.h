@@ -70,8 +70,8 @@ class File_Esportazione {
   bool Apri(const std::string& File);
   // Writes one line and its CR LF.
   void Riga(const std::string& Testo);
-  // Writes bytes as they are (a binary file).
-  void Scrivi(const std::string& Dati) { file_.write(Dati); }
+  // Writes bytes as they are (a binary file); false once writing has failed.
+  bool Scrivi(std::string_view Dati) { return file_.write(Dati); }
   // Completes the file: "Salvataggio <File> completato", or the error message and "Salvataggio
   // non effettuato" when writing failed (the old file then stays).
   bool Chiudi();

@@ -1,6 +1,10 @@
 // Esporta_XLS: the table as an Excel 97 workbook. The rows go first into a tab-separated staging
 // file next to the target, each line led by a row code; the sheet is read from it, given the
 // grid's look by row code and saved under the chosen name.
+//
+// A staging line is one sheet row and a field one cell: in every text written there, the TAB,
+// CR and LF (which would end the field or the line) and the double quote (which would end a
+// quoted field) become a blank.
 #include <string>
 #include <vector>
 
@@ -23,12 +27,14 @@ namespace {
 
 std::string Citato(const std::string& Testo) { return "\"" + Testo + "\""; }
 
-// A text cell: TABs and double quotes become blanks so the cell stays in its column.
-std::string Testo_Staging(std::string Testo) {
+// A text as a staging field: it stays in its row and its column.
+std::string Campo(std::string Testo) {
   for (char& ch : Testo)
-    if (ch == '\t' || ch == '"') ch = ' ';
-  return Citato(Testo);
+    if (ch == '\t' || ch == '\r' || ch == '\n' || ch == '"') ch = ' ';
+  return Testo;
 }
+
+std::string Testo_Staging(const std::string& Testo) { return Citato(Campo(Testo)); }
 
 std::string Cella_Staging(const data::Recordset& Rs, int c, const std::string& Chiave) {
   const auto i = static_cast<size_t>(c);
@@ -80,22 +86,22 @@ void Esporta_XLS(std::string& File) {
     std::string linea = Citato("C-" + vb::Format(F.n, "000"));
     for (int c : F.Colonne) linea += "\t" + (Col_Tipo[static_cast<size_t>(c)] == 0 ? Col_Formato[static_cast<size_t>(c)] : "@");
     riga(linea);
-    riga(Citato("A----") + "\t" + Citato(Testo_Titolo("  -  ")));
+    riga(Citato("A----") + "\t" + Testo_Staging(Testo_Titolo("  -  ")));
     riga("");
     const std::vector<Riga_Filtro> filtro = Leggi_Filtro(false);
     if (!filtro.empty()) {
       riga(Citato("F----") + "\tFiltro");
       riga(Citato("F-INT") + "\tChiave\tValore");
       for (const Riga_Filtro& f : filtro) {
-        const std::string chiave = f.Prima_Della_Chiave ? f.Testo_Chiave : "";
+        const std::string chiave = f.Prima_Della_Chiave ? Campo(f.Testo_Chiave) : "";
         switch (f.Operatore) {
-          case 'N': riga("F-RIG\t" + chiave + "\t<> " + f.Valore_1); ++F.r; break;
+          case 'N': riga("F-RIG\t" + chiave + "\t<> " + Campo(f.Valore_1)); ++F.r; break;
           case 'D':
-            riga("F-RIG\t" + chiave + "\tDa " + f.Valore_1);
-            riga("F-RIG\t\tA  " + f.Valore_2);
+            riga("F-RIG\t" + chiave + "\tDa " + Campo(f.Valore_1));
+            riga("F-RIG\t\tA  " + Campo(f.Valore_2));
             F.r += 2;
             break;
-          default: riga("F-RIG\t" + chiave + "\t=  " + f.Valore_1); ++F.r; break;
+          default: riga("F-RIG\t" + chiave + "\t=  " + Campo(f.Valore_1)); ++F.r; break;
         }
       }
       riga("");
@@ -103,7 +109,7 @@ void Esporta_XLS(std::string& File) {
     riga(Citato("D----"));
     for (int h = 1; h <= F.H; ++h) {
       linea = "D-INT";
-      for (int c : F.Colonne) linea += "\t" + Pezzo_Intestazione(c, h);
+      for (int c : F.Colonne) linea += "\t" + Campo(Pezzo_Intestazione(c, h));
       riga(linea);
     }
     for (Rs.MoveFirst(); !Rs.AfterLast(); Rs.MoveNext()) {
@@ -169,13 +175,13 @@ void Esporta_XLS(std::string& File) {
     }
   }
 
-  std::string dati;
-  if (!libro.Componi(dati, errore)) {
+  // The workbook goes to the file as it is made; a failed write is reported when the file closes.
+  errore.clear();
+  if (!libro.Componi([&Uscita](std::string_view b) { return Uscita.Scrivi(b); }, errore) && !errore.empty()) {
     host::MsgBox(vb::Trim(File) + "\r" + errore + ": il file non \xE8 stato salvato.", host::vbCritical, Titolo_Programma);
     Stato_Esportazione("Salvataggio non effettuato");
     return;
   }
-  Uscita.Scrivi(dati);
   // "Excel visibile": the saved workbook is shown in the desktop's spreadsheet program.
   if (Uscita.Chiudi() && Visualizza_Excel) {
     std::string Errore;

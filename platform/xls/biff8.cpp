@@ -1,6 +1,11 @@
 // Saving the workbook as an Excel 97 file: the BIFF8 record stream "Workbook" (globals with
 // fonts, number formats, cell formats, palette and the sheet's directory entry, then the sheet
 // with column widths, cells and merged ranges) inside a compound document of 512-byte sectors.
+//
+// The records are produced twice: a first pass only counts them, which gives the stream's size
+// (so the compound document's header and tables) and the sheet's offset that the globals state;
+// the second pass hands them on in pieces as they are made. Nothing the size of the file is held.
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <string>
@@ -8,12 +13,14 @@
 
 #include "platform/files/atomic_file.h"
 #include "platform/text/cp1252.h"
+#include "platform/xls/documento_composto.h"
 #include "platform/xls/libro.h"
 
 namespace kyx::xls {
-namespace {
+namespace flusso_biff8 {
 
-class Flusso {
+// A record's body.
+class Corpo {
  public:
   void U8(uint32_t v) { b_.push_back(static_cast<char>(v & 0xFF)); }
   void U16(uint32_t v) { U8(v); U8(v >> 8); }
@@ -24,64 +31,72 @@ class Flusso {
     U32(static_cast<uint32_t>(v));
     U32(static_cast<uint32_t>(v >> 32));
   }
-  void Byte(const std::string& s) { b_ += s; }
-  std::string& Dati() { return b_; }
-  size_t Size() const { return b_.size(); }
+  void Zeri(size_t n) { b_.append(n, '\0'); }
+  void Svuota() { b_.clear(); }
+  const std::string& Dati() const { return b_; }
 
  private:
   std::string b_;
 };
 
-// A system text as UTF-16 code units (Windows-1252 maps 0x80..0x9F outside Latin-1).
-std::u16string Unicode(const std::string& cp1252) {
-  const std::string u8 = text::to_utf8(cp1252);
-  std::u16string out;
-  for (size_t i = 0; i < u8.size();) {
-    const auto c = static_cast<unsigned char>(u8[i]);
-    uint32_t cp = c;
-    size_t n = 1;
-    if (c >= 0xE0 && i + 2 < u8.size()) {
-      cp = ((c & 0x0F) << 12) | ((u8[i + 1] & 0x3F) << 6) | (u8[i + 2] & 0x3F);
-      n = 3;
-    } else if (c >= 0xC0 && i + 1 < u8.size()) {
-      cp = ((c & 0x1F) << 6) | (u8[i + 1] & 0x3F);
-      n = 2;
-    }
-    out.push_back(static_cast<char16_t>(cp));
-    i += n;
+// The stream of records: collected in a buffer of some tens of kilobytes and handed to the
+// output whenever it fills; without an output, only counted.
+class Flusso {
+ public:
+  explicit Flusso(const std::function<bool(std::string_view)>* Uscita) : uscita_(Uscita) {}
+  void Record(uint16_t Tipo, const Corpo& c) {
+    const std::string& d = c.Dati();
+    const char testa[4] = {static_cast<char>(Tipo & 0xFF), static_cast<char>(Tipo >> 8),
+                           static_cast<char>(d.size() & 0xFF), static_cast<char>((d.size() >> 8) & 0xFF)};
+    buf_.append(testa, 4);
+    buf_ += d;
+    if (buf_.size() >= kBlocco) Svuota();
   }
-  return out;
+  // Hands on what is collected; false once the output has refused a piece.
+  bool Svuota() {
+    if (uscita_ && ok_ && !buf_.empty()) ok_ = (*uscita_)(buf_);
+    scritti_ += buf_.size();
+    buf_.clear();
+    return ok_;
+  }
+  uint64_t Posizione() const { return scritti_ + buf_.size(); }
+
+ private:
+  static constexpr size_t kBlocco = 1 << 16;
+  const std::function<bool(std::string_view)>* uscita_;
+  std::string buf_;
+  uint64_t scritti_ = 0;
+  bool ok_ = true;
+};
+
+// A BIFF8 string: character count (8 or 16 bits), option byte, then the characters: one byte
+// each when all of them are Latin-1 (the compressed form), else UTF-16.
+void Stringa(Corpo& c, std::string_view s, bool Lungo, size_t Massimo) {
+  const size_t n = std::min(s.size(), Massimo);  // one Windows-1252 byte, one UTF-16 unit
+  bool latino = true;
+  for (size_t i = 0; i < n && latino; ++i) latino = text::code_point(static_cast<unsigned char>(s[i])) <= 0xFF;
+  if (Lungo) c.U16(static_cast<uint32_t>(n)); else c.U8(static_cast<uint32_t>(n));
+  c.U8(latino ? 0 : 1);
+  for (size_t i = 0; i < n; ++i) {
+    const uint32_t cp = text::code_point(static_cast<unsigned char>(s[i]));
+    if (latino) c.U8(cp); else c.U16(cp);
+  }
 }
 
-// A BIFF8 string: character count (8 or 16 bits), option byte, UTF-16 characters.
-void Stringa(Flusso& f, const std::string& s, bool Lungo, size_t Massimo) {
-  std::u16string u = Unicode(s);
-  if (u.size() > Massimo) u.resize(Massimo);
-  if (Lungo) f.U16(static_cast<uint32_t>(u.size())); else f.U8(static_cast<uint32_t>(u.size()));
-  f.U8(1);
-  for (char16_t ch : u) f.U16(ch);
-}
-
-void Record(Flusso& f, uint16_t Tipo, Flusso& Corpo) {
-  f.U16(Tipo);
-  f.U16(static_cast<uint32_t>(Corpo.Size()));
-  f.Byte(Corpo.Dati());
-}
-
-void Bof(Flusso& f, uint16_t Tipo) {
-  Flusso c;
+void Bof(Flusso& f, Corpo& c, uint16_t Tipo) {
+  c.Svuota();
   c.U16(0x0600);
   c.U16(Tipo);
   c.U16(0x0DBB);
   c.U16(0x07CC);
   c.U32(0);
   c.U32(0x06);
-  Record(f, 0x0809, c);
+  f.Record(0x0809, c);
 }
 
-void Eof(Flusso& f) {
-  Flusso c;
-  Record(f, 0x000A, c);
+void Eof(Flusso& f, Corpo& c) {
+  c.Svuota();
+  f.Record(0x000A, c);
 }
 
 int Allineamento(int a) {
@@ -93,189 +108,209 @@ int Allineamento(int a) {
   }
 }
 
-// The compound document with the one stream "Workbook".
-bool Documento(std::string Flusso_Libro, std::string& Uscita, std::string& Errore) {
-  if (Flusso_Libro.size() < 4096) Flusso_Libro.resize(4096, '\0');  // no mini stream needed
-  Flusso_Libro.resize((Flusso_Libro.size() + 511) / 512 * 512, '\0');
-  const uint32_t settori = static_cast<uint32_t>(Flusso_Libro.size() / 512);
-  uint32_t fat = 1;
-  while ((settori + fat + 1) > fat * 128) ++fat;
-  if (fat > 109) {
-    Errore = "cartella di lavoro troppo grande";
-    return false;
+}  // namespace flusso_biff8
+
+using namespace flusso_biff8;
+
+// What the sheet's cells need of the globals: the cell formats in use, their fonts and number
+// formats, and the sheet's extent.
+class Scrittura {
+ public:
+  explicit Scrittura(const Libro& L) : L_(L) {}
+
+  bool Prepara(std::string& Errore) {
+    xf_.assign(L_.formati_.size(), -1);
+    Usa(0);
+    for (size_t r = 0; r < L_.righe_.size(); ++r) {
+      for (size_t c = 0; c < L_.righe_[r].size(); ++c) {
+        const Libro::Casella& k = L_.righe_[r][c];
+        if (k.Genere == Libro::kAssente) continue;
+        Usa(k.Formato);
+        ultima_riga_ = static_cast<uint32_t>(r + 1);
+        ultima_colonna_ = std::max(ultima_colonna_, static_cast<uint32_t>(c + 1));
+      }
+    }
+    if (ultima_riga_ > static_cast<uint32_t>(Libro::kRighe) || ultima_colonna_ > static_cast<uint32_t>(Libro::kColonne)) {
+      Errore = "il foglio supera 65536 righe o 256 colonne";
+      return false;
+    }
+    return true;
   }
-  const uint32_t dir = settori + fat;
-  Flusso h;
-  h.Byte(std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8));
-  h.Byte(std::string(16, '\0'));
-  h.U16(0x3E); h.U16(3); h.U16(0xFFFE); h.U16(9); h.U16(6);
-  h.Byte(std::string(6, '\0'));
-  h.U32(0); h.U32(fat); h.U32(dir); h.U32(0); h.U32(4096);
-  h.U32(0xFFFFFFFE); h.U32(0); h.U32(0xFFFFFFFE); h.U32(0);
-  for (uint32_t i = 0; i < 109; ++i) h.U32(i < fat ? settori + i : 0xFFFFFFFF);
-  Flusso t;
-  for (uint32_t i = 0; i < settori; ++i) t.U32(i + 1 < settori ? i + 1 : 0xFFFFFFFE);
-  for (uint32_t i = 0; i < fat; ++i) t.U32(0xFFFFFFFD);
-  t.U32(0xFFFFFFFE);
-  while (t.Size() < fat * 512) t.U32(0xFFFFFFFF);
-  Flusso d;
-  auto voce = [&d](const std::u16string& nome, uint8_t tipo, uint32_t figlio, uint32_t inizio, uint32_t dim) {
-    Flusso v;
-    for (char16_t ch : nome) v.U16(ch);
-    v.Dati().resize(64, '\0');
-    v.U16(nome.empty() ? 0 : static_cast<uint32_t>((nome.size() + 1) * 2));
-    v.U8(tipo); v.U8(1);
-    v.U32(0xFFFFFFFF); v.U32(0xFFFFFFFF); v.U32(figlio);
-    v.Byte(std::string(16 + 4 + 16, '\0'));
-    v.U32(inizio); v.U32(dim); v.U32(0);
-    d.Byte(v.Dati());
-  };
-  voce(u"Root Entry", 5, 1, 0xFFFFFFFE, 0);
-  voce(u"Workbook", 2, 0xFFFFFFFF, 0, static_cast<uint32_t>(Flusso_Libro.size()));
-  voce(u"", 0, 0xFFFFFFFF, 0, 0);
-  voce(u"", 0, 0xFFFFFFFF, 0, 0);
-  Uscita = h.Dati() + Flusso_Libro + t.Dati() + d.Dati();
-  return true;
-}
 
-}  // namespace
+  // The whole stream; Posizione_Foglio is the sheet's offset as the first pass found it.
+  void Scrivi(Flusso& f, uint32_t Posizione_Foglio) {
+    Corpo c;
+    Globali(f, c, Posizione_Foglio);
+    posizione_foglio_ = f.Posizione();
+    Foglio(f, c);
+  }
+  uint64_t Posizione_Foglio() const { return posizione_foglio_; }
 
-bool Libro::Componi(std::string& documento, std::string& Errore) const {
-  // Fonts (one per colour and weight used) and cell formats (one per distinct Formato).
-  std::map<std::pair<int, bool>, int> font = {{{0, false}, 0}};
-  std::map<std::string, int> numeri;
-  std::map<Formato, int> formati;
-  std::vector<Formato> elenco;
-  auto indice_formato = [&](const Formato& f) {
-    auto it = formati.find(f);
-    if (it != formati.end()) return it->second;
-    font.emplace(std::make_pair(f.Colore_Font, f.Grassetto), static_cast<int>(font.size()));
+ private:
+  // Gives a format in use its cell format (XF) number, its font and its number format.
+  void Usa(uint32_t i) {
+    if (xf_[i] >= 0) return;
+    const Formato& f = L_.formati_[i];
+    xf_[i] = 15 + static_cast<int>(elenco_.size());  // after the 15 style formats
+    elenco_.push_back(i);
+    font_.emplace(std::make_pair(f.Colore_Font, f.Grassetto), static_cast<int>(font_.size()));
     if (f.Formato_Numero != "General" && f.Formato_Numero != "@")
-      numeri.emplace(f.Formato_Numero, 164 + static_cast<int>(numeri.size()));
-    elenco.push_back(f);
-    return formati[f] = 14 + static_cast<int>(elenco.size());  // after the 15 style formats
-  };
-  Formato normale;
-  indice_formato(normale);
-  for (const auto& [pos, c] : celle_) indice_formato(c.F);
+      numeri_.emplace(f.Formato_Numero, 164 + static_cast<int>(numeri_.size()));
+  }
 
-  Flusso g;
-  Bof(g, 0x0005);
-  { Flusso c; c.U16(1200); Record(g, 0x0042, c); }
-  { Flusso c; c.U16(0x168); c.U16(0x10E); c.U16(0x3A98); c.U16(0x2328); c.U16(0x38); c.U16(0); c.U16(0); c.U16(1); c.U16(0x258); Record(g, 0x003D, c); }
-  // Fonts in index order; index 4 does not exist in the file's numbering.
-  std::vector<std::pair<int, bool>> fonts(font.size());
-  for (const auto& [k, i] : font) fonts[static_cast<size_t>(i)] = k;
-  auto numero_font = [](int i) { return i >= 4 ? i + 1 : i; };
-  for (const auto& [colore, grassetto] : fonts) {
-    Flusso c;
-    c.U16(static_cast<uint32_t>(Font_Dimensione * 20 + 0.5));
-    c.U16(grassetto ? 1 : 0);
-    c.U16(colore ? static_cast<uint32_t>(colore + 7) : 0x7FFF);
-    c.U16(grassetto ? 700 : 400);
-    c.U16(0); c.U8(0); c.U8(0); c.U8(0); c.U8(0);
-    Stringa(c, Font_Nome, false, 255);
-    Record(g, 0x0031, c);
-  }
-  for (const auto& [testo, i] : numeri) {
-    Flusso c;
-    c.U16(static_cast<uint32_t>(i));
-    Stringa(c, testo, true, 255);
-    Record(g, 0x041E, c);
-  }
-  for (int i = 0; i < 15; ++i) {  // style formats
-    Flusso c;
-    c.U16(0); c.U16(0); c.U16(0xFFF5); c.U16(0x20); c.U32(0); c.U32(0); c.U32(0); c.U16(0x20C0);
-    Record(g, 0x00E0, c);
-  }
-  for (const Formato& f : elenco) {
-    Flusso c;
-    c.U16(static_cast<uint32_t>(numero_font(font[{f.Colore_Font, f.Grassetto}])));
-    const int num = f.Formato_Numero == "General" ? 0 : f.Formato_Numero == "@" ? 49 : numeri[f.Formato_Numero];
-    c.U16(static_cast<uint32_t>(num));
-    c.U16(0x0001);
-    c.U8(static_cast<uint32_t>(Allineamento(f.Allineamento) | (2 << 4)));
-    c.U8(0); c.U8(0);
-    c.U8(0xFC);
-    const auto linea = [&](int i) { return f.Bordo[static_cast<size_t>(i)] ? 1u : 0u; };
-    const auto col = [&](int i) { return f.Bordo[static_cast<size_t>(i)] ? static_cast<uint32_t>(f.Bordo[static_cast<size_t>(i)] + 7) : 0u; };
-    c.U32(linea(0) | (linea(3) << 4) | (linea(1) << 8) | (linea(2) << 12) | (col(0) << 16) | (col(3) << 23));
-    c.U32(col(1) | (col(2) << 7) | ((f.Pieno ? 1u : 0u) << 26));
-    const uint32_t sfondo = f.Pieno && f.Colore_Sfondo ? static_cast<uint32_t>(f.Colore_Sfondo + 7) : 0x40;
-    c.U16(sfondo | (0x41 << 7));
-    Record(g, 0x00E0, c);
-  }
-  { Flusso c; c.U16(0x8000); c.U8(0); c.U8(0xFF); Record(g, 0x0293, c); }
-  {
-    Flusso c;
+  void Globali(Flusso& g, Corpo& c, uint32_t Posizione_Foglio) {
+    Bof(g, c, 0x0005);
+    c.Svuota(); c.U16(1200); g.Record(0x0042, c);
+    c.Svuota();
+    for (uint32_t v : {0x168u, 0x10Eu, 0x3A98u, 0x2328u, 0x38u, 0u, 0u, 1u, 0x258u}) c.U16(v);
+    g.Record(0x003D, c);
+    // Fonts in index order; index 4 does not exist in the file's numbering.
+    std::vector<std::pair<int, bool>> fonts(font_.size());
+    for (const auto& [k, i] : font_) fonts[static_cast<size_t>(i)] = k;
+    for (const auto& [colore, grassetto] : fonts) {
+      c.Svuota();
+      c.U16(static_cast<uint32_t>(L_.Font_Dimensione * 20 + 0.5));
+      c.U16(grassetto ? 1 : 0);
+      c.U16(colore ? static_cast<uint32_t>(colore + 7) : 0x7FFF);
+      c.U16(grassetto ? 700 : 400);
+      c.U16(0); c.U8(0); c.U8(0); c.U8(0); c.U8(0);
+      Stringa(c, L_.Font_Nome, false, 255);
+      g.Record(0x0031, c);
+    }
+    for (const auto& [testo, i] : numeri_) {
+      c.Svuota();
+      c.U16(static_cast<uint32_t>(i));
+      Stringa(c, testo, true, 255);
+      g.Record(0x041E, c);
+    }
+    for (int i = 0; i < 15; ++i) {  // style formats
+      c.Svuota();
+      c.U16(0); c.U16(0); c.U16(0xFFF5); c.U16(0x20); c.U32(0); c.U32(0); c.U32(0); c.U16(0x20C0);
+      g.Record(0x00E0, c);
+    }
+    auto numero_font = [](int i) { return i >= 4 ? i + 1 : i; };
+    for (uint32_t i : elenco_) {
+      const Formato& f = L_.formati_[i];
+      c.Svuota();
+      c.U16(static_cast<uint32_t>(numero_font(font_[{f.Colore_Font, f.Grassetto}])));
+      const int num = f.Formato_Numero == "General" ? 0 : f.Formato_Numero == "@" ? 49 : numeri_[f.Formato_Numero];
+      c.U16(static_cast<uint32_t>(num));
+      c.U16(0x0001);
+      c.U8(static_cast<uint32_t>(Allineamento(f.Allineamento) | (2 << 4)));
+      c.U8(0); c.U8(0);
+      c.U8(0xFC);
+      const auto linea = [&](int i) { return f.Bordo[static_cast<size_t>(i)] ? 1u : 0u; };
+      const auto col = [&](int i) { return f.Bordo[static_cast<size_t>(i)] ? static_cast<uint32_t>(f.Bordo[static_cast<size_t>(i)] + 7) : 0u; };
+      c.U32(linea(0) | (linea(3) << 4) | (linea(1) << 8) | (linea(2) << 12) | (col(0) << 16) | (col(3) << 23));
+      c.U32(col(1) | (col(2) << 7) | ((f.Pieno ? 1u : 0u) << 26));
+      const uint32_t sfondo = f.Pieno && f.Colore_Sfondo ? static_cast<uint32_t>(f.Colore_Sfondo + 7) : 0x40;
+      c.U16(sfondo | (0x41 << 7));
+      g.Record(0x00E0, c);
+    }
+    c.Svuota(); c.U16(0x8000); c.U8(0); c.U8(0xFF); g.Record(0x0293, c);
+    c.Svuota();
     c.U16(56);
-    for (int32_t rgb : tavolozza_) {
+    for (int32_t rgb : L_.tavolozza_) {
       c.U8(rgb & 0xFF); c.U8((rgb >> 8) & 0xFF); c.U8((rgb >> 16) & 0xFF); c.U8(0);
     }
-    Record(g, 0x0092, c);
+    g.Record(0x0092, c);
+    c.Svuota(); c.U32(Posizione_Foglio); c.U16(0); Stringa(c, "Foglio1", false, 31); g.Record(0x0085, c);
+    Eof(g, c);
   }
-  const size_t pos_foglio = g.Size() + 4 + 4;  // where BOUNDSHEET keeps the sheet's offset
-  { Flusso c; c.U32(0); c.U16(0); Stringa(c, "Foglio1", false, 31); Record(g, 0x0085, c); }
-  Eof(g);
 
-  Flusso s;
-  const uint32_t inizio = static_cast<uint32_t>(g.Size());
-  Bof(s, 0x0010);
-  int ultima_riga = 0, ultima_colonna = 0;
-  for (const auto& [pos, c] : celle_) {
-    ultima_riga = std::max(ultima_riga, pos.first);
-    ultima_colonna = std::max(ultima_colonna, pos.second);
-  }
-  if (ultima_riga > 65536 || ultima_colonna > 256) {
-    Errore = "il foglio supera 65536 righe o 256 colonne";
-    return false;
-  }
-  { Flusso c; c.U32(0); c.U32(static_cast<uint32_t>(ultima_riga)); c.U16(0); c.U16(static_cast<uint32_t>(ultima_colonna)); c.U16(0); Record(s, 0x0200, c); }
-  for (const auto& [col, w] : larghezze_) {
-    Flusso c;
-    c.U16(static_cast<uint32_t>(col - 1)); c.U16(static_cast<uint32_t>(col - 1));
-    c.U16(static_cast<uint32_t>(w)); c.U16(15); c.U16(0); c.U16(0);
-    Record(s, 0x007D, c);
-  }
-  for (const auto& [pos, cella] : celle_) {
-    Flusso c;
-    c.U16(static_cast<uint32_t>(pos.first - 1));
-    c.U16(static_cast<uint32_t>(pos.second - 1));
-    c.U16(static_cast<uint32_t>(formati[cella.F]));
-    if (cella.Numero) {
-      c.F64(cella.Valore);
-      Record(s, 0x0203, c);
-    } else if (!cella.Testo.empty()) {
-      Stringa(c, cella.Testo, true, 4000);  // one record holds up to 8224 bytes
-      Record(s, 0x0204, c);
-    } else {
-      Record(s, 0x0201, c);
+  void Foglio(Flusso& s, Corpo& c) {
+    Bof(s, c, 0x0010);
+    c.Svuota(); c.U32(0); c.U32(ultima_riga_); c.U16(0); c.U16(ultima_colonna_); c.U16(0); s.Record(0x0200, c);
+    for (const auto& [col, w] : L_.larghezze_) {
+      c.Svuota();
+      c.U16(static_cast<uint32_t>(col - 1)); c.U16(static_cast<uint32_t>(col - 1));
+      c.U16(static_cast<uint32_t>(w)); c.U16(15); c.U16(0); c.U16(0);
+      s.Record(0x007D, c);
     }
-  }
-  for (size_t i = 0; i < unioni_.size(); i += 1000) {
-    Flusso c;
-    const size_t n = std::min<size_t>(1000, unioni_.size() - i);
-    c.U16(static_cast<uint32_t>(n));
-    for (size_t k = i; k < i + n; ++k) {
-      const Zona& z = unioni_[k];
-      c.U16(static_cast<uint32_t>(z.R1 - 1)); c.U16(static_cast<uint32_t>(z.R2 - 1));
-      c.U16(static_cast<uint32_t>(z.C1 - 1)); c.U16(static_cast<uint32_t>(z.C2 - 1));
+    for (size_t r = 0; r < L_.righe_.size(); ++r) {
+      for (size_t k = 0; k < L_.righe_[r].size(); ++k) {
+        const Libro::Casella& cella = L_.righe_[r][k];
+        if (cella.Genere == Libro::kAssente) continue;
+        c.Svuota();
+        c.U16(static_cast<uint32_t>(r));
+        c.U16(static_cast<uint32_t>(k));
+        c.U16(static_cast<uint32_t>(xf_[cella.Formato]));
+        if (cella.Genere == Libro::kNumero) {
+          c.F64(L_.Numero_Di(cella));
+          s.Record(0x0203, c);
+        } else if (cella.Genere == Libro::kTesto) {
+          Stringa(c, L_.Testo_Di(cella), true, 4000);  // one record holds up to 8224 bytes
+          s.Record(0x0204, c);
+        } else {
+          s.Record(0x0201, c);
+        }
+      }
     }
-    Record(s, 0x00E5, c);
+    const std::vector<Zona>& unioni = L_.unioni_;
+    for (size_t i = 0; i < unioni.size(); i += 1000) {
+      c.Svuota();
+      const size_t n = std::min<size_t>(1000, unioni.size() - i);
+      c.U16(static_cast<uint32_t>(n));
+      for (size_t k = i; k < i + n; ++k) {
+        const Zona& z = unioni[k];
+        c.U16(static_cast<uint32_t>(z.R1 - 1)); c.U16(static_cast<uint32_t>(z.R2 - 1));
+        c.U16(static_cast<uint32_t>(z.C1 - 1)); c.U16(static_cast<uint32_t>(z.C2 - 1));
+      }
+      s.Record(0x00E5, c);
+    }
+    c.Svuota(); c.U16(0x06B6); c.U16(0); c.U16(0); c.U16(0x40); c.U16(0); c.U16(0); c.U16(0); c.U32(0); s.Record(0x023E, c);
+    Eof(s, c);
   }
-  { Flusso c; c.U16(0x06B6); c.U16(0); c.U16(0); c.U16(0x40); c.U16(0); c.U16(0); c.U16(0); c.U32(0); Record(s, 0x023E, c); }
-  Eof(s);
-  std::string flusso = g.Dati() + s.Dati();
-  for (int i = 0; i < 4; ++i) flusso[pos_foglio - 4 + static_cast<size_t>(i)] = static_cast<char>((inizio >> (8 * i)) & 0xFF);
 
-  return Documento(std::move(flusso), documento, Errore);
+  const Libro& L_;
+  std::vector<int> xf_;           // the sheet's format number -> cell format (XF) number, -1 unused
+  std::vector<uint32_t> elenco_;  // the formats in use, in XF order
+  std::map<std::pair<int, bool>, int> font_ = {{{0, false}, 0}};
+  std::map<std::string, int> numeri_;
+  uint32_t ultima_riga_ = 0, ultima_colonna_ = 0;
+  uint64_t posizione_foglio_ = 0;
+};
+
+bool Libro::Componi(const std::function<bool(std::string_view)>& Scrivi, std::string& Errore) const {
+  Scrittura w(*this);
+  if (!w.Prepara(Errore)) return false;
+  // First pass: the stream's size and the sheet's offset.
+  Flusso conta(nullptr);
+  w.Scrivi(conta, 0);
+  conta.Svuota();
+  Pianta_Documento p;
+  if (!Pianta(conta.Posizione(), p, Errore)) return false;
+
+  bool ok = Scrivi(Testata_Documento(p));
+  Flusso uscita(&Scrivi);
+  if (ok) {
+    w.Scrivi(uscita, static_cast<uint32_t>(w.Posizione_Foglio()));
+    ok = uscita.Svuota();
+  }
+  // The stream's last sector filled up with zeros.
+  const uint64_t coda = p.Dimensione - uscita.Posizione();
+  if (ok && coda) ok = Scrivi(std::string(static_cast<size_t>(coda), '\0'));
+  if (ok) ok = Scrivi(Tabelle_Documento(p));
+  return ok;
+}
+
+bool Libro::Componi(std::string& Dati, std::string& Errore) const {
+  Dati.clear();
+  return Componi([&Dati](std::string_view b) { Dati.append(b); return true; }, Errore);
 }
 
 bool Libro::Salva(const std::string& File, std::string& Errore) const {
-  std::string documento;
-  if (!Componi(documento, Errore)) return false;
   files::AtomicFile f;
-  if (!f.open(File) || !f.write(documento) || !f.commit()) {
+  if (!f.open(File)) {
+    Errore = "impossibile scrivere " + File;
+    return false;
+  }
+  std::string errore;
+  if (!Componi([&f](std::string_view b) { return f.write(b); }, errore)) {
+    Errore = errore.empty() ? "impossibile scrivere " + File : errore;
+    return false;
+  }
+  if (!f.commit()) {
     Errore = "impossibile scrivere " + File;
     return false;
   }

@@ -2,10 +2,17 @@
 // Our own spreadsheet: one workbook of one sheet, filled from a delimited text file, formatted by
 // ranges (font, colours from a 56-entry palette, alignment, number format, fill, borders, merges)
 // and saved as an Excel 97 (BIFF8) workbook. Texts are system text (Windows-1252).
+//
+// A sheet may hold the format's 65,536 rows of 256 columns, so a cell is kept small: its value
+// (a number, or the place of its text in one shared buffer), the number of its format in a table
+// of the distinct formats, and its kind. A format change goes through that table once per
+// distinct format of the range, not once per cell.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -27,13 +34,6 @@ struct Formato {
   bool operator<(const Formato& o) const;
 };
 
-struct Cella {
-  bool Numero = false;
-  double Valore = 0;
-  std::string Testo;
-  Formato F;
-};
-
 // A rectangle of the sheet, rows and columns from 1.
 struct Zona {
   int R1, C1, R2, C2;
@@ -41,6 +41,8 @@ struct Zona {
 
 class Libro {
  public:
+  static constexpr int kRighe = 65536, kColonne = 256;
+
   Libro();
 
   // Reads a text file of lines ended by CR LF, fields separated by Separatore, a field that starts
@@ -52,14 +54,30 @@ class Libro {
 
   // Cell.Value: a text that starts with an apostrophe is kept as typed (without it); "" empties.
   void Valore(int Riga, int Colonna, const std::string& Testo);
+  // The cell's shown text: its text, or its number as the general format writes it; "" when empty.
   std::string Testo(int Riga, int Colonna) const;
-  const Cella* Trova(int Riga, int Colonna) const;
+  // Whether the cell holds a number, and its format (the default one for a cell never touched).
+  bool Numero(int Riga, int Colonna) const;
+  const Formato& Formato_Di(int Riga, int Colonna) const;
 
-  // Every cell of the zone (also empty ones) gets what Cambia sets.
+  // Every cell of the zone (also empty ones) gets what Cambia sets. Cambia sees only the format,
+  // and equal formats get the same change: it runs once per distinct format of the zone.
   template <class F>
   void Formatta(const Zona& z, F Cambia) {
-    for (int r = z.R1; r <= z.R2; ++r)
-      for (int c = z.C1; c <= z.C2; ++c) Cambia(celle_[{r, c}].F);
+    std::vector<uint32_t> nuovo(formati_.size(), kNessuno);
+    for (int r = z.R1; r <= z.R2; ++r) {
+      for (int c = z.C1; c <= z.C2; ++c) {
+        Casella* k = Prendi(r, c);
+        if (!k) continue;
+        uint32_t& n = nuovo[k->Formato];
+        if (n == kNessuno) {
+          Formato f = formati_[k->Formato];
+          Cambia(f);
+          n = Interna(f);
+        }
+        k->Formato = n;
+      }
+    }
   }
   void Unisci(const Zona& z) { unioni_.push_back(z); }
   // Thin borders of the given positions (xlEdgeLeft .. xlInsideHorizontal) in palette colour.
@@ -76,17 +94,41 @@ class Libro {
   std::string Font_Nome = "Arial";
   double Font_Dimensione = 10;
 
-  // The workbook file's bytes; false with Errore when the sheet does not fit the format.
+  // Hands the workbook file's bytes to Scrivi piece by piece, never holding the whole file.
+  // False with Errore when the sheet does not fit the format (then nothing is handed over);
+  // false with Errore left empty when Scrivi returns false.
+  bool Componi(const std::function<bool(std::string_view)>& Scrivi, std::string& Errore) const;
+  // The same bytes in one string.
   bool Componi(std::string& Dati, std::string& Errore) const;
   // Writes the workbook; the file appears only when complete. False with Errore otherwise.
   bool Salva(const std::string& File, std::string& Errore) const;
 
   const std::vector<Zona>& Unioni() const { return unioni_; }
   const std::map<int, int>& Larghezze() const { return larghezze_; }
-  const std::map<std::pair<int, int>, Cella>& Celle() const { return celle_; }
 
  private:
-  std::map<std::pair<int, int>, Cella> celle_;
+  static constexpr uint32_t kNessuno = 0xFFFFFFFF;
+  enum Tipo : uint8_t { kAssente, kVuota, kNumero, kTesto };
+  // One cell: a number's bits, or its text's start (high half) and length (low half) in testi_.
+  struct Casella {
+    uint64_t Dato = 0;
+    uint32_t Formato = 0;
+    Tipo Genere = kAssente;
+  };
+  friend class Scrittura;
+
+  // The cell at (Riga, Colonna), made present; nullptr outside the sheet.
+  Casella* Prendi(int Riga, int Colonna);
+  const Casella* Cerca(int Riga, int Colonna) const;
+  uint32_t Interna(const Formato& f);
+  void Metti_Testo(Casella& k, std::string_view Testo);
+  std::string_view Testo_Di(const Casella& k) const;
+  double Numero_Di(const Casella& k) const;
+
+  std::vector<std::vector<Casella>> righe_;  // righe_[r - 1][c - 1]
+  std::string testi_;                        // the cells' texts, one after another
+  std::vector<Formato> formati_;             // formati_[0] is the default format
+  std::map<Formato, uint32_t> indici_;
   std::vector<Zona> unioni_;
   std::map<int, int> larghezze_;  // column -> width in 1/256 of a character
   std::array<int32_t, 56> tavolozza_;

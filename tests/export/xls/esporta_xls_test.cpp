@@ -74,6 +74,32 @@ TEST_F(Xls, WithoutTheLayoutsFormattingTheCodeRowAndColumnStayAndHostileTextIsIn
   EXPECT_NE(tutto.find("7,2==  N|"), std::string::npos) << tutto;
 }
 
+TEST_F(Xls, LineBreaksInsideTextsBecomeBlanksAndEveryRowKeepsItsCells) {
+  // Unformatted, so the row codes stay in column 1 and every staging line shows as one row.
+  Layout_Xls("N", "");
+  titolo = "Vendite\r\nper area";
+  Elabora("N\r\nX");  // an area code holding CR LF
+  Col_Intestazione[2] = "Agente\t|\"cod";
+  Filtro();
+  ASSERT_TRUE(Cn_MDB0->Execute("UPDATE CHIAVI SET TESTO='Chiave\r\nuno' WHERE IDX=1").ok());
+  std::string file = dir.file("righe.xls");
+  Esporta_XLS(file);
+  const std::vector<std::string> r = Leggi(file);
+  std::string tutto;
+  for (const auto& x : r) tutto += x + "\n";
+  // The first data row holds its area (CR and LF as blanks), agent and both values; the next row
+  // is the area's subtotal, not the rest of a broken line.
+  std::vector<std::string> dati;
+  for (const std::string& x : r)
+    if (x.rfind("14,", 0) == 0 || x.rfind("15,", 0) == 0) dati.push_back(x.substr(0, x.find('|')));
+  EXPECT_EQ(dati, (std::vector<std::string>{"14,1=D-2--", "14,2=N  X", "14,3=A01", "14,4=1234.5", "14,5=1234.5",
+                                            "15,1=D-3-1-", "15,2=N  X", "15,3=totale", "15,4=1234.5"}))
+      << tutto;
+  // The filter rows and the headings stay in their rows; their cells are then set as typed.
+  for (const char* cella : {"6,1=F-RIG|", "6,2=Chiave\r\nuno|", "7,1=F-RIG|", "11,1=D----|", "12,3=Agente\t|", "13,3=\"cod|"})
+    EXPECT_NE(tutto.find(std::string("\n") + cella), std::string::npos) << cella << "\n" << tutto;
+}
+
 TEST_F(Xls, AMacroThatCannotRunIsSaidAndTheWorkbookIsStillSaved) {
   Layout_Xls("S", "MACRO.XLS!Formatta");
   Elabora();
