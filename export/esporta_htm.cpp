@@ -1,9 +1,10 @@
 // Esporta_HTM: the table as a web page whose style sheet reproduces the grid's look.
 //
-// The page is plain ASCII: texts from the data and the profile have "&", "<" and ">" written as
-// entities and every character beyond ASCII as a numeric character reference, so that a cell
-// can neither break the page's markup nor be misread under whatever character set the browser
-// assumes for a page that declares none.
+// The page is plain ASCII: texts from the data and the profile, and the writer's own prefixes,
+// have "&", "<", ">" and '"' written as entities and every character beyond ASCII as a numeric
+// character reference, so that a cell can neither break the page's markup nor be misread under
+// whatever character set the browser assumes for a page that declares none. Control characters
+// have no place in a page's text: each becomes a blank, as it would on a printed line.
 #include "export/esporta_htm.h"
 
 #include <string>
@@ -26,7 +27,12 @@ std::string Testo_Html(const std::string& Testo) {
   out.reserve(Testo.size());
   for (char c : Testo) {
     const auto b = static_cast<unsigned char>(c);
-    if (c == '&') {
+    const char32_t cp = text::code_point(b);
+    if (cp < 0x20 || (cp >= 0x7F && cp <= 0x9F)) {
+      out += ' ';
+    } else if (c == '"') {
+      out += "&quot;";
+    } else if (c == '&') {
       out += "&amp;";
     } else if (c == '<') {
       out += "&lt;";
@@ -47,13 +53,29 @@ std::string Testo_Cella_Html(const std::string& Testo) {
 }
 
 // The font name goes inside a quoted style value: characters that would end the value or the
-// style element are left out.
+// style element are left out, and so are control characters.
 std::string Nome_Font() {
   std::string out;
   for (char c : vb::Trim(Font_Nome)) {
-    if (c != '\'' && c != '<' && c != '>' && c != '\\' && c != '{' && c != '}' && c != ';') out += c;
+    if (c != '\'' && c != '<' && c != '>' && c != '\\' && c != '{' && c != '}' && c != ';' &&
+        static_cast<unsigned char>(c) >= 0x20 && c != 0x7F)
+      out += c;
   }
   return out;
+}
+
+// The generic family that stands in for the font where the reader's machine lacks it (a browser
+// would otherwise take its default serif face): fixed-pitch faces monospace, the faces with
+// serifs serif, any other sans-serif.
+std::string Famiglia_Font(const std::string& Font) {
+  const std::string f = vb::LCase(Font);
+  const auto ha = [&f](const char* parte) { return f.find(parte) != std::string::npos; };
+  if (ha("courier") || ha("mono") || ha("consol") || ha("fixed") || ha("terminal") || ha("typewriter")) return "monospace";
+  if (ha("sans")) return "sans-serif";
+  if (ha("times") || ha("serif") || ha("georgia") || ha("garamond") || ha("bookman") || ha("roman") || ha("palatino") ||
+      ha("cambria") || ha("century"))
+    return "serif";
+  return "sans-serif";
 }
 
 // A point size with one decimal and "." whatever the locale's separator.
@@ -88,7 +110,7 @@ std::string Suffisso(size_t n, int c) {
 
 void Scrivi_Stile(File_Esportazione& U) {
   const std::string F = Dimensione(Font_Dimensione);
-  const std::string font = Nome_Font();
+  const std::string font = "'" + Nome_Font() + "', " + Famiglia_Font(Nome_Font());
   const int32_t griglia = agganci_esporta::Colore_Griglia ? agganci_esporta::Colore_Griglia() : 0xC0C0C0;
   const std::string ombra = Colore(Colore_OLE(0x80000010));
   const std::string luce = Colore(Colore_OLE(0x80000014));
@@ -103,7 +125,7 @@ void Scrivi_Stile(File_Esportazione& U) {
   }
   U.Riga(" {padding-right:2px; padding-left:3px; white-space:nowrap; border:.5pt solid #" + Colore(griglia) +
          "; border-top:none;");
-  U.Riga(" font:" + F + "pt '" + font + "'}");
+  U.Riga(" font:" + F + "pt " + font + "}");
   U.Riga(".s00s, .s00, .s00sr, .s00r " + Colori_Classe(Colori[0], Colori[1]));
   U.Riga(".s01s, .s01, .s01sr, .s01r " + Colori_Classe(Colori[2], Colori[3]));
   U.Riga(".s03s, .s03, .s03sr, .s03r " + Colori_Classe(Colori[6], Colori[7]));
@@ -126,7 +148,7 @@ void Scrivi_Stile(File_Esportazione& U) {
   U.Riga(" border-bottom:.5pt solid #" + ombra + ";");
   U.Riga(" border-top:.5pt    solid #" + luce + ";");
   U.Riga(" border-left:.5pt   solid #" + luce + ";");
-  U.Riga(" font:" + F + "pt '" + font + "'}");
+  U.Riga(" font:" + F + "pt " + font + "}");
   U.Riga(".s04a, .s04ar {border-bottom:none}");
   U.Riga(".s04b, .s04br {border-bottom:none; border-top:none}");
   U.Riga(".s04c, .s04cr {border-top:none}");
@@ -150,13 +172,13 @@ void Scrivi_Filtro(File_Esportazione& U, const std::string& N, const std::string
   for (const Riga_Filtro& r : filtro) {
     U.Riga("<TR>");
     U.Riga(r.Prima_Della_Chiave ? P() + "s>" + Testo_Html(r.Testo_Chiave) + "&nbsp;</TD>" : P() + "s>&nbsp;</TD>");
-    const char* prefisso = r.Operatore == 'N' ? "><> " : (r.Operatore == 'D' ? ">Da " : ">= ");
-    U.Riga(P() + " colSpan=" + N1 + prefisso + Testo_Html(r.Valore_1) + "</TD>");
+    const char* prefisso = r.Operatore == 'N' ? "<> " : (r.Operatore == 'D' ? "Da " : "= ");
+    U.Riga(P() + " colSpan=" + N1 + ">" + Testo_Html(prefisso + r.Valore_1) + "</TD>");
     if (r.Operatore == 'D') {
       U.Riga("</TR>");
       Riga_Alternata = !Riga_Alternata;
       U.Riga("<TR>");
-      U.Riga(P() + "s>&nbsp;</TD>" + P() + " colSpan=" + N1 + ">A " + Testo_Html(r.Valore_2) + "</TD>");
+      U.Riga(P() + "s>&nbsp;</TD>" + P() + " colSpan=" + N1 + ">" + Testo_Html("A " + r.Valore_2) + "</TD>");
     }
     U.Riga("</TR>");
     Riga_Alternata = !Riga_Alternata;
@@ -185,8 +207,18 @@ void Esporta_HTM(std::string& File) {
   }
   if (colonne.size() == 1) U.Riga("  <col align=left width=300>");
 
+  // The title's items apart, each made safe, then joined by the separator in fixed blanks.
+  const std::string Voci = Testo_Titolo("\x01");
+  std::string Titolo;
+  for (size_t Inizio = 0;;) {
+    const size_t Fine = Voci.find('\x01', Inizio);
+    Titolo += Testo_Html(Voci.substr(Inizio, Fine == std::string::npos ? std::string::npos : Fine - Inizio));
+    if (Fine == std::string::npos) break;
+    Titolo += "&nbsp;&nbsp;-&nbsp;&nbsp;";
+    Inizio = Fine + 1;
+  }
   U.Riga("<TR><TD class=s00 colSpan=" + N + " align=left style='border-right:none; border-bottom:none; font-size:" +
-         F15 + "pt'>" + vb::Replace(Testo_Html(Testo_Titolo("\x01")), "\x01", "&nbsp;&nbsp;-&nbsp;&nbsp;") + "</TD></TR>");
+         F15 + "pt'>" + Titolo + "</TD></TR>");
   U.Riga("<TR><TD class=s00 style='border:none'>&nbsp;</TD></TR>");
   Scrivi_Filtro(U, N, N1, F15);
   U.Riga("<TR><TD class=s00 colSpan=" + N + " align=middle style='border-right:none; border-bottom:none; font-size:" +

@@ -1,4 +1,7 @@
 // Esporta_TXT: the table as a fixed-width text file for any editor or a line printer.
+//
+// One table row is one line and every character one column: a TAB, CR or LF inside a text
+// (which would move the columns or split the line) is written as a blank.
 #include "export/esporta_txt.h"
 
 #include <algorithm>
@@ -13,6 +16,14 @@
 
 namespace kyx {
 namespace {
+
+// Writes a line of the file; the writer's own texts hold no TAB, CR or LF, so any there comes
+// from the data and becomes a blank.
+void Scrivi_Riga(File_Esportazione& Uscita, std::string Riga) {
+  for (char& ch : Riga)
+    if (ch == '\t' || ch == '\r' || ch == '\n') ch = ' ';
+  Uscita.Riga(Riga);
+}
 
 // A text column is filled on the right; a value column is aligned to the right and keeps the
 // last characters of a longer text.
@@ -33,25 +44,25 @@ std::string Riga_Trattini(const std::vector<size_t>& Larghezze) {
 void Scrivi_Filtro(File_Esportazione& Uscita) {
   const std::vector<Riga_Filtro> filtro = Leggi_Filtro(true);
   if (filtro.empty()) return;
-  Uscita.Riga("Filtro");
-  Uscita.Riga("");
-  Uscita.Riga("Chiave" + std::string(25, ' ') + "Valore");
-  Uscita.Riga(std::string(30, '-') + " " + std::string(40, '-'));
+  Scrivi_Riga(Uscita, "Filtro");
+  Scrivi_Riga(Uscita, "");
+  Scrivi_Riga(Uscita, "Chiave" + std::string(25, ' ') + "Valore");
+  Scrivi_Riga(Uscita, std::string(30, '-') + " " + std::string(40, '-'));
   for (const Riga_Filtro& r : filtro) {
     // The key's text and a row of dots to the value column, on the first row of each key.
     const std::string chiave =
         r.Prima_Della_Chiave ? text::fixed(r.Testo_Chiave + " " + std::string(29, '.'), 30) + " " : std::string(31, ' ');
     switch (r.Operatore) {
-      case 'N': Uscita.Riga(chiave + "<> " + r.Valore_1); break;
+      case 'N': Scrivi_Riga(Uscita, chiave + "<> " + r.Valore_1); break;
       case 'D':
-        Uscita.Riga(chiave + "Da " + r.Valore_1);
-        Uscita.Riga(std::string(31, ' ') + "A  " + r.Valore_2);
+        Scrivi_Riga(Uscita, chiave + "Da " + r.Valore_1);
+        Scrivi_Riga(Uscita, std::string(31, ' ') + "A  " + r.Valore_2);
         break;
-      default: Uscita.Riga(chiave + "=  " + r.Valore_1); break;
+      default: Scrivi_Riga(Uscita, chiave + "=  " + r.Valore_1); break;
     }
   }
-  Uscita.Riga("");
-  Uscita.Riga("");
+  Scrivi_Riga(Uscita, "");
+  Scrivi_Riga(Uscita, "");
 }
 
 }  // namespace
@@ -77,33 +88,33 @@ void Esporta_TXT(std::string& File) {
     }
   }
 
-  Uscita.Riga(Testo_Titolo("  -  "));
-  Uscita.Riga("");
+  Scrivi_Riga(Uscita, Testo_Titolo("  -  "));
+  Scrivi_Riga(Uscita, "");
   Scrivi_Filtro(Uscita);
-  Uscita.Riga(Titolo_Griglia());
-  Uscita.Riga("");
+  Scrivi_Riga(Uscita, Titolo_Griglia());
+  Scrivi_Riga(Uscita, "");
   for (int i = 1; i <= Righe_Intestazione; ++i) {
     std::string riga;
     for (size_t n = 0; n < colonne.size(); ++n) {
       if (n) riga += ' ';
       riga += Allinea(vb::Trim(Pezzo_Intestazione(colonne[n], i)), colonne[n], larghezze[n]);
     }
-    Uscita.Riga(riga);
+    Scrivi_Riga(Uscita, riga);
   }
   const std::string trattini = Riga_Trattini(larghezze);
-  Uscita.Riga(trattini);
+  Scrivi_Riga(Uscita, trattini);
 
   for (Rs.MoveFirst(); !Rs.AfterLast(); Rs.MoveNext()) {
     const std::string chiave = Rs.Field(0).AsText();
     // The grand total stands apart from the rows above it.
-    if (Modo_Griglia == 3 && Tipo_Riga(chiave) == "4") Uscita.Riga(trattini);
+    if (Modo_Griglia == 3 && Tipo_Riga(chiave) == "4") Scrivi_Riga(Uscita, trattini);
     std::string riga;
     for (size_t n = 0; n < colonne.size(); ++n) {
       const int c = colonne[n];
       if (n) riga += ' ';
       riga += Allinea(Cella_Vuota(c, chiave) ? std::string() : Testo_Cella(Rs, c, chiave), c, larghezze[n]);
     }
-    Uscita.Riga(riga);
+    Scrivi_Riga(Uscita, riga);
   }
   Uscita.Chiudi();
 }

@@ -1,12 +1,14 @@
 // The web page of a real elaboration result, read back by Python's HTML parser.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <regex>
 #include <string>
 #include <vector>
 
 #include "export/esporta_htm.h"
 #include "platform/data/static_recordset.h"
+#include "platform/files/files.h"
 #include "tests/export/ambiente_esporta.h"
 
 namespace kyx::test {
@@ -60,7 +62,7 @@ TEST_F(Htm, AnElaborationResultGetsTheFilterTableAndClassesByRowKind) {
   const std::string pagina = dir.read("vendite.htm");
   // The style sheet: grid lines in the grid's colour (red is the low byte), the profile's font.
   EXPECT_NE(pagina.find("\r\n {padding-right:2px; padding-left:3px; white-space:nowrap; border:.5pt solid #80FF00; "
-                        "border-top:none;\r\n font:8.3pt 'Lucida Console'}\r\n"),
+                        "border-top:none;\r\n font:8.3pt 'Lucida Console', monospace}\r\n"),
             std::string::npos);
   EXPECT_NE(pagina.find("\r\n.il1, .il1s, .tl9, .tl9s, .il1r, .il1sr, .tl9r, .tl9sr,\r\n"), std::string::npos);
   EXPECT_NE(pagina.find("\r\n.il9, .il9s, .tl1, .tl1s, .il9r, .il9sr, .tl1r, .tl1sr\r\n {padding"), std::string::npos);
@@ -91,7 +93,7 @@ TEST_F(Htm, OutsideAnElaborationResultRowsOnlyAlternateAndASingleColumnGetsAPart
   EXPECT_EQ(std::vector<std::string>(p.begin() + 7, p.end()),
             (std::vector<std::string>{"s00s||NORD", "s01s||NORD", "s00s||NORD", "s01s||SUD", "s00s||SUD", "s01s||~"}));
   const std::string pagina = dir.read("elenco.htm");
-  EXPECT_NE(pagina.find(" font:8.3pt 'Lucida Console'}"), std::string::npos);
+  EXPECT_NE(pagina.find(" font:8.3pt 'Lucida Console', monospace}"), std::string::npos);
   EXPECT_NE(pagina.find("font-size:12.4pt'>"), std::string::npos);
 }
 
@@ -112,6 +114,46 @@ TEST_F(Htm, HostileTextIsEscapedAndAccentedLettersSurvive) {
   EXPECT_EQ(p[8].substr(0, 11), "s04c||\xC3\xA0 ^ ");
   EXPECT_EQ(p[9].substr(0, 17), "s00s||<&\"\xC3\xA9 ^ s00");
   EXPECT_EQ(dir.read("ostile.htm").find("<script"), std::string::npos);
+}
+
+TEST_F(Htm, ControlCharactersBecomeBlanksAndEveryMarkupCharacterIsAnEntity) {
+  Elabora("N\r\n\x01");  // an area code of control characters only
+  Filtro();                 // holds the condition "<> A05"
+  titolo = "A\tB\x7F" "C";
+  std::string file = dir.file("controlli.htm");
+  Esporta_HTM(file);
+  const std::string pagina = dir.read("controlli.htm");
+  // Lines end in CR LF and no other control character is left; every "<" opens a tag.
+  for (size_t i = 0; i < pagina.size(); ++i) {
+    const auto b = static_cast<unsigned char>(pagina[i]);
+    if (b == '\r') EXPECT_EQ(pagina.substr(i, 2), "\r\n") << i;
+    else if (b != '\n') EXPECT_TRUE(b >= 0x20 && b < 0x7F) << "byte " << int{b} << " at " << i;
+    if (b == '<') EXPECT_TRUE(std::isalpha(static_cast<unsigned char>(pagina[i + 1])) || pagina[i + 1] == '/') << pagina.substr(i, 12);
+  }
+  const std::vector<std::string> p = Leggi_Pagina(file);
+  std::string tutto;
+  for (const std::string& r : p) tutto += r + "\n";
+  EXPECT_NE(tutto.find("s01s||~ ^ s01|3|<> A05 A05\n"), std::string::npos) << tutto;
+  EXPECT_NE(tutto.find("|A B C\n"), std::string::npos) << tutto;
+  EXPECT_NE(tutto.find("\ns00s||N~~~ ^ s00||A01 ^ "), std::string::npos) << tutto;
+}
+
+TEST_F(Htm, TheFontFallsBackOnAGenericFamilyOfItsKind) {
+  Elabora();
+  const std::pair<const char*, const char*> casi[] = {
+      {"Arial", "'Arial', sans-serif"},
+      {"Courier New", "'Courier New', monospace"},
+      {"Times New Roman", "'Times New Roman', serif"},
+      {"MS Sans Serif", "'MS Sans Serif', sans-serif"},
+  };
+  for (const auto& [font, atteso] : casi) {
+    Font_Nome = font;
+    std::string file = dir.file("font.htm");
+    files::remove_file(file);
+    Esporta_HTM(file);
+    const std::string pagina = dir.read("font.htm");
+    EXPECT_NE(pagina.find(" font:8.3pt " + std::string(atteso) + "}\r\n"), std::string::npos) << font;
+  }
 }
 
 TEST_F(Htm, LongRowKeysTakeTheirLevelFromTheTwelfthCharacter) {

@@ -83,5 +83,21 @@ TEST_F(Txt, CellTextKeepsItsWindowsBytesAndNothingIsCut) {
   EXPECT_NE(bytes.find("\r\n<&\"\xE9 A01     1,234.50  1235\r\n"), std::string::npos) << bytes;
 }
 
+TEST_F(Txt, LineBreaksAndTabsInsideTextsBecomeBlanksSoEveryRowKeepsOneLine) {
+  titolo = "Vendite\tper\r\narea";
+  Elabora("N\r\nX");  // an area code holding CR LF
+  Col_Intestazione[2] = " Agente\t| cod ";
+  std::string file = dir.file("righe.txt");
+  Esporta_TXT(file);
+  const std::vector<std::string> righe = Righe_File(dir.read("righe.txt"));
+  // Title, blank, grid title, blank, two heading lines, dashes, six rows, dashes, the total.
+  ASSERT_EQ(righe.size(), 15u) << dir.read("righe.txt");
+  EXPECT_EQ(righe[2], "Vendite per  area");
+  EXPECT_EQ(righe[4], "Area Agente    Importo Senza") << "the TAB counts one column";
+  EXPECT_EQ(righe[7], "N  X A01      1,234.50  1235");
+  EXPECT_EQ(righe[8], "N  X totale   1,234.50      ");
+  for (const std::string& r : righe) EXPECT_EQ(r.find_first_of("\t\r"), std::string::npos) << r;
+}
+
 }  // namespace
 }  // namespace kyx::test
