@@ -14,16 +14,25 @@
 namespace kyx {
 namespace {
 
-// Depth first: every sub-folder, then each file of the folder that matches the pattern.
-void Visita(const std::string& cartella, const std::string& modello, bool dall_ultimo,
-            const std::function<void(const std::string&)>& tratta) {
+// Depth first: every sub-folder, then each file of the folder that matches the pattern. The
+// walk stops at the first file that `tratta` cannot handle, which goes to Non_Riuscito.
+bool Visita(const std::string& cartella, const std::string& modello, bool dall_ultimo,
+            const std::function<bool(const std::string&)>& tratta, std::string& Non_Riuscito) {
   std::vector<std::string> sotto;
   int32_t numero = 0;
   Elenco_Sottocartelle(cartella, sotto, numero);
-  for (int32_t j = 0; j < numero; ++j) Visita(sotto[static_cast<size_t>(j)], modello, dall_ultimo, tratta);
+  for (int32_t j = 0; j < numero; ++j)
+    if (!Visita(sotto[static_cast<size_t>(j)], modello, dall_ultimo, tratta, Non_Riuscito)) return false;
   std::vector<std::string> nomi = files::list_files(files::native_path(cartella), modello);
   if (dall_ultimo) std::reverse(nomi.begin(), nomi.end());
-  for (const std::string& nome : nomi) tratta(cartella + vb::Trim(nome));
+  for (const std::string& nome : nomi) {
+    const std::string file = cartella + vb::Trim(nome);
+    if (!tratta(file)) {
+      Non_Riuscito = file;
+      return false;
+    }
+  }
+  return true;
 }
 
 std::vector<std::string> Righe(const std::string& byte) {
@@ -132,18 +141,20 @@ bool Converti_Testo(const std::vector<std::string>& r, std::string& t) {
   return !corto;
 }
 
-void Converti_File(const std::string& file) {
+// Converts one file; a file it leaves as it is counts as handled, so the walk goes on.
+bool Converti_File(const std::string& file) {
   const std::string percorso = files::native_path(file);
   std::string byte;
-  if (!files::read_file(percorso, byte) || byte.empty()) return;
+  if (!files::read_file(percorso, byte) || byte.empty()) return true;
   const std::vector<std::string> r = Righe(byte);
-  if (r.empty() || vb::UCase(vb::Trim(r[0])) == "[Q-KRE]") return;
+  if (r.empty() || vb::UCase(vb::Trim(r[0])) == "[Q-KRE]") return true;
   std::string testo;
-  if (!Converti_Testo(r, testo)) return;
+  if (!Converti_Testo(r, testo)) return true;
   // The work file is renamed over the old one only once it is whole.
   const std::string lavoro = vb::Replace(percorso, "_2.DAT", "_2.TMP");
-  if (lavoro == percorso) return;
+  if (lavoro == percorso) return true;
   if (!files::write_file_atomic(lavoro, testo) || !files::rename_file(lavoro, percorso)) files::remove_file(lavoro);
+  return true;
 }
 
 }  // namespace
@@ -164,16 +175,22 @@ void Elenco_Sottocartelle(const std::string& Cartella, std::vector<std::string>&
   for (const std::string& n : nomi) Elenco_Cartelle.push_back(base + vb::Trim(n) + "\\");
 }
 
-void Converti_Preferiti(const std::string& Cartella) { Visita(Cartella, "KYX_E_*_2.DAT", false, Converti_File); }
-
-void Imposta_Anno_Preferiti(const std::string& Cartella) {
-  const std::string anno = Numero_Cifre(Anno_Riferimento, 4);
-  Visita(Cartella, "KYX_E_*_2.DAT", false,
-         [&](const std::string& f) { ini::IniFile(f).Write("Q-KRE", "_Anno____", anno); });
+void Converti_Preferiti(const std::string& Cartella) {
+  std::string nessuno;
+  Visita(Cartella, "KYX_E_*_2.DAT", false, Converti_File, nessuno);
 }
 
-void Elimina_Preferiti(const std::string& Cartella) {
-  Visita(Cartella, "KYX_E_*.DAT", true, [](const std::string& f) { files::remove_file(files::native_path(f)); });
+bool Imposta_Anno_Preferiti(const std::string& Cartella, std::string& Non_Aggiornato) {
+  const std::string anno = Numero_Cifre(Anno_Riferimento, 4);
+  return Visita(
+      Cartella, "KYX_E_*_2.DAT", false,
+      [&](const std::string& f) { return ini::IniFile(f).Write("Q-KRE", "_Anno____", anno); }, Non_Aggiornato);
+}
+
+bool Elimina_Preferiti(const std::string& Cartella, std::string& Non_Eliminato) {
+  return Visita(
+      Cartella, "KYX_E_*.DAT", true, [](const std::string& f) { return files::remove_file(files::native_path(f)); },
+      Non_Eliminato);
 }
 
 void Converti_Filtro(const std::string& Testo, std::string& Risultato) {

@@ -24,10 +24,13 @@ void Converti_Preferiti(const std::string& Cartella);
 // conditions of the keyed files (" ((k_001 in('A','B' ))) and ((k_002 in('C') ))").
 void Converti_Filtro(const std::string& Testo, std::string& Risultato);
 
-// "_Anno____" := Format(Anno_Riferimento, "0000") in every layout file of the tree.
-void Imposta_Anno_Preferiti(const std::string& Cartella);
+// "_Anno____" := Format(Anno_Riferimento, "0000") in every layout file of the tree. Stops at a
+// file that cannot be rewritten: false, with that file (full path, system form) in
+// Non_Aggiornato.
+bool Imposta_Anno_Preferiti(const std::string& Cartella, std::string& Non_Aggiornato);
 
-// Deletes every "KYX_E_*.DAT" of the tree; the folders stay.
-void Elimina_Preferiti(const std::string& Cartella);
+// Deletes every "KYX_E_*.DAT" of the tree; the folders stay. Stops at a file that cannot be
+// deleted: false, with that file (full path, system form) in Non_Eliminato.
+bool Elimina_Preferiti(const std::string& Cartella, std::string& Non_Eliminato);
 
 }  // namespace kyx

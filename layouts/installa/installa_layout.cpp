@@ -8,6 +8,7 @@
 #include "layouts/agganci_layout.h"
 #include "layouts/layout.h"
 #include "layouts/manutenzione.h"
+#include "platform/host/host.h"
 #include "platform/ui/simple_controls.h"
 #include "ui/agganci_base.h"
 #include "ui/dialoghi/agganci_dialoghi.h"
@@ -27,7 +28,11 @@ void Installa_Layout() {
   agganci_dialoghi::Opzioni["cmdPreferiti_Click"] = [](FrmOpzioni& Dialogo) {
     if (!Dialogo.Conferma_Pulizia("Tutti i preferiti saranno\reliminati\r\rS\xEC = elimina\rNo = nessuna operazione"))
       return;
-    Elimina_Preferiti(Valore_Cartella(Dialogo.txtDirPref->Text()));
+    // A file in use or protected stops the deletion and is named, as for the history; the files
+    // already gone may include the current elaboration's.
+    std::string File;
+    if (!Elimina_Preferiti(Valore_Cartella(Dialogo.txtDirPref->Text()), File))
+      host::MsgBox("Il file " + File + "\rnon pu\xF2 essere eliminato", host::vbCritical, Titolo_Programma);
     Elaborazione_Corrente = 0;
   };
   // "Anno Riferim.": the reference year into every favourite of the profile in use.
@@ -35,7 +40,9 @@ void Installa_Layout() {
     if (!Dialogo.Conferma_Pulizia("L'anno di riferimento\rsar\xE0 impostato con " + Numero_Cifre(Anno_Riferimento, 4) +
                                "\rsu tutti i preferiti\r\rS\xEC = aggiorna\rNo = nessuna operazione"))
       return;
-    Imposta_Anno_Preferiti(Cartella_Preferiti);
+    std::string File;
+    if (!Imposta_Anno_Preferiti(Cartella_Preferiti, File))
+      host::MsgBox("Il file " + File + "\rnon pu\xF2 essere aggiornato", host::vbCritical, Titolo_Programma);
   };
 
   agganci_layout::Titolo_Elaborazione = [] { return ui::Cp(frmBase->lbl_twE[0]->text()); };

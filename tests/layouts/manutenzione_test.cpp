@@ -96,7 +96,9 @@ TEST_F(Manutenzione, YearAndDeletionReachEverySubFolder) {
   dir.write("Dati/PREFERITI/Vendite/altro.txt", "r");
   for (int32_t anno : {2015, 0}) {
     Anno_Riferimento = anno;
-    Imposta_Anno_Preferiti(Cartella_Preferiti);
+    std::string nessuno;
+    EXPECT_TRUE(Imposta_Anno_Preferiti(Cartella_Preferiti, nessuno));
+    EXPECT_EQ(nessuno, "");
     for (const char* f : {"Dati/PREFERITI/KYX_E_000001_2.DAT", "Dati/PREFERITI/Vendite/KYX_E_000002_2.DAT"})
       EXPECT_EQ(ini::IniFile(dir.file(f)).Read("Q-KRE", "_Anno____", ""), anno ? "2015" : "0000");
   }
@@ -106,7 +108,8 @@ TEST_F(Manutenzione, YearAndDeletionReachEverySubFolder) {
   EXPECT_EQ(numero, 1);
   EXPECT_EQ(sotto, (std::vector<std::string>{Cartella_Preferiti + "Vendite\\"}));
 
-  Elimina_Preferiti(Cartella_Preferiti);
+  std::string nessuno;
+  EXPECT_TRUE(Elimina_Preferiti(Cartella_Preferiti, nessuno));
   EXPECT_TRUE(files::list_files(dir.file("Dati/PREFERITI"), "*").empty());
   EXPECT_EQ(files::list_files(dir.file("Dati/PREFERITI/Vendite"), "*"), (std::vector<std::string>{"altro.txt"}));
 }

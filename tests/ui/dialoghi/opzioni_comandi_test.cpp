@@ -1,13 +1,18 @@
 // The options dialog's own commands: the slots of KYX.INI, the folder pictures, the colour and
 // font labels, and the maintenance buttons; with the fault fixes of the check (a character the
 // scrambling cannot store) and of the folder texts (only a leading program folder is relative).
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QTest>
 #include <map>
 
 #include "common/stato_db.h"
 #include "engine/stato_motore.h"
+#include "layouts/installa/installa_layout.h"
 #include "platform/data/static_recordset.h"
 #include "ui/installa_viste.h"
 #include "views/agganci_viste.h"
@@ -501,6 +506,115 @@ TEST_F(Pulizia, AHistoryFileThatCannotBeDeletedIsReportedAndTheNumbersStay) {
   EXPECT_EQ(host.pending(), 0u);
   EXPECT_EQ(Storico_Ultimo, 4);
   EXPECT_TRUE(files::file_exists(storico + "KYX_E_1_1.DAT"));
+}
+
+// The favourites' two buttons, served by the layout files: a tree of saved elaborations with a
+// sub-folder, and a file that is not one of them.
+class PuliziaPreferiti : public Pulizia {
+ protected:
+  void SetUp() override {
+    Installa_Layout();
+    for (const std::string& c : {radice, sotto}) {
+      for (const char* f : {"KYX_E_1_1.DAT", "KYX_E_1_2.DAT"})
+        ASSERT_TRUE(files::make_folder(c) && files::write_file_atomic(c + f, "[Q-KRE]\r\n_Anno____=2014\r\n"));
+    }
+    Scrivi_File(radice, "ALTRO.DAT");
+  }
+  static std::string Anno(const std::string& file) { return ini::IniFile(file).Read("Q-KRE", "_Anno____", ""); }
+  const std::string radice = Cartella_Programma + "Dati/PREFERITI/";
+  const std::string sotto = radice + "Vendite/";
+};
+
+// Makes a file unchangeable while it lives, for root too: the file system's immutable attribute
+// (a file no one may delete or replace); failing that, without root, a read-only folder.
+class Bloccato {
+ public:
+  explicit Bloccato(const std::string& file) : file_(file), cartella_(file.substr(0, file.rfind('/'))) {
+    const int fd = ::open(file_.c_str(), O_RDONLY);
+    int flag = 0;
+    if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flag) == 0) {
+      flag |= FS_IMMUTABLE_FL;
+      immutabile_ = ::ioctl(fd, FS_IOC_SETFLAGS, &flag) == 0;
+    }
+    if (fd >= 0) ::close(fd);
+    if (!immutabile_ && geteuid() != 0) sola_lettura_ = ::chmod(cartella_.c_str(), 0555) == 0;
+  }
+  ~Bloccato() {
+    if (immutabile_) {
+      const int fd = ::open(file_.c_str(), O_RDONLY);
+      int flag = 0;
+      if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flag) == 0) {
+        flag &= ~FS_IMMUTABLE_FL;
+        ::ioctl(fd, FS_IOC_SETFLAGS, &flag);
+      }
+      if (fd >= 0) ::close(fd);
+    }
+    if (sola_lettura_) ::chmod(cartella_.c_str(), 0755);
+  }
+  bool ok() const { return immutabile_ || sola_lettura_; }
+
+ private:
+  std::string file_, cartella_;
+  bool immutabile_ = false, sola_lettura_ = false;
+};
+
+TEST_F(PuliziaPreferiti, NoToEitherQuestionChangesNothing) {
+  FrmOpzioni& d = Apri(1);
+  Elaborazione_Corrente = 7;
+  Anno_Riferimento = 2024;
+  host.expect("Tutti i preferiti saranno\reliminati\r\rS\xEC = elimina\rNo = nessuna operazione", host::vbNo);
+  d.cmdPreferiti->Click();
+  host.expect("L'anno di riferimento\rsar\xE0 impostato con 2024\rsu tutti i preferiti\r\rS\xEC = aggiorna", host::vbNo);
+  d.cmdAnnoRiferimento->Click();
+  EXPECT_EQ(host.pending(), 0u);
+  EXPECT_EQ(host.shown().back().style, host::vbYesNo | host::vbExclamation | host::vbDefaultButton2);
+  EXPECT_EQ(Elaborazione_Corrente, 7);
+  EXPECT_EQ(files::list_files(sotto, "*"), (std::vector<std::string>{"KYX_E_1_1.DAT", "KYX_E_1_2.DAT"}));
+  EXPECT_EQ(Anno(sotto + "KYX_E_1_2.DAT"), "2014");
+}
+
+TEST_F(PuliziaPreferiti, YesSetsTheYearAndDeletesTheFavouritesOfEverySubFolder) {
+  FrmOpzioni& d = Apri(1);
+  Elaborazione_Corrente = 7;
+  Anno_Riferimento = 2024;
+  host.expect("L'anno di riferimento", host::vbYes);
+  d.cmdAnnoRiferimento->Click();
+  EXPECT_EQ(Anno(radice + "KYX_E_1_2.DAT"), "2024");
+  EXPECT_EQ(Anno(sotto + "KYX_E_1_2.DAT"), "2024");
+  EXPECT_EQ(Anno(sotto + "KYX_E_1_1.DAT"), "2014") << "only the layout files";
+  EXPECT_EQ(Elaborazione_Corrente, 7);
+
+  host.expect("Tutti i preferiti saranno", host::vbYes);
+  d.cmdPreferiti->Click();
+  EXPECT_EQ(host.pending(), 0u);
+  EXPECT_EQ(files::list_files(radice, "*"), std::vector<std::string>{"ALTRO.DAT"});
+  EXPECT_TRUE(files::folder_exists(sotto));
+  EXPECT_TRUE(files::list_files(sotto, "*").empty());
+  EXPECT_EQ(Elaborazione_Corrente, 0);
+}
+
+TEST_F(PuliziaPreferiti, AFavouriteThatCannotBeChangedIsNamedAndKept) {
+  FrmOpzioni& d = Apri(1);
+  Anno_Riferimento = 2024;
+  const std::string bloccato = sotto + "KYX_E_1_2.DAT";
+  {
+    Bloccato b(bloccato);
+    if (!b.ok()) GTEST_SKIP() << "this file system cannot make a file unchangeable";
+    host.expect("L'anno di riferimento", host::vbYes);
+    host.expect("KYX_E_1_2.DAT\rnon pu\xF2 essere aggiornato");
+    d.cmdAnnoRiferimento->Click();
+    EXPECT_EQ(host.pending(), 0u);
+    EXPECT_EQ(host.shown().back().style, host::vbCritical);
+    EXPECT_NE(host.shown().back().text.find("Il file "), std::string::npos);
+
+    host.expect("Tutti i preferiti saranno", host::vbYes);
+    host.expect("KYX_E_1_2.DAT\rnon pu\xF2 essere eliminato");
+    d.cmdPreferiti->Click();
+    EXPECT_EQ(host.pending(), 0u);
+    EXPECT_EQ(host.shown().back().style, host::vbCritical);
+  }
+  EXPECT_EQ(Anno(bloccato), "2014");
+  EXPECT_TRUE(files::list_files(sotto, "*.TMP").empty());
 }
 
 TEST_F(Pulizia, DetailDataRebuildTheDatabaseAndAFailureIsReported) {
