@@ -99,8 +99,11 @@ bool Stampa_Intestazione() {
       const size_t k = static_cast<size_t>(i);
       if (Col_Visibile[k] != 2) continue;
       if (i == Colonna_Ordinamento) Stampanti_Freccia(Stampa_DC, X_Colonna[k], Stampa_Y, Verso_Ordinamento);
+      // Each "|" piece on a line of its own, as the header strip shows it: a piece wider than
+      // its column is cut at the column's edge, not wrapped onto lines that belong to the next
+      // pieces (the header is only as many lines high as the heading has pieces).
       const std::string Testo = vb::Replace(vb::Trim(Col_Intestazione[k]), "|", "\r\n");
-      const int32_t Formato = Col_Allineamento[k] == 7 ? 18 : Col_Allineamento[k] == 4 ? 17 : 16;
+      const int32_t Formato = Col_Allineamento[k] == 7 ? 2 : Col_Allineamento[k] == 4 ? 1 : 0;
       Stampanti_Cella(Stampa_DC, Testo, X_Colonna[k], Stampa_Y, X_Colonna[k + 1], Stampa_Y + Altezza, Formato,
                       Stampa_Margine_Cella, true, true, true, true, Colore(8, 0), Colore(8, 1), true);
     }

@@ -5,6 +5,7 @@
 #include "print/stampa_documento.h"
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -249,6 +250,28 @@ TEST_F(Stampa, ColumnsFillThePrintableWidthAndRowsTakeTheirColours) {
   const int x = static_cast<int>(x_importo) - 10;
   EXPECT_EQ(img(x, static_cast<int>(y_totale)), (std::array<int, 3>{0, 255, 0})) << "grand total: pair 9";
   EXPECT_EQ(img(x, static_cast<int>(y_subtotale)), (std::array<int, 3>{0, 0, 255})) << "subtotal of level 1";
+}
+
+TEST_F(Stampa, EveryHeadingLinePrintsOnItsOwnLineInsideTheHeader) {
+  Dati(3, 1);
+  // Columns as wide as their data: the amount's is narrower than its heading's first line, which
+  // would wrap at its blanks. The agent's column is left out, so nothing stands right of it.
+  Stampa_Adatta = false;
+  Col_Visibile[2] = 1;
+  Col_Intestazione[3] = "% sul totale|anno";
+  ASSERT_TRUE(Stampa_Documento());
+  std::map<std::string, Parola> p;
+  for (const Parola& w : Parole(pdf))
+    if (w.pagina == 1 && !p.count(w.testo)) p[w.testo] = w;
+  for (const char* parola : {"Area", "%", "sul", "anno", "NORD"}) ASSERT_TRUE(p.count(parola)) << parola;
+  // Line 1 at the header's top, cut at the column's edge rather than wrapped; line 2 one text
+  // line below it, inside the header, above the first row.
+  const double riga = Stampa_Altezza_Riga / 20.0;
+  EXPECT_NEAR(p["%"].y1, p["Area"].y1, 1.0);
+  EXPECT_NEAR(p["sul"].y1, p["Area"].y1, 1.0);
+  EXPECT_GT(p["anno"].y1, p["Area"].y2 - 1.0);
+  EXPECT_LT(p["anno"].y1 - p["Area"].y1, riga);
+  EXPECT_LT(p["anno"].y2, p["NORD"].y1);
 }
 
 TEST_F(Stampa, TheFontShrinksToTheColumnsButNotTheHeader) {
