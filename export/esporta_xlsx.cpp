@@ -32,6 +32,7 @@ constexpr const char* Ns_Foglio =
     "<worksheet xmlns='http://schemas.openxmlformats.org/spreadsheetml/2006/main' "
     "xmlns:r='http://schemas.openxmlformats.org/officeDocument/2006/relationships'>";
 constexpr int32_t Nessuna_Soglia = 999999999;
+constexpr int Righe_Foglio = 1048576;
 // The sheet is mostly numbers that deflate well at any level; the fastest level keeps the
 // compressor from costing more than writing the cells (level 9 took most of the export's time).
 constexpr int Livello_Compressione = 1;
@@ -95,6 +96,30 @@ std::vector<std::pair<std::string, std::string>> Righe_Filtro() {
   return righe;
 }
 
+// Whether the formatted text of a value can only grow with its size, sign apart: a mask of digits,
+// grouping and a fixed number of decimals ("#,##0.00", "0"). The widest text of such a column is
+// then the text of its largest and of its most negative value.
+bool Formato_Monotono(const std::string& Formato) {
+  if (Formato.empty() || Formato.find_first_not_of("#0,.") != std::string::npos) return false;
+  const size_t punto = Formato.find('.');
+  return punto == std::string::npos || Formato.find_first_not_of('0', punto + 1) == std::string::npos;
+}
+
+// The extreme values of a value column whose mask is monotone.
+struct Estremi {
+  bool positivo = false, negativo = false;
+  double massimo = 0, minimo = 0;
+  void Aggiungi(double v) {
+    if (v >= 0) {
+      if (!positivo || v > massimo) massimo = v;
+      positivo = true;
+    } else {
+      if (!negativo || v < minimo) minimo = v;
+      negativo = true;
+    }
+  }
+};
+
 // The column widths (position 1 = index 0) for what the sheet's columns hold: the data cells as
 // the spreadsheet shows them (a value in its column's format), the header lines and the filter
 // block, whose conditions stand from column 2 across the columns merged for them. The records
@@ -103,15 +128,34 @@ std::vector<int> Larghezze(data::Recordset& Rs, const std::vector<int>& colonne,
                            const std::vector<std::pair<std::string, std::string>>& filtro, int& Record) {
   std::vector<int> larghezza(static_cast<size_t>(Celle), 3);
   const auto misura = [&](size_t n, std::string_view t) { larghezza[n] = std::max(larghezza[n], XLSX_Larghezza_Testo(t)); };
+  std::vector<bool> monotona(colonne.size());
+  std::vector<Estremi> estremi(colonne.size());
+  for (size_t n = 0; n < colonne.size(); ++n) {
+    const auto i = static_cast<size_t>(colonne[n]);
+    monotona[n] = Col_Tipo[i] == 0 && Formato_Monotono(Col_Formato[i]);
+  }
   Record = 0;
   for (Rs.MoveFirst(); !Rs.AfterLast(); Rs.MoveNext()) {
     ++Record;
     const std::string chiave = Rs.Field(0).AsText();
     for (size_t n = 0; n < colonne.size(); ++n) {
-      if (!Cella_Vuota(colonne[n], chiave)) misura(n, Testo_Cella(Rs, colonne[n], chiave));
+      if (Cella_Vuota(colonne[n], chiave)) continue;
+      const data::Value& v = Rs.Field(colonne[n]);
+      if (monotona[n] && v.kind() == data::Value::Kind::Double) {
+        estremi[n].Aggiungi(v.real());
+      } else if (monotona[n] && v.kind() == data::Value::Kind::Integer) {
+        estremi[n].Aggiungi(static_cast<double>(v.integer()));
+      } else {
+        misura(n, Testo_Cella(Rs, colonne[n], chiave));
+      }
     }
   }
   Rs.MoveFirst();
+  for (size_t n = 0; n < colonne.size(); ++n) {
+    const std::string& formato = Col_Formato[static_cast<size_t>(colonne[n])];
+    if (estremi[n].positivo) misura(n, vb::Trim(vb::Format(estremi[n].massimo, formato)));
+    if (estremi[n].negativo) misura(n, vb::Trim(vb::Format(estremi[n].minimo, formato)));
+  }
   for (int L = 1; L <= Righe_Intestazione; ++L) {
     for (size_t n = 0; n < colonne.size(); ++n) misura(n, Pezzo_Intestazione(colonne[n], L));
   }
@@ -131,7 +175,7 @@ std::vector<int> Larghezze(data::Recordset& Rs, const std::vector<int>& colonne,
 
 // The worksheet part: every row from the title to the last record.
 bool Scrivi_Foglio(zip::ZipWriter& Zip, data::Recordset& Rs, const std::vector<int>& colonne,
-                   const std::vector<std::pair<std::string, std::string>>& filtro) {
+                   const std::vector<std::pair<std::string, std::string>>& filtro, std::string& Motivo) {
   const int N = static_cast<int>(colonne.size());
   const int k = static_cast<int>(filtro.size());
   // The filter block has its two columns, key and condition, even beside a single written column.
@@ -140,6 +184,11 @@ bool Scrivi_Foglio(zip::ZipWriter& Zip, data::Recordset& Rs, const std::vector<i
   int record = 0;
   const std::vector<int> larghezza = Larghezze(Rs, colonne, NF, filtro, record);
   const int ultima = riga_titolo + Righe_Intestazione + record;
+  // A worksheet holds at most 1,048,576 rows: a longer one would be refused by every reader.
+  if (ultima > Righe_Foglio) {
+    Motivo = "il foglio non contiene pi\xF9 di 1048576 righe";
+    return false;
+  }
 
   if (!XLSX_Apri_Parte(Zip, "xl/worksheets/sheet1.xml")) return false;
   Foglio_Xlsx S(Zip, NF);
@@ -263,10 +312,11 @@ void Esporta_XLSX(std::string& File) {
   const std::string stili = XLSX_Stili(XLSX_Colori(), stili_colonne);
 
   zip::ZipWriter zip(Livello_Compressione);
-  bool ok = zip.Open(nome) && XLSX_Parti_Fisse(zip, stili) && Scrivi_Foglio(zip, Rs, colonne, Righe_Filtro());
+  std::string motivo;
+  bool ok = zip.Open(nome) && XLSX_Parti_Fisse(zip, stili) && Scrivi_Foglio(zip, Rs, colonne, Righe_Filtro(), motivo);
   ok = ok && zip.Commit();
   if (!ok) zip.Discard();
-  const bool fatto = Apri_Cartella_Lavoro(ok, nome);
+  const bool fatto = Apri_Cartella_Lavoro(ok, nome, motivo);
   Stato_Esportazione("Salvataggio " + nome + (fatto ? " completato" : " NON completato"));
 }
 

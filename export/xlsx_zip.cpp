@@ -7,10 +7,13 @@
 
 namespace kyx {
 
-bool Apri_Cartella_Lavoro(bool Scritto, const std::string& File) {
+bool Apri_Cartella_Lavoro(bool Scritto, const std::string& File, const std::string& Motivo) {
   std::string Errore;
   const bool Esito = Scritto && zip::OpenDocument(File, &Errore);
-  if (!Esito) host::MsgBox("Non \xE8 possibile preparare il file\r\n" + File, host::vbCritical, Titolo_Programma);
+  if (!Esito) {
+    host::MsgBox("Non \xE8 possibile preparare il file\r\n" + File + (Motivo.empty() ? "" : "\r\n" + Motivo),
+                 host::vbCritical, Titolo_Programma);
+  }
   host::DoEvents();
   return Esito;
 }

@@ -14,7 +14,8 @@ bool Zip_Cartella(const std::string& Cartella, const std::string& File);
 
 // What follows the writing of a workbook: when `Scritto` (the workbook is whole under File) it is
 // opened; otherwise, or when it cannot be opened, the critical box "Non è possibile preparare il
-// file" CR LF File. True when the workbook was written and opened.
-bool Apri_Cartella_Lavoro(bool Scritto, const std::string& File);
+// file" CR LF File, followed by CR LF and `Motivo` when one is given. True when the workbook was
+// written and opened.
+bool Apri_Cartella_Lavoro(bool Scritto, const std::string& File, const std::string& Motivo = "");
 
 }  // namespace kyx

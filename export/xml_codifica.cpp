@@ -30,7 +30,14 @@ const std::array<std::string, 256>& Forme() {
 
 void XML_Codifica_In(std::string& Uscita, std::string_view Testo) {
   const auto& forme = Forme();
-  for (char c : Testo) Uscita += forme[static_cast<unsigned char>(c)];
+  for (char c : Testo) {
+    const std::string& f = forme[static_cast<unsigned char>(c)];
+    if (f.size() == 1) {
+      Uscita.push_back(c);
+    } else {
+      Uscita.append(f);
+    }
+  }
 }
 
 std::string XML_Codifica(std::string_view Testo) {

@@ -6,9 +6,10 @@
 #   bench/export/run.sh                 .xlsx at 100,000 and 50,000 rows, .xls at 65,536 and 32,768
 #   ROUNDS=7 bench/export/run.sh        more rounds (at least 5)
 #
-# Memory: "peak" is the resident peak of the whole process (/proc/self/status VmHWM), which for
-# our side includes the result table the export reads; "export" is the growth of that peak during
-# the export alone. Flat memory shows as the same "export" figure at both row counts.
+# Memory: "peak" is the resident peak of the process during the export (/proc/self/status VmHWM,
+# restarted through /proc/self/clear_refs just before it), which for our side includes the result
+# table the export reads; "export" is that peak less the resident memory at the start, what the
+# export itself took. Flat memory shows as the same "export" figure at both row counts.
 # libxlsxwriter-dev is installed here when missing (it is no dependency of the program or of CI).
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)

@@ -286,6 +286,20 @@ TEST_F(Xlsx, TheOldWorkbookIsReplacedOnlyByAWholeOneWrittenApart) {
   EXPECT_EQ(Nomi_Nascosti(), "");
 }
 
+TEST_F(Xlsx, MoreRowsThanASheetHoldsAreRefusedNotWrittenDamaged) {
+  // Title, caption and heading take four rows: 1,048,573 records end on row 1,048,577.
+  Risultato_Da_Chiavi(std::vector<std::string>(1048573, "0000012"), "x");
+  dir.write("grande.xlsx", "vecchio");
+  std::string file = dir.file("grande.xlsx");
+  host.expect("esiste gi\xE0", host::vbYes);
+  host.expect("Non \xE8 possibile preparare il file\r\n" + file + "\r\nil foglio non contiene pi\xF9 di 1048576 righe");
+  Esporta_XLSX(file);
+  EXPECT_EQ(host.pending(), 0u);
+  EXPECT_EQ(host.panels().back(), "Stato=Salvataggio " + file + " NON completato");
+  EXPECT_EQ(dir.read("grande.xlsx"), "vecchio");
+  EXPECT_EQ(Nomi_Nascosti(), "");
+}
+
 TEST_F(Xlsx, RowKeysPickTheStyleAndTheColoursOfTheGrid) {
   // A result fabricated from row keys: one text column, one value column without totals. Each
   // row takes the colour pair the grid gives its kind and level: the back colour of Colori pair
