@@ -5,6 +5,7 @@
 #
 #   bench/export/run.sh                 .xlsx at 100,000 and 50,000 rows, .xls at 65,536 and 32,768
 #   ROUNDS=7 bench/export/run.sh        more rounds (at least 5)
+#   KYX_BENCH_BUILD=build bench/export/run.sh   an existing build folder instead of build-bench
 #
 # Memory: "peak" is the resident peak of the process during the export (/proc/self/status VmHWM,
 # restarted through /proc/self/clear_refs just before it), which for our side includes the result
@@ -13,13 +14,15 @@
 # libxlsxwriter-dev is installed here when missing (it is no dependency of the program or of CI).
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build="$root/build-bench"
+build="${KYX_BENCH_BUILD:-$root/build-bench}"
+case "$build" in /*) ;; *) build="$root/$build" ;; esac
 rounds="${ROUNDS:-5}"
 [ "$rounds" -ge 5 ] || rounds=5
 if ! pkg-config --exists xlsxwriter; then
   apt-get install -y -q libxlsxwriter-dev >/dev/null
 fi
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+[ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake "$build" >/dev/null  # finds libxlsxwriter when it was just installed
 cmake --build "$build" --target bench_export rif_xlsxwriter >/dev/null
 ours="$build/bench/export/bench_export"
 ref="$build/bench/export/rif_xlsxwriter"
