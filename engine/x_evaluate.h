@@ -30,6 +30,9 @@ double Evaluate(std::string_view Formula);
 // -1 when the text is malformed or a column it reads has no level yet.
 int32_t Evaluate_Livello(std::string_view Formula);
 
+// True when the formula is longer or nested deeper than the limits below: it is then worth 0.
+bool Formula_Oltre_Limiti(std::string_view Formula);
+
 namespace x_evaluate {
 // Formulas longer than this, or nested deeper than kProfondita_Massima parentheses, signs, "not",
 // if( and functions, count as malformed, so that no text costs unbounded time or stack. A chain
