@@ -379,7 +379,10 @@ const Nodo& Albero(std::string_view Formula) {
 }  // namespace
 
 double Evaluate(std::string_view Formula) {
-  return Valore(Albero(Formula)) + 0.0;  // never a negative zero
+  const Nodo& albero = Albero(Formula);
+  // A formula the limits make worth 0 is told at the end of the run.
+  if (albero.oltre_limiti) Formule_Oltre_Limiti = true;
+  return Valore(albero) + 0.0;  // never a negative zero
 }
 
 int32_t Evaluate_Livello(std::string_view Formula) { return Livello(Albero(Formula)); }

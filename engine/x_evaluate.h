@@ -22,7 +22,7 @@
 namespace kyx {
 
 // The formula's value for the current row: reads Valori_Riga, Totali, Livello_Subtotale and
-// Numero_Colonne.
+// Numero_Colonne. A formula beyond the limits below sets Formule_Oltre_Limiti.
 double Evaluate(std::string_view Formula);
 
 // The formula's computation level: 0 without column references (1 when it still holds a

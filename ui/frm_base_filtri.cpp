@@ -92,11 +92,12 @@ std::string Cifre_Numero(const std::string& Valore) {
 }
 
 // A box value in its stored form. Period keys go through the period check, which may rewrite the
-// text. Coded, text and number keys are not checked: the stored value is the code the box was
-// filled with (Codice), while the box shows it through the key's format (#MID, #,##0), so the
-// shown text must never become the code.
+// text. Coded, text and number keys are not checked: while the box shows the code it was filled
+// with (Codice) through the key's format (#MID, #,##0), that code is the value, and the shown
+// text must never become the code; a text the user typed over it is the value itself.
 bool Verifica(int16_t Chiave, std::string& Testo, std::string& Codice, std::string& Spiegazione) {
   if (Attributo_Filtro == "1" || Attributo_Filtro == "2" || Attributo_Filtro == "3") {
+    if (Testo != Formatta_Valore(Chiave, Codice, 0, -1, "")) Codice = Testo;
     if (Attributo_Filtro == "3") Codice = Cifre_Numero(Codice);
     Testo = Formatta_Valore(Chiave, Codice, 0, -1, "");
     Spiegazione.clear();

@@ -38,7 +38,7 @@ class Colonnare : public Motore {
     ASSERT_TRUE(Apri_MDB2(true, false));
     ASSERT_TRUE(MDB2_Aperto());
     const std::vector<std::string> aree = {"NORD", "nord", "Nord ", "SUD", "sud", "EST"};
-    const std::vector<std::string> agenti = {"A01", "a01", "A02", "b10", "B10 ", "C3"};
+    const std::vector<std::string> agenti = {"A01", "a01", "A02", "b1", "B1 ", "C3"};
     const std::vector<std::string> linee = {"L1", "l1", "L2", "X"};
     std::mt19937 rng(4242);
     const auto scegli = [&](const std::vector<std::string>& v) { return v[rng() % v.size()]; };
