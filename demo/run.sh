@@ -42,6 +42,10 @@ if [ ! -f "$BUILD_DIR/build.ninja" ]; then
   cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
 cmake --build "$BUILD_DIR" -j "$(nproc)" --target Kyx kyx_dataserver_app kyx_scrivi_profilo
+# The help file KYX.CHM, compiled when the help compiler chmcmd is installed.
+if grep -q '^build kyx_help:' "$BUILD_DIR/build.ninja"; then
+  cmake --build "$BUILD_DIR" --target kyx_help
+fi
 SERVER_BIN=$BUILD_DIR/tools/dataserver/app/kyx-dataserver
 KYX_BIN=$BUILD_DIR/app/Kyx
 # The profile writer, built from the Foundation's own settings and scrambling code.
@@ -54,6 +58,8 @@ rm -rf "$HOME_DIR" "$SHOT"
 source demo/servizio.sh
 trap ferma_servizio EXIT
 prepara_servizio "$SERVER_BIN" "$PROFILE_BIN" "$DEMO_DIR" "$HOME_DIR" medium "$SEED" "Vendite (demo)"
+# The help beside the program's settings: "Help" and context help open it from the program folder.
+if [ -f "$BUILD_DIR/help/KYX.CHM" ]; then cp "$BUILD_DIR/help/KYX.CHM" "$HOME_DIR/"; fi
 
 # 5. Kyx, connecting at once.
 export KYX_HOME=$HOME_DIR

@@ -48,6 +48,8 @@ bool Esegui_Elaborazione() {
   ++Storico_Ultimo;
   Elaborazione_Corrente = Storico_Ultimo;
   Troppe_Colonne = false;
+  Voci_Esaurite = false;
+  Formule_Oltre_Limiti = false;
   if (agganci_motore::Imposta_Bar) agganci_motore::Imposta_Bar();
 
   // B, C

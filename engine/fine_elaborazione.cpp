@@ -97,7 +97,7 @@ bool Termina_Elaborazione() {
   Conta_Righe_Intestazione();
   Chiama(agganci_motore::Imposta_Bar);
   Chiama(agganci_motore::Nascondi_Progresso);
-  Avviso_Troppe_Colonne();
+  Avvisi_Limiti();
   if (Messaggio_Presente) Chiama(agganci_motore::Mostra_Banner);
   return aperta;
 }

@@ -180,7 +180,11 @@ void Colonna_Incrociata(const Elemento& e) {
     Col_Visibile[c] = 0;
     return;
   }
+  // The column key's format is for the headings, which show its values; the cells hold amounts
+  // and keep the element's number format (or the numeric default).
+  const std::string formato = Col_Formato[c];
   Attributi_Chiave(e.col);
+  Col_Formato[c] = formato;
   const int64_t lun = Numero(*Rs_Chiavi, "LUN");
   if (lun >= INT16_MIN && lun <= INT16_MAX) Lunghezza_VCK[c] = static_cast<int16_t>(lun);
   Byte_Di(chiave, Col_VCK[c]);

@@ -166,6 +166,7 @@ void Elemento_Incrociato(int i) {
   // their ends.
   const int inizio = Prima_Voce_Libera();
   const bool in_lista = !Col_Somma[x].empty() && Numero_Query < kMassimo_Query && inizio + conta <= 256;
+  if (!Col_Somma[x].empty() && !in_lista) Voci_Esaurite = true;
   for (int r = 1; r <= conta; ++r) {
     const size_t col = C(c + r - 1);
     if (r > 1) Copia_Colonna(C(c), col);
@@ -233,11 +234,22 @@ void Query_Colonne() {
   }
 }
 
-void Avviso_Troppe_Colonne() {
-  if (!Troppe_Colonne) return;
-  host::MsgBox(std::string("L'elaborazione ha prodotto troppe colonne,") + '\r' +
-                   "le colonne eccedenti sono state eliminate.",
-               host::vbExclamation, Titolo_Programma);
+void Avvisi_Limiti() {
+  if (Troppe_Colonne) {
+    host::MsgBox(std::string("L'elaborazione ha prodotto troppe colonne,") + '\r' +
+                     "le colonne eccedenti sono state eliminate.",
+                 host::vbExclamation, Titolo_Programma);
+  }
+  if (Voci_Esaurite) {
+    host::MsgBox(std::string("L'elaborazione richiede troppi valori per colonna,") + '\r' +
+                     "le colonne eccedenti sono rimaste a zero.",
+                 host::vbExclamation, Titolo_Programma);
+  }
+  if (Formule_Oltre_Limiti) {
+    host::MsgBox(std::string("Una formula supera i 4096 caratteri o i 500 livelli di parentesi,") + '\r' +
+                     "le sue colonne sono rimaste a zero.",
+                 host::vbExclamation, Titolo_Programma);
+  }
 }
 
 }  // namespace kyx

@@ -38,7 +38,9 @@ data::Connection* Connessione_Modo(const std::string& Modo);
 // Troppe_Colonne) and its cross-tab query, appended to the query list.
 void Query_Colonne();
 
-// The message of a run that lost columns to the cut: shown when Troppe_Colonne is set.
-void Avviso_Troppe_Colonne();
+// The messages of a run that met a limit, each shown once: columns lost to the cut at column 252
+// (Troppe_Colonne), value items left out of a full item map or query list (Voci_Esaurite),
+// formulas too long or too deeply nested to compute (Formule_Oltre_Limiti).
+void Avvisi_Limiti();
 
 }  // namespace kyx

@@ -104,6 +104,7 @@ void Calcola_Precedenze() {
           if (vb::Like(t, "[#]P*") && Precedenza_P == -1) Precedenza_P = static_cast<int16_t>(l);
         } else {
           l = Evaluate_Livello(t);
+          if (l < 0 && Formula_Oltre_Limiti(t)) Formule_Oltre_Limiti = true;
         }
       }
       Col_Precedenza[c] = l;

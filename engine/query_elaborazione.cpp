@@ -134,7 +134,10 @@ void Componi_Query() {
   for (int i = 1; i <= n; ++i) {
     const size_t x = C(i);
     if (Col_VCK[C(Elem_Colonna[x])] > 0 || Col_Somma[x].empty()) continue;
-    if (Numero_Query >= kMassimo_Query || inizio >= static_cast<int>(Query_Colonna.size())) break;
+    if (Numero_Query >= kMassimo_Query || inizio >= static_cast<int>(Query_Colonna.size())) {
+      Voci_Esaurite = true;
+      break;
+    }
     const size_t q = C(Numero_Query);
     Query_Inizio[q] = static_cast<int16_t>(inizio);
     Query_Ultimo[q] = 0;
@@ -159,7 +162,10 @@ void Componi_Query() {
       // A query keeps its select list under 400 columns (each item of a spread value counts
       // once per data-set slot when the slot key is a row level).
       if (Numero_Livelli + voci * m >= 400) continue;
-      if (inizio >= static_cast<int>(Query_Colonna.size())) break;
+      if (inizio >= static_cast<int>(Query_Colonna.size())) {
+        Voci_Esaurite = true;
+        break;
+      }
       testo += "," + Col_Somma[y];
       ++Query_Ultimo[q];
       Query_Colonna[C(inizio)] = Elem_Colonna[y];

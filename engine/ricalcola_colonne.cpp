@@ -42,9 +42,11 @@ bool Rango(const std::string& t) { return vb::Like(t, "[#]KC###[#]*"); }
 bool Progressivo_Livello(const std::string& t) { return vb::Like(t, "[#]P[1-9]C###[#]*"); }
 bool Progressivo(const std::string& t) { return Progressivo_Livello(t) || vb::Like(t, "[#]PC###[#]*"); }
 
-// The outline column of an R layout: each cell becomes the first eleven characters of the row key
-// followed by the k-th character (k = the row kind) of the code's fourteenth description. That
-// character tells the views at which level the row is shown; a blank leaves the row's own.
+// The display level of the rows of an R layout: the row key becomes its first eleven characters
+// followed by the k-th character (k = the row kind) of the fourteenth description of the code in
+// the outline column. That twelfth character of the row key tells the views (row colours, print)
+// at which level the row is shown; a blank leaves the row's own. The outline cell keeps its code:
+// the grid shows it in the level's format and the description column describes it.
 void Colonne_Livello(data::StaticRecordset& rs, int N) {
   std::vector<int> colonne;
   for (int i = 1; i <= N; ++i)
@@ -54,7 +56,9 @@ void Colonne_Livello(data::StaticRecordset& rs, int N) {
   for ((void)rs.MoveFirst(); !rs.AfterLast(); (void)rs.MoveNext()) {
     const std::string c000 = Chiave_Riga(rs);
     const int k = static_cast<int>(vb::Val(Tipo(c000)));
-    if (k < 1 || k > 3) continue;
+    // A row key without a level key (the 7-character keys of details below no outline level)
+    // has no twelfth character to give.
+    if (k < 1 || k > 3 || c000.size() < 11) continue;
     const data::Value chiave(static_cast<int64_t>(vb::Val(vb::Mid(c000, 9, 3))));
     for (int i : colonne) {
       std::string testo = "   ";
@@ -62,7 +66,9 @@ void Colonne_Livello(data::StaticRecordset& rs, int N) {
         const data::Value& d = Rs_Descrizioni->Field(campo_testo);
         testo = d.is_null() ? "" : d.AsText();
       }
-      (void)rs.Set(i, data::Value(vb::Left(c000, 11) + vb::Mid(testo, k, 1)));
+      // A blank gives no twelfth character: the key stays as it was.
+      const std::string chiave_nuova = vb::Left(c000, 11) + vb::RTrim(vb::Mid(testo, k, 1));
+      if (chiave_nuova != c000) (void)rs.Set(0, data::Value(chiave_nuova));
     }
     Aggiorna(rs);
   }

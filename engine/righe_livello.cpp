@@ -11,6 +11,7 @@
 #include "engine/campi.h"
 #include "engine/righe_totale.h"
 #include "engine/stato_motore.h"
+#include "platform/data/collation.h"
 #include "platform/data/connection.h"
 #include "platform/data/table_recordset.h"
 #include "platform/vb/vb.h"
@@ -154,10 +155,11 @@ void Espandi_Righe_R(const std::array<int32_t, 10>& Livelli, const std::array<in
         cur[C(T)] = c000;
         // A group changes when any key of its prefix does: an outer change closes and reopens
         // every inner group. The keys are compared one by one, since joined codes of different
-        // widths can spell the same text.
+        // widths can spell the same text, and as the grouping compared them (JET: no case, no
+        // trailing blanks).
         int cambio = T;  // first level whose prefix differs
         for (int l = 0; l < T && !primo; ++l)
-          if (cur[C(l)] != prev[C(l)]) {
+          if (!data::JetEqual(cur[C(l)], prev[C(l)])) {
             cambio = l;
             break;
           }

@@ -10,6 +10,7 @@
 #include "engine/campi.h"
 #include "engine/righe_livello.h"
 #include "engine/stato_motore.h"
+#include "platform/data/collation.h"
 #include "platform/data/connection.h"
 #include "platform/data/table_recordset.h"
 
@@ -105,10 +106,11 @@ void Aggiungi_Subtotali(const std::array<int32_t, 10>& Livelli, int32_t Ultimo_V
   };
   for (const Riga& r : righe) {
     // A change at a level closes the group of that level and of every level inside it, as the
-    // key prefix of the row changed from there on.
+    // key prefix of the row changed from there on. Codes compare as the grouping compared them
+    // (JET: no case, no trailing blanks): "NORD" and "nord" are one group.
     int cambio = NL - 1;
     for (int l = 0; l <= NL - 2; ++l)
-      if (r.livelli[C(l)].AsText() != precedente[C(l)].AsText()) {
+      if (!data::JetEqual(r.livelli[C(l)].AsText(), precedente[C(l)].AsText())) {
         cambio = l;
         break;
       }

@@ -15,7 +15,8 @@ namespace kyx {
   X(Colonna_Ordinamento_Elaborazione) X(Verso_Ordinamento_Elaborazione) \
   X(Select_Chiavi) X(Group_By) X(Lunghezza_Livello) X(Livello_Indice) X(Filtro_Completo)          \
   X(Filtro_Chiavi) X(Filtro_Slot) X(Numero_Query) X(Query_Testo) X(Query_Sistema) X(Query_Ultimo) \
-  X(Query_Inizio) X(Query_Colonna) X(Query_Riga) X(Troppe_Colonne) X(Col_Visibile_Memoria)    \
+  X(Query_Inizio) X(Query_Colonna) X(Query_Riga) X(Troppe_Colonne) X(Voci_Esaurite) X(Formule_Oltre_Limiti)  \
+  X(Col_Visibile_Memoria)                                                                         \
   X(Colonne_Bloccate_Memoria) X(Colonna_Ordinamento_Memoria) X(Verso_Ordinamento_Memoria)
 
 // Empty text, zero and Empty at start, as BASIC starts its globals.

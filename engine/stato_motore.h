@@ -109,6 +109,12 @@ extern std::array<int16_t, 256> Query_Colonna;
 extern std::array<int16_t, 256> Query_Riga;
 // Set when the columns generated for column-key codes had to be cut at column 252.
 extern bool Troppe_Colonne;
+// Set when a value item found the item map (256 entries) or the query list full: its column
+// stays zero.
+extern bool Voci_Esaurite;
+// Set when a formula column's text is longer or nested deeper than the evaluator takes: the
+// column stays zero.
+extern bool Formule_Oltre_Limiti;
 
 namespace stato_motore {
 // Puts every variable of this header back to its state before start-up.

@@ -244,12 +244,14 @@ void Salva() {
   if (!Rs_Dati_L2->Update().ok()) Rs_Dati_L2->CancelUpdate();
 }
 
-// The values of a cross-tab work row go to the generated column whose code it names.
+// The values of a cross-tab work row go to the generated column whose code it names. The code
+// compares as the grouping did (JET): the code list and the value query may each spell a code
+// of several spellings ("NORD", "nord") their own way.
 void Valore_Incrociato(const Query& Q, int Scarto) {
   const std::string codice = Campo_Lavoro(Q.livelli + Livello_Contatore_1);
   for (int j = 0; j <= Q.ultima; ++j) {
     const int col = Colonna_Voce(Q, j);
-    if (Col_VCC[C(std::clamp(col, 0, 255))] == codice) {
+    if (data::JetEqual(Col_VCC[C(std::clamp(col, 0, 255))], codice)) {
       Accumula_Totali(Q.conta, col, Scarto, Q.passata);
       return;
     }

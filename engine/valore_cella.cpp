@@ -99,7 +99,10 @@ void Valore_Cella(int16_t& Colonna, std::string& Formula_, data::Recordset& Rs) 
     std::string testo;
     if (vb::Mid(c000, 9, 3) != "999") {
       if (tipo == "3" && modo != 1) return;
-      testo = Formatta_Valore(0, Cella(Rs, colonna), modo, Col_Descrizione[C(colonna)], c000);
+      // The code is the outline column's (the column this one describes); the level of the row
+      // key picks the key whose description is shown.
+      const int16_t codice = Col_Descrizione[C(colonna)];
+      testo = Formatta_Valore(0, Cella(Rs, codice >= 0 ? codice : colonna), modo, codice, c000);
       if (tipo == "3") testo = "Totale " + testo;
     } else {
       // A detail without a level key of its own: the codes of its "D" description levels.

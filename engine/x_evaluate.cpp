@@ -180,6 +180,7 @@ struct Nodo {
   int numero = 0;       // Riferimento: the column
   std::string op;       // Binario: the operator
   bool negativo = false;  // Segno: "-" (else "+")
+  bool oltre_limiti = false;  // the whole formula: too long or nested too deep, worth 0
   std::unique_ptr<Nodo> a, b, c;
 };
 
@@ -357,23 +358,35 @@ int32_t Livello(const Nodo& n) {
 // evaluated for every row. Dropped all at once when it grows past a bound.
 const Nodo& Albero(std::string_view Formula) {
   static std::unordered_map<std::string, std::unique_ptr<Nodo>> cache;
-  static const std::unique_ptr<Nodo> malformato = Costante(0, -1);
-  if (Formula.size() > x_evaluate::kLunghezza_Massima) return *malformato;
+  static const std::unique_ptr<Nodo> troppo_lunga = [] {
+    auto n = Costante(0, -1);
+    n->oltre_limiti = true;
+    return n;
+  }();
+  if (Formula.size() > x_evaluate::kLunghezza_Massima) return *troppo_lunga;
   const std::string chiave(Formula);
   if (auto it = cache.find(chiave); it != cache.end()) return *it->second;
   if (cache.size() >= 4096) cache.clear();
   Compilatore compilatore;
   std::unique_ptr<Nodo> albero = compilatore.Leggi(vb::LCase(Togli_Spazi(Formula)));
-  if (compilatore.troppo_profondo) albero = Costante(0, -1);
+  if (compilatore.troppo_profondo) {
+    albero = Costante(0, -1);
+    albero->oltre_limiti = true;
+  }
   return *cache.emplace(chiave, std::move(albero)).first->second;
 }
 
 }  // namespace
 
 double Evaluate(std::string_view Formula) {
-  return Valore(Albero(Formula)) + 0.0;  // never a negative zero
+  const Nodo& albero = Albero(Formula);
+  // A formula the limits make worth 0 is told at the end of the run.
+  if (albero.oltre_limiti) Formule_Oltre_Limiti = true;
+  return Valore(albero) + 0.0;  // never a negative zero
 }
 
 int32_t Evaluate_Livello(std::string_view Formula) { return Livello(Albero(Formula)); }
+
+bool Formula_Oltre_Limiti(std::string_view Formula) { return Albero(Formula).oltre_limiti; }
 
 }  // namespace kyx

@@ -22,13 +22,16 @@
 namespace kyx {
 
 // The formula's value for the current row: reads Valori_Riga, Totali, Livello_Subtotale and
-// Numero_Colonne.
+// Numero_Colonne. A formula beyond the limits below sets Formule_Oltre_Limiti.
 double Evaluate(std::string_view Formula);
 
 // The formula's computation level: 0 without column references (1 when it still holds a
 // parameter placeholder "#x<n>"), else 1 + the highest Col_Precedenza of the columns it reads;
 // -1 when the text is malformed or a column it reads has no level yet.
 int32_t Evaluate_Livello(std::string_view Formula);
+
+// True when the formula is longer or nested deeper than the limits below: it is then worth 0.
+bool Formula_Oltre_Limiti(std::string_view Formula);
 
 namespace x_evaluate {
 // Formulas longer than this, or nested deeper than kProfondita_Massima parentheses, signs, "not",

@@ -78,11 +78,28 @@ void Mostra(ui::VbControl<QLineEdit>* Casella, const std::string& Cp1252) {
   Casella->setText(QString::fromStdString(text::to_utf8(Cp1252)));
 }
 
-// A typed value in its stored form: coded, text and number keys store the text as typed; period
-// keys go through the period check, which may rewrite the text.
-bool Verifica(std::string& Testo, std::string& Codice, std::string& Spiegazione) {
+// A number key's value typed in its display form ("12.345" under #,##0) back to the digits the
+// data set holds; any other text stays as typed.
+std::string Cifre_Numero(const std::string& Valore) {
+  const char Migliaia = vb::locale().thousands;
+  std::string Cifre;
+  for (char c : Valore) {
+    if (c == Migliaia) continue;
+    if (c < '0' || c > '9') return Valore;
+    Cifre += c;
+  }
+  return Cifre.empty() ? Valore : Cifre;
+}
+
+// A box value in its stored form. Period keys go through the period check, which may rewrite the
+// text. Coded, text and number keys are not checked: while the box shows the code it was filled
+// with (Codice) through the key's format (#MID, #,##0), that code is the value, and the shown
+// text must never become the code; a text the user typed over it is the value itself.
+bool Verifica(int16_t Chiave, std::string& Testo, std::string& Codice, std::string& Spiegazione) {
   if (Attributo_Filtro == "1" || Attributo_Filtro == "2" || Attributo_Filtro == "3") {
-    Codice = Testo;
+    if (Testo != Formatta_Valore(Chiave, Codice, 0, -1, "")) Codice = Testo;
+    if (Attributo_Filtro == "3") Codice = Cifre_Numero(Codice);
+    Testo = Formatta_Valore(Chiave, Codice, 0, -1, "");
     Spiegazione.clear();
     return true;
   }
@@ -197,7 +214,7 @@ void FrmBase::Carica_Filtro_Modifica(int16_t Chiave, std::string Valore1, std::s
 
     std::string Spiegazione;
     std::string Testo1 = Leggi(Flt_txt[1]);
-    if (!Verifica(Testo1, Filtro_Valori[1], Spiegazione)) {
+    if (!Verifica(Chiave, Testo1, Filtro_Valori[1], Spiegazione)) {
       host::MsgBox("Il contenuto del campo non \xE8 corretto\r\n" + Spiegazione, host::vbCritical, Titolo_Programma);
       return;
     }
@@ -210,7 +227,7 @@ void FrmBase::Carica_Filtro_Modifica(int16_t Chiave, std::string Valore1, std::s
     } else if (Operatore == 3) {
       Oper = "D";
       std::string Testo0 = Leggi(Flt_txt[0]);
-      if (!Verifica(Testo0, Filtro_Valori[0], Spiegazione)) {
+      if (!Verifica(Chiave, Testo0, Filtro_Valori[0], Spiegazione)) {
         host::MsgBox("Il contenuto del secondo campo non \xE8 corretto\r\n" + Spiegazione, host::vbCritical,
                      Titolo_Programma);
         return;

@@ -124,9 +124,13 @@ void FrmBase::Grafico_MouseDown(int Button, int Shift, float X, float Y) {
 void FrmBase::Grafico_Click() {
   const std::string Elemento_Mostrato = Testo_Etichetta(lblX);
   if (Elemento_Mostrato == Testo_Decodifica_X) return;
+  // The panel shows the element in its key's format ("000016" for "LA000016"); the filter stores
+  // the code itself, read from the decoded record's category column.
+  std::string Codice = Elemento_Mostrato;
+  if (Record_Decodificato >= 1 && Grafico_Chiave >= 0 && Grafico_Chiave <= 255 && Posiziona(Record_Decodificato))
+    Codice = vb::RTrim(Rs_Griglia->Field(Grafico_Chiave).AsText());
   if (agganci_base::Carica_Filtro_Modifica) {
-    agganci_base::Carica_Filtro_Modifica(Liv_Riga_Chiave[0], Elemento_Mostrato, Elemento_Mostrato,
-                                         Operatore_Filtro, "E*", true);
+    agganci_base::Carica_Filtro_Modifica(Liv_Riga_Chiave[0], Codice, Codice, Operatore_Filtro, "E*", true);
   }
   // In the drilling mouse modes the element drills as a press on its cell of the category column
   // does: the key of that column (or of the row's level) and the stored code of the element.

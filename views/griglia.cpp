@@ -53,7 +53,9 @@ std::string Testo_Cella(data::Recordset& Rs, int c, bool Per_Misura) {
   if (Col_Tipo[i] != 0) {
     std::string testo = v.AsText();
     if (Col_Attributo[i].empty()) return vb::RTrim(testo);
-    return Formatta_Valore(0, testo, 0, static_cast<int16_t>(c), Rs.Field(0).AsText());
+    // Only an elaboration result has row keys: in the codes list and the data-set list field 0
+    // is a code, whose 7th character must not pass for a row kind.
+    return Formatta_Valore(0, testo, 0, static_cast<int16_t>(c), Modo_Griglia == 3 ? Rs.Field(0).AsText() : "");
   }
   const char tipo = Tipo_Riga(Rs.Field(0).AsText());
   if (Modo_Griglia == 3 && (tipo == '1' || (tipo != '2' && Col_Totale[i] == 1))) return " ";

@@ -64,6 +64,23 @@ class Coder {
   std::unordered_map<std::string, uint32_t> class_;
 };
 
+// Numbers the exact spellings of one key column's texts in the order first seen (0 = Null).
+class Speller {
+ public:
+  explicit Speller(std::vector<std::string>* texts) : texts_(texts) {
+    if (texts_->empty()) texts_->emplace_back();
+  }
+  uint32_t Code(std::string_view text) {
+    auto [it, added] = index_.try_emplace(std::string(text), static_cast<uint32_t>(texts_->size()));
+    if (added) texts_->emplace_back(text);
+    return it->second;
+  }
+
+ private:
+  std::vector<std::string>* texts_;
+  std::unordered_map<std::string, uint32_t> index_;
+};
+
 // Ranks the codes of a key in collation order (Null first).
 void Rank(ColumnarKey* key) {
   const size_t n = key->texts.size();
@@ -212,8 +229,9 @@ int ColumnarTable::ValueIndex(std::string_view name) const {
 size_t ColumnarTable::MemoryBytes() const {
   size_t n = 0;
   for (const auto& k : keys) {
-    n += k.codes.capacity() * sizeof(uint32_t) + k.ranks.capacity() * sizeof(uint32_t);
+    n += (k.codes.capacity() + k.ranks.capacity() + k.spellings.capacity()) * sizeof(uint32_t);
     for (const auto& t : k.texts) n += t.capacity() + sizeof(std::string);
+    for (const auto& t : k.spelling_texts) n += t.capacity() + sizeof(std::string);
   }
   for (const auto& v : values) n += v.values.capacity() * sizeof(double) + v.nulls.capacity();
   return n;
@@ -221,11 +239,12 @@ size_t ColumnarTable::MemoryBytes() const {
 
 namespace {
 
-// One range of the table's rows, read into its place in the copy's arrays: its keys coded by
-// dictionaries of its own (recoded once all ranges are read), its Null values listed apart.
+// One range of the table's rows, read into its place in the copy's arrays: its keys numbered by
+// spelling in dictionaries of its own (coded by class once all ranges are read), its Null values
+// listed apart.
 struct Part {
   size_t offset = 0, count = 0;           // where the range goes in the arrays, how many rows
-  std::vector<ColumnarKey> keys;          // texts of the range's own codes
+  std::vector<std::vector<std::string>> keys;  // per key: the range's own spellings
   std::vector<std::vector<size_t>> nulls;  // per value column: rows (from offset) that are Null
   Status status;
 };
@@ -239,8 +258,8 @@ struct Column {
 
 // Reads the rows of `sql` on `db` straight from SQLite's result columns into rows offset ..
 // offset + count - 1 of `t`: a key's stored text is looked up by its bytes; only a text not seen
-// before is converted and coded by its class. Any other number of rows than `count` is an error
-// (the table changed while it was read).
+// before is converted and numbered by its spelling. Any other number of rows than `count` is an
+// error (the table changed while it was read).
 void ReadPart(sqlite3* db, const std::string& sql, const std::vector<Column>& columns, ColumnarTable* t, Part* part) {
   part->keys.resize(t->keys.size());
   part->nulls.resize(t->values.size());
@@ -251,7 +270,7 @@ void ReadPart(sqlite3* db, const std::string& sql, const std::vector<Column>& co
     sqlite3_finalize(st);
     return;
   }
-  std::vector<Coder> coders;
+  std::vector<Speller> coders;
   std::vector<RawCodes> raw(part->keys.size());
   coders.reserve(part->keys.size());
   for (auto& k : part->keys) coders.emplace_back(&k);
@@ -347,7 +366,7 @@ Status BuildColumnarTable(Connection& cn, std::string_view table, std::shared_pt
     c.declared = f.type;
     if (StartsWith(f.name, 'K')) {
       c.key = static_cast<int>(t->keys.size());
-      t->keys.push_back({f.name, {}, {}, {}});
+      t->keys.push_back({f.name, {}, {}, {}, {}, {}});
     } else if (StartsWith(f.name, 'V')) {
       c.value = static_cast<int>(t->values.size());
       t->values.push_back({f.name, {}, {}});
@@ -413,19 +432,42 @@ Status BuildColumnarTable(Connection& cn, std::string_view table, std::shared_pt
   for (const Part& p : parts)
     if (!p.status.ok()) return p.status;
 
-  // The parts' dictionaries into one per key: a class keeps the code of its first text.
+  // The parts' spellings into one dictionary per key, then every row from its spelling to its
+  // class: a class keeps the code of its first text. The rows keep their spellings too when a
+  // class has more than one.
   for (size_t k = 0; k < t->keys.size(); ++k) {
     ColumnarKey& key = t->keys[k];
-    if (parts.size() == 1) {
-      key.texts = std::move(parts[0].keys[k].texts);
-    } else {
-      Coder coder(&key);
-      for (Part& p : parts) {
-        const ColumnarKey& local = p.keys[k];
-        std::vector<uint32_t> map(local.texts.size(), 0);
-        for (size_t c = 1; c < local.texts.size(); ++c) map[c] = coder.Code(local.texts[c]);
-        uint32_t* codes = key.codes.data() + p.offset;
-        for (size_t r = 0; r < p.count; ++r) codes[r] = map[codes[r]];
+    Coder coder(&key);
+    std::vector<std::string> spellings;
+    Speller speller(&spellings);
+    std::vector<uint32_t> class_of{0};  // per spelling
+    std::vector<std::vector<uint32_t>> maps;  // per part: its spelling to the table's
+    for (const Part& p : parts) {
+      const std::vector<std::string>& local = p.keys[k];
+      std::vector<uint32_t> map(std::max<size_t>(local.size(), 1), 0);
+      for (size_t c = 1; c < local.size(); ++c) {
+        map[c] = speller.Code(local[c]);
+        if (map[c] == class_of.size()) class_of.push_back(coder.Code(local[c]));
+      }
+      maps.push_back(std::move(map));
+    }
+    const bool variants = spellings.size() != key.texts.size();
+    if (variants) {
+      key.spellings.resize(read);
+      key.spelling_texts = spellings;
+    }
+    for (size_t i = 0; i < parts.size(); ++i) {
+      const Part& p = parts[i];
+      const std::vector<uint32_t>& map = maps[i];
+      bool identity = !variants;
+      for (size_t c = 0; c < map.size() && identity; ++c) identity = class_of[map[c]] == c;
+      if (identity) continue;  // one range without variants: its numbers are the classes already
+      uint32_t* codes = key.codes.data() + p.offset;
+      uint32_t* spelt = variants ? key.spellings.data() + p.offset : nullptr;
+      for (size_t r = 0; r < p.count; ++r) {
+        const uint32_t g = map[codes[r]];
+        if (spelt) spelt[r] = g;
+        codes[r] = class_of[g];
       }
     }
     Rank(&key);

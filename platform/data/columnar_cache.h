@@ -62,6 +62,11 @@ struct ColumnarKey {
   BulkVector<uint32_t> codes;      // per row; 0 = Null
   std::vector<std::string> texts;  // per code (entry 0 unused): the first text seen of the class
   std::vector<uint32_t> ranks;     // per code: position in collation order (Null = 0)
+  // Only when some class is spelt in more than one way ("NORD", "nord"): per row the number of
+  // its exact spelling, and the spellings (entry 0 unused). A group shows the spelling of its
+  // first row, as SQLite's GROUP BY does.
+  BulkVector<uint32_t> spellings;
+  std::vector<std::string> spelling_texts;
 };
 
 struct ColumnarValue {

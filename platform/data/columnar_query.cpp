@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
@@ -361,6 +362,12 @@ bool Run(const ColumnarTable& t, const Query& q, const RowSink& each) {
     space *= n;
   }
   std::vector<uint64_t> group_ids;
+  // A group shows its keys as its first row spells them, as SQLite does: wanted only when a
+  // grouped key has classes of several spellings.
+  bool spelt = false;
+  for (int k : group) spelt = spelt || !t.keys[static_cast<size_t>(k)].spellings.empty();
+  constexpr size_t kNoRow = SIZE_MAX;
+  std::vector<size_t> first_rows;  // per group, with `spelt`
   std::vector<double> acc;     // slot * sums + s
   std::vector<uint8_t> seen;   // 1 when a non-Null value was added
   const size_t ns = sums.size();
@@ -404,9 +411,11 @@ bool Run(const ColumnarTable& t, const Query& q, const RowSink& each) {
     std::vector<double> dense(space * ns, 0.0);
     std::vector<uint8_t> dense_seen(nulls ? space * ns : 0, 0);
     std::vector<uint8_t> taken(space, 0);
+    std::vector<size_t> first(spelt ? space : 0, kNoRow);
     for (size_t r = 0; r < n; ++r) {
       if (!passes(r)) continue;
       const uint64_t id = group_of(r);
+      if (spelt && !taken[id]) first[id] = r;
       taken[id] = 1;
       add(r, dense.data() + id * ns, nulls ? dense_seen.data() + id * ns : nullptr);
     }
@@ -414,26 +423,28 @@ bool Run(const ColumnarTable& t, const Query& q, const RowSink& each) {
     for (uint64_t id = 0; id < space; ++id) {
       if (!taken[id]) continue;
       group_ids.push_back(id);
+      if (spelt) first_rows.push_back(first[id]);
       acc.insert(acc.end(), dense.begin() + static_cast<ptrdiff_t>(id * ns),
                  dense.begin() + static_cast<ptrdiff_t>((id + 1) * ns));
       for (size_t x = 0; x < ns; ++x) seen.push_back(nulls ? dense_seen[id * ns + x] : taken[id] & 1);
     }
   } else {
     std::unordered_map<uint64_t, int32_t> slot_map;
-    auto slot_for = [&](uint64_t id) -> size_t {
+    auto slot_for = [&](uint64_t id, size_t r) -> size_t {
       int32_t& s = slot_map.try_emplace(id, -1).first->second;
       if (s < 0) {
         s = static_cast<int32_t>(group_ids.size());
         group_ids.push_back(id);
+        if (spelt) first_rows.push_back(r);
         acc.resize(acc.size() + ns, 0.0);
         seen.resize(seen.size() + ns, 0);
       }
       return static_cast<size_t>(s);
     };
-    if (group.empty()) slot_for(0);  // one row even from no rows
+    if (group.empty()) slot_for(0, kNoRow);  // one row even from no rows
     for (size_t r = 0; r < n; ++r) {
       if (!passes(r)) continue;
-      const size_t slot = slot_for(group_of(r));
+      const size_t slot = slot_for(group_of(r), r);
       add(r, acc.data() + slot * ns, seen.data() + slot * ns);
     }
   }
@@ -479,8 +490,10 @@ bool Run(const ColumnarTable& t, const Query& q, const RowSink& each) {
       if (it.kind == Item::kKey) {
         const auto g = static_cast<size_t>(item_group[x]);
         const uint32_t code = codes[i * nk + g];
+        const ColumnarKey& key = t.keys[static_cast<size_t>(group[g])];
         if (code == 0) row[x].SetNull();
-        else row[x].AssignText(t.keys[static_cast<size_t>(group[g])].texts[code]);
+        else if (key.spellings.empty() || !spelt || first_rows[i] == kNoRow) row[x].AssignText(key.texts[code]);
+        else row[x].AssignText(key.spelling_texts[key.spellings[first_rows[i]]]);
       } else if (it.kind == Item::kSum) {
         const size_t s = static_cast<size_t>(item_sum[x]);
         if (seen[i * ns + s]) row[x].AssignDouble(acc[i * ns + s]);

@@ -292,6 +292,26 @@ TEST_F(Locale, AColumnKeyBecomesOneColumnPerCodeAndLaterColumnsMoveRight) {
   EXPECT_FALSE(Troppe_Colonne);
 }
 
+// An agent column key shown through #MID(2,2)#: the generated columns' headings show each agent in
+// that format, while their cells are amounts and keep the number format of the value element (or the
+// default one when the element has none).
+TEST_F(Locale, GeneratedColumnsHeadTheKeyValueInItsFormatAndKeepTheNumberFormat) {
+  ASSERT_TRUE(Sql(Mdb(0), "UPDATE CHIAVI SET ATTR = '1', FORMATO = '#MID(2,2)#' WHERE IDX = 2").empty());
+  Elementi({{.col = 1, .calc = "#L1(001)"},
+            {.col = 2, .calc = "#C1(002)#+V001#", .inte = "Agente|#C1C"},
+            {.col = 3, .calc = "#C1(002)#+V001#", .inte = "#C1C", .formato = "#,##0.00"}});
+  Liv_Colonna_Chiave[0] = 2;
+  Dato("NORD", "A10", 1);
+  Dato("SUD", "A08", 10);
+  Esegui_Elaborazione();
+  ASSERT_EQ(Numero_Colonne, 5);
+  const std::vector<std::string> intestazioni = {Col_Intestazione[2], Col_Intestazione[3], Col_Intestazione[4],
+                                                 Col_Intestazione[5]};
+  EXPECT_EQ(intestazioni, (std::vector<std::string>{"Agente|08", "Agente|10", "08", "10"}));
+  for (int c : {2, 3}) EXPECT_EQ(Col_Formato[c], "###,###,###,##0.000") << c;
+  for (int c : {4, 5}) EXPECT_EQ(Col_Formato[c], "#,##0.00") << c;
+}
+
 TEST_F(Locale, GeneratedColumnsEndAtColumn252) {
   Elementi({{.col = 1, .calc = "#L1(001)"}, {.col = 250, .calc = "#C1(002)#+V001#"}});
   Liv_Colonna_Chiave[0] = 2;
@@ -306,6 +326,51 @@ TEST_F(Locale, GeneratedColumnsEndAtColumn252) {
   EXPECT_EQ(Dati("c250, c251, c252"), (Righe{{"1.0", "2.0", "3.0"}, {"0.0", "0.0", "0.0"}}));
   ASSERT_EQ(host.shown().size(), 1u);
   EXPECT_EQ(host.shown()[0].style, 48);
+}
+
+// Limits that leave columns at zero are told once per run, as the cut at column 252 is.
+TEST_F(Locale, FormulasBeyondTheEvaluatorsLimitsAreToldOncePerRun) {
+  // The layout's formulas are short; the parameters they name make them long or deep.
+  Parametri_Valore[0] = "1";
+  while (Parametri_Valore[0].size() <= 4096) Parametri_Valore[0] += "+1";
+  Parametri_Valore[1] = std::string(600, '(') + "1" + std::string(600, ')');
+  Elementi({{.col = 1, .calc = "#L1(001)"},
+            {.col = 2, .calc = "#+V001#"},
+            {.col = 3, .calc = "c2+#X1"},
+            {.col = 4, .calc = "c2*#X2"},
+            {.col = 5, .calc = "c2*2"}});
+  Dato("NORD", "A01", 5);
+  const std::string avviso = "Una formula supera i 4096 caratteri o i 500 livelli di parentesi,\r"
+                             "le sue colonne sono rimaste a zero.";
+  for (int run = 0; run < 2; ++run) {
+    host.expect(avviso);
+    Esegui_Elaborazione();
+    // The formulas are computed on the displayed copy: its detail row comes first.
+    ASSERT_TRUE(Rs_Griglia && Rs_Griglia->MoveFirst().ok());
+    EXPECT_EQ(Rs_Griglia->Field(0).AsText(), "9999992");
+    const std::vector<double> celle = {Rs_Griglia->Field(2).AsDouble(), Rs_Griglia->Field(3).AsDouble(),
+                                       Rs_Griglia->Field(4).AsDouble(), Rs_Griglia->Field(5).AsDouble()};
+    EXPECT_EQ(celle, (std::vector<double>{5, 0, 0, 10}));
+    EXPECT_EQ(host.pending(), 0u);
+    ASSERT_EQ(host.shown().size(), static_cast<size_t>(run + 1)) << "one message per run";
+    EXPECT_EQ(host.shown().back().style, 48);
+  }
+  Parametri_Valore = {};
+}
+
+TEST_F(Locale, CrossTabItemsBeyondAFullItemMapAreToldOncePerRun) {
+  // Forty value rows of a fixed layout take forty items; 230 agents would need 230 more.
+  std::vector<E> righe = {{.col = 1, .calc = "#L1(001)"}, {.col = 2, .calc = "#C1(002)#+V001#"}};
+  for (int r = 2; r <= 41; ++r) righe.push_back({.rig = r, .col = 1, .calc = "#+V001#"});
+  Elementi(righe);
+  Liv_Colonna_Chiave[0] = 2;
+  for (int a = 100; a < 330; ++a) Dato("NORD", std::to_string(a), 1);
+  host.expect("L'elaborazione richiede troppi valori per colonna,\rle colonne eccedenti sono rimaste a zero.");
+  Esegui_Elaborazione();
+  EXPECT_EQ(host.pending(), 0u);
+  ASSERT_EQ(host.shown().size(), 1u);
+  EXPECT_EQ(Numero_Colonne, 231);
+  EXPECT_FALSE(Troppe_Colonne);
 }
 
 TEST_F(Locale, AQueryTheDatabaseRefusesIsReportedAndTheRunGoesOn) {

@@ -98,7 +98,7 @@ TEST_F(Modello, NumericColumnsTakeTheirFormatFromElementKeyOrDefault) {
             {.col = 5, .calc = "#@ testo"},
             {.col = 6, .calc = "#R1L"}});
   Esegui_Elaborazione();
-  EXPECT_EQ(Col_Formato[1], "@@@");
+  EXPECT_EQ(Col_Formato[1], "###,###,###,##0.000") << "the column key's format is its headings'";
   EXPECT_EQ(Col_VCK[1], 1);
   EXPECT_EQ(Lunghezza_VCK[1], 3);
   EXPECT_EQ(Col_Formato[2], "###,###,###,##0.000");

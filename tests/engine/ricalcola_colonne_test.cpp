@@ -113,8 +113,10 @@ TEST_F(Derivate, TheTwoFinalCallsComputeEveryKindOfDerivedColumn) {
   EXPECT_EQ(Colonna(rs, 7)[4].substr(0, 7), "57.1428");
   EXPECT_EQ(Colonna(rs, 7)[7], "100");
   EXPECT_EQ(Colonna(rs, 7)[5], "-") << "a subtotal row of total kind other than T keeps its cell";
-  EXPECT_EQ(Colonna(rs, 8), (T{"00000111001A", "00000112002x", "00000122002y", "00000212002x", "00000222002y",
-                               "00000239001C", "00000311001 ", "00000322002", "00000339001 ", "tot"}));
+  // The display level goes to the row key's twelfth character; the outline keeps its codes.
+  EXPECT_EQ(Colonna(rs, 0), (T{"00000111001A", "00000112002x", "00000122002y", "00000212002x", "00000222002y",
+                               "00000239001C", "00000311001", "00000322002", "00000339001", "9999994"}));
+  EXPECT_EQ(Colonna(rs, 8), (T{"NORD", "NORD", "NORD", "NORD", "NORD", "NORD", "SUD", "SUD", "SUD", "tot"}));
   EXPECT_EQ(Col_Ordine[6], 0) << "mode 0 leaves the sort permission alone";
 
   Ricalcola(-1);

@@ -2,6 +2,10 @@
 // help mode starts, and the help pointer's click opening the topic of the place in our viewer
 // on a real compiled help file.
 #include <QTest>
+#include <regex>
+#include <set>
+
+#include "platform/help/chm_file.h"
 
 #include "platform/help/help_viewer.h"
 #include "platform/ui/pointer.h"
@@ -153,6 +157,60 @@ TEST_F(Aiuto, ShutDownClosesTheViewer) {
   Fine_Programma();
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(help::OpenViewer() == nullptr || !help::OpenViewer()->isVisible());
+}
+
+// The program's own help file, as the build compiles it: every topic the map can name, in every
+// grid mode, is a page of its own, and every link between pages leads to a page of the file.
+TEST_F(Aiuto, TheProgramsHelpFileHoldsEveryTopicOfTheMapAndItsLinksResolve) {
+  const std::string file = KYX_HELP_FILE;
+  if (file.empty()) GTEST_SKIP() << "the help compiler chmcmd was not found when the build was configured";
+  std::string errore;
+  const auto chm = help::ChmFile::Open(file, errore);
+  ASSERT_TRUE(chm) << errore;
+  EXPECT_EQ(chm->DefaultTopic(), "/index.htm");
+
+  std::set<std::string> argomenti;
+  auto raccogli = [&argomenti](int primo, int ultimo) {
+    for (int r = primo; r <= ultimo; ++r) {
+      const std::string& riga = Mappa_Aiuto[static_cast<size_t>(r)];
+      if (riga.size() == 25) argomenti.insert(riga.substr(20, 5));
+    }
+  };
+  raccogli(1, 66);
+  for (const auto& [modo, grafico] : {std::pair<int16_t, bool>{1, false}, {2, false}, {3, false}, {3, true}}) {
+    Modo_Griglia = modo;
+    Grafico_Visibile = grafico;
+    f.Ridimensiona_Mappa();
+    raccogli(71, 96);
+  }
+  EXPECT_GE(argomenti.size(), 89u);
+
+  const std::regex titolo("<h1>([^<]+)</h1>"), collegamento("href=\"([^\"#]+)\"");
+  std::set<std::string> titoli;
+  std::set<std::string> pagine(argomenti.begin(), argomenti.end());
+  pagine.insert("index");
+  for (const std::string& a : pagine) {
+    SCOPED_TRACE(a);
+    std::string pagina;
+    ASSERT_TRUE(chm->Read("/" + a + ".htm", pagina));
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(pagina, m, titolo));
+    EXPECT_TRUE(titoli.insert(m[1].str()).second) << "title used twice: " << m[1];
+    EXPECT_GT(pagina.size(), 400u) << "a page that says almost nothing";
+    for (auto it = std::sregex_iterator(pagina.begin(), pagina.end(), collegamento); it != std::sregex_iterator();
+         ++it) {
+      std::string destinazione, contenuto;
+      destinazione = (*it)[1].str();
+      EXPECT_TRUE(chm->Read("/" + destinazione, contenuto)) << "broken link to " << destinazione;
+    }
+  }
+
+  // The viewer shows a topic of it with its text.
+  ASSERT_TRUE(std::filesystem::copy_file(file, dir.file("KYX.CHM"), std::filesystem::copy_options::overwrite_existing));
+  Clic_In_Aiuto(f.twL);
+  ASSERT_NE(help::OpenViewer(), nullptr);
+  EXPECT_TRUE(help::OpenViewer()->TopicFound());
+  EXPECT_NE(help::OpenViewer()->PageText().find("Albero della struttura"), std::string::npos);
 }
 
 TEST_F(Aiuto, TheLookupIsLoggedWhenDebugging) {

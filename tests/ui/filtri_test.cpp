@@ -7,6 +7,7 @@
 #include "engine/query_elaborazione.h"
 #include "engine/stato_motore.h"
 #include "platform/data/sqlite_connection.h"
+#include "platform/vb/vb.h"
 #include "tests/ui/ambiente_filtri.h"
 #include "tests/ui/ambiente_struttura.h"
 #include "ui/installa_filtri.h"
@@ -200,6 +201,45 @@ TEST_F(Filtri, InvalidDateIsRefusedAndTypedEqualsPicked) {
   EXPECT_EQ(Tabella().back(), "20 = 20240115| | ");
   Comando(20, "20240115", "", 1, "E*");
   EXPECT_EQ(Tabella().back(), "20 = *| | ");
+}
+
+// Keys shown through a display format: the boxes show the formatted text, FILTRO stores the code,
+// whether the value comes from a click, from the read-only boxes or typed.
+TEST_F(Filtri, FormattedKeysStoreTheCodeAndShowItsFormattedText) {
+  FrmBase& f = Carica();
+  const std::vector<std::string> colonne = {"SINF", "IDX", "KINDB", "LUN", "ATTR", "KEY_D", "TESTO", "FORMATO", "ORDINA", "VIS", "AREA_1"};
+  Riga("CHIAVI", colonne, {"SI1", 20, "G", 8, "1", 0, "Prodotto", "#MID(3,6)#", "03", "V", "VEN"});
+  Riga("CHIAVI", colonne, {"SI1", 21, "G", 8, "3", 0, "Numero documento", "#,##0", "04", "V", "VEN"});
+  Marcatore(20);
+  Marcatore(21);
+  const auto Casella = [&](int i) { return f.Flt_txt[i]->text().toStdString(); };
+
+  Comando(20, "LA000016", "", 1, "E*");  // a click on the code's cell
+  EXPECT_EQ(Tabella()[3], "20 = LA000016| | ");
+  EXPECT_EQ(Casella(1), "000016");
+  Comando(20, "LA000016", "", 1, "E*");
+  EXPECT_EQ(Tabella()[3], "20 = *| | ") << "the second click finds the stored code";
+
+  // The boxes are read-only for a formatted coded key: they show the text, the value is held.
+  Filtro_Stato_2 = true;
+  Filtro_Valori[1] = "LA000017";
+  f.Flt_txt[1]->setText("000017");
+  Comando(20, "000017", "", 1, "P+");
+  EXPECT_EQ(Tabella()[3], "20 = LA000017| | ");
+  EXPECT_EQ(Casella(1), "000017");
+
+  // A number typed, then the box's own (formatted) text sent again: one row of the digits.
+  Filtro_Stato_2 = false;
+  const std::string mostrato = vb::Format(int64_t{12345}, "#,##0");
+  ASSERT_NE(mostrato, "12345");
+  f.Flt_txt[1]->setText("12345");
+  Comando(21, "12345", "", 1, "P+");
+  EXPECT_EQ(Casella(1), mostrato);
+  Comando(21, Casella(1), "", 1, "P+");
+  ASSERT_EQ(Tabella().size(), 5u);
+  EXPECT_EQ(Tabella()[4], "21 = 12345| | ");
+  Comando(21, mostrato, "", 1, "P-");
+  EXPECT_EQ(Tabella()[4], "21 = *| | ");
 }
 
 TEST_F(Filtri, TreeOrdersKindsAndShowsLocksColoursAndOnlyVisibleKeysOfTheSystem) {

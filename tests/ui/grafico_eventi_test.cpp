@@ -118,6 +118,21 @@ TEST_F(GraficoEventi, ClickFiltersAndDrillsLikeTheCell) {
   EXPECT_TRUE(traccia.empty());
 }
 
+// The panel shows the element in its key's format; the filter gets the stored code.
+TEST_F(GraficoEventi, ClickFiltersOnTheStoredCodeNotOnItsShownText) {
+  Col_Chiave[1] = 7;
+  Col_Attributo[1] = "1";
+  Col_Formato[1] = "#MID(2,1)#";
+  Liv_Riga_Chiave[0] = 7;
+  Operatore_Filtro = 1;
+  Funzione_Mouse = 1;
+  Muovi(Centro(ui::kPartPoint, 1, 2));
+  EXPECT_EQ(Pannello()[0], "2");
+  traccia.clear();
+  f->Grafico_Click();
+  EXPECT_EQ(traccia, (std::vector<std::string>{"Filtro 7 A2 A2 1 E* S"}));
+}
+
 TEST_F(GraficoEventi, LeftPressSortsRightPressRecolours) {
   const QPointF legenda = Centro(ui::kPartSeries, 2, 0);
   const QPointF etichetta = Centro(ui::kPartLabel, 0, 2);

@@ -99,6 +99,18 @@ TEST_F(Griglia, CellsFollowTheRowKindAndTheColumnKind) {
   EXPECT_EQ(grid->TextMatrix(1, 2), "1");
 }
 
+TEST_F(Griglia, ACodesListFormatsEveryCodeWhateverItsSeventhCharacter) {
+  // The codes list of a product key shown through #MID(3,6)#: field 0 is the code itself, so a
+  // "4" or "3" at its 7th character is no grand-total or subtotal row.
+  Modo_Griglia = 1;
+  Col_Attributo[0] = "1";
+  Col_Formato[0] = "#MID(3,6)#";
+  Risultato({"LA000041", "LA000014", "LA000031", "LA000011"});
+  Visualizza_Griglia();
+  const Testi attesi = {"000041", "000014", "000031", "000011"};
+  for (int r = 1; r <= 4; ++r) EXPECT_EQ(grid->TextMatrix(r, 0), attesi[r - 1]) << r;
+}
+
 TEST_F(Griglia, FrozenColumnsStayWhileTheOthersScrollOutByZeroWidths) {
   Numero_Colonne = 3;
   Col_Visibile[3] = 2;

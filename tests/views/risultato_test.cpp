@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/impostazioni.h"
+#include "db/mdb1.h"
 #include "db/mdb2.h"
 #include "engine/elaborazione.h"
 #include "platform/data/static_recordset.h"
@@ -220,6 +221,50 @@ TEST_F(Risultato, AnElaborationIsShownPagedSortedAndItsWidthsKept) {
   Premi(2, 2);
   EXPECT_EQ(traccia, (std::vector<std::string>{"Filtro 2 " + agente + " E*", "Drill 2 " + agente}));
   EXPECT_EQ(Riga_Evidenziata, 2);
+}
+
+// An outline (R) layout of areas and agents with their descriptions in KYX_1.MDB: the outline
+// column shows each row's code in its level's format, the description column describes it, and
+// a press on an outline cell gives the row's level key and the code.
+TEST_F(Finestra, AnOutlineShowsItsCodesAndTheirDescriptions) {
+  Chiave(1, "K", 4);
+  Chiave(2, "K", 3, "#MID(2,2)#");
+  ASSERT_TRUE(Sql(Mdb(0), "UPDATE CHIAVI SET ATTR = '1', KEY_D = IDX").empty());
+  Riga("VALORI", {"SINF", "IDX", "ELEM"}, {"SI1", 1, 3});
+  Layout(3, "Vendite");
+  Liv_Riga_Chiave[0] = 1;
+  Liv_Riga_Chiave[1] = 2;
+  ASSERT_TRUE(Apri_MDB1(false, false));
+  ASSERT_TRUE(Apri_MDB2(false, false));
+  ASSERT_TRUE(Sql(Mdb(1), "INSERT INTO KYX_DS_20F (S_DS_STAT, S_DS_KEY, S_DS_CODI, S_DS_D_01, S_DS_D_14) VALUES "
+                          "(' ', 1, 'NORD', 'Italia del nord', '   '), (' ', 1, 'SUD', 'Italia del sud', '   '),"
+                          "(' ', 2, 'A01', 'Rossi', '   '), (' ', 2, 'A02', 'Bianchi', '   '),"
+                          "(' ', 2, 'A03', 'Verdi', '   ')")
+                  .empty());
+  Elementi({{.col = 1, .calc = "#R1(001)", .snint = "S", .sntot = "S"},
+            {.col = 2, .calc = "#R2(002)"},
+            {.col = 3, .calc = "#R1<01>"},
+            {.col = 4, .calc = "#+V001#", .tot = "T"}});
+  ASSERT_TRUE(Sql(Mdb(2), "INSERT INTO KYX_D0_00F_SI1 (IDX, K_001, K_002, V_001_01, V_001_02, V_001_03) VALUES "
+                          "(1, 'NORD', 'A01', 1, 0, 0), (2, 'NORD', 'A02', 2, 0, 0), (3, 'SUD', 'A03', 3, 0, 0)")
+                  .empty());
+  Ini("[001]\n");
+  Profilo_Corrente = 1;
+  Layout_Corrente = 3;
+  ASSERT_TRUE(Esegui_Elaborazione());
+  ASSERT_EQ(Numero_Record, 8);
+  Prima_Riga = Riga_Evidenziata = Scorrimento_Colonne = -1;
+  Visualizza_Griglia();
+  FrmBase& f = *frmBase;
+  std::vector<std::string> celle;
+  for (int r = 1; r <= 8; ++r) celle.push_back(f.Grid1->TextMatrix(r, 1) + "|" + f.Grid1->TextMatrix(r, 3));
+  EXPECT_EQ(celle, (std::vector<std::string>{"NORD|Italia del nord", "01|Rossi", "02|Bianchi",
+                                             "NORD|Totale Italia del nord", "SUD|Italia del sud", "03|Verdi",
+                                             "SUD|Totale Italia del sud", " |Totale generale"}));
+  Funzione_Mouse = 2;
+  Operatore_Filtro = 1;
+  Premi(3, 1);
+  EXPECT_EQ(traccia, (std::vector<std::string>{"Filtro 2 A02 E*"}));
 }
 
 // Presses on a hand-made result: which key and element each column gives, and what each button
