@@ -114,7 +114,6 @@ bool Leggi_Contenuto_Layout(std::string_view Byte, Contenuto_Layout& C, std::str
     Messaggio = "il file non \xE8 un layout nel formato a chiavi";
     return false;
   }
-  bool colonne_lette = false, chiuso = false;
   Gruppo_Filtro gruppo;
   for (size_t r = 1; r < righe.size(); ++r) {
     const std::string& riga = righe[r];
@@ -127,10 +126,8 @@ bool Leggi_Contenuto_Layout(std::string_view Byte, Contenuto_Layout& C, std::str
     else if (chiave == "_Anno____=") Metti(v, C.Anno_Riferimento);
     else if (chiave == "_CMax____=") {
       // The count of columns is clamped to the 255 columns the arrays have.
-      if (auto n = Numero(v, INT64_MIN / 2, INT64_MAX / 2)) {
+      if (auto n = Numero(v, INT64_MIN / 2, INT64_MAX / 2))
         C.Numero_Colonne = static_cast<uint8_t>(std::clamp<int64_t>(*n, 0, 255));
-        colonne_lette = true;
-      }
     } else if (chiave == "_CFix____=") Metti(v, C.Colonne_Bloccate);
     else if (chiave == "_COrd____=") Metti(v, C.Colonna_Ordinamento);
     else if (chiave == "_CVer____=") C.Verso_Ordinamento = " " + v;
@@ -162,20 +159,10 @@ bool Leggi_Contenuto_Layout(std::string_view Byte, Contenuto_Layout& C, std::str
       else if (tipo == "VC" && campo == 'K') Metti(v, C.Liv_Colonna_Chiave[i]);
       else if (tipo == "VC" && campo == 'V') C.Liv_Colonna_Testo[i] = v;
       else if (tipo == "PA" && campo == 'D') C.Parametri_Descrizione[i] = v;
-      else if (tipo == "PA" && campo == 'V') {
-        C.Parametri_Valore[i] = v;
-        if (i == 8) chiuso = true;
-      }
+      else if (tipo == "PA" && campo == 'V') C.Parametri_Valore[i] = v;
     }
   }
-  if (!colonne_lette) {
-    Messaggio = "manca il numero delle colonne";
-    return false;
-  }
-  if (!chiuso) {
-    Messaggio = "il file \xE8 incompleto";
-    return false;
-  }
+  // A key the file does not hold keeps its default: only a file that is not keyed is refused.
   return true;
 }
 

@@ -76,16 +76,18 @@ Status ReadColumn(Cursor& c, size_t at, Column* col) {
   uint16_t ordinal = 0;
   if (!c.Bytes(kPresenceMapSize, &map) || !c.Get(&ordinal)) return Bad("a column descriptor is truncated", at);
   if ((map[0] & kHasName) && !c.String(&col->info.name)) return Bad("a column name runs past its descriptor", at);
-  if (map[0] & kHasBaseTable) {
-    uint16_t table = 0, column = 0;
-    std::string base;
-    if (!c.Get(&table) || !c.Get(&column) || !c.String(&base))
-      return Bad("the base table of a column runs past its descriptor", at);
-  }
+  // Where the column came from: each part present by its own bit; not needed here.
+  uint16_t ordinal_in_base = 0;
+  std::string base;
+  if (((map[0] & kHasBaseTableOrdinal) && !c.Get(&ordinal_in_base)) ||
+      ((map[0] & kHasBaseColumnOrdinal) && !c.Get(&ordinal_in_base)) ||
+      ((map[0] & kHasBaseColumnName) && !c.String(&base)))
+    return Bad("the base table of a column runs past its descriptor", at);
   uint32_t max_length = 0, precision = 0, scale = 0, flags = 0;
   if (!c.Get(&col->type) || !c.Get(&max_length) || !c.Get(&precision) || !c.Get(&scale) || !c.Get(&flags))
     return Bad("the type of column " + col->info.name + " is truncated", at);
-  // The optional properties that may follow (catalog, collation, defaults...) are skipped.
+  // The optional properties that may follow (catalog, collation, defaults...) and the closing
+  // IsVisible are skipped with the rest of the element.
   FieldInfo& f = col->info;
   int size = max_length > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(max_length);
   switch (col->type) {
@@ -186,6 +188,23 @@ bool ReadValue(Cursor& c, uint16_t type, std::string* scratch, Value* v) {
   return false;
 }
 
+// The data of one row: a null bitmap (bit i % 8 of byte i / 8 set: column i is null and has no
+// bytes), then each non-null value in column order.
+Status ReadRowData(Cursor& c, const std::vector<Column>& columns, size_t at, size_t number, std::string* scratch,
+                   std::vector<Value>* row) {
+  const unsigned char* mask = nullptr;
+  if (!c.Bytes((columns.size() + 7) / 8, &mask)) return Bad("a row is truncated", at);
+  row->assign(columns.size(), Value());
+  for (size_t i = 0; i < columns.size(); ++i) {
+    if (mask[i / 8] & (1 << (i % 8))) continue;
+    if (!ReadValue(c, columns[i].type, scratch, &(*row)[i]))
+      return Bad("a value of column " + columns[i].info.name + " in row " + std::to_string(number) +
+                     " is truncated or malformed",
+                 at);
+  }
+  return Status::Ok();
+}
+
 }  // namespace
 
 bool IsAdtg(std::string_view d) {
@@ -208,34 +227,46 @@ Status ReadAdtg(std::string_view bytes, std::vector<FieldInfo>* fields, std::vec
   size_t declared_columns = 0;
   bool have_result = false;
   std::vector<std::vector<Value>> rs;
+  std::vector<bool> deleted;
+  // The original row a change or delete marker may follow (none right after any other token).
+  constexpr size_t kNone = static_cast<size_t>(-1);
+  size_t last_original = kNone;
   std::string scratch;
   for (;;) {
     size_t at = c.at();
     if (!c.Get(&token)) return Bad("it is truncated: the end token is missing", at);
     if (token == kTokenDone) break;
-    if (token == kTokenRow) {
+    if (token == kTokenRow || token == kTokenInsertRow || token == kTokenChangeRow || token == kTokenDeleteRow) {
       if (!have_result || columns.size() != declared_columns)
         return Bad("a row comes before the description of all its columns", at);
-      const unsigned char* mask = nullptr;
-      if (!c.Bytes((columns.size() + 7) / 8, &mask)) return Bad("a row is truncated", at);
+      const size_t follows = last_original;
+      last_original = kNone;
+      if ((token == kTokenChangeRow || token == kTokenDeleteRow) && follows == kNone)
+        return Bad("a pending change or deletion does not follow the row it applies to", at);
+      if (token == kTokenDeleteRow) {
+        deleted[follows] = true;
+        continue;
+      }
       // A null costs one bit of the file but a whole Value in memory: rows that are almost all
       // nulls could make a small file take gigabytes. The values held stay within four per
       // byte of input (real results carry their key texts in every row, far below that).
       if ((rs.size() + 1) * columns.size() > 4 * bytes.size() + (1 << 20))
         return Bad("it holds too many empty values for its size", at);
-      std::vector<Value> row(columns.size());
-      for (size_t i = 0; i < columns.size(); ++i) {
-        if (mask[i / 8] & (1 << (i % 8))) continue;
-        if (!ReadValue(c, columns[i].type, &scratch, &row[i]))
-          return Bad("a value of column " + columns[i].info.name + " in row " + std::to_string(rs.size() + 1) +
-                         " is truncated or malformed",
-                     at);
+      std::vector<Value> row;
+      Status s = ReadRowData(c, columns, at, token == kTokenChangeRow ? follows + 1 : rs.size() + 1, &scratch, &row);
+      if (!s.ok()) return s;
+      if (token == kTokenChangeRow) {
+        rs[follows] = std::move(row);  // the values the row has after its pending change
+        continue;
       }
+      if (token == kTokenRow) last_original = rs.size();
       rs.push_back(std::move(row));
+      deleted.push_back(false);
       continue;
     }
+    last_original = kNone;
     if (token != kTokenHandlerOptions && token != kTokenTableDescriptor && token != kTokenResultDescriptor &&
-        token != kTokenColumnDescriptor)
+        token != kTokenColumnDescriptor && token != kTokenResultContext)
       return Bad("unknown token " + std::to_string(token), at);
     // Every other element carries its size.
     uint16_t size = 0;
@@ -243,7 +274,8 @@ Status ReadAdtg(std::string_view bytes, std::vector<FieldInfo>* fields, std::vec
     if (!c.Get(&size) || !c.Element(size, &body)) return Bad("an element of token " + std::to_string(token) + " is truncated", at);
     switch (token) {
       case kTokenHandlerOptions:
-      case kTokenTableDescriptor: break;  // how the data was fetched or where it came from: not needed
+      case kTokenTableDescriptor:
+      case kTokenResultContext: break;  // how the data was fetched or where it came from: not needed
       case kTokenResultDescriptor: {
         uint16_t visible = 0, total = 0;
         if (have_result) return Bad("it holds more than one recordset", at);
@@ -272,6 +304,14 @@ Status ReadAdtg(std::string_view bytes, std::vector<FieldInfo>* fields, std::vec
   if (c.left() != 0) return Bad("there are unexpected bytes after the end token", c.at());
   fields->reserve(columns.size());
   for (Column& col : columns) fields->push_back(std::move(col.info));
+  // Rows deleted while the recordset was open are gone from it.
+  size_t kept = 0;
+  for (size_t r = 0; r < rs.size(); ++r)
+    if (!deleted[r]) {
+      if (kept != r) rs[kept] = std::move(rs[r]);
+      ++kept;
+    }
+  rs.resize(kept);
   *rows = std::move(rs);
   return Status::Ok();
 }

@@ -127,7 +127,7 @@ void PutPrologue(std::string& out, const std::vector<FieldInfo>& fields, size_t 
   PutString(out, "");
   PutString(out, "");
   PutString(out, "");
-  out.push_back(0);  // synchronous
+  Put<uint16_t>(out, kAsyncSynchronous);
   Close(out, body);
 
   body = Open(out, kTokenResultDescriptor);
@@ -171,6 +171,7 @@ void PutPrologue(std::string& out, const std::vector<FieldInfo>& fields, size_t 
     Put<uint32_t>(out, precision);
     Put<uint32_t>(out, scale);
     Put<uint32_t>(out, flags);
+    Put<uint16_t>(out, kBooleanTrue);  // IsVisible
     Close(out, body);
   }
 }

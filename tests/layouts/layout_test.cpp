@@ -113,6 +113,25 @@ TEST_F(Layout, ASavedElaborationLoadsBackAsItWasSaved) {
   EXPECT_EQ(comandi, (std::vector<std::string>{"T-", "E+ 1 NORD  1", "E+ 2 A01  3"}));
 }
 
+// A result saved while it still carried pending changes (changed, deleted and inserted rows) is
+// shown as the recordset stood: it does not make the entry unloadable.
+TEST_F(Layout, AnEntrySavedWithPendingChangesLoads) {
+  Modello();
+  Elaborazione_Corrente = Storico_Ultimo = 5;
+  Storico_Primo = 1;
+  Salva_Layout("ADD", 0);
+  ASSERT_TRUE(files::write_file_atomic(Storico("KYX_E_000005_1.DAT"), Leggi(KYX_TABLEGRAM_PENDING)));
+  Rs_Griglia.reset();
+  Carica_Layout(0, File_Storico(File_Storico_2, 5), false);
+  ASSERT_NE(Rs_Griglia, nullptr);
+  ASSERT_EQ(Numero_Record, 4);
+  std::vector<std::string> righe;
+  ASSERT_TRUE(Rs_Griglia->MoveFirst().ok());
+  for (; !Rs_Griglia->AfterLast(); (void)Rs_Griglia->MoveNext())
+    righe.push_back(Rs_Griglia->Field("c000").AsText() + " " + Rs_Griglia->Field("c001").AsText());
+  EXPECT_EQ(righe, (std::vector<std::string>{"9999991 1", "9999992 20.5", "9999994 4", "9999995 "}));
+}
+
 TEST_F(Layout, TheReaderTakesWhatTheKeysSayAndRefusesDamagedFiles) {
   const std::string coda = "PA_9____V=\r\n";
   struct Caso {
@@ -143,9 +162,24 @@ TEST_F(Layout, TheReaderTakesWhatTheKeysSayAndRefusesDamagedFiles) {
        }},
       {"", false, nullptr},
       {std::string("[Q-KRE]\r\n_CMax\0___=1\r\n", 22) + coda, false, nullptr},
-      {"Titolo\r\nLink\r\n", false, nullptr},                      // the old positional form
-      {"[Q-KRE]\r\n_Elab____=x\r\n" + coda, false, nullptr},       // no column count
-      {"[Q-KRE]\r\n_CMax____=001\r\nC_001_Hea=tronc", false, nullptr},  // cut short
+      {"Titolo\r\nLink\r\n", false, nullptr},  // the old positional form
+      // A keyed file is taken with the keys it holds; the others keep their defaults.
+      {"[Q-KRE]\r\n_Elab____=x\r\n" + coda, true,
+       [](const Contenuto_Layout& l) {
+         EXPECT_EQ(l.Titolo, "x");
+         EXPECT_EQ(l.Numero_Colonne, 0);
+       }},
+      {"[Q-KRE]\r\n_CMax____=002\r\nC_002_Hea=due\r\nC_002_Dim=900\r\nPA_1____D=Anno\r\nPA_1____V=2015\r\n", true,
+       [](const Contenuto_Layout& l) {
+         EXPECT_EQ(l.Numero_Colonne, 2);
+         EXPECT_EQ(l.Colonne[2].Intestazione, "due");
+         EXPECT_EQ(l.Colonne[2].Larghezza, 900);
+         EXPECT_EQ(l.Colonne[1].Larghezza, 1500);
+         EXPECT_EQ(l.Parametri_Valore[0].value_or("-"), "2015");
+         EXPECT_FALSE(l.Parametri_Valore[8].has_value());  // kept as the program holds it
+       }},
+      {"[Q-KRE]\r\n_CMax____=001\r\nC_001_Hea=tronc", true,
+       [](const Contenuto_Layout& l) { EXPECT_EQ(l.Colonne[1].Intestazione, "tronc"); }},
   };
   for (const Caso& c : casi) {
     Contenuto_Layout l;
@@ -160,7 +194,7 @@ TEST_F(Layout, TheReaderTakesWhatTheKeysSayAndRefusesDamagedFiles) {
 
 TEST_F(Layout, AMissingOrDamagedFileIsReportedAndChangesNothing) {
   Modello();
-  dir.write("Dati/PREFERITI/KYX_E_000001_2.DAT", "[Q-KRE]\r\n_CMax____=002\r\nC_001_Hea=tronc");
+  dir.write("Dati/PREFERITI/KYX_E_000001_2.DAT", "Vendite per area\r\n[Link]\r\n002\r\n");
   for (const char* nome : {"KYX_E_000009_2.DAT", "KYX_E_000001_2.DAT"}) {
     host.expect("Impossibile caricare l'elaborazione");
     Carica_Layout(0, Cartella_Preferiti + nome, false);

@@ -132,7 +132,14 @@ void FrmMenuPreferitiModifica::Imposta_Elaborazione() {
     if (i >= 0 && i <= 10) Anno_Corrente->SetListIndex(i);
     Anno_Corrente->setEnabled(false);
   } else {
-    Anno_Corrente->SetText(Valore_Preferito(File_Preferito, "_Anno____"));
+    // The stored year is offered even outside the eleven listed, so that the favourite keeps it
+    // when it is saved with its other changes.
+    const std::string anno = Valore_Preferito(File_Preferito, "_Anno____");
+    Anno_Corrente->SetText(anno);
+    if (Anno_Corrente->ListIndex() < 0 && !vb::Trim(anno).empty()) {
+      Anno_Corrente->AddItem(anno);
+      Anno_Corrente->SetListIndex(Anno_Corrente->NewIndex());
+    }
     Anno_Corrente->setEnabled(!elimina);
   }
 }

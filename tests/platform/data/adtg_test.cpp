@@ -43,7 +43,8 @@ struct Tg {
   }
   static std::string Guid() { return std::string("\xB6\x92\xF2\x3F\x04\xB2\xCF\x11\x8D\x23\x00\xAA\x00\x5F\xFE\x58", 16); }
   static std::string Lps(std::u16string_view s) { return Tg().le<uint16_t>(static_cast<uint16_t>(s.size())).b + Utf16(s); }
-  Tg& handler() { return element(2, Guid() + "\x03" + Lps(u"") + Lps(u"") + Lps(u"Friendly") + std::string(1, '\0')); }
+  // Handler options: GUID, update kind, three strings, async options (USHORT 1: synchronous).
+  Tg& handler() { return element(2, Guid() + "\x03" + Lps(u"") + Lps(u"") + Lps(u"Friendly") + std::string("\x01\x00", 2)); }
   Tg& result(uint16_t columns, uint32_t rows) {
     Tg body;
     body.raw(Guid()).raw(std::string(3, '\0')).le<uint16_t>(columns).le<uint16_t>(columns).le<uint16_t>(0);
@@ -55,7 +56,7 @@ struct Tg {
     Tg body;
     body.raw(std::string("\x01\x00\x00", 3)).le<uint16_t>(ordinal).raw(Lps(name)).le<uint16_t>(type);
     body.le<uint32_t>(max_length).le<uint32_t>(type == 131 ? 17 : 0).le<uint32_t>(type == 131 ? 3 : 0).le<uint32_t>(flags);
-    return element(6, body.raw(trailing).b);
+    return element(6, body.raw(trailing).raw("\xFF\xFF").b);  // ..., optional properties, IsVisible
   }
   Tg& row(const std::string& null_mask) { return raw("\x07" + null_mask); }
   Tg& wstr(std::u16string_view s) { return le<uint32_t>(static_cast<uint32_t>(2 * s.size())).raw(Utf16(s)); }
@@ -137,7 +138,45 @@ TEST(Adtg, WrittenFilesReadBackEqualAndFollowTheLayout) {
             "col x 12 16 0 0 96\n"
             "'perch\u00e9 \u20ac'|0.1|-1234567890123125/10^3|-32768|2147483647|'a\\x00b'|i8:1152921504606846976\n"
             "NULL|NULL|NULL|NULL|NULL|NULL|NULL\n"
-            "''|-1e+300|0/10^3|0|-1|''|bstr:'t'\n");
+            "''|-1e+300|0/10^3|0|-1|''|bstr:'t'\n"
+            "ops 3 0 0 0\n");
+}
+
+// A recordset saved with pending changes (a hand-built file, tests/fixtures/tablegram): the
+// changed row reads with its new values, the deleted one is gone, the inserted one is there, and
+// the result context and table descriptor are passed over; the independent decoder agrees.
+TEST(Adtg, PendingChangesInsertionsAndDeletionsAreApplied) {
+  std::vector<FieldInfo> fields;
+  std::vector<std::vector<Value>> rows;
+  const Status s = ReadRecordsetFile(KYX_TABLEGRAM_PENDING, &fields, &rows);
+  ASSERT_TRUE(s.ok()) << s.ToString();
+  EXPECT_EQ(fields, (std::vector<FieldInfo>{TextField("c000", 12), DoubleField("c001"), NumericField("c002")}));
+  const std::vector<std::vector<Value>> want = {
+      {"9999991", 1.0, 12.5}, {"9999992", 20.5, -3.25}, {"9999994", 4.0, Value()}, {"9999995", Value(), 0.001}};
+  EXPECT_EQ(rows, want);
+  const test::Decoded decoded = test::DecodeAdtg(KYX_TABLEGRAM_PENDING);
+  EXPECT_TRUE(decoded.ok) << decoded.out;
+  EXPECT_NE(decoded.out.find("'9999991'|1.0|12500/10^3\n'9999992'|20.5|-3250/10^3\n'9999994'|4.0|NULL\n"
+                             "'9999995'|NULL|1/10^3\nops 2 1 1 1\n"),
+            std::string::npos)
+      << decoded.out;
+
+  // A change or a deletion stands right after the original row it applies to.
+  auto one_row = [] {
+    Tg t;
+    t.header().handler().result(1, 1).column(1, u"c", 3, 4, 0x70);
+    return t;
+  };
+  const std::string nessun_null(1, '\0'), tutti_null(1, '\x01');
+  for (const std::string& bad :
+       {one_row().raw("\x0C").done().b, one_row().raw("\x0A").raw(nessun_null).le<int32_t>(1).done().b,
+        one_row().row(nessun_null).le<int32_t>(1).raw("\x0C\x0C").done().b,
+        one_row().raw("\x0D").raw(nessun_null).le<int32_t>(1).raw("\x0C").done().b}) {
+    const Status r = ReadAdtg(bad, &fields, &rows);
+    EXPECT_NE(r.description().find("does not follow the row"), std::string::npos) << r.ToString();
+  }
+  EXPECT_TRUE(ReadAdtg(one_row().row(nessun_null).le<int32_t>(1).raw("\x0A").raw(tutti_null).done().b, &fields, &rows).ok());
+  EXPECT_EQ(rows, (std::vector<std::vector<Value>>{{Value()}}));
 }
 
 TEST(Adtg, DamagedAndHostileFilesAreRefusedWithAMessage) {

@@ -280,7 +280,7 @@ TEST(DisplaySave, TheVisibleRowsSaveInOrderAndReadBackEverywhere) {
   ASSERT_TRUE(rs.Delete().ok());
   ASSERT_TRUE(rs.Save(dir.file("r.dat")).ok());
 
-  // An independent decoder of the documented layout.
+  // An independent decoder of the published structure.
   const test::Decoded decoded = test::DecodeAdtg(dir.file("r.dat"));
   EXPECT_TRUE(decoded.ok) << decoded.out;
   EXPECT_EQ(decoded.out,
@@ -288,7 +288,8 @@ TEST(DisplaySave, TheVisibleRowsSaveInOrderAndReadBackEverywhere) {
             "col c001 5 8 15 0 112\n"
             "'0000042'|40.0\n"
             "'0000012'|1.5\n"
-            "'0000022'|NULL\n");
+            "'0000022'|NULL\n"
+            "ops 3 0 0 0\n");
 
   StaticRecordset back;
   ASSERT_TRUE(back.Load(dir.file("r.dat")).ok());

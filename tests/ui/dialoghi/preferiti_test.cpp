@@ -6,6 +6,7 @@
 #include "engine/stato_motore.h"
 #include "layouts/preferiti.h"
 #include "platform/data/static_recordset.h"
+#include "platform/ini/ini_file.h"
 #include "platform/ui/keyed_tree.h"
 #include "platform/ui/simple_controls.h"
 #include "tests/ui/dialoghi/ambiente_dialoghi.h"
@@ -286,6 +287,28 @@ TEST_F(Preferiti, FolderEditsRefuseTakenAndBadNamesAndReKeyTheTree) {
   dialogo(Chiave("Acquisti"), 1).cmdAggiorna_Click();
   EXPECT_FALSE(files::exists(Disco("Acquisti")));
   EXPECT_FALSE(f.twP->Exists(Chiave("Acquisti")));
+}
+
+// A favourite of a year older than the eleven the box lists keeps its year when its title is
+// edited; one of a listed year keeps it too.
+TEST_F(Preferiti, EditingAFavouriteKeepsItsStoredYear) {
+  Anno_In_Uso = true;
+  FrmMenuPreferiti& f = Apri();
+  const std::string vecchio = Chiave("Vendite\\KYX_E_000003_2.DAT");
+  ASSERT_TRUE(ini::IniFile(files::native_path(vecchio)).Write("Q-KRE", "_Anno____", "1999"));
+  const std::string listato = Chiave("Vendite\\Nord\\KYX_E_000017_2.DAT");
+  for (const auto& [file, anno] : {std::pair{vecchio, "1999"}, std::pair{listato, "2024"}}) {
+    SCOPED_TRACE(file);
+    Nodo_Preferito = file + "LNK";
+    frmMenuPreferitiModifica->Carica(0);
+    FrmMenuPreferitiModifica& d = *frmMenuPreferitiModifica;
+    EXPECT_EQ(d.Anno_Corrente->Text(), anno);
+    d.txt1->SetText("Nuovo titolo");
+    d.cmdAggiorna_Click();
+    EXPECT_EQ(Valore_Preferito(file, "_Elab____"), "Nuovo titolo");
+    EXPECT_EQ(Valore_Preferito(file, "_Anno____"), anno);
+    EXPECT_EQ(f.twP->Nodes(file + "ANN").Text(), anno);
+  }
 }
 
 TEST_F(Preferiti, AddingTheCurrentElaborationTakesAFreeNumberAndDeletingTakesBothFiles) {
