@@ -99,14 +99,19 @@ void Esegui_Query_Server(const std::string& Sql, const Tracciato_Record& T, data
   }
   const auto n = static_cast<int32_t>(Sql.size());
   Sock_Write(1, "h" + Cifre(n, 5) + Sql, n + 6);
-  // After a link lost earlier in the run, nothing more is asked, and nothing more said.
+  // A link already lost is not asked anything; the one disconnect path says so, once.
   if (!Collegamento_Attivo()) {
     Risposta_Server_Fallita = true;
+    Motivo_Socket = "il collegamento con il server non \xE8 aperto";
+    Collegamento_Perso(M.testa);
     return;
   }
   Stato_Risposta.clear();
   const Esito_Risposta Esito = Leggi_Risposta(T, Canale_Socket(), Rs);
-  if (Esito != Esito_Risposta::Completa) Risposta_Server_Fallita = true;
+  // The server's own "2" ends only this query, the run goes on without its rows; any other
+  // failure (a lost link, an unknown status, a number that is none) ends the run.
+  const bool Errore_Dichiarato = Esito == Esito_Risposta::Errore_Server && Stato_Risposta == "2" && Collegamento_Attivo();
+  if (Esito != Esito_Risposta::Completa && !Errore_Dichiarato) Risposta_Server_Fallita = true;
   switch (Esito) {
     case Esito_Risposta::Completa: return;
     case Esito_Risposta::Testa_Mancante: Collegamento_Perso(M.testa); return;

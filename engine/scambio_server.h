@@ -51,9 +51,10 @@ enum class Esito_Risposta {
   Numero_Errato,    // a number of a record is no packed number: the block is refused whole
 };
 
-// Set when a reply of the server failed during the run (a lost link, a refused or unknown
-// status, a record that is not a number): the run then ends without a result, so that nothing
-// of a refused reply reaches the history. Esegui_Elaborazione clears it when a run starts.
+// Set when a reply of the server failed during the run (a lost link, a status the exchange does
+// not know, a record that is not a number): the run then ends without a result, so that nothing
+// of such a reply reaches the history. The server's own failure of a query (status "2") ends only
+// that query, as it always did. Esegui_Elaborazione clears it when a run starts.
 extern bool Risposta_Server_Fallita;
 
 // The reading of a reply, apart from where its bytes come from: Leggi puts the next n bytes into
