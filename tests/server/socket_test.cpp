@@ -173,6 +173,7 @@ TEST_F(SocketTest, LargeWriteSendsTheRestAfterEachPartialSend) {
   });
   Connetti(peer);
   Attese.Attesa_Lunga = 3000ms;
+  Attese.Attesa_Risposta = 3000ms;  // the peer starts reading late: a pause, not a silence to give up on
   Sock_Write(1, testo, static_cast<int32_t>(testo.size()));
   // Closing resets the connection (linger 0) and drops what is still unsent: wait for the reply.
   EXPECT_TRUE(Sock_Read(1, 1));
