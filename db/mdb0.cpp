@@ -127,4 +127,51 @@ bool Apri_MDB0(bool Ricrea) {
   return true;
 }
 
+namespace {
+// The stored name of KYX_0.MDB while a new file stands in for it.
+std::string File_Salvato;
+std::string File_Nuovo;
+}  // namespace
+
+const std::string& MDB0_Nuovo() { return File_Nuovo; }
+
+bool Inizia_MDB0_Nuovo() {
+  if (!File_Nuovo.empty()) Annulla_MDB0_Nuovo();
+  Chiudi_MDB0();
+  File_Salvato = File_MDB0;
+  File_Nuovo = File_MDB0 + ".NEW";
+  // A file left by a program that stopped half-way is an unfinished build: never used.
+  data::DeleteDatabaseFile(mdb::Percorso(File_Nuovo));
+  File_MDB0 = File_Nuovo;
+  const bool Esito = Apri_MDB0(true);
+  File_MDB0 = File_Salvato;
+  if (!Esito) Annulla_MDB0_Nuovo();
+  return Esito;
+}
+
+bool Conferma_MDB0_Nuovo() {
+  if (File_Nuovo.empty()) return true;
+  Chiudi_MDB0();
+  const std::string Nuovo = File_Nuovo;
+  File_Nuovo.clear();
+  const data::Status s = data::ReplaceDatabaseFile(mdb::Percorso(Nuovo), mdb::Percorso(File_MDB0));
+  if (!s.ok()) {
+    mdb::Mostra_Errore(kErrore, s, kSuffisso);
+    data::DeleteDatabaseFile(mdb::Percorso(Nuovo));
+    if (mdb::File_Esiste(File_MDB0)) Apri_MDB0(false);
+    return false;
+  }
+  return Apri_MDB0(false);
+}
+
+bool Annulla_MDB0_Nuovo() {
+  if (File_Nuovo.empty()) return true;
+  Chiudi_MDB0();
+  data::DeleteDatabaseFile(mdb::Percorso(File_Nuovo));
+  File_Nuovo.clear();
+  // The stored file is opened as it was (a login before the first one has none).
+  if (!mdb::File_Esiste(File_MDB0)) return true;
+  return Apri_MDB0(false);
+}
+
 }  // namespace kyx

@@ -2,6 +2,7 @@
 // The definitions database KYX_0.MDB (File_MDB0, connection Cn_MDB0): the structure of the
 // information systems downloaded from the data server, in eleven tables each held open as a
 // table-direct recordset on its index "<table>_01L" (Rs_Sinf .. Rs_Filtro of common/stato_db.h).
+#include <string>
 #include <vector>
 
 #include "db/mdb_comune.h"
@@ -15,6 +16,17 @@ bool Apri_MDB0(bool Ricrea);
 
 // Closes the eleven recordsets and then Cn_MDB0; all twelve are attempted. No message.
 bool Chiudi_MDB0();
+
+// A new definitions database built beside the stored one, so that a login that fails half-way
+// leaves KYX_0.MDB as it was. Inizia closes KYX_0.MDB and creates and opens an empty new file
+// (File_MDB0 & ".NEW": Cn_MDB0 and the eleven recordsets stand on it meanwhile); Conferma closes
+// it, renames it over KYX_0.MDB in one step and opens that; Annulla closes and deletes it and
+// opens KYX_0.MDB again when it exists. Each is False after its message ("Errore 015 ...").
+bool Inizia_MDB0_Nuovo();
+bool Conferma_MDB0_Nuovo();
+bool Annulla_MDB0_Nuovo();
+// The new file's name while one is being built, "" otherwise.
+const std::string& MDB0_Nuovo();
 
 // Creates table LAY_DRILL and its index LAY_DRILL_01L in the database of `Catalogo`. A failure
 // shows "Errore 016 ... nel trattamento di MDB0_add_LAY_DRILL" and returns normally.

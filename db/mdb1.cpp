@@ -5,6 +5,8 @@
 #include "common/stato.h"
 #include "common/stato_db.h"
 #include "platform/data/catalog.h"
+#include "platform/data/compaction.h"
+#include "platform/files/files.h"
 
 namespace kyx {
 
@@ -96,6 +98,56 @@ bool Apri_MDB1(bool Ricrea, bool Compatta) {
   }
   if (!(s = mdb::Apri_Tabella(*Cn_MDB1, "KYX_DS_20F", "KYX_DS_21L", Rs_Descrizioni)).ok()) return Fallito(s);
   return true;
+}
+
+namespace {
+// The stored name of KYX_1.MDB while its copy stands in for it; "" when no copy is open.
+std::string File_Salvato_MDB1;
+}  // namespace
+
+bool Inizia_MDB1_Copia() {
+  if (!File_Salvato_MDB1.empty()) Annulla_MDB1_Copia();
+  Chiudi_MDB1();
+  const std::string Copia = File_MDB1 + ".NEW";
+  data::DeleteDatabaseFile(mdb::Percorso(Copia));
+  if (mdb::File_Esiste(File_MDB1) && !files::copy_file(mdb::Percorso(File_MDB1), mdb::Percorso(Copia))) {
+    mdb::Mostra_Errore(kErrore, data::Status::Error(data::kFileError, "Cannot copy " + mdb::Percorso(File_MDB1)),
+                       kSuffisso);
+    Apri_MDB1(false, false);
+    return false;
+  }
+  File_Salvato_MDB1 = File_MDB1;
+  File_MDB1 = Copia;
+  if (!Apri_MDB1(false, false)) {
+    Annulla_MDB1_Copia();
+    return false;
+  }
+  return true;
+}
+
+bool Conferma_MDB1_Copia() {
+  if (File_Salvato_MDB1.empty()) return true;
+  Chiudi_MDB1();
+  const std::string Copia = File_MDB1;
+  File_MDB1 = File_Salvato_MDB1;
+  File_Salvato_MDB1.clear();
+  const data::Status s = data::ReplaceDatabaseFile(mdb::Percorso(Copia), mdb::Percorso(File_MDB1));
+  if (!s.ok()) {
+    mdb::Mostra_Errore(kErrore, s, kSuffisso);
+    data::DeleteDatabaseFile(mdb::Percorso(Copia));
+    Apri_MDB1(false, false);
+    return false;
+  }
+  return Apri_MDB1(false, false);
+}
+
+bool Annulla_MDB1_Copia() {
+  if (File_Salvato_MDB1.empty()) return true;
+  Chiudi_MDB1();
+  data::DeleteDatabaseFile(mdb::Percorso(File_MDB1));
+  File_MDB1 = File_Salvato_MDB1;
+  File_Salvato_MDB1.clear();
+  return Apri_MDB1(false, false);
 }
 
 }  // namespace kyx

@@ -62,6 +62,7 @@ bool Esegui_Elaborazione() {
   Modello_Colonne();
 
   // H
+  Risposta_Server_Fallita = false;
   if (Dialetto_Server() && !Richiesta_Layout_Server()) return false;
   if (!Apri_Database_Modo()) return false;
 
@@ -70,10 +71,14 @@ bool Esegui_Elaborazione() {
 
   // K .. R. N runs every query and merges it (O) at once; between its two passes come the zero,
   // head and subtotal rows (P).
+  // A reply of the server that failed (its message shown) ends the run without a result: a
+  // result built without it would be wrong, and would be saved into the history.
   Query_Colonne();
+  if (Risposta_Server_Fallita) return false;
   Crea_Risultato();
   Righe_Fisse();
   Esegui_Query();
+  if (Risposta_Server_Fallita) return false;
   Riga_Totale();
   return Termina_Elaborazione();
 }

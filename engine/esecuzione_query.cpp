@@ -73,6 +73,8 @@ bool Copia_Righe(data::Connection& Cn, const std::string& Sql, int16_t Voci) {
 
 // Steps 4 to 7 of one query run: translation, DATI2, the rows, the merge.
 void Esegui_Una(int16_t q, int32_t Passata, std::string Sql) {
+  // After a failed reply of the server the run ends without a result: nothing more is asked.
+  if (Risposta_Server_Fallita) return;
   const std::string& sistema = Query_Sistema[C(q)];
   int32_t mancanti = 0;
   // Another system's keys are numbered its own way, in every mode.

@@ -21,6 +21,9 @@
 #include "server/socket.h"
 
 namespace kyx {
+
+bool Risposta_Server_Fallita = false;
+
 namespace {
 
 using motore::Cerca;
@@ -46,12 +49,6 @@ constexpr Messaggi kValori{"Errore 023 - Richiesta_ESEGUI", "Errore 024 - Richie
 constexpr Messaggi kRisultato{"Errore 026 - Richiesta_ESEGUI", "Errore 027 - Richiesta_ESEGUI",
                               "Errore 028 - Richiesta_ESEGUI"};
 
-// The link stands somewhere inside a reply: whatever follows could only be misread.
-void Interrompi_Collegamento() {
-  Sock_Svuota(1);
-  Sock_Close(1);
-}
-
 void Scrivi(std::string& Record, size_t Posizione, std::string_view Testo) {
   const size_t n = std::min(Testo.size(), Record.size() - (Posizione - 1));
   Record.replace(Posizione - 1, n, Testo.substr(0, n));
@@ -73,6 +70,18 @@ void Riga_Da_Record(const Tracciato_Record& T, int32_t Base, data::Recordset& Rs
   if (!Rs.Update().ok()) Rs.CancelUpdate();
 }
 
+// The packed numbers of one record at its 0-based Base are numbers.
+bool Record_Valido(const Tracciato_Record& T, int32_t Base) {
+  for (int j = 0; j < T.Voci; ++j) {
+    const size_t x = static_cast<size_t>(j);
+    if (T.Larghezze[x] <= 0 && !Numero_Valido('P', Base + T.Posizioni[x] + 1, 9)) return false;
+  }
+  return true;
+}
+
+// The status of the last block head read, for the message of a failed query.
+std::string Stato_Risposta;
+
 Canale_Risposta Canale_Socket() {
   Canale_Risposta c;
   c.Leggi = [](int32_t n) { return Sock_Read(1, n); };
@@ -90,16 +99,34 @@ void Esegui_Query_Server(const std::string& Sql, const Tracciato_Record& T, data
   }
   const auto n = static_cast<int32_t>(Sql.size());
   Sock_Write(1, "h" + Cifre(n, 5) + Sql, n + 6);
-  switch (Leggi_Risposta(T, Canale_Socket(), Rs)) {
+  // A link already lost is not asked anything; the one disconnect path says so, once.
+  if (!Collegamento_Attivo()) {
+    Risposta_Server_Fallita = true;
+    Motivo_Socket = "il collegamento con il server non \xE8 aperto";
+    Collegamento_Perso(M.testa);
+    return;
+  }
+  Stato_Risposta.clear();
+  const Esito_Risposta Esito = Leggi_Risposta(T, Canale_Socket(), Rs);
+  // The server's own "2" ends only this query, the run goes on without its rows; any other
+  // failure (a lost link, an unknown status, a number that is none) ends the run.
+  const bool Errore_Dichiarato = Esito == Esito_Risposta::Errore_Server && Stato_Risposta == "2" && Collegamento_Attivo();
+  if (Esito != Esito_Risposta::Completa && !Errore_Dichiarato) Risposta_Server_Fallita = true;
+  switch (Esito) {
     case Esito_Risposta::Completa: return;
-    case Esito_Risposta::Testa_Mancante:
-      Interrompi_Collegamento();
-      Messaggio_Critico(M.testa);
+    case Esito_Risposta::Testa_Mancante: Collegamento_Perso(M.testa); return;
+    case Esito_Risposta::Errore_Server:
+      if (!Collegamento_Attivo()) {
+        Collegamento_Perso(M.errore);  // the refused payload did not come whole
+      } else if (Stato_Risposta == "2") {
+        Messaggio_Critico(M.errore);
+      } else {
+        Risposta_Rifiutata(M.errore, "lo stato \"" + Stato_Risposta + "\" non \xE8 uno di quelli del risultato");
+      }
       return;
-    case Esito_Risposta::Errore_Server: Messaggio_Critico(M.errore); return;
-    case Esito_Risposta::Blocco_Mancante:
-      Interrompi_Collegamento();
-      Messaggio_Critico(M.blocco);
+    case Esito_Risposta::Blocco_Mancante: Collegamento_Perso(M.blocco); return;
+    case Esito_Risposta::Numero_Errato:
+      Risposta_Rifiutata(M.blocco, "un numero di un record non \xE8 un numero");
       return;
   }
 }
@@ -174,16 +201,23 @@ std::string Record_Layout() {
 bool Richiesta_Layout_Server() {
   Sock_Write(1, "l04462" + Record_Layout(), kInvio_Layout);
   if (!Sock_Read(1, 6)) {
-    Interrompi_Collegamento();
-    Messaggio_Critico("Errore 021 - Richiesta_ESEGUI");
+    Collegamento_Perso("Errore 021 - Richiesta_ESEGUI");
     return false;
   }
   const std::string stato = Campo("A", 1, 1, 1, 0);
+  if (!Numero_Valido('S', 2, 5)) {
+    Motivo_Socket = "la lunghezza della risposta non \xE8 un numero";
+    Collegamento_Perso("Errore 021 - Richiesta_ESEGUI");
+    return false;
+  }
   const auto n = static_cast<int32_t>(vb::Val(Campo("S", 2, 5, 5, 0)));
   // Nothing of a payload is used, but left unread it would be taken for the next head.
-  if (n > 0 && !Sock_Scarta(1, n)) Interrompi_Collegamento();
+  if (n > 0 && !Sock_Scarta(1, n)) {
+    Collegamento_Perso(stato != "0" ? "Errore 022 - Richiesta_ESEGUI" : "Errore 021 - Richiesta_ESEGUI");
+    return false;
+  }
   if (stato != "0") {
-    Messaggio_Critico("Errore 022 - Richiesta_ESEGUI");
+    Risposta_Rifiutata("Errore 022 - Richiesta_ESEGUI", "il server ha risposto con lo stato \"" + stato + "\"");
     return false;
   }
   return true;
@@ -206,8 +240,14 @@ Esito_Risposta Leggi_Risposta(const Tracciato_Record& T, const Canale_Risposta& 
   for (;;) {
     if (!Canale.Leggi(6)) return Esito_Risposta::Testa_Mancante;
     const std::string stato = Campo("A", 1, 1, 1, 0);
+    Stato_Risposta = stato;
+    // A length that is no number leaves the reply without an end.
+    if (!Numero_Valido('S', 2, 5)) return Esito_Risposta::Testa_Mancante;
     const auto n = static_cast<int32_t>(vb::Val(Campo("S", 2, 5, 5, 0)));
-    if (stato == "2") {
+    // Only "0" (a block, more follow), "1" (the last block) and "2" (the server failed the
+    // query) are answers to a query: any other status is the server's error, never an empty
+    // result, whatever its length.
+    if (stato != "0" && stato != "1") {
       // The failed query's payload, if any, is thrown away so that the next reply starts in its
       // place.
       if (n > 0 && Canale.Scarta && !Canale.Scarta(n)) return Esito_Risposta::Blocco_Mancante;
@@ -215,9 +255,13 @@ Esito_Risposta Leggi_Risposta(const Tracciato_Record& T, const Canale_Risposta& 
     }
     if (n <= 0) return Esito_Risposta::Completa;
     if (!Canale.Leggi(n)) return Esito_Risposta::Blocco_Mancante;
-    // Whole records only: bytes after the last whole record are no record.
-    if (lunghezza > 0)
+    // Whole records only: bytes after the last whole record are no record. Every number of the
+    // block is checked before any record is stored.
+    if (lunghezza > 0) {
+      for (int32_t base = 0; base + lunghezza <= n; base += lunghezza)
+        if (!Record_Valido(T, base)) return Esito_Risposta::Numero_Errato;
       for (int32_t base = 0; base + lunghezza <= n; base += lunghezza) Riga_Da_Record(T, base, Destinazione);
+    }
     if (stato == "1") return Esito_Risposta::Completa;
     if (Canale.Continua) Canale.Continua();
   }

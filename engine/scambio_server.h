@@ -44,10 +44,18 @@ struct Tracciato_Record {
 // How one query's reply ended.
 enum class Esito_Risposta {
   Completa,         // the last block (status "1") or a length of 0
-  Testa_Mancante,   // a block head did not come
-  Errore_Server,    // status "2": the server failed the query
+  Testa_Mancante,   // a block head did not come, or its length is no number
+  Errore_Server,    // status "2" (the server failed the query) or a status the exchange does not
+                    // know: never taken for an empty result
   Blocco_Mancante,  // a block's payload did not come whole
+  Numero_Errato,    // a number of a record is no packed number: the block is refused whole
 };
+
+// Set when a reply of the server failed during the run (a lost link, a status the exchange does
+// not know, a record that is not a number): the run then ends without a result, so that nothing
+// of such a reply reaches the history. The server's own failure of a query (status "2") ends only
+// that query, as it always did. Esegui_Elaborazione clears it when a run starts.
+extern bool Risposta_Server_Fallita;
 
 // The reading of a reply, apart from where its bytes come from: Leggi puts the next n bytes into
 // the record buffer (false when they do not come: 1..8192 only), Continua asks for the next

@@ -4,9 +4,11 @@
 namespace kyx::agganci_server {
 
 std::function<void()> Fine_Programma;
+std::function<void()> Collegamento_Chiuso;
 
 void reset() {
   Fine_Programma = nullptr;
+  Collegamento_Chiuso = nullptr;
 }
 
 }  // namespace kyx::agganci_server

@@ -11,6 +11,10 @@ namespace kyx::agganci_server {
 // with the new definitions. Empty: nothing runs, and the login ends with False.
 extern std::function<void()> Fine_Programma;
 
+// The main window's toolbar and status bar brought in line with Connesso, after the server link
+// found the link lost and cleared it. Empty: nothing is redrawn.
+extern std::function<void()> Collegamento_Chiuso;
+
 // Empties every slot.
 void reset();
 

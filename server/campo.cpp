@@ -141,4 +141,26 @@ double Valore_P17_3(int32_t Inizio) {
   return Segno_Negativo(static_cast<uint8_t>(Segno)) && n != 0 ? -Valore : Valore;
 }
 
+bool Numero_Valido(char Tipo, int32_t Inizio, int32_t Lunghezza) {
+  if (!Nel_Buffer(Inizio, Lunghezza)) return false;
+  switch (Tipo) {
+    case 'S':
+      for (int32_t k = 0; k < Lunghezza; ++k)
+        if ((Byte_Di(Inizio + k) & 15) > 9) return false;
+      return true;
+    case 'P':
+      for (int32_t k = 0; k < Lunghezza; ++k) {
+        const uint8_t b = Byte_Di(Inizio + k);
+        if ((b >> 4) > 9) return false;
+        const bool Ultimo = k == Lunghezza - 1;
+        if (Ultimo ? (b & 15) <= 9 : (b & 15) > 9) return false;
+      }
+      return true;
+    case 'B':
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace kyx

@@ -35,4 +35,10 @@ std::string Campo_P17_3(int32_t Inizio, const std::string& Separatore);
 // field goes through the text. 0 when the field does not lie inside the record buffer.
 double Valore_P17_3(int32_t Inizio);
 
+// True when `Lunghezza` bytes from position `Inizio` of the record buffer are a number of wire
+// type `Tipo`, so that the replies can be checked before anything of them is stored: 'S' every
+// byte a zoned digit (low half-byte 0..9); 'P' every half-byte a digit but the last, which is a
+// sign (10..15); 'B' always. A field outside the record buffer is no number.
+bool Numero_Valido(char Tipo, int32_t Inizio, int32_t Lunghezza);
+
 }  // namespace kyx

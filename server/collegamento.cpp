@@ -54,26 +54,53 @@ void Elimina_Per_Layout(const std::string& Modello) {
   }
 }
 
+// A login step that failed where no message box is shown: the status bar's "Stato" panel says
+// which step and why (the caller shows it again after redrawing the bar), and the socket closes.
+bool Passo_Fallito(const std::string& Testo) {
+  Sock_Svuota(1);
+  Sock_Close(1);
+  Esito_Collegamento = Testo;
+  Stato(Testo);
+  return false;
+}
+
 // The greeting, the login request and its reply. True when the server accepted the user; the
 // reply's system index, library and separator are stored before any check. A refusal shows its
-// message; the socket is closed on every False.
+// message; every other failed step is named in the status bar. The socket is closed on every
+// False.
 bool Accesso_Socket(int32_t hWnd) {
   std::string Esito;
   const int32_t Porta = vb::CLng(vb::Val(Server_Porta));
-  if (Sock_Connect(1, Server_Nome, Porta, Esito, hWnd, false) != -1) return false;
+  if (Sock_Connect(1, Server_Nome, Porta, Esito, hWnd, false) != -1) {
+    return Passo_Fallito("Collegamento con il server " + Server_Nome + " porta " + std::to_string(Porta) +
+                         " non riuscito: " + Motivo_Socket);
+  }
 
-  if (!Sock_Read(1, 6) || Campo("A", 1, 1, 1, 0) != "0") {
-    Sock_Close(1);
+  if (!Sock_Read(1, 6)) {
+    Collegamento_Perso("", false);
     return false;
+  }
+  if (const std::string s = Campo("A", 1, 1, 1, 0); s != "0") {
+    return Passo_Fallito("Collegamento rifiutato dal server: il saluto iniziale ha lo stato \"" + s + "\"");
+  }
+  if (!Numero_Valido('S', 2, 5)) {
+    return Passo_Fallito("Il saluto iniziale del server non \xE8 valido: la sua lunghezza non \xE8 un numero");
   }
   Sock_Write(1, Richiesta_Login(), kLunghezza_Login);
-  if (!Sock_Read(1, 6) || Campo("A", 1, 1, 1, 0) != "0") {
-    Sock_Close(1);
+  if (!Sock_Read(1, 6)) {
+    Collegamento_Perso("", false);
     return false;
   }
+  if (const std::string s = Campo("A", 1, 1, 1, 0); s != "0") {
+    return Passo_Fallito("Login rifiutato dal server: la risposta al login ha lo stato \"" + s + "\"");
+  }
   const auto n = static_cast<int32_t>(vb::Val(Campo("S", 2, 5, 5, 0)));
-  if (!Sock_Read(1, n)) {  // also a length below 1 or above one read
-    Sock_Close(1);
+  if (!Numero_Valido('S', 2, 5) || n < 1 || n > kMassimo_Risposta) {
+    return Passo_Fallito("Risposta al login non valida: la lunghezza \"" + Campo("S", 2, 5, 5, 0) +
+                         "\" non \xE8 quella di una risposta");
+  }
+  if (!Sock_Read(1, n)) {
+    Collegamento_Perso("", false);
     return false;
   }
   // A reply shorter than the fields read: past its end the record buffer holds older bytes;
@@ -82,6 +109,17 @@ bool Accesso_Socket(int32_t hWnd) {
     Buffer_Record[static_cast<std::size_t>(p - 1)] = Tabella_Inversa[static_cast<uint8_t>(' ')];
   }
   const std::string Risposta = Campo("A", 1, n, n, 0);
+  // The three indexes are numbers or the reply is not one the server meant: taken as 0 they
+  // would pass for a refusal of a system that may well exist.
+  struct Indice {
+    int32_t Inizio;
+    const char* Nome;
+  };
+  for (const Indice& i : {Indice{52, "del client"}, Indice{55, "del sistema informativo"}, Indice{58, "dell'utente"}}) {
+    if (!Numero_Valido('S', i.Inizio, 3)) {
+      return Passo_Fallito(std::string("Risposta al login non valida: l'indice ") + i.Nome + " non \xE8 un numero");
+    }
+  }
 
   const auto Indice_Client = static_cast<int16_t>(vb::Val(Campo("S", 52, 3, 3, 0)));
   Indice_Sistema_Server = static_cast<int16_t>(vb::Val(Campo("S", 55, 3, 3, 0)));
@@ -121,11 +159,12 @@ std::vector<std::pair<std::string, std::string>> Sistemi_Caricati() {
   return Sistemi;
 }
 
-// Downloads and loads every definition through socket 1. Stops with False at the first reply
-// error (its message shown by Base_File__Lettura): a definitions database loaded from a partial
-// download must never reach the structure check, which would take the missing keys for a new
-// structure and offer to delete every local data set; and once the link is lost every later
-// request would fail in turn, each with its own message. The socket is then closed.
+// Downloads and loads every definition through socket 1 into a new definitions database beside
+// the stored one (the caller puts it in place or drops it). Stops with False at the first reply
+// error (its message shown already): a definitions database loaded from a partial download must
+// never reach the structure check, which would take the missing keys for a new structure and
+// offer to delete every local data set; and once the link is lost every later request would fail
+// in turn, each with its own message. The socket is then closed.
 bool Scarica_Definizioni() {
   const int32_t Errori_Prima = Errori_Risposta;
   const auto Interrotto = [&] {
@@ -133,7 +172,10 @@ bool Scarica_Definizioni() {
     Sock_Close(1);
     return true;
   };
-  Apri_MDB0(true);
+  if (!Inizia_MDB0_Nuovo()) {
+    Sock_Close(1);
+    return false;
+  }
 
   Stato("Aggiornamento Chiavi esterne");
   Scarica_Sistemi();
@@ -177,8 +219,9 @@ bool Scarica_Definizioni() {
   if (Interrotto()) return false;
   Aggiorna_STRUTTURA();
 
-  // The descriptions do not shape the data-set database: a refused block leaves "Data" where it
-  // was (the next login asks again) and the login goes on, unless the link itself was lost.
+  // The descriptions do not shape the data-set database: a refused block leaves them and "Data"
+  // where they were (the next login asks again) and the login goes on, unless the link itself
+  // was lost.
   Stato("Aggiornamento Descrizioni");
   Aggiorna_Descrizioni_Server("Numero");
   return Collegamento_Attivo();
@@ -251,10 +294,15 @@ bool Collegamento_Server(int32_t& hWnd) {
   try {
     Indice_Sistema_Server = -1;
     Libreria_Sistema.clear();
+    Esito_Collegamento.clear();
     Elimina_File_Lavoro();
 
     if (!DataBase_SQL.empty()) {
-      if (!Collegamento_SQL()) return false;
+      if (!Collegamento_SQL()) {
+        Annulla_MDB0_Nuovo();
+        return false;
+      }
+      if (!Conferma_MDB0_Nuovo()) return false;
       return Fine_Comune();
     }
 
@@ -268,9 +316,18 @@ bool Collegamento_Server(int32_t& hWnd) {
       return false;
     }
     if (!Accesso_Socket(hWnd)) return false;
-    if (!Scarica_Definizioni()) return false;
+    if (!Scarica_Definizioni()) {
+      Annulla_MDB0_Nuovo();
+      return false;
+    }
+    if (!Conferma_MDB0_Nuovo()) {
+      Sock_Close(1);
+      return false;
+    }
     return Fine_Comune();
   } catch (...) {
+    // Whatever failed, the stored definitions stay as they were.
+    Annulla_MDB0_Nuovo();
     return false;
   }
 }

@@ -81,7 +81,12 @@ bool Collegamento_SQL() {
     return false;
   }
 
-  Apri_MDB0(true);
+  // The definitions are built beside the stored ones: the caller puts them in place only when
+  // every step succeeded.
+  if (!Inizia_MDB0_Nuovo()) {
+    Chiudi_DB_SQL();
+    return false;
+  }
   Stato("Aggiornamento Chiavi esterne");
   if (!Estrai_File(Sistema_Informativo, "E ", " ", File_Sistemi)) return Errore_Aggiornamento("delle Chiavi esterne");
   Aggiorna_SINF();

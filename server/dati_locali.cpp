@@ -231,6 +231,23 @@ void Carica_Dati_Locali(Menu_Dati& M) {
   }
 }
 
+namespace {
+
+// The first record (1-based) of a block of n records of R bytes whose packed values are not all
+// numbers; 0 when every one is. The values follow the keys, nine bytes each.
+int32_t Record_Non_Numerico(int32_t n, int32_t R, const std::vector<int32_t>& Lunghezze, int32_t Valori) {
+  int32_t Chiavi = 0;
+  for (const int32_t l : Lunghezze) Chiavi += l;
+  for (int32_t i = 0; i < n; ++i) {
+    const int32_t Inizio = 1 + i * R + Chiavi;
+    for (int32_t v = 0; v < Valori; ++v)
+      if (!Numero_Valido('P', Inizio + 9 * v, 9)) return i + 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
 std::string Record_Dati() {
   std::string r = "D" + blocchi::Cifre(0, 5);
   for (int i = 0; i < 18; ++i) r += blocchi::Cifre(0, 5);
@@ -244,13 +261,23 @@ Esito_Scarico Carica_Dati_AS(Menu_Dati& M, Scrittura_Dati& W) {
   Sock_Write(1, "l04462" + Record_Dati(), 4474);
   if (!Sock_Read(1, 6)) {
     // The answer may still come: the link can no longer be trusted.
-    Sock_Svuota(1);
-    Sock_Close(1);
-    Messaggio_Critico("Errore 005 - Carica_Dati_AS");
+    Collegamento_Perso("Errore 005 - Carica_Dati_AS");
     return Esito_Scarico::Fallito;
   }
-  if (Campo("A", 1, 1, 1, 0) != "0") {
-    Messaggio_Critico("Errore 006 - Carica_Dati_AS");
+  const std::string Stato_Testa = Campo("A", 1, 1, 1, 0);
+  // A payload, if any, is read and dropped, so that the next reply starts in its place; a length
+  // that is no number leaves the link without a place to start from.
+  if (!Numero_Valido('S', 2, 5)) {
+    Motivo_Socket = "la lunghezza della risposta non \xE8 un numero";
+    Collegamento_Perso("Errore 005 - Carica_Dati_AS");
+    return Esito_Scarico::Fallito;
+  }
+  if (const auto n = static_cast<int32_t>(vb::Val(Campo("S", 2, 5, 5, 0))); n > 0 && !Sock_Scarta(1, n)) {
+    Collegamento_Perso("Errore 005 - Carica_Dati_AS");
+    return Esito_Scarico::Fallito;
+  }
+  if (Stato_Testa != "0") {
+    Risposta_Rifiutata("Errore 006 - Carica_Dati_AS", "il server ha risposto con lo stato \"" + Stato_Testa + "\"");
     return Esito_Scarico::Fallito;
   }
 
@@ -313,6 +340,12 @@ Esito_Scarico Carica_Dati_AS(Menu_Dati& M, Scrittura_Dati& W) {
     if (Lunghezza < 0) return Esito_Scarico::Fallito;
     if (Lunghezza == 0) break;
     const int32_t n = Lunghezza / R;
+    // Every number of the block is checked before any record of it is stored: a block with one
+    // that is not a number is refused whole.
+    if (const int32_t Errato = Record_Non_Numerico(n, R, Lunghezze, Valori); Errato > 0) {
+      Risposta_Rifiutata("", "il record " + std::to_string(Errato) + " del blocco ha un valore che non \xE8 un numero");
+      return Esito_Scarico::Fallito;
+    }
     if (n == B) {
       Invia_Richiesta(Seguente);
       Chiesto = true;

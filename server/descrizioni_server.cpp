@@ -356,18 +356,29 @@ bool Memorizza(std::size_t Numero, int64_t& Righe, int64_t& Da_Compattare) {
 
 // The reply to a request that left before a row of the previous block failed: read and thrown
 // away, so that nothing of it is left on the link. A reply that does not come whole gives the
-// link up, as a failed read does. No message: the failure is reported as it always was.
+// link up, as a failed read does.
 void Scarta_Risposta() {
   if (!Sock_Read(1, 6)) {
-    Sock_Svuota(1);
-    Sock_Close(1);
+    Collegamento_Perso("Errore 012 - Base_File__Lettura");
     return;
   }
   const int32_t Lunghezza = static_cast<int32_t>(vb::Val(Campo("S", 2, 5, 5, 0)));
-  if (Lunghezza > 0 && !Sock_Scarta(1, Lunghezza)) {
-    Sock_Svuota(1);
-    Sock_Close(1);
+  if (!Numero_Valido('S', 2, 5) || (Lunghezza > 0 && !Sock_Scarta(1, Lunghezza))) {
+    Collegamento_Perso("Errore 014 - Base_File__Lettura");
   }
+}
+
+// The server's time: 14 digits that make a real date and time ("yyyymmddhhnnss").
+bool Data_Ora_Valida(const std::string& t) {
+  if (t.size() != 14) return false;
+  for (const char c : t)
+    if (c < '0' || c > '9') return false;
+  const auto N = [&](std::size_t i, std::size_t n) { return std::stoi(t.substr(i, n)); };
+  const int Anno = N(0, 4), Mese = N(4, 2), Giorno = N(6, 2), Ora = N(8, 2), Minuti = N(10, 2), Secondi = N(12, 2);
+  if (Anno < 1 || Mese < 1 || Mese > 12 || Giorno < 1 || Ora > 23 || Minuti > 59 || Secondi > 59) return false;
+  static constexpr int kGiorni[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool Bisestile = (Anno % 4 == 0 && Anno % 100 != 0) || Anno % 400 == 0;
+  return Giorno <= kGiorni[Mese - 1] + (Mese == 2 && Bisestile ? 1 : 0);
 }
 
 std::string Richiesta_Descrizioni(const std::string& Ultima_Data, bool Primo) {
@@ -381,11 +392,31 @@ bool Aggiorna_Descrizioni_Server(const std::string& Pannello) {
   if (!Rs_Descrizioni) Apri_MDB1(false, false);
   if (!Rs_Descrizioni) return false;
 
-  // The time of this update: the server's when it tells it, else the workstation's.
+  // The time of this update: the server's when it tells it, else the workstation's. A time that
+  // is not one would go into "Data" and make every later update ask from a wrong point.
   std::string Nuova_Data = vb::FormatDate(vb::Now(), "yyyymmddhhnnss");
   Invia_Richiesta("k00000");
-  if (Base_File__Lettura() >= 14) Nuova_Data = Campo("A", 1, 14, 14, 0);
-  if (!Collegamento_Attivo()) return false;
+  const int32_t Lunghezza_Ora = Base_File__Lettura();
+  // A time refused (its message shown) leaves the update for the next time, as any refused reply.
+  if (Lunghezza_Ora < 0 || !Collegamento_Attivo()) return false;
+  if (Lunghezza_Ora > 0) {
+    const std::string Ora = Lunghezza_Ora >= 14 ? Campo("A", 1, 14, 14, 0) : Campo("A", 1, Lunghezza_Ora, Lunghezza_Ora, 0);
+    if (!Data_Ora_Valida(Ora)) {
+      Risposta_Rifiutata("", "\"" + Ora + "\" non \xE8 una data e un'ora (14 cifre, aaaammgghhmmss)");
+      return false;
+    }
+    Nuova_Data = Ora;
+  }
+
+  // The rows go into a copy of the descriptions database, put in place only when the update
+  // ends well: one that stops half-way leaves the stored descriptions as they were.
+  if (!Inizia_MDB1_Copia()) return false;
+  struct Scarta_Copia {
+    bool Confermata = false;
+    ~Scarta_Copia() {
+      if (!Confermata) Annulla_MDB1_Copia();
+    }
+  } Copia;
 
   const std::string Sezione = Numero_Cifre(Profilo_Corrente, 3);
   std::string Ultima_Data = Leggi_Ini(Sezione, "Data", kMai);
@@ -441,7 +472,7 @@ bool Aggiorna_Descrizioni_Server(const std::string& Pannello) {
     Mostra_Conteggio(Pannello, Righe);
     if (e == Esito::kFine) break;
     if (e == Esito::kErrore_Risposta) {
-      Messaggio_Critico("Errore 014 - Base_File__Lettura");
+      Risposta_Rifiutata("Errore 014 - Base_File__Lettura", "una riga delle descrizioni va oltre la fine del blocco");
       return false;
     }
     if (e == Esito::kErrore_Database) {
@@ -449,8 +480,12 @@ bool Aggiorna_Descrizioni_Server(const std::string& Pannello) {
       return false;
     }
   }
-  // "Data" moves on only once every row is on disk.
+  // "Data" moves on only once every row is on disk, in the file put in place.
   if (!Conferma()) return false;
+  Aggiunti.Spegni();
+  Diretto.Rilascia();
+  Copia.Confermata = true;
+  if (!Conferma_MDB1_Copia()) return false;
 
   Data_Descrizioni = Nuova_Data;
   Scrivi_Ini(Sezione, "Data", Nuova_Data);

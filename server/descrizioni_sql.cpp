@@ -53,6 +53,13 @@ bool Aggiorna_Descrizioni_SQL(const std::string& Pannello) {
                            Da + "'");
   if (!s.ok()) return Errore_Descrizioni(s.description());
 
+  // The rows go into a copy of the descriptions database, put in place only when every row is
+  // in: an update that stops half-way leaves the stored descriptions as they were.
+  if (!Inizia_MDB1_Copia()) {
+    Rs.Close();
+    Chiudi_DB_SQL();
+    return false;
+  }
   int64_t Righe = 0;
   bool Completo = true;
   if (Cn_MDB1 && !Cn_MDB1->InTransaction()) Cn_MDB1->BeginTransaction();
@@ -74,7 +81,11 @@ bool Aggiorna_Descrizioni_SQL(const std::string& Pannello) {
   if (Cn_MDB1 && Cn_MDB1->InTransaction() && !Cn_MDB1->Commit().ok()) Completo = false;
   Chiudi_DB_SQL();
   Mostra_Conteggio(Pannello, Righe);
-  if (!Completo) return false;
+  if (!Completo) {
+    Annulla_MDB1_Copia();
+    return false;
+  }
+  if (!Conferma_MDB1_Copia()) return false;
   Data_Descrizioni = Nuova_Data;
   Scrivi_Ini(Sezione, "Data", Nuova_Data);
   return true;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <span>
 #include <vector>
@@ -12,6 +13,8 @@
 #include "platform/files/files.h"
 #include "platform/host/host.h"
 #include "platform/net/net.h"
+#include "platform/vb/vb.h"
+#include "server/richieste.h"
 
 namespace kyx {
 
@@ -24,6 +27,18 @@ std::array<uint8_t, 16385> Buffer_Ricezione{};
 int32_t Byte_In_Buffer = 0;
 std::array<uint8_t, 16385> Buffer_Record{};
 Attese_Socket Attese{};
+std::string Motivo_Socket;
+std::string Richiesta_Corrente;
+
+std::chrono::milliseconds Attese_Socket::Attesa_Risposta_Predefinita() {
+  constexpr int64_t kMassimo = 30000;
+  const char* Testo = std::getenv("KYX_ATTESA_RISPOSTA");
+  if (Testo == nullptr || *Testo == '\0') return std::chrono::milliseconds(kMassimo);
+  char* Fine = nullptr;
+  const long long ms = std::strtoll(Testo, &Fine, 10);
+  if (Fine == Testo || *Fine != '\0' || ms < 1) return std::chrono::milliseconds(kMassimo);
+  return std::chrono::milliseconds(std::min<long long>(ms, kMassimo));
+}
 
 namespace {
 
@@ -60,47 +75,106 @@ void Togli_Dal_Buffer(int32_t n) {
   Byte_In_Buffer -= n;
 }
 
+using Orologio = std::chrono::steady_clock;
+
+std::chrono::milliseconds Millisecondi(Orologio::duration d) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(d);
+}
+
+// Says in the status bar's "Stato" panel what a wait is waiting for, once the silence has lasted
+// Attese.Avviso, with the seconds waited so far; the text the panel showed before comes back when
+// the wait ends, however it ends.
+class Avviso_Attesa {
+ public:
+  ~Avviso_Attesa() {
+    if (Mostrato_) host::host().SetPanel("Stato", Prima_);
+  }
+  void Silenzio(Orologio::duration Durata) {
+    if (Durata < Attese.Avviso) return;
+    const auto Secondi = std::chrono::duration_cast<std::chrono::seconds>(Durata).count();
+    if (Mostrato_ && Secondi == Secondi_) return;
+    if (!Mostrato_) Prima_ = host::host().Panel("Stato");
+    Mostrato_ = true;
+    Secondi_ = Secondi;
+    const auto Limite = std::chrono::duration_cast<std::chrono::seconds>(Attese.Attesa_Risposta).count();
+    host::host().SetPanel("Stato", "In attesa del server: " + Nome_Risposta(Richiesta_Corrente) + " (" +
+                                       std::to_string(Secondi) + " s di " + std::to_string(std::max<int64_t>(Limite, 1)) +
+                                       ")");
+  }
+
+ private:
+  bool Mostrato_ = false;
+  int64_t Secondi_ = -1;
+  std::string Prima_;
+};
+
+// The reason of a deadline that passed, for Motivo_Socket.
+std::string Motivo_Silenzio() {
+  const auto ms = Attese.Attesa_Risposta.count();
+  if (ms % 1000 == 0) return "nessun dato dal server per " + std::to_string(ms / 1000) + " secondi";
+  return "nessun dato dal server per " + vb::Format(static_cast<double>(ms) / 1000.0, "0.0##") + " secondi";
+}
+
 // Receives until at least `Richiesti` bytes (at most kMassimo_Record) stand in
-// Buffer_Ricezione. Each unready wait or empty receive is a failure; more than
-// Attese.Tentativi_Massimi failures give up, with the window events pumped between tries. A
-// connection that is gone gives up at once: no later try could bring a byte. `Chi` and `L` name
-// the caller in the debug lines.
+// Buffer_Ricezione. Gives up when nothing has arrived for Attese.Attesa_Risposta (every byte
+// that arrives starts the silence again) or at once when the connection is gone, since no later
+// try could bring a byte. Between short waits the window events run, and after a while the
+// status bar says what is awaited. `Chi` and `L` name the caller in the debug lines.
 //
 // Bytes that have already arrived are taken without a wait: a reply usually comes whole, and
 // asking the system whether the socket is readable before each receive doubled the calls per
-// block. Only a receive that finds nothing waits (Sock_Check) and receives again, so the
-// failures and their debug lines are those of a wait before every receive.
+// block. Only a receive that finds nothing waits and receives again.
 bool Riempi_Buffer(int32_t Indice, int32_t Richiesti, const char* Chi, int32_t L) {
   int32_t Errori = 0;
   const net::Socket s = Socket_Di(Indice);
+  Motivo_Socket.clear();
+  if (s == net::kNoSocket) {
+    if (Debug_Attivo) Riga_Debug("Sock_Check - Socket Error");
+    Motivo_Socket = "il collegamento con il server non \xE8 aperto";
+    return false;
+  }
+  auto Ultimo_Dato = Orologio::now();
+  Avviso_Attesa Avviso;
   while (Byte_In_Buffer < Richiesti) {
-    const auto Ricevi = [&] {
-      return net::receive(s, Buffer_Ricezione.data() + Byte_In_Buffer,
-                          static_cast<std::size_t>(kCapienza_Ricezione - Byte_In_Buffer));
-    };
-    // An empty slot goes through Sock_Check, which reports it, as before.
-    net::Transfer letti = s != net::kNoSocket ? Ricevi() : net::Transfer{};
-    bool Pronto = letti.bytes >= 1 || letti.closed;
-    if (!Pronto && Sock_Check(Indice, "R", 1)) {
-      letti = Ricevi();
-      Pronto = true;
-    }
-    if (Pronto) {
-      if (letti.bytes >= 1) {
-        Byte_In_Buffer += static_cast<int32_t>(letti.bytes);
-        if (Debug_Attivo) {
-          Riga_Debug(Chi + Cifre(L, 5) + " - letti   " + Cifre(static_cast<int64_t>(letti.bytes), 5));
-        }
-        continue;
+    const net::Transfer letti = net::receive(s, Buffer_Ricezione.data() + Byte_In_Buffer,
+                                             static_cast<std::size_t>(kCapienza_Ricezione - Byte_In_Buffer));
+    if (letti.bytes >= 1) {
+      Byte_In_Buffer += static_cast<int32_t>(letti.bytes);
+      Ultimo_Dato = Orologio::now();
+      if (Debug_Attivo) {
+        Riga_Debug(Chi + Cifre(L, 5) + " - letti   " + Cifre(static_cast<int64_t>(letti.bytes), 5));
       }
+      continue;
+    }
+    if (letti.closed) {
       ++Errori;
       if (Debug_Attivo) Riga_Debug(Chi + Cifre(L, 5) + " - nessun dato letto - " + std::to_string(Errori));
-      if (letti.closed) return false;
-    } else {
-      ++Errori;
-      if (Debug_Attivo) Riga_Debug(Chi + Cifre(L, 5) + " - non si pu\xF2 leggere - " + std::to_string(Errori));
+      Motivo_Socket = "il server ha chiuso il collegamento";
+      return false;
     }
-    if (Errori > Attese.Tentativi_Massimi) return false;
+    const auto Silenzio = Orologio::now() - Ultimo_Dato;
+    if (Silenzio >= Attese.Attesa_Risposta) {
+      Motivo_Socket = Motivo_Silenzio();
+      return false;
+    }
+    Avviso.Silenzio(Silenzio);
+    const auto Resto = Millisecondi(Attese.Attesa_Risposta - Silenzio) + std::chrono::milliseconds(1);
+    switch (net::wait_ready(s, net::Direction::kRead, std::min(Attese.Passo, Resto))) {
+      case net::Readiness::kReady:
+        break;
+      case net::Readiness::kTimedOut:
+        ++Errori;
+        if (Debug_Attivo) {
+          Riga_Debug("Sock_Check - Time out");
+          Riga_Debug(Chi + Cifre(L, 5) + " - non si pu\xF2 leggere - " + std::to_string(Errori));
+        }
+        break;
+      case net::Readiness::kException:
+      case net::Readiness::kFailed:
+        if (Debug_Attivo) Riga_Debug("Sock_Check - Socket Error");
+        Motivo_Socket = "errore del collegamento con il server";
+        return false;
+    }
     host::DoEvents();
   }
   return true;
@@ -137,6 +211,8 @@ void reset() {
   Byte_In_Buffer = 0;
   Buffer_Record.fill(0);
   Attese = Attese_Socket{};
+  Motivo_Socket.clear();
+  Richiesta_Corrente.clear();
 }
 }  // namespace sock
 
@@ -167,25 +243,57 @@ void Sock_Stop() {
 int16_t Sock_Connect(int32_t Indice, const std::string& Host, int32_t Porta, std::string& Esito,
                      int32_t /*hWnd*/, bool /*Asincrono*/) {
   Byte_In_Buffer = 0;  // input of an earlier connection is dropped
-  if (!Slot_Valido(Indice) || !Winsock_Attivo) return 0;
+  Richiesta_Corrente.clear();  // what comes first is the server's greeting
+  Motivo_Socket.clear();
+  if (!Slot_Valido(Indice) || !Winsock_Attivo) {
+    Motivo_Socket = "i collegamenti di rete non sono disponibili";
+    return 0;
+  }
   const int32_t Indirizzo = Risolvi_Host(Host);
-  if (Indirizzo == -1) return 0;
+  if (Indirizzo == -1) {
+    Motivo_Socket = "il nome del server \"" + Host + "\" non corrisponde a nessun indirizzo";
+    return 0;
+  }
   Esito = Indirizzo_Testo(Indirizzo) + ":" + std::to_string(Porta);
 
   // A socket still open in the slot would be lost: close it first.
   Sock_Close(Indice);
   net::Socket s = net::kNoSocket;
-  if (!net::open_socket(s)) return 0;
+  if (net::Status st = net::open_socket(s); !st) {
+    Motivo_Socket = st.message();
+    return 0;
+  }
   Socket_Aperti[static_cast<std::size_t>(Indice)] = s;
   // Linger on with 0 seconds: closing resets the connection at once.
   if (Imposta_Linger(s, 1, 0) == -1) {
     Sock_Close(Indice);
+    Motivo_Socket = "impostazione del collegamento non riuscita";
     return 0;
   }
-  // Bounded like every other wait of the module, instead of the system's minutes-long retries.
-  if (!net::connect(s, static_cast<uint32_t>(Indirizzo), static_cast<uint16_t>(Porta & 0xFFFF),
-                    Attese.Attesa_Lunga)) {
+  // Bounded like every other wait of the module (instead of the system's minutes-long retries),
+  // with the window events running meanwhile.
+  bool In_Corso = false;
+  net::Status st = net::connect_start(s, static_cast<uint32_t>(Indirizzo), static_cast<uint16_t>(Porta & 0xFFFF),
+                                      &In_Corso);
+  const auto Limite = std::min(Attese.Attesa_Lunga, Attese.Attesa_Risposta);
+  const auto Inizio = Orologio::now();
+  while (st && In_Corso) {
+    const auto Trascorso = Orologio::now() - Inizio;
+    if (Trascorso >= Limite) {
+      st = net::Status::Error("nessuna risposta da " + Esito + " entro " +
+                              std::to_string(std::max<int64_t>(Limite.count() / 1000, 1)) + " secondi");
+      break;
+    }
+    const auto Resto = Millisecondi(Limite - Trascorso) + std::chrono::milliseconds(1);
+    if (net::wait_ready(s, net::Direction::kWrite, std::min(Attese.Passo, Resto)) == net::Readiness::kReady) {
+      st = net::connect_finish(s);
+      break;
+    }
+    host::DoEvents();
+  }
+  if (!st) {
     Sock_Close(Indice);
+    Motivo_Socket = st.message();
     return 0;
   }
   return -1;
@@ -240,6 +348,9 @@ bool Sock_Read(int32_t Indice, int32_t Lunghezza) {
 
 void Sock_Write(int32_t Indice, const std::string& Testo, int32_t Lunghezza) {
   if (Lunghezza < 1) return;
+  // The reply that follows answers this request: its wait and its failure name it.
+  Richiesta_Corrente = Testo.substr(0, std::min<std::size_t>(6, static_cast<std::size_t>(Lunghezza)));
+  Motivo_Socket.clear();
   // Exactly Lunghezza bytes: the text cut to that length, then translated blanks. Requests are
   // short: they are built on the stack (a download sends thousands), longer texts in the heap.
   // Never a buffer shared between calls: the events pumped below may send a request of their own.
@@ -256,31 +367,38 @@ void Sock_Write(int32_t Indice, const std::string& Testo, int32_t Lunghezza) {
   const net::Socket s = Socket_Di(Indice);
   std::size_t Inviati = 0;
   int32_t Errori = 0;
+  auto Ultimo_Invio = Orologio::now();
   while (Inviati < Dati.size()) {
     // Sent at once while the socket has room, as for reads: only a send that moves nothing (and
     // not because the link is gone) waits for the socket to be writable and tries again.
-    net::Transfer t = s != net::kNoSocket ? net::send_some(s, Dati.data() + Inviati, Dati.size() - Inviati)
-                                          : net::Transfer{};
-    bool Pronto = t.bytes >= 1 || t.closed;
-    if (!Pronto && Sock_Check(Indice, "W", 1)) {
-      t = net::send_some(s, Dati.data() + Inviati, Dati.size() - Inviati);
-      Pronto = true;
-    }
-    if (Pronto) {
+    const net::Transfer t = s != net::kNoSocket ? net::send_some(s, Dati.data() + Inviati, Dati.size() - Inviati)
+                                                : net::Transfer{0, true, ""};
+    if (t.bytes >= 1) {
       // Only the part not sent yet, never the whole buffer again.
-      if (t.bytes >= 1) {
-        Inviati += t.bytes;
-        if (Debug_Attivo) Riga_Debug(Chi() + " - inviati " + Cifre(static_cast<int64_t>(t.bytes), 5));
-      } else {
-        ++Errori;
-        if (Debug_Attivo) Riga_Debug(Chi() + " - nessun dato inviato - " + std::to_string(Errori));
-        if (t.closed) return;  // the connection is gone: nothing more can be sent
-      }
-    } else {
+      Inviati += t.bytes;
+      Ultimo_Invio = Orologio::now();
+      if (Debug_Attivo) Riga_Debug(Chi() + " - inviati " + Cifre(static_cast<int64_t>(t.bytes), 5));
+      continue;
+    }
+    if (t.closed) {
+      // The connection is gone: nothing more can be sent.
+      ++Errori;
+      if (Debug_Attivo) Riga_Debug(Chi() + " - nessun dato inviato - " + std::to_string(Errori));
+      Motivo_Socket = s == net::kNoSocket ? "il collegamento con il server non \xE8 aperto"
+                                          : "il server ha chiuso il collegamento";
+      return;
+    }
+    const auto Fermo = Orologio::now() - Ultimo_Invio;
+    if (Fermo >= Attese.Attesa_Risposta) {
+      Motivo_Socket = "il server non accetta dati da " + std::to_string(Attese.Attesa_Risposta.count() / 1000) +
+                      " secondi";
+      return;
+    }
+    const auto Resto = Millisecondi(Attese.Attesa_Risposta - Fermo) + std::chrono::milliseconds(1);
+    if (net::wait_ready(s, net::Direction::kWrite, std::min(Attese.Passo, Resto)) != net::Readiness::kReady) {
       ++Errori;
       if (Debug_Attivo) Riga_Debug(Chi() + " - non si pu\xF2 inviare");
     }
-    if (Errori > Attese.Tentativi_Massimi) return;
     host::DoEvents();
   }
 }

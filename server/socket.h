@@ -5,8 +5,8 @@
 // server's byte code through the code table file KYX.Tbl. Everything above speaks in whole
 // records of known length: read exactly n bytes, send exactly n characters.
 //
-// All waiting is polling with a time-out and a failure counter, with a pump of the window events
-// (DoEvents) between tries so that the windows stay alive during a download. When the debug
+// All waiting is polling in short steps with a pump of the window events (DoEvents) between them,
+// so that the windows stay alive, bounded by one deadline of silence per reply. When the debug
 // option is on, every step writes a line into the debug log.
 #include <array>
 #include <chrono>
@@ -30,12 +30,22 @@ extern int32_t Byte_In_Buffer;
 // The last record handed out by Sock_Read; position 1 of the record is index 0.
 extern std::array<uint8_t, 16385> Buffer_Record;
 
-// The waits of the module: the long wait of Sock_Check (20 seconds) also bounds a connect; a
-// read or a write gives up after more than Tentativi_Massimi failed tries. Tests shorten them.
+// The waits of the module. A reply may fall silent for at most Attesa_Risposta (30 seconds, or
+// the milliseconds of the environment variable KYX_ATTESA_RISPOSTA when it is set, which tests
+// use to shorten it): the silence starts again with every byte that arrives, so a long reply that
+// keeps coming is never cut, and a reply that stops ends after one deadline. While a read or a
+// write waits, the window events run every Passo. The long wait of Sock_Check (20 seconds) also
+// bounds a connect.
 struct Attese_Socket {
   std::chrono::milliseconds Attesa_Lunga{20000};
   std::chrono::milliseconds Attesa_Breve{1000};
-  int32_t Tentativi_Massimi = 40;
+  std::chrono::milliseconds Attesa_Risposta = Attesa_Risposta_Predefinita();
+  std::chrono::milliseconds Passo{50};
+  // After this much silence the status bar says what is awaited.
+  std::chrono::milliseconds Avviso{700};
+
+  // 30 seconds, or KYX_ATTESA_RISPOSTA (milliseconds, 1 .. 30000) when set.
+  static std::chrono::milliseconds Attesa_Risposta_Predefinita();
 };
 extern Attese_Socket Attese;
 
@@ -63,9 +73,9 @@ int16_t Sock_Connect(int32_t Indice, const std::string& Host, int32_t Porta, std
 // Closes the socket of slot `Indice`; an empty slot is left alone.
 void Sock_Close(int32_t Indice);
 
-// Reads exactly Lunghezza (1..8192) bytes into Buffer_Record; false when they do not come
-// (time-outs, too many failures, a dropped connection), leaving Buffer_Record as it was and the
-// bytes received so far in Buffer_Ricezione.
+// Reads exactly Lunghezza (1..8192) bytes into Buffer_Record; false when they do not come (a
+// silence of Attese.Attesa_Risposta, a dropped connection, no socket), leaving Buffer_Record as
+// it was, the bytes received so far in Buffer_Ricezione, and the reason in Motivo_Socket.
 bool Sock_Read(int32_t Indice, int32_t Lunghezza);
 // Sends exactly Lunghezza bytes: Testo translated, cut to Lunghezza or padded with blanks. There
 // is no result: a write that gives up shows as a failed read of the reply.
@@ -73,6 +83,14 @@ void Sock_Write(int32_t Indice, const std::string& Testo, int32_t Lunghezza);
 // True when the socket of slot `Indice` is ready for Modo "R" (read) or "W" (write) within the
 // long wait (Secondi <> 0) or the short one (Secondi = 0).
 bool Sock_Check(int32_t Indice, const std::string& Modo, int16_t Secondi);
+
+// Why the last read, discard or write of the module failed, in words for the user ("nessun dato
+// dal server per 30 secondi", "il server ha chiuso il collegamento", ...); "" after a success.
+extern std::string Motivo_Socket;
+// The head of the last request sent (its first six characters: letter and body length), so that
+// the wait and the failure of its reply can name it; "" after a connect, when the server's
+// greeting is awaited.
+extern std::string Richiesta_Corrente;
 
 // Resynchronising after a failed exchange (a time-out, an oversized length, a dropped
 // connection), for the reply framing: Sock_Svuota drops every byte buffered and every byte the

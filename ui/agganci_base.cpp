@@ -108,6 +108,10 @@ void reset() {
     kyx::Fine_Programma();
     if (Termina_Programma) Termina_Programma(0);
   };
+  // A link found lost anywhere below: the toolbar and the status bar show it at once.
+  agganci_server::Collegamento_Chiuso = [] {
+    if (frmBase.Loaded()) frmBase->Imposta_Bar();
+  };
   hWnd_Login = nullptr;
   Carica_Albero_Struttura = nullptr;
   Carica_Albero_Chiavi = nullptr;

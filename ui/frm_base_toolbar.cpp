@@ -10,6 +10,7 @@
 #include "platform/ui/pointer.h"
 #include "platform/ui/vb_events.h"
 #include "platform/vb/vb.h"
+#include "server/risposta.h"
 #include "ui/agganci_base.h"
 #include "ui/frm_base.h"
 #include "ui/impostazioni_generali.h"
@@ -163,6 +164,9 @@ void FrmBase::Azione_Server() {
     Connesso = agganci_base::Disconnetti ? agganci_base::Disconnetti() : false;
   }
   Imposta_Bar();
+  // A login step that failed without a message box said why in the status bar: redrawing the bar
+  // emptied it, so it is said again.
+  if (!Connesso && !Esito_Collegamento.empty()) host::host().SetPanel("Stato", Esito_Collegamento);
 }
 
 void FrmBase::Azione_Storico(int16_t Passo) {

@@ -239,12 +239,11 @@ void FrmMenuDati::cmdEsegui_Click() {
     Carica_Dati = true;
   }
   host::DoEvents();
+  const bool Era_Connesso = Connesso;
   if (Carica_Dati) Carica_Dati_Locali(Menu);
-  // A download that lost the link leaves the program disconnected, and the toolbar says so.
-  if (Connesso && Rtrim(DataBase_SQL).empty() && !Collegamento_Attivo()) {
-    Connesso = Disconnetti();
-    if (frmBase.Loaded()) frmBase->Imposta_Bar();
-  }
+  // A download that lost the link has left the program disconnected through the server link's
+  // one disconnect path, which said so; the toolbar shows it.
+  if (Era_Connesso && !Connesso && frmBase.Loaded()) frmBase->Imposta_Bar();
 
   Tempo_Fine = static_cast<float>(agganci_base::Orologio ? agganci_base::Orologio() : 0.0);
   if (!agganci_base::Apri_MDB2 || !agganci_base::Apri_MDB2(false, true)) {

@@ -54,6 +54,9 @@ class Host {
   // Writes a panel of the main window's status bar, addressed by its key ("Stato", "Progress",
   // "Numero", ...); ignored while there is no main window.
   virtual void SetPanel(std::string_view key, std::string_view text) = 0;
+  // The text a panel shows now, so that a temporary text can be taken back; "" when there is no
+  // such panel (or no main window).
+  virtual std::string Panel(std::string_view /*key*/) const { return {}; }
 };
 
 // The answer of the default button of a box of that style, what a user pressing Enter gets: the

@@ -63,4 +63,12 @@ void ScriptedHost::SetPanel(std::string_view key, std::string_view text) {
   panels_.push_back(std::string(key) + "=" + std::string(text));
 }
 
+std::string ScriptedHost::Panel(std::string_view key) const {
+  const std::string prefix = std::string(key) + "=";
+  for (auto it = panels_.rbegin(); it != panels_.rend(); ++it) {
+    if (it->rfind(prefix, 0) == 0) return it->substr(prefix.size());
+  }
+  return {};
+}
+
 }  // namespace kyx::host

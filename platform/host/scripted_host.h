@@ -48,6 +48,8 @@ class ScriptedHost : public Host {
   void DebugLog(std::string_view line) override;
   void SetPointer(int shape) override;
   void SetPanel(std::string_view key, std::string_view text) override;
+  // The last text written to the panel.
+  std::string Panel(std::string_view key) const override;
 
   // Every panel write as "key=text", in order.
   const std::vector<std::string>& panels() const { return panels_; }

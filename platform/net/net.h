@@ -50,6 +50,13 @@ Status open_socket(Socket& socket);
 // left open for the caller to close.
 Status connect(Socket socket, uint32_t address, uint16_t port, std::chrono::milliseconds timeout);
 
+// The same connect in two steps, for a caller that waits by itself (and lets its windows run
+// meanwhile): connect_start makes the socket non-blocking and begins the connection, setting
+// `in_progress` when it is not made yet; once the socket is writable, connect_finish tells how
+// the connection ended.
+Status connect_start(Socket socket, uint32_t address, uint16_t port, bool* in_progress);
+Status connect_finish(Socket socket);
+
 // SO_LINGER: on/off and the seconds to linger; the option is read back to confirm it (linger on
 // with 0 seconds makes close() reset the connection at once).
 Status set_linger(Socket socket, bool on, int seconds);

@@ -52,7 +52,8 @@ Status open_socket(Socket& socket) {
   return Status::Ok();
 }
 
-Status connect(Socket socket, uint32_t address, uint16_t port, std::chrono::milliseconds timeout) {
+Status connect_start(Socket socket, uint32_t address, uint16_t port, bool* in_progress) {
+  *in_progress = false;
   const int flags = ::fcntl(socket, F_GETFL, 0);
   if (flags < 0 || ::fcntl(socket, F_SETFL, flags | O_NONBLOCK) < 0) {
     return Status::Error(reason("fcntl", errno));
@@ -61,15 +62,13 @@ Status connect(Socket socket, uint32_t address, uint16_t port, std::chrono::mill
   to.sin_family = AF_INET;
   to.sin_port = htons(port);
   to.sin_addr.s_addr = address;
-  if (::connect(socket, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0) {
-    return Status::Ok();
-  }
+  if (::connect(socket, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0) return Status::Ok();
   if (errno != EINPROGRESS && errno != EINTR) return Status::Error(reason("connect", errno));
+  *in_progress = true;
+  return Status::Ok();
+}
 
-  pollfd pfd{socket, POLLOUT, 0};
-  const int r = poll_until(pfd, timeout);
-  if (r < 0) return Status::Error(reason("poll", errno));
-  if (r == 0) return Status::Error("connect: timed out");
+Status connect_finish(Socket socket) {
   int error = 0;
   socklen_t size = sizeof error;
   if (::getsockopt(socket, SOL_SOCKET, SO_ERROR, &error, &size) < 0) {
@@ -77,6 +76,17 @@ Status connect(Socket socket, uint32_t address, uint16_t port, std::chrono::mill
   }
   if (error != 0) return Status::Error(reason("connect", error));
   return Status::Ok();
+}
+
+Status connect(Socket socket, uint32_t address, uint16_t port, std::chrono::milliseconds timeout) {
+  bool in_progress = false;
+  Status s = connect_start(socket, address, port, &in_progress);
+  if (!s || !in_progress) return s;
+  pollfd pfd{socket, POLLOUT, 0};
+  const int r = poll_until(pfd, timeout);
+  if (r < 0) return Status::Error(reason("poll", errno));
+  if (r == 0) return Status::Error("connect: timed out");
+  return connect_finish(socket);
 }
 
 Status set_linger(Socket socket, bool on, int seconds) {

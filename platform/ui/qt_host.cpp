@@ -56,4 +56,9 @@ void QtHost::SetPanel(std::string_view key, std::string_view text) {
   status_bar_->Panels(key).SetText(text);
 }
 
+std::string QtHost::Panel(std::string_view key) const {
+  if (!status_bar_ || !status_bar_->Exists(key)) return {};
+  return status_bar_->Panels(key).Text();
+}
+
 }  // namespace kyx::ui

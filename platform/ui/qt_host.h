@@ -29,6 +29,7 @@ class QtHost : public kyx::host::Host {
   // shape covers every window of the program until it is set back to 0.
   void SetPointer(int shape) override;
   void SetPanel(std::string_view key, std::string_view text) override;
+  std::string Panel(std::string_view key) const override;
 
   // The shape last set (Screen.MousePointer read back).
   int Pointer() const { return pointer_; }

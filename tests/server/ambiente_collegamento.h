@@ -34,7 +34,7 @@ class AmbienteCollegamento : public AmbienteDb {
     Numero_Indici_Layout = 0;
     Attese.Attesa_Lunga = 200ms;
     Attese.Attesa_Breve = 20ms;
-    Attese.Tentativi_Massimi = 3;
+    Attese.Attesa_Risposta = 800ms;
     Genera_Tabella(dir);
     Carica_Tabella();
 

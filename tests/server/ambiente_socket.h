@@ -23,7 +23,7 @@ class AmbienteSocket : public ::testing::Test {
     Debug_Attivo = false;
     Attese.Attesa_Lunga = 200ms;
     Attese.Attesa_Breve = 20ms;
-    Attese.Tentativi_Massimi = 3;
+    Attese.Attesa_Risposta = 800ms;
     Percorso = Genera_Tabella(dir);
     ASSERT_FALSE(Percorso.empty()) << "the table generator did not run";
     std::string Descrizione;

@@ -116,5 +116,36 @@ TEST_F(DataServerTest, InjectedFaultsEndTheLoginWithTheirMessageBeforeTheStructu
   EXPECT_EQ(host.pending(), 0u);
 }
 
+// A server that cannot be reached ends the login at once with no message box, as the login shows
+// none there, but the status bar names the server and says why; the program stays disconnected.
+TEST_F(DataServerTest, AServerThatCannotBeReachedIsNamedInTheStatusBar) {
+  struct Caso {
+    const char* nome;
+    std::string server, porta, motivo;
+  };
+  const std::string libera = std::to_string(server_->port());
+  server_->Stop();  // nobody listens on that port any more
+  const std::vector<Caso> casi = {
+      {"wrong port", "127.0.0.1", libera, "refused"},
+      {"no server name", "", libera, "non corrisponde a nessun indirizzo"},
+  };
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(c.nome);
+    Server_Nome = c.server;
+    Server_Porta = c.porta;
+    const auto inizio = Clock::now();
+    EXPECT_FALSE(Accedi());
+    EXPECT_LT(Clock::now() - inizio, std::chrono::seconds(5));
+    EXPECT_TRUE(host.shown().empty());
+    ASSERT_FALSE(Stati().empty());
+    const std::string stato = Stati().back();
+    EXPECT_EQ(stato, Esito_Collegamento);
+    EXPECT_EQ(stato.rfind("Collegamento con il server " + c.server + " porta " + c.porta + " non riuscito: ", 0), 0u)
+        << stato;
+    EXPECT_NE(stato.find(c.motivo), std::string::npos) << stato;
+    EXPECT_FALSE(Collegamento_Attivo());
+  }
+}
+
 }  // namespace
 }  // namespace kyx

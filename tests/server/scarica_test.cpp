@@ -162,7 +162,7 @@ TEST_F(ScaricaTest, LastLayoutNumberTellsHowManyLayoutsToFetch) {
 }
 
 // A row whose texts would run past the payload is read from nothing older: the update stops as
-// after a reply error, and "Data" stays where it was.
+// after a reply error, and the descriptions and "Data" stay where they were.
 TEST_F(ScaricaTest, DescriptionRowRunningPastThePayloadIsAReplyError) {
   Server_Finto s;
   std::string troncata = Riga_Descrizione(" ", 1, 1, "P001", "Penne");
@@ -174,7 +174,7 @@ TEST_F(ScaricaTest, DescriptionRowRunningPastThePayloadIsAReplyError) {
   EXPECT_FALSE(Aggiorna_Descrizioni_Server("Numero"));
   EXPECT_EQ(host.pending(), 0u);
   EXPECT_EQ(Leggi_Ini("001", "Data", ""), "20230101000000");
-  EXPECT_EQ(Db1("SELECT S_DS_CODI FROM KYX_DS_20F"), "P002");
+  EXPECT_EQ(Db1("SELECT S_DS_CODI FROM KYX_DS_20F"), "");
   EXPECT_TRUE(Collegamento_Attivo());  // the reply itself was read whole
   const auto r = Chiudi(s);
   EXPECT_EQ(r.back(), "d0001520230101000000" "0");
@@ -194,7 +194,8 @@ TEST_F(ScaricaTest, LongCodesAndDescriptionsAreCutToTheirColumns) {
 
 // A row the database refuses while the next request has already left with the block before it:
 // the reply to that request is read and thrown away, so the link stays in step for what follows;
-// the update fails as it always did, with no message and "Data" where it was.
+// the update fails as it always did, with no message, and the descriptions and "Data" where they
+// were.
 TEST_F(ScaricaTest, RefusedRowLeavesNothingUnreadOnTheLink) {
   Server_Finto s;
   s.Blocchi_Descrizioni = {Riga_Descrizione(" ", 1, 1, "P001", "Penne") + Riga_Descrizione(" ", 1, 1, "BAD", "No") +
@@ -208,7 +209,7 @@ TEST_F(ScaricaTest, RefusedRowLeavesNothingUnreadOnTheLink) {
   EXPECT_FALSE(Aggiorna_Descrizioni_Server("Numero"));
   EXPECT_TRUE(host.shown().empty());
   EXPECT_EQ(Leggi_Ini("001", "Data", ""), "20230101000000");
-  EXPECT_EQ(Db1("SELECT S_DS_CODI FROM KYX_DS_20F"), "P001");
+  EXPECT_EQ(Db1("SELECT S_DS_CODI FROM KYX_DS_20F"), "");
   ASSERT_TRUE(Collegamento_Attivo());
   // The next exchange gets its own reply, not the rest of an older one.
   Invia_Richiesta("k00000");
@@ -219,8 +220,8 @@ TEST_F(ScaricaTest, RefusedRowLeavesNothingUnreadOnTheLink) {
   EXPECT_TRUE(host.shown().empty());
 }
 
-// The same, when the reply to the request sent ahead never comes: the link is given up, with no
-// message of its own, and the update fails as before.
+// The same, when the reply to the request sent ahead never comes: the link is given up through
+// the one disconnect path, which says so once, and the update fails as before.
 TEST_F(ScaricaTest, RefusedRowWithTheNextReplyMissingGivesTheLinkUp) {
   Server_Finto s;
   s.Blocchi_Descrizioni = {Riga_Descrizione(" ", 1, 1, "BAD", "No") + In_Wire("C")};
@@ -232,8 +233,10 @@ TEST_F(ScaricaTest, RefusedRowWithTheNextReplyMissingGivesTheLinkUp) {
   ASSERT_TRUE(Cn_MDB1->Execute("CREATE TRIGGER Rifiuta BEFORE INSERT ON KYX_DS_20F WHEN NEW.S_DS_CODI = 'BAD' "
                                "BEGIN SELECT RAISE(ABORT, 'refused'); END")
                   .ok());
+  host.expect("Collegamento con il server chiuso:\ril server non ha inviato un blocco delle descrizioni (richiesta \"d\")");
   EXPECT_FALSE(Aggiorna_Descrizioni_Server("Numero"));
-  EXPECT_TRUE(host.shown().empty());
+  EXPECT_EQ(host.pending(), 0u);
+  EXPECT_EQ(host.shown().size(), 1u);
   EXPECT_FALSE(Collegamento_Attivo());
   EXPECT_EQ(Db1("SELECT COUNT(*) FROM KYX_DS_20F"), "0");
   EXPECT_EQ(Chiudi(s).size(), 3u);

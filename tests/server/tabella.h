@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "tests/support/temp_dir.h"
@@ -10,9 +12,14 @@
 namespace kyx::test {
 
 // The bytes of KYX.Tbl as the generator writes them, run once per test program ("" when it
-// could not run).
+// could not run). A program whose build ran the generator already (KYX_TABELLA names its output)
+// reads that file: its many short processes need not each start the interpreter.
 inline const std::string& Tabella_Generata() {
   static const std::string bytes = [] {
+#ifdef KYX_TABELLA
+    std::ifstream in(KYX_TABELLA, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+#endif
     const TempDir dir;
     const std::string command =
         std::string("'") + KYX_PYTHON + "' '" + KYX_MAKE_TBL + "' '" + dir.file("KYX.Tbl") + "'";

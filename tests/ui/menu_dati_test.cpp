@@ -139,7 +139,7 @@ TEST_F(MenuDati, ARefreshThatFindsTheLinkGoneKeepsTheSetAndDisconnects) {
   Insieme(1, 3);
   Attese.Attesa_Lunga = std::chrono::milliseconds(50);
   Attese.Attesa_Breve = std::chrono::milliseconds(10);
-  Attese.Tentativi_Massimi = 2;
+  Attese.Attesa_Risposta = std::chrono::milliseconds(100);
   Connesso = true;
   f.Imposta_Bar();
   frmMenuDati->Carica("1");

@@ -46,7 +46,8 @@ enum class FaultType {
   kStatus,          // head with `status` and length 0, no payload
   kStatusPayload,   // head with `status` and the normal length and payload
   kOversized,       // head announcing `length` bytes (above 8192), then the normal payload
-  kShortPayload,    // head announcing the full length, `missing` bytes fewer sent
+  kShortPayload,    // head announcing the full length, `missing` bytes fewer sent (a reply
+                    // without payload loses them from its head)
   kDribble,         // the reply sent one byte per segment, `pause_ms` apart
   kOneSegment,      // head and payload leave in one segment (normally two)
   kChunked,         // the reply cut into chunks of 1..`max_chunk` bytes at points drawn from
@@ -57,6 +58,10 @@ enum class FaultType {
   kDropBefore,      // the connection is closed instead of replying
   kDropAfter,       // the whole reply, then the connection is closed (after the greeting: the
                     // connection dropped right after the greeting)
+  kGarbledNumber,   // the reply with `garble_length` bytes from payload position `garble_at`
+                    // (1-based) replaced by 0xFA, a byte that is neither a zoned nor a packed
+                    // digit nor a digit of the code table; `garble_at` 0 garbles the head's
+                    // length field instead (its second digit)
 };
 
 // Which field of the login reply says no.
@@ -76,6 +81,8 @@ struct Fault {
   int pause_ms = 2;           // kDribble; kChunked: the longest pause
   uint64_t seed = 1;          // kChunked
   std::size_t max_chunk = 2048;  // kChunked
+  std::size_t garble_at = 0;     // kGarbledNumber
+  std::size_t garble_length = 1; // kGarbledNumber
   int on = 1;                 // fires on the on-th exchange of its kind from arming (1 = the next);
                               // 0 fires on every one
   int exchange = 0;           // set when it fires: which exchange of its kind it fired on (1 =

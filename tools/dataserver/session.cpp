@@ -336,7 +336,19 @@ Session::Next Session::Answer(RequestKind kind, const Reply& reply) {
       break;
     case FaultType::kStatusPayload: head = ReplyHead(table_, fault->status, payload.size()); break;
     case FaultType::kOversized: head = ReplyHead(table_, reply.status, fault->length); break;
-    case FaultType::kShortPayload: payload.resize(payload.size() - std::min(fault->missing, payload.size())); break;
+    case FaultType::kShortPayload:
+      // A reply without payload is cut in its head.
+      if (payload.empty()) head.resize(head.size() - std::min(fault->missing, head.size()));
+      else payload.resize(payload.size() - std::min(fault->missing, payload.size()));
+      break;
+    case FaultType::kGarbledNumber:
+      if (fault->garble_at == 0) {
+        head[2] = '\xFA';
+      } else {
+        for (std::size_t i = fault->garble_at - 1; i < fault->garble_at - 1 + fault->garble_length && i < payload.size(); ++i)
+          payload[i] = '\xFA';
+      }
+      break;
     case FaultType::kSilence: return Next::kContinue;
     case FaultType::kDropBefore: return Next::kHangup;
     case FaultType::kDropMidReply: {
