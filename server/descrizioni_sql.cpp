@@ -55,6 +55,7 @@ bool Aggiorna_Descrizioni_SQL(const std::string& Pannello) {
 
   int64_t Righe = 0;
   bool Completo = true;
+  Azzera_Codici_Troppo_Lunghi();
   if (Cn_MDB1 && !Cn_MDB1->InTransaction()) Cn_MDB1->BeginTransaction();
   for (; !Rs.AfterLast(); (void)Rs.MoveNext()) {
     ++Righe;
@@ -74,6 +75,7 @@ bool Aggiorna_Descrizioni_SQL(const std::string& Pannello) {
   if (Cn_MDB1 && Cn_MDB1->InTransaction() && !Cn_MDB1->Commit().ok()) Completo = false;
   Chiudi_DB_SQL();
   Mostra_Conteggio(Pannello, Righe);
+  Avvisa_Codici_Troppo_Lunghi();
   if (!Completo) return false;
   Data_Descrizioni = Nuova_Data;
   Scrivi_Ini(Sezione, "Data", Nuova_Data);
