@@ -105,6 +105,16 @@ void Main(const std::string& Argomenti) {
 
   Leggi_Opzioni_Avvio();
 
+  // Settings that exist but cannot be read (a folder, a FIFO, a file without read permission)
+  // would be taken as defaults and then overwritten by the first save: the program stops here
+  // and says why. A missing file is a new installation and gives the defaults.
+  if (std::string byte; files::exists(File_Ini) && !files::read_file(File_Ini, byte)) {
+    host::MsgBox("Il file delle impostazioni\r" + File_Ini + "\rnon \xE8 un file leggibile.\r\r" +
+                     "Il programma non pu\xF2 essere avviato.",
+                 host::vbCritical, Titolo_Programma);
+    return;
+  }
+
   if (agganci::frmPassword_Carica) {
     int32_t modo = 1;
     agganci::frmPassword_Carica(modo);

@@ -4,6 +4,7 @@
 
 #include "common/stato.h"
 #include "platform/ini/ini_file.h"
+#include "platform/vb/try_val.h"
 #include "platform/vb/vb.h"
 
 namespace kyx {
@@ -21,7 +22,10 @@ bool Scrivi_Ini(std::string_view Sezione, std::string_view Chiave, std::string_v
 
 std::optional<int32_t> Valore_Intero(std::string_view Testo) {
   if (!vb::IsNumeric(Testo)) return std::nullopt;
-  const double arrotondato = vb::RoundHalfEven(vb::Val(Testo));
+  // A number too large for a Double ("1E999") is as unreadable as text.
+  const auto letto = vb::TryVal(Testo);
+  if (!letto) return std::nullopt;
+  const double arrotondato = vb::RoundHalfEven(*letto);
   // A value beyond the 32-bit range would overflow the variable it is meant for.
   if (!std::isfinite(arrotondato) || arrotondato < -2147483648.0 || arrotondato > 2147483647.0)
     return std::nullopt;
@@ -35,8 +39,8 @@ std::optional<double> Valore_Decimale(std::string_view Testo) {
   // Written under one locale, the value may be read under another: it is a number when either
   // form is.
   if (!vb::IsNumeric(Testo) && !vb::IsNumeric(punto)) return std::nullopt;
-  const double valore = vb::Val(punto);
-  if (!std::isfinite(valore)) return std::nullopt;
+  const auto valore = vb::TryVal(punto);
+  if (!valore || !std::isfinite(*valore)) return std::nullopt;
   return valore;
 }
 

@@ -89,6 +89,39 @@ bool Copia_Visibile(int32_t pid) {
   return !eseguibile.empty() && eseguibile == Nostro_Eseguibile();
 }
 
+// The lock this process holds on the data folder it works in, and that folder.
+struct Blocco_Cartella {
+  std::string cartella;
+  files::RecordFile file;
+  pid_t processo = 0;  // a child process inherits the open file, but the lock is not its own
+};
+Blocco_Cartella& Blocco_Tenuto() {
+  static Blocco_Cartella b;
+  return b;
+}
+
+// The registry lives in the program folder, so two installations sharing one data folder never
+// see each other's slots: the data folder itself carries a lock file, locked by the copy that
+// works in it for as long as it runs (the lock goes with the process, however it ends). False
+// when another process holds it. With `Tieni` the lock is kept (and the one on the folder left
+// before is given up); without, the folder is only tried. A folder that does not exist, or in
+// which the lock file cannot be made, is not refused here: the options check reports it.
+bool Cartella_Libera(std::string_view Cartella, bool Tieni) {
+  const std::string cartella = files::native_path(Cartella);
+  if (cartella.empty() || !files::folder_exists(cartella)) return true;
+  Blocco_Cartella& tenuto = Blocco_Tenuto();
+  if (tenuto.file.is_open() && tenuto.cartella == cartella && tenuto.processo == getpid()) return true;
+  files::RecordFile file;
+  if (!file.open(cartella + "/" + kFile_Blocco_Cartella, 1)) return true;
+  if (!file.try_lock_exclusive()) return false;
+  if (Tieni) {
+    tenuto.file = std::move(file);
+    tenuto.cartella = cartella;
+    tenuto.processo = getpid();
+  }
+  return true;
+}
+
 }  // namespace
 
 bool Altra_Copia_In_Esecuzione() {
@@ -142,6 +175,8 @@ bool Registro_Istanze(int16_t& Modo, int32_t& hWnd1, int32_t& hWnd2, std::string
   for (size_t j = 0; j < kSlot_Istanze; ++j) {
     if (j != k && text::trim_blanks(r.cartella[j]) == cercata) return false;
   }
+
+  if (!Cartella_Libera(cercata, hWnd1 != 0)) return false;
 
   if (hWnd1 != 0) {
     r.processo[k] = noi;

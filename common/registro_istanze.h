@@ -17,6 +17,11 @@
 // - "no other copy of the program is running" means no other live process runs our executable.
 // Copies take an exclusive lock on the file around the read, change and write, so that two copies
 // starting together cannot both take the same slot or the same folder.
+//
+// The registry belongs to one installation (its program folder); two installations that share a
+// data folder are kept apart by the folder itself: the copy that records a folder holds a lock on
+// the file KYX.LCK in it for as long as it runs, and a folder whose lock another process holds is
+// not free.
 #include <cstdint>
 #include <string>
 
@@ -25,6 +30,7 @@ namespace kyx {
 inline constexpr int kSlot_Istanze = 32;
 inline constexpr int kLunghezza_Cartella_Istanza = 255;
 inline constexpr int kLunghezza_Registro = 4 * kSlot_Istanze + kLunghezza_Cartella_Istanza * kSlot_Istanze;
+inline constexpr const char* kFile_Blocco_Cartella = "KYX.LCK";
 
 // Frees the slots of copies that are gone, answers whether the data folder `Cartella` (blanks at
 // both ends ignored, compared case-sensitively) is free for the caller and, with a non-zero hWnd1,

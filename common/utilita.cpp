@@ -1,6 +1,7 @@
 #include "common/utilita.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -73,15 +74,27 @@ void Conta_Righe_Intestazione() {
   Righe_Intestazione = righe;
 }
 
-bool Verifica_Permessi_Cartella(const std::string& Cartella) {
+bool Verifica_Permessi_Cartella(const std::string& Cartella, bool* Disco_Pieno) {
+  if (Disco_Pieno) *Disco_Pieno = false;
   const std::string prova =
       files::native_path(std::string(text::trim_blanks(Cartella)) + "KYX_PERMESSO_.TXT");
+  // The write is flushed at once, so that a full disk shows in errno here.
+  const auto pieno = [&] {
+    if (Disco_Pieno) *Disco_Pieno = errno == ENOSPC || errno == EDQUOT;
+  };
   {
+    errno = 0;
     std::ofstream out(prova, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
+    if (!out) {
+      pieno();
+      return false;
+    }
     out << "{prova}\r\n";
+    out.flush();
+    if (!out) pieno();
     out.close();
     if (!out) {
+      if (Disco_Pieno && !*Disco_Pieno) pieno();
       files::remove_file(prova);
       return false;
     }

@@ -37,7 +37,7 @@ void Conta_Righe_Intestazione();
 
 // True when a probe file can be created, written, read back and deleted in the folder (a folder
 // text ending with "\", in the system's form). The probe file is removed also when a step after
-// its creation fails.
-bool Verifica_Permessi_Cartella(const std::string& Cartella);
+// its creation fails. `Disco_Pieno`, when given, tells a failure because the disk is full.
+bool Verifica_Permessi_Cartella(const std::string& Cartella, bool* Disco_Pieno = nullptr);
 
 }  // namespace kyx

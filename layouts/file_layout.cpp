@@ -20,46 +20,70 @@ std::string Cifre(int64_t v, int cifre) { return Numero_Cifre(v, cifre); }
 std::string N(int64_t v) { return Cifre(v, 1); }  // mask "#0"
 
 // The implicit conversion of a text to a numeric target (Byte, Integer, Long): a number in the
-// target's range, rounded half to even; anything else gives nothing and the target stays.
-std::optional<int64_t> Numero(std::string_view testo, int64_t minimo, int64_t massimo) {
-  if (!vb::IsNumeric(testo)) return std::nullopt;
-  const double d = vb::RoundHalfEven(vb::CDbl(testo));
-  if (!std::isfinite(d) || d < static_cast<double>(minimo) || d > static_cast<double>(massimo)) return std::nullopt;
+// target's range, rounded half to even. An empty value gives nothing and the target stays; any
+// other text that is not such a number (garbage, a number too large even for a Double, one out of
+// the target's range) is an error: the reader calls the file damaged rather than guess.
+std::optional<int64_t> Numero(std::string_view testo, int64_t minimo, int64_t massimo, bool& illeggibile) {
+  if (vb::Trim(testo).empty()) return std::nullopt;
+  double d = 0;
+  try {
+    if (vb::IsNumeric(testo)) d = vb::RoundHalfEven(vb::CDbl(testo));
+    else illeggibile = true;
+  } catch (const vb::VbError&) {
+    illeggibile = true;
+  }
+  if (!illeggibile && (!std::isfinite(d) || d < static_cast<double>(minimo) || d > static_cast<double>(massimo)))
+    illeggibile = true;
+  if (illeggibile) return std::nullopt;
   return static_cast<int64_t>(d);
 }
-template <typename T>
-void Metti(std::string_view testo, T& destinazione) {
-  if (auto v = Numero(testo, std::numeric_limits<T>::min(), std::numeric_limits<T>::max())) destinazione = static_cast<T>(*v);
-}
-template <typename T>
-void Metti(std::string_view testo, std::optional<T>& destinazione) {
-  if (auto v = Numero(testo, std::numeric_limits<T>::min(), std::numeric_limits<T>::max())) destinazione = static_cast<T>(*v);
-}
 
-void Campo_Colonna(Colonna_Layout& c, std::string_view campo, const std::string& v) {
+// Numbers as the reader takes them, remembering the first key whose value did not read.
+struct Lettura {
+  std::string Chiave_Illeggibile;
+
+  template <typename T>
+  std::optional<T> Leggi(std::string_view chiave, std::string_view testo) {
+    bool illeggibile = false;
+    const auto v = Numero(testo, std::numeric_limits<T>::min(), std::numeric_limits<T>::max(), illeggibile);
+    if (illeggibile && Chiave_Illeggibile.empty()) Chiave_Illeggibile = std::string(chiave.substr(0, 9));
+    if (!v) return std::nullopt;
+    return static_cast<T>(*v);
+  }
+  template <typename T>
+  void Metti(std::string_view chiave, std::string_view testo, T& destinazione) {
+    if (auto v = Leggi<T>(chiave, testo)) destinazione = *v;
+  }
+  template <typename T>
+  void Metti(std::string_view chiave, std::string_view testo, std::optional<T>& destinazione) {
+    if (auto v = Leggi<T>(chiave, testo)) destinazione = *v;
+  }
+};
+
+void Campo_Colonna(Lettura& L, std::string_view chiave, Colonna_Layout& c, std::string_view campo, const std::string& v) {
   if (campo == "Hea=") c.Intestazione = v;
-  else if (campo == "Ali=") Metti(v, c.Allineamento);
-  else if (campo == "Dim=") Metti(v, c.Larghezza);
-  else if (campo == "DSt=") Metti(v, c.Larghezza_Stampa);
-  else if (campo == "Vis=") Metti(v, c.Visibile);
-  else if (campo == "Ord=") Metti(v, c.Ordine);
-  else if (campo == "Key=") Metti(v, c.Chiave);
-  else if (campo == "Des=") Metti(v, c.Descrizione);
+  else if (campo == "Ali=") L.Metti(chiave, v, c.Allineamento);
+  else if (campo == "Dim=") L.Metti(chiave, v, c.Larghezza);
+  else if (campo == "DSt=") L.Metti(chiave, v, c.Larghezza_Stampa);
+  else if (campo == "Vis=") L.Metti(chiave, v, c.Visibile);
+  else if (campo == "Ord=") L.Metti(chiave, v, c.Ordine);
+  else if (campo == "Key=") L.Metti(chiave, v, c.Chiave);
+  else if (campo == "Des=") L.Metti(chiave, v, c.Descrizione);
   else if (campo == "Cal=") c.Calcolo = v;
-  else if (campo == "Def=") Metti(v, c.Tipo);
-  else if (campo == "VCK=") Metti(v, c.VCK);
+  else if (campo == "Def=") L.Metti(chiave, v, c.Tipo);
+  else if (campo == "VCK=") L.Metti(chiave, v, c.VCK);
   else if (campo == "VCC=") c.VCC = v;
   else if (campo == "Fmt=") c.Formato = v;
   else if (campo == "Atr=") c.Attributo = v;
-  else if (campo == "Kde=") Metti(v, c.Kde);
+  else if (campo == "Kde=") L.Metti(chiave, v, c.Kde);
   else if (campo == "VTo=") {
-    Metti(v, c.Totale);
+    L.Metti(chiave, v, c.Totale);
     if (c.Totale == 0) c.Totale = 2;  // files of earlier versions stored the grand total as 0
   } else if (campo == "Sin=") c.Sistema = v;
   else if (campo == "Whe=") c.Where = v;
   else if (campo == "WhI=") {
     for (size_t j = 0; j < 64; ++j) c.Where_Flag[j] = j < v.size() && v[j] == 'T';
-  } else if (campo == "Pre=") Metti(v, c.Precedenza);
+  } else if (campo == "Pre=") L.Metti(chiave, v, c.Precedenza);
 }
 
 // The state of the filter group being read: "U=" comes before "V=" and marks a range.
@@ -115,6 +139,7 @@ bool Leggi_Contenuto_Layout(std::string_view Byte, Contenuto_Layout& C, std::str
     return false;
   }
   Gruppo_Filtro gruppo;
+  Lettura L;
   for (size_t r = 1; r < righe.size(); ++r) {
     const std::string& riga = righe[r];
     const std::string chiave = riga.substr(0, 10);
@@ -122,26 +147,25 @@ bool Leggi_Contenuto_Layout(std::string_view Byte, Contenuto_Layout& C, std::str
     if (chiave == "_Elab____=") C.Titolo = v;
     else if (chiave == "_Data____=") C.Titolo += "  " + v;
     else if (chiave == "_NKey____=") C.Chiave_Layout = v;
-    else if (chiave == "_TLay____=") Metti(v, C.Ordinamento_Layout);
-    else if (chiave == "_Anno____=") Metti(v, C.Anno_Riferimento);
+    else if (chiave == "_TLay____=") L.Metti(chiave, v, C.Ordinamento_Layout);
+    else if (chiave == "_Anno____=") L.Metti(chiave, v, C.Anno_Riferimento);
     else if (chiave == "_CMax____=") {
       // The count of columns is clamped to the 255 columns the arrays have.
-      if (auto n = Numero(v, INT64_MIN / 2, INT64_MAX / 2))
-        C.Numero_Colonne = static_cast<uint8_t>(std::clamp<int64_t>(*n, 0, 255));
-    } else if (chiave == "_CFix____=") Metti(v, C.Colonne_Bloccate);
-    else if (chiave == "_COrd____=") Metti(v, C.Colonna_Ordinamento);
+      if (auto n = L.Leggi<int32_t>(chiave, v)) C.Numero_Colonne = static_cast<uint8_t>(std::clamp<int64_t>(*n, 0, 255));
+    } else if (chiave == "_CFix____=") L.Metti(chiave, v, C.Colonne_Bloccate);
+    else if (chiave == "_COrd____=") L.Metti(chiave, v, C.Colonna_Ordinamento);
     else if (chiave == "_CVer____=") C.Verso_Ordinamento = " " + v;
-    else if (chiave == "_Liv_____=") Metti(v, C.Numero_Livelli);
-    else if (chiave == "_LivV____=") Metti(v, C.Livelli_Visibili);
-    else if (chiave == "_PreP____=") Metti(v, C.Precedenza_P);
+    else if (chiave == "_Liv_____=") L.Metti(chiave, v, C.Numero_Livelli);
+    else if (chiave == "_LivV____=") L.Metti(chiave, v, C.Livelli_Visibili);
+    else if (chiave == "_PreP____=") L.Metti(chiave, v, C.Precedenza_P);
     else if (vb::Like(chiave, "C_###_????")) {
       const int c = static_cast<int>(vb::Val(chiave.substr(2, 3)));
-      if (c >= 1 && c <= C.Numero_Colonne) Campo_Colonna(C.Colonne[static_cast<size_t>(c)], chiave.substr(6), v);
+      if (c >= 1 && c <= C.Numero_Colonne) Campo_Colonna(L, chiave, C.Colonne[static_cast<size_t>(c)], chiave.substr(6), v);
     } else if (vb::Like(chiave, "UF_????_?=")) {
       const char campo = chiave[8];
       if (campo == 'K') {
         gruppo = Gruppo_Filtro{};
-        Metti(v, gruppo.Chiave);
+        L.Metti(chiave, v, gruppo.Chiave);
       } else if (campo == 'O') {
         gruppo.Operatore = v == "=" ? 1 : v == "N" ? 2 : 3;
       } else if (campo == 'U') {
@@ -154,15 +178,27 @@ bool Leggi_Contenuto_Layout(std::string_view Byte, Contenuto_Layout& C, std::str
       const std::string tipo = chiave.substr(0, 2);
       const size_t i = static_cast<size_t>(chiave[3] - '1');
       const char campo = chiave[8];
-      if (tipo == "LV" && campo == 'K') Metti(v, C.Liv_Riga_Chiave[i]);
+      if (tipo == "LV" && campo == 'K') L.Metti(chiave, v, C.Liv_Riga_Chiave[i]);
       else if (tipo == "LV" && campo == 'V') C.Liv_Riga_Testo[i] = v;
-      else if (tipo == "VC" && campo == 'K') Metti(v, C.Liv_Colonna_Chiave[i]);
+      else if (tipo == "VC" && campo == 'K') L.Metti(chiave, v, C.Liv_Colonna_Chiave[i]);
       else if (tipo == "VC" && campo == 'V') C.Liv_Colonna_Testo[i] = v;
       else if (tipo == "PA" && campo == 'D') C.Parametri_Descrizione[i] = v;
       else if (tipo == "PA" && campo == 'V') C.Parametri_Valore[i] = v;
     }
   }
   // A key the file does not hold keeps its default: only a file that is not keyed is refused.
+  // The layout key carries three numbers of three characters (layout, area, key) that the loader
+  // takes as Integers: "9E9" is a number, but not one of them.
+  if (C.Chiave_Layout && L.Chiave_Illeggibile.empty()) {
+    for (const long da : {2L, 6L, 10L}) {
+      const double n = vb::Val(vb::Mid(*C.Chiave_Layout, da, 3));
+      if (n < -32768.5 || n > 32767.5) L.Chiave_Illeggibile = "_NKey____";
+    }
+  }
+  if (!L.Chiave_Illeggibile.empty()) {
+    Messaggio = "il valore di " + L.Chiave_Illeggibile + " non \xE8 un numero leggibile";
+    return false;
+  }
   return true;
 }
 

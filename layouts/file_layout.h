@@ -74,8 +74,9 @@ struct Contenuto_Layout {
 };
 
 // Parses the bytes of a layout file. False, with Messaggio saying why, for a file that is not a
-// keyed layout file (empty, binary, the old positional form), that has no column count, or that
-// ends before its closing parameter key.
+// keyed layout file (empty, binary, the old positional form), that has no column count, that
+// ends before its closing parameter key, or whose numeric key holds a value that does not read as
+// a number of its type (garbage, an overflow); an empty value leaves the default.
 bool Leggi_Contenuto_Layout(std::string_view Byte, Contenuto_Layout& Contenuto, std::string& Messaggio);
 
 // The whole layout file of the current elaboration from the shared state (column model, filter

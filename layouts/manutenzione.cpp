@@ -9,6 +9,7 @@
 #include "common/stato.h"
 #include "platform/files/files.h"
 #include "platform/ini/ini_file.h"
+#include "platform/vb/try_val.h"
 #include "platform/vb/vb.h"
 
 namespace kyx {
@@ -60,6 +61,9 @@ std::vector<std::string> Elementi(const std::string& elenco) {
   }
 }
 
+// Val of a count line; -1, which the checks below refuse, for a number too large for a Double.
+double Conteggio(const std::string& v) { return vb::TryVal(v).value_or(-1); }
+
 // The keyed form of an old positional file, or false when the file ends before the lines its
 // counts announce or holds a range filter with fewer than two values.
 bool Converti_Testo(const std::vector<std::string>& r, std::string& t) {
@@ -79,7 +83,7 @@ bool Converti_Testo(const std::vector<std::string>& r, std::string& t) {
   double colonne = 0;
   for (const char* chiave : kTesta) {
     const std::string v = prossima();
-    if (std::string(chiave) == "_CMax____=") colonne = vb::Val(v);
+    if (std::string(chiave) == "_CMax____=") colonne = Conteggio(v);
     riga(chiave, v);
   }
   prossima();  // a value with no counterpart in the keyed form
@@ -104,7 +108,7 @@ bool Converti_Testo(const std::vector<std::string>& r, std::string& t) {
     prossima();
     riga(p + "Pre=", vb::Format(int64_t{c - 1}, "#0"));
   }
-  const double filtri = vb::Val(prossima());
+  const double filtri = Conteggio(prossima());
   if (corto || filtri < 0 || filtri > static_cast<double>(r.size())) return false;
   for (int f = 1; f <= static_cast<int>(filtri); ++f) {
     const std::string p = "UF_" + Numero_Cifre(f, 4) + "_";

@@ -6,6 +6,7 @@
 #include "platform/files/files.h"
 #include "platform/host/host.h"
 #include "platform/text/cp1252.h"
+#include "platform/vb/try_val.h"
 #include "platform/vb/vb.h"
 #include "replica/master.h"
 #include "replica/socket_replica.h"
@@ -27,7 +28,7 @@ void Errore(const std::string& Testo) { host::MsgBox(Testo, host::vbCritical, kT
 // The numeric value of a field as a 32-bit number (Val, then bounded: the field is five
 // characters wide, but a stored value may be anything).
 int32_t Numero_32(const std::string& Testo) {
-  const double v = std::trunc(vb::Val(Testo));
+  const double v = std::trunc(vb::TryVal(Testo).value_or(0));
   if (v > 2147483647.0) return 2147483647;
   if (v < -2147483648.0) return -2147483647 - 1;
   return static_cast<int32_t>(v);

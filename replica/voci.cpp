@@ -4,6 +4,7 @@
 #include "platform/files/files.h"
 #include "platform/ini/ini_file.h"
 #include "platform/text/cp1252.h"
+#include "platform/vb/try_val.h"
 #include "platform/vb/vb.h"
 
 namespace kyx {
@@ -66,7 +67,7 @@ Campi_Voce Campi_Da_Blocco(const std::string& Blocco) {
 std::string File_Ini_Replica() { return files::program_folder() + "Kyx_R.INI"; }
 
 int16_t Leggi_Numero_Voci() {
-  const double n = vb::Val(Ini().Read(kSezione, "Numero", "0"));
+  const double n = vb::TryVal(Ini().Read(kSezione, "Numero", "0")).value_or(0);
   if (n < 1) return 1;
   return n > 999 ? 999 : static_cast<int16_t>(n);  // three-digit key numbers
 }

@@ -149,7 +149,8 @@ bool Elimina_Dati_Locali(int32_t Numero) {
   data::Status s = Cn_MDB2 ? Cn_MDB2->BeginTransaction() : data::Status::Error(1, "KYX_2.MDB is not open");
   for (const auto& [Sistema, Filtro] : Righe_Registro(Numero)) {
     (void)Filtro;
-    if (s) s = Esegui("DELETE FROM " + mdb2::Tabella_Valori(Sistema) + " WHERE IDX=" + N);
+    // Quoted as where the table was created: a system code need not be a plain SQL name ("VEN-1").
+    if (s) s = Esegui("DELETE FROM " + Cn_MDB2->QuoteName(mdb2::Tabella_Valori(Sistema)) + " WHERE IDX=" + N);
   }
   if (s) s = Esegui("DELETE FROM KYX_CARICATI WHERE IDX=" + N);
   if (s) s = Cn_MDB2->Commit();

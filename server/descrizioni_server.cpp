@@ -232,14 +232,24 @@ class Inserimento_Diretto {
 
 Inserimento_Diretto Diretto;
 
+// Rows left out since the count was last reported because their code does not fit the code column.
+int64_t Codici_Troppo_Lunghi = 0;
+
 // Applies one row to KYX_DS_20F. False when the database refused it.
 bool Applica(const Riga& r) {
+  // A code longer than the code column (trailing blanks aside) is left out and counted: cut to
+  // the column, two codes that share their first characters would overwrite each other's
+  // descriptions. Refusing it would stop the whole update, and every later login with it.
+  const size_t Fine = r.Codice.find_last_not_of(' ');
+  if (Fine != std::string::npos && Fine >= kLarghezza_Codice) {
+    ++Codici_Troppo_Lunghi;
+    return true;
+  }
+  const std::string_view Codice = std::string_view(r.Codice).substr(0, kLarghezza_Codice);
   data::TableRecordset& Rs = *Rs_Descrizioni;
   Colonne& C = Colonne_Rs;
   C.Per(Rs);
-  // The columns are only so wide: a longer code or description from the server is cut rather
-  // than refused (a refused row would stop the whole update, and every later login with it).
-  const std::string_view Codice = std::string_view(r.Codice).substr(0, kLarghezza_Codice);
+  // A longer description from the server is cut to its column.
   std::string_view Descrizione = std::string_view(r.Descrizione).substr(0, kLarghezza_Descrizione);
   // A deleted row ("A") clears the single description it names; progressive 1 carries the
   // deletion of the whole code through its status.
@@ -387,8 +397,23 @@ std::string Richiesta_Descrizioni(const std::string& Ultima_Data, bool Primo) {
 
 }  // namespace
 
+void Azzera_Codici_Troppo_Lunghi() { Codici_Troppo_Lunghi = 0; }
+
+void Avvisa_Codici_Troppo_Lunghi() {
+  if (Codici_Troppo_Lunghi == 0) return;
+  host::MsgBox("Descrizioni non memorizzate: " + std::to_string(Codici_Troppo_Lunghi) + "\r" +
+                   "(codice pi\xF9 lungo di " + std::to_string(kLarghezza_Codice) + " caratteri)",
+               host::vbOKOnly | host::vbExclamation, Titolo_Programma);
+  Codici_Troppo_Lunghi = 0;
+}
+
 bool Aggiorna_Descrizioni_Server(const std::string& Pannello) {
   host::host().SetPanel(Pannello, "");
+  // Whatever ends the update, the rows left out for their code are told once.
+  Azzera_Codici_Troppo_Lunghi();
+  struct Avvisa_Al_Termine {
+    ~Avvisa_Al_Termine() { Avvisa_Codici_Troppo_Lunghi(); }
+  } Avvisa_Al_Termine;
   if (!Rs_Descrizioni) Apri_MDB1(false, false);
   if (!Rs_Descrizioni) return false;
 

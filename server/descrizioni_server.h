@@ -25,4 +25,10 @@ namespace kyx {
 bool Applica_Descrizione(const std::string& Stato, int64_t Chiave, int64_t Progressivo, const std::string& Codice,
                          const std::string& Descrizione);
 
+// A row whose code (trailing blanks aside) is longer than the 30 characters of S_DS_CODI is not
+// stored, and counted. Each update starts the count at zero and ends by telling it in one
+// message when it is not zero.
+void Azzera_Codici_Troppo_Lunghi();
+void Avvisa_Codici_Troppo_Lunghi();
+
 }  // namespace kyx

@@ -62,6 +62,7 @@ bool Aggiorna_Descrizioni_SQL(const std::string& Pannello) {
   }
   int64_t Righe = 0;
   bool Completo = true;
+  Azzera_Codici_Troppo_Lunghi();
   if (Cn_MDB1 && !Cn_MDB1->InTransaction()) Cn_MDB1->BeginTransaction();
   for (; !Rs.AfterLast(); (void)Rs.MoveNext()) {
     ++Righe;
@@ -86,6 +87,7 @@ bool Aggiorna_Descrizioni_SQL(const std::string& Pannello) {
     return false;
   }
   if (!Conferma_MDB1_Copia()) return false;
+  Avvisa_Codici_Troppo_Lunghi();
   Data_Descrizioni = Nuova_Data;
   Scrivi_Ini(Sezione, "Data", Nuova_Data);
   return true;

@@ -75,6 +75,10 @@ FrmBase::FrmBase() : ui::KyForm("frmBase") {
   Collega_Puntatore();
 }
 
+// The handlers that watch the whole application go first: deleting the window's parts moves the
+// focus, and nothing of this window may answer that.
+FrmBase::~FrmBase() { QObject::disconnect(Calendario_Fuoco); }
+
 void FrmBase::Crea_Toolbar() {
   Toolbar1 = new ui::KeyedToolbar(this);
   // Groups: exit; login and data; history and favourites; view; filter; elaboration; printing

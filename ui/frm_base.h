@@ -54,6 +54,7 @@ class EtichettaCliccabile : public ui::VbControl<QLabel> {
 class FrmBase : public ui::KyForm {
  public:
   FrmBase();
+  ~FrmBase() override;
 
   // ---- Public methods used across the program ----
   // Brings the toolbars, the status panels and the caption in line with the program state.
@@ -104,6 +105,9 @@ class FrmBase : public ui::KyForm {
   void MonthView1_LostFocus();
   // Value box the calendar was opened for; -1 once it closed.
   int16_t Calendario_Indice = -1;
+  // The calendar's watch on the application's focus changes: cut when the window goes, before
+  // its parts do (the focus moves while the children are deleted).
+  QMetaObject::Connection Calendario_Fuoco;
 
   // ---- Events ----
   void Form_Load() override;

@@ -47,7 +47,8 @@ void FrmBase::Collega_Calendario() {
   // Enter reaches the calendar's inner view, not the calendar itself: every part of it is watched.
   MonthView1->installEventFilter(this);
   for (QWidget* w : MonthView1->findChildren<QWidget*>()) w->installEventFilter(this);
-  QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget* Prima, QWidget* Ora) {
+  QObject::disconnect(Calendario_Fuoco);
+  Calendario_Fuoco = QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget* Prima, QWidget* Ora) {
     if (MonthView1->Visible() && Dentro(MonthView1, Prima) && !Dentro(MonthView1, Ora)) MonthView1_LostFocus();
   });
 }

@@ -8,6 +8,7 @@
 #include "common/impostazioni.h"
 #include "common/modello.h"
 #include "common/stato.h"
+#include "platform/vb/try_val.h"
 #include "platform/vb/vb.h"
 #include "ui/agganci_base.h"
 #include "ui/frm_base.h"
@@ -26,12 +27,9 @@ int32_t Intero(const char* Chiave, const char* Letto_Predefinito, int32_t Predef
 // `Fuori_Campo` when it does not fit between Minimo and Massimo.
 int32_t Numero_Iniziale(const std::string& Testo, int32_t Minimo, int32_t Massimo,
                         int32_t Fuori_Campo) {
-  double v = 0;
-  try {
-    v = vb::RoundHalfEven(vb::Val(Testo));
-  } catch (const vb::VbError&) {
-    return Fuori_Campo;
-  }
+  const auto letto = vb::TryVal(Testo);
+  if (!letto) return Fuori_Campo;
+  const double v = vb::RoundHalfEven(*letto);
   if (!std::isfinite(v) || v < Minimo || v > Massimo) return Fuori_Campo;
   return static_cast<int32_t>(v);
 }

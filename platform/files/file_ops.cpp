@@ -117,7 +117,9 @@ bool read_file(std::string_view path, std::string& bytes) {
   bytes.clear();
   const std::string p = native_path(path);
   if (p.empty()) return false;
-  const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without waiting: opening a FIFO for reading would wait for a writer that may never come. The
+  // flag changes nothing for the regular files read below.
+  const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
   struct stat st;
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

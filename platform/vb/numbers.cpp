@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "platform/vb/detail.h"
+#include "platform/vb/try_val.h"
 
 namespace kyx::vb {
 namespace {
@@ -148,6 +149,14 @@ double Val(std::string_view text) {
   }
   const double value = detail::to_double(number);
   return value == 0 ? 0.0 : value;  // no negative zero
+}
+
+std::optional<double> TryVal(std::string_view text) {
+  try {
+    return Val(text);
+  } catch (const VbError&) {
+    return std::nullopt;
+  }
 }
 
 bool IsNumeric(std::string_view text) {

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <vector>
 
 #include "tests/common/ambiente.h"
@@ -79,6 +85,8 @@ TEST_F(Avvio, OptionsOfSectionOpz) {
       {"Compatta Descrizioni=-5\nCompatta Dati=99999999999\nAspetto=99999999999", 4000, 5000,
        true, false, 1, 0},
       {"Compatta Dati=" + std::string(300, '9'), 4000, 5000, true, false, 1, 0},
+      // Numbers too large even for a Double are as unreadable as text.
+      {"Compatta Descrizioni=1E999\nCompatta Dati=-1E400\nAspetto=1E999", 4000, 5000, true, false, 1, 0},
   };
   for (const auto& c : casi) {
     SCOPED_TRACE(c.opz);
@@ -92,6 +100,36 @@ TEST_F(Avvio, OptionsOfSectionOpz) {
     EXPECT_EQ(Aspetto_Piatto, c.piatto);
     EXPECT_EQ(Colore_Sfondo, Colore_OLE(c.piatto ? 0x80000005 : 0x8000000F));
     EXPECT_EQ(Colore_Bordo, Colore_OLE(c.piatto ? 0x80000010 : 0x80000014));
+  }
+}
+
+// A settings file that is there but cannot be read stops the start with a message, at once: a
+// FIFO is never waited on, and no login dialog opens over defaults that the first save would
+// write over the user's settings.
+TEST_F(Avvio, UnreadableSettingsFileIsRefusedWithAMessage) {
+  struct Caso {
+    const char* nome;
+    std::function<bool(const std::string&)> crea;
+  } casi[] = {
+      {"FIFO", [](const std::string& p) { return ::mkfifo(p.c_str(), 0600) == 0; }},
+      {"folder", [](const std::string& p) { return ::mkdir(p.c_str(), 0700) == 0; }},
+      {"no permission",
+       [](const std::string& p) {
+         std::ofstream(p) << "[OPZ]\r\n";
+         return ::chmod(p.c_str(), 0) == 0 && ::geteuid() != 0;  // root reads it all the same
+       }},
+  };
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(c.nome);
+    const std::string ini = dir.path() + "/KYX.INI";
+    std::filesystem::remove_all(ini);
+    if (!c.crea(ini)) continue;
+    bool aperto = false;
+    agganci::frmPassword_Carica = [&](int32_t&) { aperto = true; };
+    host.expect("KYX.INI");
+    Main("");
+    EXPECT_FALSE(aperto);
+    EXPECT_EQ(host.pending(), 0u);
   }
 }
 

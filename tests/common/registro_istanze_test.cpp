@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/files/files.h"
 #include "platform/text/cp1252.h"
 #include "tests/common/ambiente.h"
 
@@ -221,6 +222,31 @@ TEST_F(Registro, ClearingAtStartOnlyWhenNoOtherCopyRuns) {
   EXPECT_TRUE(Altra_Copia_In_Esecuzione());
   EXPECT_FALSE(Chiama("/dati/B", 0, 0, -1));
   EXPECT_EQ(Processo(1), altra.pid());
+}
+
+// Two installations (each its own program folder and registry) on one data folder: the folder's
+// own lock keeps the second out while the first runs, and frees it when the first ends.
+TEST_F(Registro, AnotherInstallationOnTheSameDataFolderIsRefusedUntilItEnds) {
+  const std::string dati = dir.path() + "/Dati/";
+  ASSERT_TRUE(files::make_folder(dati));
+  ASSERT_TRUE(files::make_folder(dir.path() + "/Altra"));
+  File_Istanze = dir.path() + "/Altra/KYX.DAT";
+  Copia altra(dati);
+  ASSERT_EQ(altra.Registra(), 'T');
+  File_Istanze = dir.path() + "/KYX.DAT";
+
+  EXPECT_FALSE(Chiama(dati, 0));
+  EXPECT_FALSE(Chiama(dati));
+  EXPECT_TRUE(Chiama(dir.path() + "/"));  // another folder is free
+
+  altra.Termina();
+  EXPECT_TRUE(Chiama(dati));
+  EXPECT_EQ(Cartella(1), text::fixed(dati, 255));
+  // Held now by this copy: asking again, or from the other installation, gives the same answers.
+  EXPECT_TRUE(Chiama(dati));
+  File_Istanze = dir.path() + "/Altra/KYX.DAT";
+  Copia terza(dati);
+  EXPECT_EQ(terza.Registra(), 'F');
 }
 
 TEST_F(Registro, CopiesStartingTogetherGetTheFolderOnlyOnce) {

@@ -140,7 +140,7 @@ TEST_F(Layout, TheReaderTakesWhatTheKeysSayAndRefusesDamagedFiles) {
     std::function<void(const Contenuto_Layout&)> verifica;
   };
   const Caso casi[] = {
-      {"[Q-KRE]\r\n_CMax____=005\r\nC_007_Hea=no\r\nC_005_VTo=0\r\nC_005_Dim=abc\r\n" + coda, true,
+      {"[Q-KRE]\r\n_CMax____=005\r\nC_007_Hea=no\r\nC_005_VTo=0\r\nC_005_Dim=\r\n" + coda, true,
        [](const Contenuto_Layout& l) {
          EXPECT_EQ(l.Colonne[7].Intestazione, "");
          EXPECT_EQ(l.Colonne[5].Totale, 2);
@@ -180,6 +180,14 @@ TEST_F(Layout, TheReaderTakesWhatTheKeysSayAndRefusesDamagedFiles) {
        }},
       {"[Q-KRE]\r\n_CMax____=001\r\nC_001_Hea=tronc", true,
        [](const Contenuto_Layout& l) { EXPECT_EQ(l.Colonne[1].Intestazione, "tronc"); }},
+      // A number that does not read as one of its type: overflow, garbage, out of range.
+      {"[Q-KRE]\r\n_Anno____=1E999\r\n_CMax____=001\r\n" + coda, false, nullptr},
+      {"[Q-KRE]\r\n_CMax____=1E999\r\n" + coda, false, nullptr},
+      {"[Q-KRE]\r\n_CMax____=005\r\nC_005_Dim=abc\r\n" + coda, false, nullptr},
+      {"[Q-KRE]\r\n_CMax____=005\r\nC_005_Vis=300\r\n" + coda, false, nullptr},
+      {"[Q-KRE]\r\n_CMax____=001\r\nUF_0001_K=-1D400\r\nUF_0001_O==\r\nUF_0001_V=A\r\n" + coda, false, nullptr},
+      {"[Q-KRE]\r\n_CMax____=001\r\nLV_1____K=&HFFFFFFFFF\r\n" + coda, false, nullptr},
+      {"[Q-KRE]\r\n_NKey____=A9E9K002L003\r\n_CMax____=001\r\n" + coda, false, nullptr},
   };
   for (const Caso& c : casi) {
     Contenuto_Layout l;
@@ -195,7 +203,9 @@ TEST_F(Layout, TheReaderTakesWhatTheKeysSayAndRefusesDamagedFiles) {
 TEST_F(Layout, AMissingOrDamagedFileIsReportedAndChangesNothing) {
   Modello();
   dir.write("Dati/PREFERITI/KYX_E_000001_2.DAT", "Vendite per area\r\n[Link]\r\n002\r\n");
-  for (const char* nome : {"KYX_E_000009_2.DAT", "KYX_E_000001_2.DAT"}) {
+  // A year too large even for a Double: the favourite is damaged, not a crash.
+  dir.write("Dati/PREFERITI/KYX_E_000002_2.DAT", "[Q-KRE]\r\n_Anno____=1E999\r\n_CMax____=001\r\nPA_9____V=\r\n");
+  for (const char* nome : {"KYX_E_000009_2.DAT", "KYX_E_000001_2.DAT", "KYX_E_000002_2.DAT"}) {
     host.expect("Impossibile caricare l'elaborazione");
     Carica_Layout(0, Cartella_Preferiti + nome, false);
     EXPECT_EQ(Numero_Colonne, 3);

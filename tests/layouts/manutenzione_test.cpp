@@ -41,7 +41,18 @@ TEST_F(Manutenzione, OldFilesBecomeKeyedFilesTheLoaderReads) {
   const std::string intervallo = Vecchio({"2", "R", "10"});
   dir.write("Dati/PREFERITI/KYX_E_000004_2.DAT", intervallo);
 
+  // A count too large even for a Double, of columns or of filters: left as it is.
+  std::string enorme = Vecchio({});
+  enorme.replace(enorme.find("2014\r\n2\r\n"), 9, "2014\r\n1E999\r\n");
+  dir.write("Dati/PREFERITI/KYX_E_000005_2.DAT", enorme);
+  std::string troppi_filtri = Vecchio({});
+  troppi_filtri.replace(troppi_filtri.find("18\r\n0\r\n001\r\n"), 12, "18\r\n1E999\r\n001\r\n");
+  dir.write("Dati/PREFERITI/KYX_E_000006_2.DAT", troppi_filtri);
+
   Converti_Preferiti(Cartella_Preferiti);
+
+  EXPECT_EQ(Leggi(dir.file("Dati/PREFERITI/KYX_E_000005_2.DAT")), enorme);
+  EXPECT_EQ(Leggi(dir.file("Dati/PREFERITI/KYX_E_000006_2.DAT")), troppi_filtri);
 
   EXPECT_EQ(Leggi(dir.file("Dati/PREFERITI/KYX_E_000002_2.DAT")), chiave);
   EXPECT_EQ(Leggi(dir.file("Dati/PREFERITI/KYX_E_000003_2.DAT")), corto);

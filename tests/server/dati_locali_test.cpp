@@ -163,6 +163,17 @@ TEST_F(DatiLocaliTest, ARefreshReplacesTheSetAndDeletingRemovesItEverywhere) {
   EXPECT_EQ(Uno(Locale("SELECT COUNT(*) FROM KYX_CARICATI WHERE IDX=2")), "2");
 }
 
+// A system whose code is not a plain SQL name has its table quoted where it is made; its rows are
+// deleted with the data set just the same.
+TEST_F(DatiLocaliTest, DeletingTheSetOfASystemWhoseCodeIsNotAPlainNameDeletesItsRows) {
+  ASSERT_TRUE(Cn_MDB2->Execute("CREATE TABLE \"KYX_D0_00F_VEN-1\" (IDX INTEGER)").ok());
+  ASSERT_TRUE(Cn_MDB2->Execute("INSERT INTO \"KYX_D0_00F_VEN-1\" VALUES (7), (7), (8)").ok());
+  ASSERT_TRUE(Cn_MDB2->Execute("INSERT INTO KYX_CARICATI (IDX, SINF, NUM_REC, STATO) VALUES (7, 'VEN-1', 2, ' ')").ok());
+  ASSERT_TRUE(Elimina_Dati_Locali(7));
+  EXPECT_EQ(Uno(Locale("SELECT GROUP_CONCAT(IDX) FROM \"KYX_D0_00F_VEN-1\"")), "8");
+  EXPECT_EQ(Uno(Locale("SELECT COUNT(*) FROM KYX_CARICATI WHERE IDX=7")), "0");
+}
+
 TEST_F(DatiLocaliTest, ACancelHalfWayKeepsTheBlocksSoFarMarkedUnfinished) {
   Menu_Dati m;
   m.Elemento_Nuovo = m.Elemento_Carica = 1;

@@ -180,15 +180,23 @@ TEST_F(ScaricaTest, DescriptionRowRunningPastThePayloadIsAReplyError) {
   EXPECT_EQ(r.back(), "d0001520230101000000" "0");
 }
 
-TEST_F(ScaricaTest, LongCodesAndDescriptionsAreCutToTheirColumns) {
+// Two codes that share their first 30 characters would overwrite each other's descriptions if
+// they were cut to the code column: codes longer than it are left out and counted in one warning
+// at the end. Trailing blanks do not count; a long description is cut to its column.
+TEST_F(ScaricaTest, CodesLongerThanTheirColumnAreLeftOutWithOneCountedWarning) {
   Server_Finto s;
-  const std::string codice(35, 'C'), descrizione(50, 'd');
-  s.Blocchi_Descrizioni = {Riga_Descrizione(" ", 3, 1, codice, descrizione) + In_Wire("X")};
+  const std::string prefisso(30, 'C'), giusto = std::string(30, 'G') + "   ", descrizione(50, 'd');
+  s.Blocchi_Descrizioni = {Riga_Descrizione(" ", 3, 1, prefisso + "A", "Prima") +
+                           Riga_Descrizione(" ", 3, 1, prefisso + "B", "Seconda") +
+                           Riga_Descrizione(" ", 3, 2, prefisso + "B", "Altra") +
+                           Riga_Descrizione(" ", 3, 1, giusto, descrizione) + In_Wire("X")};
   Connetti(s);
+  host.expect("Descrizioni non memorizzate: 3\r(codice pi\xF9 lungo di 30 caratteri)");
   EXPECT_TRUE(Aggiorna_Descrizioni_Server("Numero"));
+  EXPECT_EQ(host.pending(), 0u);
   EXPECT_EQ(Db1("SELECT S_DS_KEY, S_DS_CODI, S_DS_D_01 FROM KYX_DS_20F"),
-            "3|" + codice.substr(0, 30) + "|" + descrizione.substr(0, 40));
-  EXPECT_EQ(host.panels().back(), "Numero= 1 ");
+            "3|" + giusto.substr(0, 30) + "|" + descrizione.substr(0, 40));
+  EXPECT_EQ(host.panels().back(), "Numero= 4 ");
   Chiudi(s);
 }
 

@@ -50,6 +50,42 @@ std::string Word(const std::string& s) {
   return q + "'";
 }
 
+// unixODBC reads the driver registration (ODBCSYSINI and its odbcinst.ini) once per process and
+// keeps it: a registration in each cluster's folder would be gone with the first cluster, and
+// every later cluster of the same process would find no driver. The registration is therefore
+// written once, in a folder of its own that lives as long as the process, and the environment
+// set once. The driver's own (CommLog=0) keeps any system-wide setting from applying.
+class Registration {
+ public:
+  Registration() {
+    std::string templ = (std::filesystem::temp_directory_path() / "kyx_odbc_XXXXXX").string();
+    if (::mkdtemp(templ.data()) == nullptr) return;
+    dir_ = templ;
+    {
+      std::ofstream ini(dir_ + "/odbcinst.ini");
+      ini << "[" << kDriver << "]\nDescription=PostgreSQL for the tests\nDriver=" << DriverLibrary()
+          << "\nCommLog=0\nDebug=0\n";
+      std::ofstream(dir_ + "/odbc.ini");
+    }
+    ::setenv("ODBCSYSINI", dir_.c_str(), 1);
+    ::setenv("ODBCINI", (dir_ + "/odbc.ini").c_str(), 1);
+    ::setenv("KYX_ODBC_DRIVER", kDriver, 1);
+  }
+  ~Registration() {
+    std::error_code ec;
+    if (!dir_.empty()) std::filesystem::remove_all(dir_, ec);
+  }
+  bool ok() const { return !dir_.empty(); }
+
+ private:
+  std::string dir_;
+};
+
+bool Register() {
+  static const Registration registration;
+  return registration.ok();
+}
+
 }  // namespace
 
 PgCluster::PgCluster(std::string user, std::string password) : user_(std::move(user)), password_(std::move(password)) {}
@@ -114,15 +150,11 @@ bool PgCluster::Start(std::string* error) {
     *error = "pg_ctl: " + out;
     return false;
   }
-  // The driver of our own, so that no system-wide setting (a communication log) applies.
-  {
-    std::ofstream ini(dir_ + "/odbcinst.ini");
-    ini << "[" << kDriver << "]\nDescription=PostgreSQL for the tests\nDriver=" << DriverLibrary()
-        << "\nCommLog=0\nDebug=0\n";
-    std::ofstream(dir_ + "/odbc.ini");
+  if (!Register()) {
+    *error = "cannot register the ODBC driver";
+    return false;
   }
-  ::setenv("ODBCSYSINI", dir_.c_str(), 1);
-  ::setenv("ODBCINI", (dir_ + "/odbc.ini").c_str(), 1);
+  // Registered once per process; the port is this cluster's.
   ::setenv("KYX_ODBC_DRIVER", kDriver, 1);
   ::setenv("KYX_ODBC_EXTRA", ("Port=" + std::to_string(port_) + ";").c_str(), 1);
   return true;

@@ -2,7 +2,7 @@
 // A throw-away PostgreSQL 15 cluster on 127.0.0.1 for the tests of the SQL database path, reached
 // through psqlODBC as the program reaches SQL Server: initdb and pg_ctl on a free port (as the
 // "postgres" user when the tests run as root), one role with a password, the psqlODBC driver
-// registered in an odbcinst.ini of the cluster's own (ODBCSYSINI, CommLog=0), and
+// registered once per process in an odbcinst.ini of the tests' own (ODBCSYSINI, CommLog=0), and
 // KYX_ODBC_DRIVER / KYX_ODBC_EXTRA pointing the program's connections at it. Stopped and removed
 // when the object goes.
 #include <string>

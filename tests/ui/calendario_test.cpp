@@ -212,5 +212,22 @@ TEST_F(Calendario, PickedAndTypedDatesGiveTheSameConditionAndBadDatesChangeNothi
   }
 }
 
+// The calendar watches the whole application's focus. Closing the window while the calendar is
+// open moves the focus as the window's parts are deleted: nothing of the calendar may answer it
+// then (its handler would run on a window half gone, and pump messages from inside the delete).
+TEST_F(Calendario, ClosingTheWindowWithTheCalendarOpenRunsNothingOfIt) {
+  FrmBase& f = *frmBase;
+  Premi(1);
+  Rilascia(1);
+  ASSERT_TRUE(f.MonthView1->isVisible());
+  ASSERT_TRUE(f.MonthView1->isAncestorOf(QApplication::focusWidget()) || f.MonthView1->hasFocus());
+  int pompe = 0;
+  host.on_pump = [&] { ++pompe; };
+  delete frmBase.peek();
+  host.on_pump = nullptr;
+  EXPECT_FALSE(frmBase.Loaded());
+  EXPECT_EQ(pompe, 0);
+}
+
 }  // namespace
 }  // namespace kyx::test

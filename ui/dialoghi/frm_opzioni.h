@@ -87,6 +87,9 @@ class FrmOpzioni : public ui::KyForm {
   std::string Password_Login;
   // The folder of the box being checked, with a program-relative text made absolute.
   std::string Cartella_Risolta;
+  // What the last quiet check found wrong with a folder (the message the loud check shows), or
+  // empty: said before the dialog shows itself for correction, so the user knows why.
+  std::string Motivo_Cartella;
   // Set when an apply met a local database it could not open and ended the program.
   bool Fine_Richiesta = false;
   // The start folder and the chosen folder of the last folder pick.

@@ -53,6 +53,9 @@ void FrmOpzioni::Carica(int32_t& Modo_Apertura, const std::string& Password) {
     // The apply stopped at the data-folder check: another running copy works in that folder.
     // The dialog shows itself with the box marked instead of staying loaded and hidden.
   } else {
+    // Opened by the login or the choice of a system rather than by the user: a folder that is
+    // missing or does not take files is named before the dialog shows itself for correction.
+    if (Modo < 3 && !Motivo_Cartella.empty()) host::MsgBox(Motivo_Cartella, host::vbExclamation, Titolo_Programma);
     // 11. The profile as stored, over what the quiet check normalised; the marks stay.
     Password_Login = Password_Utente;
     int32_t hDC = hWnd();

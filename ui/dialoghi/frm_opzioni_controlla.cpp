@@ -10,6 +10,7 @@
 #include "common/utilita.h"
 #include "platform/files/files.h"
 #include "platform/host/host.h"
+#include "platform/vb/try_val.h"
 #include "platform/vb/vb.h"
 #include "ui/dialoghi/frm_opzioni.h"
 
@@ -24,8 +25,15 @@ std::string Numero_Contatore(int n) { return n == 0 ? std::string() : std::to_st
 // period as decimal separator, lies in the range. Only the range counts: 80.5 is a valid port.
 bool Numero_In_Intervallo(const std::string& Testo, double Minimo, double Massimo) {
   if (Testo.empty() || !vb::IsNumeric(Testo)) return false;
-  const double v = vb::Val(Testo);
-  return v >= Minimo && v <= Massimo;
+  const auto v = vb::TryVal(Testo);  // "1E999" does not fit a Double: out of any range
+  return v && *v >= Minimo && *v <= Massimo;
+}
+
+// The message of a folder that does not take files: a full disk is told as such, since no change
+// of permissions would help it.
+std::string Testo_Cartella_Non_Scrivibile(const std::string& Cartella, bool Disco_Pieno) {
+  if (Disco_Pieno) return "La cartella " + Cartella + "\r" + "non pu\xF2 ricevere file: il disco \xE8 pieno. ";
+  return "La cartella " + Cartella + "\r" + "non ha i permessi di lettura e scrittura. ";
 }
 
 }  // namespace
@@ -33,18 +41,16 @@ bool Numero_In_Intervallo(const std::string& Testo, double Minimo, double Massim
 void FrmOpzioni::Controlla_Opzioni(bool Senza_Messaggi, bool& Esito) {
   // 1. - 4.
   Esito = false;
+  Motivo_Cartella.clear();
   lblNumSi->SetCaption(Numero_Contatore(Profilo_Corrente) + "/" + Numero_Contatore(Numero_Profili));
   cmdElimina->SetEnabled(Numero_Profili > 1);
   chk01->SetEnabled(Numero_Profili > 1);
   for (auto* c : Caselle_Testo()) Normale(*c);
 
   // 5. The program folder must take the settings and the work files.
-  if (!Verifica_Permessi_Cartella(Cartella_Programma)) {
-    if (!Senza_Messaggi) {
-      host::MsgBox("La cartella " + vb::Trim(Cartella_Programma) + "\r" +
-                       "non ha i permessi di lettura e scrittura. ",
-                   host::vbCritical, Titolo_Programma);
-    }
+  if (bool pieno = false; !Verifica_Permessi_Cartella(Cartella_Programma, &pieno)) {
+    Motivo_Cartella = Testo_Cartella_Non_Scrivibile(vb::Trim(Cartella_Programma), pieno);
+    if (!Senza_Messaggi) host::MsgBox(Motivo_Cartella, host::vbCritical, Titolo_Programma);
     return;
   }
 
@@ -127,7 +133,10 @@ bool FrmOpzioni::Controlla_Cartella(ui::TextBox& Casella, bool Senza_Messaggi) {
   const std::string percorso = files::native_path(Cartella_Risolta);
   if (!files::folder_exists(percorso)) {
     Marca(Casella);
-    if (Senza_Messaggi) return false;
+    if (Senza_Messaggi) {
+      Motivo_Cartella = "La cartella " + mostrata + "\r" + "non \xE8 presente nel sistema. ";
+      return false;
+    }
     const int r = host::MsgBox("La cartella " + mostrata + "\r" + "non \xE8 presente nel sistema. " +
                                    "\r\r" + "Premere il pulsante" + "\r" +
                                    "S\xEC = per creare automaticamente la cartella," + "\r" +
@@ -142,11 +151,10 @@ bool FrmOpzioni::Controlla_Cartella(ui::TextBox& Casella, bool Senza_Messaggi) {
   }
 
   // 4. It must take files.
-  if (!Verifica_Permessi_Cartella(Cartella_Risolta)) {
+  if (bool pieno = false; !Verifica_Permessi_Cartella(Cartella_Risolta, &pieno)) {
     Marca(Casella);
-    if (Senza_Messaggi) return false;
-    host::MsgBox("La cartella " + mostrata + "\r" + "non ha i permessi di lettura e scrittura. ",
-                 host::vbCritical, Titolo_Programma);
+    Motivo_Cartella = Testo_Cartella_Non_Scrivibile(mostrata, pieno);
+    if (!Senza_Messaggi) host::MsgBox(Motivo_Cartella, host::vbCritical, Titolo_Programma);
     return false;
   }
   return true;

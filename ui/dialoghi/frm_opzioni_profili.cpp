@@ -98,7 +98,13 @@ void FrmOpzioni::cmdAggiunta_Click() {
 }
 
 void FrmOpzioni::cmdElimina_Click() {
-  // No question and no check: the button is enabled only while more than one slot exists.
+  // No question: the button is enabled only while more than one slot exists. Over a running
+  // program the slot in use stays: its windows and databases are open on it, and a cancel must
+  // find it again to go on with it.
+  if (Modo > 1 && Profilo_Corrente == Profilo_Salvato) {
+    host::MsgBox("Il sistema informativo in uso\rnon pu\xF2 essere eliminato.", host::vbExclamation, Titolo_Programma);
+    return;
+  }
   ini::IniFile File(File_Ini);
   File.set_private(true);
   File.WriteSection(Numero_Cifre(Profilo_Corrente, 3), {});
@@ -109,6 +115,8 @@ void FrmOpzioni::cmdElimina_Click() {
     File.WriteSection(Sezione, {});
   }
   Numero_Profili = static_cast<int16_t>(Numero_Profili - 1);
+  // The slot in use, when it came after the deleted one, has moved down with the others.
+  if (Modo > 1 && Profilo_Salvato > Profilo_Corrente) Profilo_Salvato = static_cast<int16_t>(Profilo_Salvato - 1);
   if (Profilo_Corrente > Numero_Profili) Profilo_Corrente = Numero_Profili;
   int32_t hDC = hWnd();
   Carica_Opzioni(Profilo_Corrente, hDC);

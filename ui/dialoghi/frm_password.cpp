@@ -158,9 +158,13 @@ void FrmPassword::Carica(int32_t& Modo) {
   Riempi_Caselle();
   Verifica_Registro(true);
 
-  // 11. Nothing to ask: a stored password, at most one profile to choose from, the data folder
-  // free, and not a change of information system.
-  if (Password_Utente != std::string(10, '^') && Modo_ != 2 && cmbNomeSi->ListCount() <= 1 &&
+  // 11. Nothing to ask: a stored password, at most one profile to choose from and the profile
+  // loaded among those listed, the data folder free, and not a change of information system. A
+  // main profile that is not listed (every apply makes the applied profile the main one) is never
+  // entered unasked: the dialog waits for the user's choice.
+  bool In_Elenco = false;
+  for (int i = 0; i < cmbNomeSi->ListCount(); ++i) In_Elenco = In_Elenco || cmbNomeSi->ItemData(i) == Profilo_Corrente;
+  if (Password_Utente != std::string(10, '^') && Modo_ != 2 && cmbNomeSi->ListCount() <= 1 && In_Elenco &&
       cmdOK->Enabled()) {
     cmdOK_Click();
     In_Caricamento = false;

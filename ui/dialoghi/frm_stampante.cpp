@@ -9,6 +9,7 @@
 #include "platform/gdi/gdi.h"
 #include "platform/host/host.h"
 #include "platform/ui/vb_events.h"
+#include "platform/vb/try_val.h"
 #include "platform/vb/vb.h"
 #include "print/stampa_documento.h"
 #include "print/stato_stampa.h"
@@ -49,7 +50,7 @@ QGroupBox* Cornice(QWidget* padre, const char* titolo, int x, int y, int w, int 
 
 // The leading number of a typed text (0 when it has none), rounded to a whole number.
 int32_t Numero_Iniziale(const std::string& testo) {
-  const double v = vb::RoundHalfEven(vb::Val(testo));
+  const double v = vb::RoundHalfEven(vb::TryVal(testo).value_or(0));
   return std::isfinite(v) && std::fabs(v) < 2e9 ? static_cast<int32_t>(v) : 0;
 }
 

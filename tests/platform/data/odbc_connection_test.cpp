@@ -49,6 +49,22 @@ class Odbc : public ::testing::Test {
   OdbcConnection cn_;
 };
 
+// A test program that runs several clusters one after the other, each removed at its end: the
+// driver registration, which the driver manager reads once per process, serves every one.
+TEST(OdbcInOneProcess, ClustersOneAfterAnotherAllConnect) {
+  for (int giro = 0; giro < 2; ++giro) {
+    SCOPED_TRACE(giro);
+    test::PgCluster pg{"kyx", "segreta"};
+    std::string errore;
+    ASSERT_TRUE(pg.Start(&errore)) << errore;
+    ASSERT_TRUE(pg.CreateDatabase("PROVA", &errore)) << errore;
+    OdbcConnection cn;
+    const Status s = cn.Open({"127.0.0.1", "PROVA", "kyx", "segreta"});
+    EXPECT_TRUE(s.ok()) << s.ToString();
+    cn.Close();
+  }
+}
+
 TEST_F(Odbc, ValuesComeBackAsTheyWentInAndTheServerStoresTheTextAsUtf8) {
   EXPECT_EQ(cn_.dbms(), "PostgreSQL");
   Catalog catalogo(cn_);

@@ -1,6 +1,7 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/vb/try_val.h"
 #include "tests/platform/vb/vb_test_support.h"
 
 namespace kyx::vb {
@@ -49,6 +50,11 @@ TEST(Val, HexAndOctal) {
 TEST(Val, Overflow) {
   EXPECT_EQ(error_of([] { Val("1e400"); }), kErrOverflow);
   EXPECT_EQ(Val("1e-400"), 0);
+  // The form for files and boxes: nothing instead of the error, the value otherwise.
+  EXPECT_EQ(TryVal("1E999"), std::nullopt);
+  EXPECT_EQ(TryVal("-1d400x"), std::nullopt);
+  EXPECT_EQ(TryVal("12abc"), 12);
+  EXPECT_EQ(TryVal(""), 0);
 }
 
 TEST(IsNumeric, ItalianLocale) {

@@ -51,6 +51,25 @@ TEST_F(DescrizioniSql, AppliesTheRowsChangedSinceTheLastUpdateByTheirRules) {
   EXPECT_EQ(Leggi_Ini("001", "Data", ""), Data_Descrizioni);
 }
 
+// A master database whose codes are wider than the local code column: the rows of such codes are
+// left out and counted in one warning, never cut onto each other.
+TEST_F(DescrizioniSql, CodesLongerThanTheLocalColumnAreLeftOutWithOneCountedWarning) {
+  Profilo_Sql();
+  ASSERT_TRUE(Accedi());
+  const std::string prima = Db1("SELECT COUNT(*) FROM KYX_DS_20F");
+  const std::string lungo(30, 'L'), dopo = "'99991231235959'";
+  ASSERT_EQ(pg_.Query("KYXMASTER", "ALTER TABLE kyx_ds_00f ALTER COLUMN s_ds_codi TYPE VARCHAR(60)"), "");
+  ASSERT_EQ(pg_.Query("KYXMASTER", "INSERT INTO kyx_ds_00f VALUES (' ', 1, '" + lungo + "A', 1, 'Prima', " + dopo +
+                                       "), (' ', 1, '" + lungo + "B', 1, 'Seconda', " + dopo + "), (' ', 1, '" + lungo +
+                                       "', 1, 'Giusta', " + dopo + ")"),
+            "");
+  host.expect("Descrizioni non memorizzate: 2\r");
+  EXPECT_TRUE(Aggiorna_Descrizioni_SQL("Numero"));
+  EXPECT_EQ(host.pending(), 0u);
+  EXPECT_EQ(Db1("SELECT S_DS_D_01 FROM KYX_DS_20F WHERE S_DS_KEY = 1 AND S_DS_CODI LIKE '" + lungo + "%'"), "Giusta");
+  EXPECT_EQ(Db1("SELECT COUNT(*) FROM KYX_DS_20F"), std::to_string(std::stoi(prima) + 1));
+}
+
 TEST_F(DescrizioniSql, AMissingTableSaysSoAndKeepsTheTimeOfTheLastUpdate) {
   Profilo_Sql();
   ASSERT_TRUE(Accedi());

@@ -48,17 +48,19 @@ std::string Sqlite3(const std::string& file, const std::string& sql) {
 
 class Comandi : public AmbienteDialoghi {
  protected:
-  // Profiles 1 .. n (1 listed, the others not), login with profile 1, then "Opzioni".
-  FrmOpzioni& Apri(int n) {
+  // Profiles 1 .. n (`uso` listed and the main one, the others not), login with profile `uso`,
+  // then "Opzioni".
+  FrmOpzioni& Apri(int n, int uso = 1) {
     for (int i = 1; i <= n; ++i) {
       Profilo p;
       p.utente = "UTENTE" + std::to_string(i);
       p.nome = "SI" + std::to_string(i);
       p.descrizione = "Sistema " + std::to_string(i);
-      p.elenco = i == 1 ? "S" : "N";
+      p.elenco = i == uso ? "S" : "N";
       p.altre = "Colore 0=00000255-00065280\nCartella Storico=\\Dati\\STORICO\\";
       Scrivi_Profilo(static_cast<int16_t>(i), p);
     }
+    Scrivi_Ini("Generale", "Principale", Numero_Cifre(uso, 3));
     int32_t m = 1;
     frmPassword->Carica(m);
     EXPECT_TRUE(frmBase.Loaded());
@@ -86,8 +88,10 @@ class Comandi : public AmbienteDialoghi {
 
 class Eliminazione : public Comandi {
  protected:
+  // The slot in use is never the one deleted: it is refused (below).
   void Verifica(int elimina, int mostrato) {
-    FrmOpzioni& d = Apri(4);
+    FrmOpzioni& d = Apri(4, elimina == 1 ? 2 : 1);
+    while (Profilo_Corrente > elimina) d.UpDown_DownClick();
     while (Profilo_Corrente < elimina) d.UpDown_UpClick();
     ASSERT_EQ(Profilo_Corrente, elimina);
     const Sezioni prima = Leggi();
@@ -113,6 +117,30 @@ class Eliminazione : public Comandi {
 TEST_F(Eliminazione, SlotTwoOfFourMovesTheFollowingSectionsDown) { Verifica(2, 2); }
 TEST_F(Eliminazione, TheLastSlotShowsTheNewLast) { Verifica(4, 3); }
 TEST_F(Eliminazione, TheFirstSlotShowsTheOneMovedIntoItsPlace) { Verifica(1, 1); }
+
+// Over a running program the slot in use stays where its windows and databases are: deleting it is
+// refused, and deleting a slot before it moves it down, where "Annulla" finds it again.
+TEST_F(Eliminazione, TheSlotInUseStaysAndAnnullaGoesOnWithIt) {
+  FrmOpzioni& d = Apri(4, 3);
+  ASSERT_EQ(Profilo_Corrente, 3);
+  const Sezioni prima = Leggi();
+  host.expect("Il sistema informativo in uso\rnon pu\xF2 essere eliminato.");
+  d.cmdElimina_Click();
+  EXPECT_EQ(host.pending(), 0u);
+  EXPECT_EQ(Leggi(), prima);
+  EXPECT_EQ(Numero_Profili, 4);
+
+  d.UpDown_DownClick();
+  d.UpDown_DownClick();
+  ASSERT_EQ(Profilo_Corrente, 1);
+  d.cmdElimina_Click();
+  EXPECT_EQ(Numero_Profili, 3);
+  d.cmdEsci_Click();
+  EXPECT_FALSE(frmOpzioni.Loaded());
+  EXPECT_EQ(Profilo_Corrente, 2);
+  EXPECT_EQ(vb::Trim(Nome_Utente), "UTENTE3");
+  EXPECT_EQ(vb::Trim(Sistema_Informativo), "SI3");
+}
 
 TEST_F(Comandi, ASectionLongerThanTheTransferBufferMovesCut) {
   FrmOpzioni& d = Apri(2);

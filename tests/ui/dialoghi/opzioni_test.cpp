@@ -62,6 +62,7 @@ TEST_F(Opzioni, InvalidProfilesShowTheDialogWithTheFirstFailingBoxMarked) {
       {"port 65536", testo(&FrmOpzioni::txtPorta, "65536"), &FrmOpzioni::txtPorta},
       {"empty port", testo(&FrmOpzioni::txtPorta, ""), &FrmOpzioni::txtPorta},
       {"port not a number", testo(&FrmOpzioni::txtPorta, "41OO"), &FrmOpzioni::txtPorta},
+      {"port too large for a Double", testo(&FrmOpzioni::txtPorta, "1E999"), &FrmOpzioni::txtPorta},
       {"blank user", testo(&FrmOpzioni::txtUtente, "   "), &FrmOpzioni::txtUtente},
       {"empty system", testo(&FrmOpzioni::txtNomeSi, ""), &FrmOpzioni::txtNomeSi},
       {"empty description", testo(&FrmOpzioni::txtDescrizioneSi, " "), &FrmOpzioni::txtDescrizioneSi},
@@ -169,10 +170,13 @@ TEST_F(Opzioni, StartUpWithAnEmptyUserShowsTheDialogCentredWithTheStoredPassword
   EXPECT_TRUE(traccia.empty());
 }
 
-TEST_F(Opzioni, AMissingFolderIsMarkedQuietlyAndCreatedOnlyOnTheUsersWord) {
+TEST_F(Opzioni, AMissingFolderIsNamedAndMarkedAndCreatedOnlyOnTheUsersWord) {
   Profilo p;
   p.altre = "Cartella Storico=\\Nuova\\";
+  // The start says why the dialog opens instead of the main window.
+  host.expect("La cartella \\Nuova\\\rnon \xE8 presente nel sistema. ");
   FrmOpzioni& d = Apri_All_Avvio(p, "ALFA");
+  EXPECT_EQ(host.shown().back().style, host::vbExclamation);
   ASSERT_TRUE(d.isVisible());
   EXPECT_EQ(Marcate(d), std::vector<ui::TextBox*>{d.txtDirStorico});
   EXPECT_FALSE(files::folder_exists(dir.file("Nuova")));
@@ -192,6 +196,29 @@ TEST_F(Opzioni, AMissingFolderIsMarkedQuietlyAndCreatedOnlyOnTheUsersWord) {
   EXPECT_FALSE(frmOpzioni.Loaded());
   EXPECT_EQ(Cartella_Storico, Cartella_Programma + "Nuova\\");
   EXPECT_EQ(host.pending(), 0u);
+}
+
+// A data folder that takes no files (here one where nobody may create a file) is named before the
+// dialog shows itself at start-up, as a missing one is (above); the main window never opens on it.
+TEST_F(Opzioni, AReadOnlyDataFolderIsNamedBeforeTheDialogShows) {
+  const struct {
+    const char* cartella;
+    const char* messaggio;
+  } casi[] = {
+      {"/proc/", "La cartella /proc/\rnon ha i permessi di lettura e scrittura. "},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.cartella);
+    Profilo p;
+    p.cartella = c.cartella;
+    host.expect(c.messaggio);
+    FrmOpzioni& d = Apri_All_Avvio(p, "ALFA");
+    EXPECT_EQ(host.pending(), 0u);
+    ASSERT_TRUE(d.isVisible());
+    EXPECT_EQ(Marcate(d), std::vector<ui::TextBox*>{d.txtCartellaSi});
+    EXPECT_FALSE(frmBase.Loaded());
+    d.Unload();
+  }
 }
 
 TEST_F(Opzioni, AValidProfileAppliesInTheOrderOfTheSteps) {
@@ -286,7 +313,7 @@ TEST_F(Opzioni, CancelInMode3RestoresTheProfileAndThePasswordInUse) {
   p2.password = "BETA";
   Scrivi_Profilo(1, Profilo{});
   Scrivi_Profilo(2, p2);
-  Scrivi_Ini("001", "Elenco", "N");
+  Scrivi_Ini("002", "Elenco", "N");
   int32_t m = 1;
   frmPassword->Carica(m);
   ASSERT_TRUE(frmBase.Loaded());

@@ -78,6 +78,32 @@ TEST_F(Password, ListsOnlyMarkedProfilesAndCountsEveryDescribedSection) {
   EXPECT_EQ(frmPassword->txtUtente->Text(), "ROSSI     ");
 }
 
+// The apply of a profile makes it the main one, listed or not. At the next start a main profile
+// that is not listed is never entered unasked, even with one listed profile and a stored password:
+// the dialog waits, and the choice of the listed profile enters that one.
+TEST_F(Password, AMainProfileThatIsNotListedIsNotEnteredByItself) {
+  Profilo listato, nascosto;
+  listato.descrizione = "Listato";
+  nascosto.descrizione = "Nascosto";
+  nascosto.elenco = "N";
+  nascosto.utente = "VERDI";
+  Scrivi_Profilo(1, listato);
+  Scrivi_Profilo(2, nascosto);
+  Scrivi_Ini("Generale", "Principale", "002");
+  int32_t m = 1;
+  frmPassword->Carica(m);
+  ASSERT_TRUE(frmPassword.Loaded());
+  EXPECT_TRUE(frmPassword->isVisible());
+  EXPECT_FALSE(frmBase.Loaded());
+  ASSERT_EQ(frmPassword->cmbNomeSi->ListCount(), 1);
+
+  frmPassword->cmbNomeSi->SetListIndex(0);
+  frmPassword->cmdOK_Click();
+  ASSERT_TRUE(frmBase.Loaded());
+  EXPECT_EQ(Profilo_Corrente, 1);
+  EXPECT_EQ(vb::Trim(Nome_Utente), "ROSSI");
+}
+
 TEST_F(Password, NoProfileOffersANewOne) {
   int32_t m = 1;
   frmPassword->Carica(m);
