@@ -170,18 +170,30 @@ TEST_F(MenuColonna, PicturesAtTheRightOfTheirItemsAndAnEtchedRuleUnderTheTitle) 
       for (int x = 0; x < a.width(); ++x) n += qGray(a.pixel(x, y)) < 80 ? 1 : 0;
     return n;
   };
+  // Pixels that stand apart from the menu's background, greyed ones included.
+  const auto tracciati = [&](const QImage& a) {
+    const QRgb fondo = quadro.pixel(w / 2, m.Item[2]->y() + m.Item[2]->height() - 2);
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+      for (int x = 0; x < a.width(); ++x) n += a.pixel(x, y) != fondo ? 1 : 0;
+    return n;
+  };
+  ASSERT_FALSE(m.Item[7]->isEnabled()) << "the column has no filter of its own to show";
   for (int i = 0; i < 8; ++i) {
     if (i == 2 || i == 3) {
-      EXPECT_EQ(inchiostro(area(quadro, i)), 0) << "item " << i << " has no picture";
+      EXPECT_EQ(tracciati(area(quadro, i)), 0) << "item " << i << " has no picture";
+    } else if (i == 7) {
+      EXPECT_EQ(inchiostro(area(quadro, i)), 0) << "greyed with its item";
+      EXPECT_GE(tracciati(area(quadro, i)), 6) << "greyed, still there";
     } else {
       EXPECT_GE(inchiostro(area(quadro, i)), 6) << "item " << i;
     }
   }
-  // Two different sort pictures; one and the same sub-menu mark on items 4 to 7.
+  // Two different sort pictures; one and the same sub-menu mark on the items that open one.
   EXPECT_NE(area(quadro, 0), area(quadro, 1));
-  for (int i = 5; i < 8; ++i) EXPECT_EQ(area(quadro, i), area(quadro, 4)) << i;
+  for (int i = 5; i < 7; ++i) EXPECT_EQ(area(quadro, i), area(quadro, 4)) << i;
   EXPECT_NE(area(quadro, 4), area(quadro, 0));
-  // A picture is greyed with its item: column 0 is already sorted ascending.
+  // The sort picture is greyed too when its item is: column 0 is already sorted ascending.
   m.Unload();
   FrmMenuColonna& n = Apri(0);
   QApplication::processEvents();
