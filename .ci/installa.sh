@@ -18,13 +18,14 @@ for f in bin/Kyx bin/Kyx_R bin/Kyx_ConvD share/kyx/KYX.Tbl share/kyx/Kyx_R.Tbl \
 done
 
 mkdir -p "$scratch/home" "$scratch/data" "$scratch/start" "$scratch/qt" "$scratch/shot"
+mkdir -m 700 "$scratch/runtime"
 touch "$scratch/stamp"
 sleep 1
 # With no profile the login dialog waits for a user; the picture hook saves it after two seconds
 # and ends the program with status 3 (no main window): a start that needs no server.
 status=0
 (cd "$scratch/start" && env -u KYX_HOME HOME="$scratch/home" XDG_DATA_HOME="$scratch/data" \
-   XDG_CONFIG_HOME="$scratch/qt" XDG_CACHE_HOME="$scratch/qt" XDG_RUNTIME_DIR="$scratch/qt" \
+   XDG_CONFIG_HOME="$scratch/qt" XDG_CACHE_HOME="$scratch/qt" XDG_RUNTIME_DIR="$scratch/runtime" \
    QT_QPA_PLATFORM=offscreen KYX_SCREENSHOT="$scratch/shot/start.png" KYX_SCREENSHOT_TIMEOUT=2 \
    KYX_EXIT_AFTER_SCREENSHOT=1 timeout 60 "$prefix/bin/Kyx") || status=$?
 if [ "$status" -ne 3 ]; then
