@@ -1,10 +1,12 @@
-// Esporta_XLSX: the table as a one-sheet SpreadsheetML workbook. The eight parts are written as
-// plain files into the work folder, each through a temporary file, and the folder is packed into
-// the target only when every part is complete, so a failed export never yields a damaged workbook.
+// Esporta_XLSX: the table as a one-sheet SpreadsheetML workbook. The parts are streamed into the
+// archive as they are written (the sheet row by row, never whole in memory), the archive is
+// built in a temporary file beside the target, and it replaces the target only when every part is
+// complete: a failed export never yields a damaged workbook nor loses the old one. Each run has
+// its own temporary file, so copies of the program exporting at the same time never meet.
 #include "export/esporta_xlsx.h"
 
+#include <algorithm>
 #include <charconv>
-#include <ctime>
 #include <string>
 #include <vector>
 
@@ -14,127 +16,26 @@
 #include "export/agganci_esporta.h"
 #include "export/esporta_comune.h"
 #include "export/esporta_xls.h"
+#include "export/xlsx_foglio.h"
+#include "export/xlsx_larghezze.h"
+#include "export/xlsx_parti.h"
 #include "export/xlsx_stili.h"
 #include "export/xlsx_zip.h"
-#include "export/xml_codifica.h"
-#include "platform/files/atomic_file.h"
-#include "platform/files/files.h"
 #include "platform/host/host.h"
 #include "platform/vb/vb.h"
+#include "platform/zip/zip_writer.h"
 
 namespace kyx {
 namespace {
 
-constexpr const char* Dichiarazione = "<?xml version='1.0' encoding='UTF-8' standalone='yes'?>\r\n";
-constexpr const char* Ns_Relazioni = "http://schemas.openxmlformats.org/package/2006/relationships";
-constexpr const char* Tipo_Relazione = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
 constexpr const char* Ns_Foglio =
     "<worksheet xmlns='http://schemas.openxmlformats.org/spreadsheetml/2006/main' "
     "xmlns:r='http://schemas.openxmlformats.org/officeDocument/2006/relationships'>";
 constexpr int32_t Nessuna_Soglia = 999999999;
-
-// One part of the package, written in pieces; Chiudi tells whether it is complete on disk.
-class Parte {
- public:
-  Parte(const std::string& Cartella, const std::string& Nome) {
-    ok_ = file_.open(Cartella + Nome);
-    Scrivi(Dichiarazione);
-  }
-  void Scrivi(const std::string& Testo) { ok_ = ok_ && file_.write(Testo); }
-  bool Chiudi() { return ok_ && file_.commit(); }
-
- private:
-  files::AtomicFile file_;
-  bool ok_ = false;
-};
-
-bool Scrivi_Parte(const std::string& Cartella, const std::string& Nome, const std::vector<std::string>& Pezzi) {
-  Parte p(Cartella, Nome);
-  for (const std::string& s : Pezzi) p.Scrivi(s);
-  return p.Chiudi();
-}
-
-std::string Relazione(const char* Id, const std::string& Tipo, const char* Destinazione) {
-  return std::string("<Relationship Id='") + Id + "' Type='" + Tipo + "' Target='" + Destinazione + "'/>";
-}
-
-// The present moment in UTC as yyyy-mm-ddThh:nn:ss.
-std::string Adesso_Utc() {
-  const std::time_t t = std::time(nullptr);
-  std::tm u{};
-  gmtime_r(&t, &u);
-  char buf[32];
-  std::strftime(buf, sizeof buf, "%Y-%m-%dT%H:%M:%S", &u);
-  return buf;
-}
-
-bool Parti_Fisse(const std::string& W, const std::string& Stili) {
-  const std::string titolo = XML_Codifica(Titolo_Programma);
-  const std::string T = Adesso_Utc();
-  const std::string rel = std::string("<Relationships xmlns='") + Ns_Relazioni + "'>";
-  bool ok = Scrivi_Parte(
-      W, "[Content_Types].xml",
-      {"<Types xmlns='http://schemas.openxmlformats.org/package/2006/content-types'>",
-       "<Default  Extension='rels'                     "
-       "ContentType='application/vnd.openxmlformats-package.relationships+xml'/>",
-       "<Default  Extension='xml'                      ContentType='application/xml'/>",
-       "<Override PartName='/docProps/app.xml'         "
-       "ContentType='application/vnd.openxmlformats-officedocument.extended-properties+xml'/>",
-       "<Override PartName='/docProps/core.xml'        "
-       "ContentType='application/vnd.openxmlformats-package.core-properties+xml'/>",
-       "<Override PartName='/xl/styles.xml'            "
-       "ContentType='application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml'/>",
-       "<Override PartName='/xl/workbook.xml'          "
-       "ContentType='application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml'/>",
-       "<Override PartName='/xl/worksheets/sheet1.xml' "
-       "ContentType='application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml'/>",
-       "</Types>"});
-  ok = Scrivi_Parte(W, "_rels/.rels",
-                    {rel, Relazione("rId3", Tipo_Relazione + std::string("extended-properties"), "docProps/app.xml"),
-                     Relazione("rId2", "http://schemas.openxmlformats.org/package/2006/relationships/metadata/"
-                                       "core-properties",
-                               "docProps/core.xml"),
-                     Relazione("rId1", Tipo_Relazione + std::string("officeDocument"), "xl/workbook.xml"),
-                     "</Relationships>"}) && ok;
-  ok = Scrivi_Parte(
-           W, "docProps/app.xml",
-           {"<Properties xmlns='http://schemas.openxmlformats.org/officeDocument/2006/extended-properties' "
-            "xmlns:vt='http://schemas.openxmlformats.org/officeDocument/2006/docPropsVTypes'>",
-            "<Application>Microsoft Excel</Application>", "<DocSecurity>0</DocSecurity>",
-            "<ScaleCrop>false</ScaleCrop>", "<HeadingPairs>", "<vt:vector size='2' baseType='variant'>",
-            "<vt:variant><vt:lpstr>Fogli di lavoro</vt:lpstr></vt:variant>",
-            "<vt:variant><vt:i4>1</vt:i4></vt:variant>", "</vt:vector>", "</HeadingPairs>", "<TitlesOfParts>",
-            "<vt:vector size='1' baseType='lpstr'>", "<vt:lpstr>Dati</vt:lpstr>", "</vt:vector>", "</TitlesOfParts>",
-            "<Company>" + titolo + "</Company>", "<LinksUpToDate>false</LinksUpToDate>",
-            "<SharedDoc>false</SharedDoc>", "<HyperlinksChanged>false</HyperlinksChanged>",
-            "<AppVersion>12.0000</AppVersion>", "</Properties>"}) && ok;
-  ok = Scrivi_Parte(
-           W, "docProps/core.xml",
-           {"<cp:coreProperties",
-            " xmlns:cp='http://schemas.openxmlformats.org/package/2006/metadata/core-properties'",
-            " xmlns:dc='http://purl.org/dc/elements/1.1/'", " xmlns:dcterms='http://purl.org/dc/terms/'",
-            " xmlns:dcmitype='http://purl.org/dc/dcmitype/'",
-            " xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance'>", "<dc:creator>" + titolo + "</dc:creator>",
-            "<cp:lastModifiedBy>" + titolo + "</cp:lastModifiedBy>",
-            "<dcterms:created  xsi:type='dcterms:W3CDTF'>" + T + "Z</dcterms:created>",
-            "<dcterms:modified xsi:type='dcterms:W3CDTF'>" + T + "Z</dcterms:modified>", "</cp:coreProperties>"}) &&
-       ok;
-  ok = Scrivi_Parte(W, "xl/_rels/workbook.xml.rels",
-                    {rel, Relazione("rId3", Tipo_Relazione + std::string("styles"), "styles.xml"),
-                     Relazione("rId1", Tipo_Relazione + std::string("worksheet"), "worksheets/sheet1.xml"),
-                     "</Relationships>"}) && ok;
-  ok = Scrivi_Parte(W, "xl/styles.xml", {Stili}) && ok;
-  ok = Scrivi_Parte(W, "xl/workbook.xml",
-                    {"<workbook xmlns='http://schemas.openxmlformats.org/spreadsheetml/2006/main' "
-                     "xmlns:r='http://schemas.openxmlformats.org/officeDocument/2006/relationships'>",
-                     "<fileVersion appName='xl' lastEdited='4' lowestEdited='4' rupBuild='4505'/>", "<sheets>",
-                     "<sheet name='Dati' sheetId='1' r:id='rId1'/>", "</sheets>", "</workbook>"}) && ok;
-  return ok;
-}
-
-std::string Testo_Inline(const std::string& Testo) {
-  return " t='inlineStr'><is><r><t>" + XML_Codifica(Testo) + "</t></r></is></c>";
-}
+constexpr int Righe_Foglio = 1048576;
+// The sheet is mostly numbers that deflate well at any level; the fastest level keeps the
+// compressor from costing more than writing the cells (level 9 took most of the export's time).
+constexpr int Livello_Compressione = 1;
 
 // A number's plain decimal text with "." whatever the locale; "" for a null.
 std::string Numero(const data::Value& v) {
@@ -150,67 +51,32 @@ std::string Numero(const data::Value& v) {
   }
 }
 
-// The level from character 12 on of a row key, else (with Da_Otto) from character 8 on; kept
-// within 1..9, the levels the styles provide.
-int Livello(const std::string& Chiave, bool Da_Otto, bool Contato_Dall_Interno) {
-  const std::string dodici = vb::Mid(Chiave, 12);
-  int n;
-  if (!vb::Trim(dodici).empty()) {
-    n = static_cast<int>(vb::Val(dodici));
-    if (Contato_Dall_Interno) n = 10 - n;
-  } else {
-    n = Da_Otto ? static_cast<int>(vb::Val(vb::Mid(Chiave, 8))) : 1;
-  }
-  return n < 1 ? 1 : (n > 9 ? 9 : n);
+// The digit at a position (from 1) of a row key; a blank, any other character or a short key
+// counts 0. The level is one character: the characters after it (the key number that row-level
+// layouts carry in 9-11) are no part of it.
+int Cifra(const std::string& Chiave, size_t Posizione) {
+  const std::string c = Carattere_Chiave(Chiave, Posizione);
+  return !c.empty() && c[0] >= '0' && c[0] <= '9' ? c[0] - '0' : 0;
 }
 
+// A level kept within 1..9, the levels the styles provide.
+int Entro_Livelli(int n) { return n < 1 ? 1 : (n > 9 ? 9 : n); }
+
 // The base style of a data row's cell in column position 1 (the other columns add 50 each), or
-// -1 for the alternating detail style.
+// -1 for the alternating detail style. The row kinds and levels pick the same level pairs as the
+// grid's row colours: head rows and levelled detail rows pair 17 + level, subtotals 26 + the
+// level of character 12, or 26 + (10 - the level of character 8) when they count it from the
+// innermost level as the short keys do.
 int Base_Riga(const std::string& Chiave) {
   if (Modo_Griglia != 3) return -1;
   const std::string tipo = Tipo_Riga(Chiave);
-  const bool livello = !vb::Trim(vb::Mid(Chiave, 12)).empty();
-  if (tipo == "2") return livello ? 26 + 4 * (Livello(Chiave, false, false) - 1) : -1;
+  const bool esteso = Livello_Esteso(Chiave);
+  const int d12 = Cifra(Chiave, 12), d8 = Cifra(Chiave, 8);
+  if (tipo == "2") return esteso ? 26 + 4 * (Entro_Livelli(d12) - 1) : -1;
   if (tipo == "4") return 24;
-  if (tipo == "1") return 26 + 4 * (Livello(Chiave, true, false) - 1);
-  return 28 + 4 * (Livello(Chiave, true, true) - 1);
+  if (tipo == "1") return 26 + 4 * (Entro_Livelli(esteso ? d12 : d8) - 1);
+  return 28 + 4 * (Entro_Livelli(esteso ? d12 : 10 - d8) - 1);
 }
-
-class Foglio {
- public:
-  Foglio(const std::string& W, int N) : p_(W, "xl/worksheets/sheet1.xml"), N_(N) {}
-
-  void Apri_Riga(int r) { p_.Scrivi("<row r='" + XLSX_Cella(r, 0) + "' spans='1:" + std::to_string(N_) + "'>"); }
-  void Chiudi_Riga() { p_.Scrivi("</row>"); }
-  void Cella(int r, int c, const std::string& Resto) { p_.Scrivi("<c r='" + XLSX_Cella(r, c) + "'" + Resto); }
-  // A row whose first cell holds Testo and whose other cells are empty, all of style s.
-  void Riga_Unita(int r, const std::string& s, const std::string& Testo) {
-    Apri_Riga(r);
-    Cella(r, 1, s + Testo_Inline(Testo));
-    for (int c = 2; c <= N_; ++c) Cella(r, c, s + "/>");
-    Chiudi_Riga();
-    Unisci(r, 1);
-  }
-  void Unisci(int r, int Da) {
-    if (N_ > Da) unioni_.push_back(XLSX_Cella(r, Da) + ":" + XLSX_Cella(r, N_));
-  }
-  void Scrivi(const std::string& Testo) { p_.Scrivi(Testo); }
-  bool Chiudi() {
-    p_.Scrivi("</sheetData>");
-    if (!unioni_.empty()) {
-      p_.Scrivi("<mergeCells count='" + std::to_string(unioni_.size()) + "'>");
-      for (const std::string& u : unioni_) p_.Scrivi("<mergeCell ref='" + u + "'/>");
-      p_.Scrivi("</mergeCells>");
-    }
-    p_.Scrivi("</worksheet>");
-    return p_.Chiudi();
-  }
-
- private:
-  Parte p_;
-  int N_;
-  std::vector<std::string> unioni_;
-};
 
 // The filter block's lines: key text and condition.
 std::vector<std::pair<std::string, std::string>> Righe_Filtro() {
@@ -228,6 +94,191 @@ std::vector<std::pair<std::string, std::string>> Righe_Filtro() {
     }
   }
   return righe;
+}
+
+// Whether the formatted text of a value can only grow with its size, sign apart: a mask of digits,
+// grouping and a fixed number of decimals ("#,##0.00", "0"). The widest text of such a column is
+// then the text of its largest and of its most negative value.
+bool Formato_Monotono(const std::string& Formato) {
+  if (Formato.empty() || Formato.find_first_not_of("#0,.") != std::string::npos) return false;
+  const size_t punto = Formato.find('.');
+  return punto == std::string::npos || Formato.find_first_not_of('0', punto + 1) == std::string::npos;
+}
+
+// The extreme values of a value column whose mask is monotone.
+struct Estremi {
+  bool positivo = false, negativo = false;
+  double massimo = 0, minimo = 0;
+  void Aggiungi(double v) {
+    if (v >= 0) {
+      if (!positivo || v > massimo) massimo = v;
+      positivo = true;
+    } else {
+      if (!negativo || v < minimo) minimo = v;
+      negativo = true;
+    }
+  }
+};
+
+// The column widths (position 1 = index 0) for what the sheet's columns hold: the data cells as
+// the spreadsheet shows them (a value in its column's format), the header lines and the filter
+// block, whose conditions stand from column 2 across the columns merged for them. The records
+// are counted on the way.
+std::vector<int> Larghezze(data::Recordset& Rs, const std::vector<int>& colonne, int Celle,
+                           const std::vector<std::pair<std::string, std::string>>& filtro, int& Record) {
+  std::vector<int> larghezza(static_cast<size_t>(Celle), 3);
+  const auto misura = [&](size_t n, std::string_view t) { larghezza[n] = std::max(larghezza[n], XLSX_Larghezza_Testo(t)); };
+  std::vector<bool> monotona(colonne.size());
+  std::vector<Estremi> estremi(colonne.size());
+  for (size_t n = 0; n < colonne.size(); ++n) {
+    const auto i = static_cast<size_t>(colonne[n]);
+    monotona[n] = Col_Tipo[i] == 0 && Formato_Monotono(Col_Formato[i]);
+  }
+  Record = 0;
+  for (Rs.MoveFirst(); !Rs.AfterLast(); Rs.MoveNext()) {
+    ++Record;
+    const std::string chiave = Rs.Field(0).AsText();
+    for (size_t n = 0; n < colonne.size(); ++n) {
+      if (Cella_Vuota(colonne[n], chiave)) continue;
+      const data::Value& v = Rs.Field(colonne[n]);
+      if (monotona[n] && v.kind() == data::Value::Kind::Double) {
+        estremi[n].Aggiungi(v.real());
+      } else if (monotona[n] && v.kind() == data::Value::Kind::Integer) {
+        estremi[n].Aggiungi(static_cast<double>(v.integer()));
+      } else {
+        misura(n, Testo_Cella(Rs, colonne[n], chiave));
+      }
+    }
+  }
+  Rs.MoveFirst();
+  for (size_t n = 0; n < colonne.size(); ++n) {
+    const std::string& formato = Col_Formato[static_cast<size_t>(colonne[n])];
+    if (estremi[n].positivo) misura(n, vb::Trim(vb::Format(estremi[n].massimo, formato)));
+    if (estremi[n].negativo) misura(n, vb::Trim(vb::Format(estremi[n].minimo, formato)));
+  }
+  for (int L = 1; L <= Righe_Intestazione; ++L) {
+    for (size_t n = 0; n < colonne.size(); ++n) misura(n, Pezzo_Intestazione(colonne[n], L));
+  }
+  if (!filtro.empty()) {
+    misura(0, "Chiave");
+    int condizione = XLSX_Larghezza_Testo("Valore");
+    for (const auto& [chiave, testo] : filtro) {
+      misura(0, chiave + " ");
+      condizione = std::max(condizione, XLSX_Larghezza_Testo(testo + " "));
+    }
+    int unite = 0;
+    for (size_t n = 1; n < larghezza.size(); ++n) unite += larghezza[n];
+    if (unite < condizione) larghezza[1] += condizione - unite;
+  }
+  return larghezza;
+}
+
+// The worksheet part: every row from the title to the last record.
+bool Scrivi_Foglio(zip::ZipWriter& Zip, data::Recordset& Rs, const std::vector<int>& colonne,
+                   const std::vector<std::pair<std::string, std::string>>& filtro, std::string& Motivo) {
+  const int N = static_cast<int>(colonne.size());
+  const int k = static_cast<int>(filtro.size());
+  // The filter block has its two columns, key and condition, even beside a single written column.
+  const int NF = k > 0 ? std::max(N, 2) : N;
+  const int riga_titolo = k > 0 ? 6 + k : 3;
+  int record = 0;
+  const std::vector<int> larghezza = Larghezze(Rs, colonne, NF, filtro, record);
+  const int ultima = riga_titolo + Righe_Intestazione + record;
+  // A worksheet holds at most 1,048,576 rows: a longer one would be refused by every reader.
+  if (ultima > Righe_Foglio) {
+    Motivo = "il foglio non contiene pi\xF9 di 1048576 righe";
+    return false;
+  }
+
+  if (!XLSX_Apri_Parte(Zip, "xl/worksheets/sheet1.xml")) return false;
+  Foglio_Xlsx S(Zip, NF);
+  S.Scrivi(Ns_Foglio);
+  S.Scrivi("<dimension ref='A1:" + XLSX_Cella(ultima, NF) + "'/>");
+  S.Scrivi("<sheetViews><sheetView tabSelected='1' workbookViewId='0'><selection activeCell='A2' sqref='A2'/>"
+           "</sheetView></sheetViews><sheetFormatPr defaultRowHeight='10.5'/><cols>");
+  for (int c = 1; c <= NF; ++c) {
+    const std::string cs = std::to_string(c);
+    S.Scrivi("<col min='" + cs + "' max='" + cs + "' width='" + std::to_string(larghezza[static_cast<size_t>(c - 1)]) +
+             "' style='0' bestFit='1' customWidth='1'/>");
+  }
+  S.Scrivi("</cols><sheetData>");
+
+  // A row whose first cell holds Testo and whose other cells are empty, all of style s.
+  const auto riga_unita = [&](int r, int s, const std::string& testo, int celle) {
+    S.Apri_Riga(r, celle);
+    S.Testo(r, 1, s, testo);
+    for (int c = 2; c <= celle; ++c) S.Vuota(r, c, s);
+    S.Chiudi_Riga();
+    S.Unisci(r, 1, celle);
+  };
+  riga_unita(1, 0, Testo_Titolo("  -  "), N);
+  if (k > 0) {
+    riga_unita(3, 1, "Filtro", NF);
+    S.Apri_Riga(4, NF);
+    S.Testo(4, 1, 2, "Chiave");
+    S.Testo(4, 2, 3, "Valore");
+    for (int c = 3; c <= NF; ++c) S.Vuota(4, c, 3);
+    S.Chiudi_Riga();
+    if (NF >= 3) S.Unisci(4, 2, NF);
+    for (int i = 1; i <= k; ++i) {
+      const int r = 4 + i;
+      const auto& [chiave, condizione] = filtro[static_cast<size_t>(i - 1)];
+      S.Apri_Riga(r, NF);
+      for (int c = 1; c <= NF; ++c) {
+        const int32_t s = XLSX_Numero_Stile(4, i, c, k, 2);
+        if (c <= 2) {
+          S.Testo(r, c, s, c == 1 ? chiave : condizione, true);
+        } else {
+          S.Vuota(r, c, s);
+        }
+      }
+      S.Chiudi_Riga();
+      S.Unisci(r, 2, NF);
+    }
+  }
+  riga_unita(riga_titolo, 1, Titolo_Griglia(), N);
+
+  int r = riga_titolo;
+  for (int L = 1; L <= Righe_Intestazione; ++L) {
+    S.Apri_Riga(++r, N);
+    for (int c = 1; c <= N; ++c) {
+      // Every column takes the header format of its own group (its number format and alignment).
+      const int base = (c - 1) * 50 + (Righe_Intestazione == 1 ? 12
+                                       : L == 1                  ? 14
+                                       : L == Righe_Intestazione ? 18
+                                                                 : 16);
+      const std::string pezzo = Pezzo_Intestazione(colonne[static_cast<size_t>(c - 1)], L);
+      const int32_t s = XLSX_Numero_Stile(base, 1, c, Nessuna_Soglia, N);
+      if (pezzo.empty()) {
+        S.Valore_Vuoto(r, c, s);
+      } else {
+        S.Testo(r, c, s, pezzo);
+      }
+    }
+    S.Chiudi_Riga();
+  }
+
+  int d = 0;
+  for (Rs.MoveFirst(); !Rs.AfterLast(); Rs.MoveNext()) {
+    ++d;
+    S.Apri_Riga(++r, N);
+    const std::string chiave = Rs.Field(0).AsText();
+    const int base = Base_Riga(chiave);
+    for (int c = 1; c <= N; ++c) {
+      const int col = colonne[static_cast<size_t>(c - 1)];
+      const int32_t s = base < 0 ? XLSX_Numero_Stile((c - 1) * 50 + 20, d, c, Nessuna_Soglia, N)
+                                 : XLSX_Numero_Stile((c - 1) * 50 + base, 1, c, Nessuna_Soglia, N);
+      if (Col_Tipo[static_cast<size_t>(col)] != 0) {
+        S.Testo(r, c, s, Testo_Cella(Rs, col, chiave));
+      } else if (Cella_Vuota(col, chiave)) {
+        S.Valore_Vuoto(r, c, s);
+      } else {
+        S.Numero(r, c, s, Numero(Rs.Field(col)));
+      }
+    }
+    S.Chiudi_Riga();
+  }
+  return S.Chiudi();
 }
 
 }  // namespace
@@ -253,27 +304,6 @@ void Esporta_XLSX(std::string& File) {
 
   data::Recordset& Rs = *Rs_Griglia;
   const std::vector<int> colonne = Colonne_Scritte();
-  const int N = static_cast<int>(colonne.size());
-
-  // Column widths from the cells' texts and the header lines; the records are counted for the
-  // sheet's dimension.
-  std::vector<size_t> larghezza(colonne.size(), 3);
-  const auto misura = [&](size_t n, const std::string& t) {
-    if (t.size() + 1 > larghezza[n]) larghezza[n] = t.size() + 1;
-  };
-  int record = 0;
-  for (Rs.MoveFirst(); !Rs.AfterLast(); Rs.MoveNext()) {
-    ++record;
-    const std::string chiave = Rs.Field(0).AsText();
-    for (size_t n = 0; n < colonne.size(); ++n) {
-      misura(n, Cella_Vuota(colonne[n], chiave) ? std::string() : Testo_Cella(Rs, colonne[n], chiave));
-    }
-  }
-  for (int L = 1; L <= Righe_Intestazione; ++L) {
-    for (size_t n = 0; n < colonne.size(); ++n) misura(n, vb::Trim(Pezzo_Intestazione(colonne[n], L)));
-  }
-  Rs.MoveFirst();
-
   std::vector<Colonna_Xlsx> stili_colonne;
   for (int c : colonne) {
     const auto i = static_cast<size_t>(c);
@@ -281,100 +311,12 @@ void Esporta_XLSX(std::string& File) {
   }
   const std::string stili = XLSX_Stili(XLSX_Colori(), stili_colonne);
 
-  const std::string W = Cartella_Programma + "per_xlsx/";
-  files::remove_tree(W);
-  bool ok = files::make_folder(W);
-  for (const char* sotto : {"_rels", "docProps", "xl", "xl/_rels", "xl/worksheets"}) {
-    ok = files::make_folder(W + sotto) && ok;
-  }
-  ok = ok && Parti_Fisse(W, stili);
-
-  const auto filtro = Righe_Filtro();
-  const int k = static_cast<int>(filtro.size());
-  const int riga_titolo = k > 0 ? 6 + k : 3;
-  const int ultima = riga_titolo + Righe_Intestazione + record;
-
-  Foglio S(W, N);
-  S.Scrivi(Ns_Foglio);
-  S.Scrivi("<dimension ref='A1:" + XLSX_Cella(ultima, N) + "'/>");
-  S.Scrivi("<sheetViews><sheetView tabSelected='1' workbookViewId='0'><selection activeCell='A2' sqref='A2'/>"
-           "</sheetView></sheetViews><sheetFormatPr defaultRowHeight='10.5'/><cols>");
-  for (int c = 1; c <= N; ++c) {
-    const std::string cs = std::to_string(c);
-    S.Scrivi("<col min='" + cs + "' max='" + cs + "' width='" + std::to_string(larghezza[static_cast<size_t>(c - 1)]) +
-             "' style='0' bestFit='1' customWidth='1'/>");
-  }
-  S.Scrivi("</cols><sheetData>");
-
-  S.Riga_Unita(1, " s='0'", Testo_Titolo("  -  "));
-  if (k > 0) {
-    S.Riga_Unita(3, " s='1'", "Filtro");
-    S.Apri_Riga(4);
-    S.Cella(4, 1, " s='2'" + Testo_Inline("Chiave"));
-    if (N >= 2) S.Cella(4, 2, " s='3'" + Testo_Inline("Valore"));
-    for (int c = 3; c <= N; ++c) S.Cella(4, c, " s='3'/>");
-    S.Chiudi_Riga();
-    if (N >= 3) S.Unisci(4, 2);
-    for (int i = 1; i <= k; ++i) {
-      const int r = 4 + i;
-      const auto& [chiave, condizione] = filtro[static_cast<size_t>(i - 1)];
-      S.Apri_Riga(r);
-      for (int c = 1; c <= N; ++c) {
-        const std::string s = XLSX_Stile(4, i, c, k, 2);
-        if (c <= 2) {
-          S.Cella(r, c, s + " t='inlineStr'><is><r><t>" + XML_Codifica(c == 1 ? chiave : condizione) + " </t></r></is></c>");
-        } else {
-          S.Cella(r, c, s + "/>");
-        }
-      }
-      S.Chiudi_Riga();
-      if (N > 2) S.Unisci(r, 2);
-    }
-  }
-  S.Riga_Unita(riga_titolo, " s='1'", Titolo_Griglia());
-
-  int r = riga_titolo;
-  for (int L = 1; L <= Righe_Intestazione; ++L) {
-    S.Apri_Riga(++r);
-    for (int c = 1; c <= N; ++c) {
-      // Every column takes the header format of its own group (its number format and alignment).
-      const int base = (c - 1) * 50 + (Righe_Intestazione == 1 ? 12
-                                       : L == 1                  ? 14
-                                       : L == Righe_Intestazione ? 18
-                                                                 : 16);
-      const std::string pezzo = Pezzo_Intestazione(colonne[static_cast<size_t>(c - 1)], L);
-      S.Cella(r, c, XLSX_Stile(base, 1, c, Nessuna_Soglia, N) + (pezzo.empty() ? "><v></v></c>" : Testo_Inline(pezzo)));
-    }
-    S.Chiudi_Riga();
-  }
-
-  int d = 0;
-  for (Rs.MoveFirst(); !Rs.AfterLast(); Rs.MoveNext()) {
-    ++d;
-    S.Apri_Riga(++r);
-    const std::string chiave = Rs.Field(0).AsText();
-    const int base = Base_Riga(chiave);
-    for (int c = 1; c <= N; ++c) {
-      const int col = colonne[static_cast<size_t>(c - 1)];
-      const std::string s = base < 0 ? XLSX_Stile((c - 1) * 50 + 20, d, c, Nessuna_Soglia, N)
-                                     : XLSX_Stile((c - 1) * 50 + base, 1, c, Nessuna_Soglia, N);
-      if (Col_Tipo[static_cast<size_t>(col)] != 0) {
-        S.Cella(r, c, s + Testo_Inline(Testo_Cella(Rs, col, chiave)));
-      } else if (Cella_Vuota(col, chiave)) {
-        S.Cella(r, c, s + "><v></v></c>");
-      } else {
-        S.Cella(r, c, s + "><v>" + Numero(Rs.Field(col)) + "</v></c>");
-      }
-    }
-    S.Chiudi_Riga();
-  }
-  ok = S.Chiudi() && ok;
-
-  // An incomplete folder is not packed: it would make a damaged workbook under the target name.
-  if (!ok) {
-    host::MsgBox("Non \xE8 possibile preparare il file\r\n" + nome, host::vbCritical, Titolo_Programma);
-  }
-  const bool fatto = ok && Zip_Cartella(W, nome);
+  zip::ZipWriter zip(Livello_Compressione);
+  std::string motivo;
+  bool ok = zip.Open(nome) && XLSX_Parti_Fisse(zip, stili) && Scrivi_Foglio(zip, Rs, colonne, Righe_Filtro(), motivo);
+  ok = ok && zip.Commit();
+  if (!ok) zip.Discard();
+  const bool fatto = Apri_Cartella_Lavoro(ok, nome, motivo);
   Stato_Esportazione("Salvataggio " + nome + (fatto ? " completato" : " NON completato"));
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// The Office Open XML workbook export: the package parts written into the work folder "per_xlsx"
-// under the program folder, which is then packed into the target file.
+// The Office Open XML workbook export: the package parts streamed into a zip archive that
+// replaces the target file when whole.
 #include <cstdint>
 #include <string>
 

@@ -97,12 +97,16 @@ int32_t Esadecimale_Valore(std::string_view Testo) {
   return r + g * 256 + b * 65536;
 }
 
-std::string XLSX_Stile(int32_t Base, int32_t Riga, int32_t Colonna, int32_t Soglia_Riga, int32_t Soglia_Colonna) {
+int32_t XLSX_Numero_Stile(int32_t Base, int32_t Riga, int32_t Colonna, int32_t Soglia_Riga, int32_t Soglia_Colonna) {
   int32_t n = Base;
   if (Colonna >= Soglia_Colonna) n += 1;
   if (Riga % 2 == 0) n += 2;
   if (Riga >= Soglia_Riga) n += 4;
-  return " s='" + std::to_string(n) + "'";
+  return n;
+}
+
+std::string XLSX_Stile(int32_t Base, int32_t Riga, int32_t Colonna, int32_t Soglia_Riga, int32_t Soglia_Colonna) {
+  return " s='" + std::to_string(XLSX_Numero_Stile(Base, Riga, Colonna, Soglia_Riga, Soglia_Colonna)) + "'";
 }
 
 Colori_Xlsx XLSX_Colori() {

@@ -34,6 +34,8 @@ int32_t Esadecimale_Valore(std::string_view Testo);
 // " s='n'": Base, plus 1 from column Soglia_Colonna on, plus 2 on even rows, plus 4 from row
 // Soglia_Riga on.
 std::string XLSX_Stile(int32_t Base, int32_t Riga, int32_t Colonna, int32_t Soglia_Riga, int32_t Soglia_Colonna);
+// The style number alone.
+int32_t XLSX_Numero_Stile(int32_t Base, int32_t Riga, int32_t Colonna, int32_t Soglia_Riga, int32_t Soglia_Colonna);
 
 // The colour slots (RRGGBB) and the palette (00RRGGBB) of one export.
 struct Colori_Xlsx {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "platform/text/path_text.h"
+#include "platform/zip/zip_writer.h"
 
 namespace kyx::zip {
 
@@ -37,7 +39,6 @@ bool Fail(std::string* error, std::string message) {
 
 bool PackFolder(std::string_view folder, std::string_view archive, std::string* error) {
   const fs::path root = Native(folder);
-  const fs::path target = Native(archive);
   std::error_code e;
   if (!fs::is_directory(root, e)) return Fail(error, "Folder not found: " + root.string());
 
@@ -47,51 +48,26 @@ bool PackFolder(std::string_view folder, std::string_view archive, std::string* 
   if (e) return Fail(error, "Cannot list " + root.string() + ": " + e.message());
   std::sort(entries.begin(), entries.end());
 
-  int code = 0;
-  zip_t* z = zip_open(target.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
-  if (!z) {
-    zip_error_t ze;
-    zip_error_init_with_code(&ze, code);
-    std::string message = "Cannot create " + target.string() + ": " + zip_error_strerror(&ze);
-    zip_error_fini(&ze);
-    return Fail(error, message);
-  }
-  auto abandon = [&](const std::string& message) {
-    zip_discard(z);
-    fs::remove(target, e);
-    return Fail(error, message);
-  };
+  // Written beside the archive and renamed over it when whole: an old archive stays until then.
+  ZipWriter w(6);
+  if (!w.Open(archive)) return Fail(error, w.error());
+  std::vector<char> buffer(1 << 20);
   for (const fs::path& p : entries) {
     const std::string name = p.lexically_relative(root).generic_string();
     if (fs::is_directory(p, e)) {
-      if (zip_dir_add(z, name.c_str(), ZIP_FL_ENC_UTF_8) < 0)
-        return abandon("Cannot add " + name + ": " + zip_strerror(z));
+      if (!w.AddFolder(name + "/")) return Fail(error, w.error());
       continue;
     }
-    zip_source_t* src = zip_source_file(z, p.c_str(), 0, -1);
-    if (!src) return abandon("Cannot read " + p.string() + ": " + zip_strerror(z));
-    if (zip_file_add(z, name.c_str(), src, ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE) < 0) {
-      zip_source_free(src);
-      return abandon("Cannot add " + name + ": " + zip_strerror(z));
-    }
+    FILE* f = std::fopen(p.c_str(), "rb");
+    if (!f) return Fail(error, "Cannot read " + p.string() + ": " + std::strerror(errno));
+    bool ok = w.Begin(name);
+    size_t n;
+    while (ok && (n = std::fread(buffer.data(), 1, buffer.size(), f)) > 0) ok = w.Write(std::string_view(buffer.data(), n));
+    ok = ok && !std::ferror(f);
+    std::fclose(f);
+    if (!ok) return Fail(error, w.error().empty() ? "Cannot read " + p.string() : w.error());
   }
-  // An archive of an empty folder: libzip writes no file for no entries, the shell an empty one.
-  if (entries.empty()) {
-    zip_discard(z);
-    static const char kEmpty[22] = {'P', 'K', 5, 6};
-    FILE* f = std::fopen(target.c_str(), "wb");
-    if (!f) return Fail(error, "Cannot create " + target.string() + ": " + std::strerror(errno));
-    const bool ok = std::fwrite(kEmpty, 1, sizeof kEmpty, f) == sizeof kEmpty;
-    if (std::fclose(f) != 0 || !ok) {
-      fs::remove(target, e);
-      return Fail(error, "Cannot write " + target.string());
-    }
-    return true;
-  }
-  if (zip_close(z) < 0) {
-    std::string message = "Cannot write " + target.string() + ": " + zip_strerror(z);
-    return abandon(message);
-  }
+  if (!w.Commit()) return Fail(error, w.error());
   return true;
 }
 

@@ -11,8 +11,9 @@
 namespace kyx::zip {
 
 // Writes `archive` (replacing it) with every file and sub-folder of `folder` under its path
-// relative to `folder`, "/"-separated, sub-folders as their own entries. The archive is complete
-// on success; on failure no partial archive is left.
+// relative to `folder`, "/"-separated, sub-folders as their own entries. The archive is built
+// beside its name and renamed over it when complete; on failure an old archive stays as it was
+// and no partial one is left.
 bool PackFolder(std::string_view folder, std::string_view archive, std::string* error);
 
 // The number of top-level items of a folder: files and sub-folders directly inside it (the

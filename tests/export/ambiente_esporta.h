@@ -130,7 +130,7 @@ class AmbienteEsporta : public Motore {
   static void Risultato_Da_Chiavi(const std::vector<std::string>& Chiavi, const std::string& Testo) {
     auto rs = std::make_unique<data::StaticRecordset>();
     ASSERT_TRUE(rs->AppendField(data::TextField("c000", 12)).ok());
-    ASSERT_TRUE(rs->AppendField(data::TextField("c001", 10)).ok());
+    ASSERT_TRUE(rs->AppendField(data::TextField("c001", 255)).ok());
     ASSERT_TRUE(rs->AppendField(data::DoubleField("c002")).ok());
     ASSERT_TRUE(rs->OpenFabricated().ok());
     for (const std::string& chiave : Chiavi) {

@@ -1,11 +1,16 @@
 // The workbook of a real elaboration result, read back by openpyxl.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <regex>
 #include <string>
 #include <vector>
 
+#include "common/utilita.h"
 #include "export/esporta_xls.h"
 #include "export/esporta_xlsx.h"
 #include "platform/data/static_recordset.h"
@@ -32,6 +37,36 @@ class Xlsx : public AmbienteEsporta {
 
   // What openpyxl reads from the workbook (see leggi_foglio.py).
   static std::vector<std::string> Leggi(const std::string& file) { return Righe_Lettore(KYX_LEGGI_FOGLIO, file); }
+  // One part of the package as Python's zipfile reads it.
+  static std::string Parte(const std::string& file, const std::string& nome) {
+    const std::string comando = std::string(KYX_PYTHON) +
+                                " -c \"import sys, zipfile; sys.stdout.buffer.write(zipfile.ZipFile(sys.argv[1]).read(sys.argv[2]))\" '" +
+                                file + "' '" + nome + "' 2>&1";
+    std::string out;
+    if (FILE* p = popen(comando.c_str(), "r")) {
+      char buf[4096];
+      size_t n;
+      while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+      EXPECT_EQ(pclose(p), 0) << out;
+    }
+    return out;
+  }
+  // The hidden files of the test's folder (temporary files are hidden), joined by blanks.
+  std::string Nomi_Nascosti() const {
+    std::string nomi;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path())) {
+      const std::string n = e.path().filename().string();
+      if (n[0] == '.') nomi += n + " ";
+    }
+    return nomi;
+  }
+  // The cells whose text does not fit their column (see leggi_larghezze.py); empty when all fit.
+  static std::vector<std::string> Celle_Tagliate(const std::string& file) {
+    std::vector<std::string> righe = Righe_Lettore(KYX_LEGGI_LARGHEZZE, file);
+    EXPECT_FALSE(righe.empty());
+    if (!righe.empty() && righe.back() == "fatto") righe.pop_back();
+    return righe;
+  }
 };
 
 TEST_F(Xlsx, AnElaborationResultGetsTheFilterBlockMergesWidthsAndNumbers) {
@@ -48,8 +83,9 @@ TEST_F(Xlsx, AnElaborationResultGetsTheFilterBlockMergesWidthsAndNumbers) {
   EXPECT_EQ(p[1], "dimension=A1:D18");
   // Title, "Filtro" and caption across all columns; "Valore" and the conditions from B on.
   EXPECT_EQ(p[2], "merged=A1:D1,A3:D3,B4:D4,B5:D5,B6:D6,B7:D7,B8:D8,A10:D10");
-  // Widths: longest text + 1 ("1.238,50", "Senza" and the trimmed "Agente" heading piece).
-  EXPECT_EQ(p[3], "widths=A:5,B:7,C:9,D:6");
+  // Widths: the longest text of each column, filter key texts included, with capitals counted
+  // wider than digits ("Agente di vendita della zona commerciale ", "Agente ", "1.238,50", "Senza").
+  EXPECT_EQ(p[3], "widths=A:44,B:9,C:9,D:7");
   EXPECT_TRUE(std::regex_match(p[4], std::regex("A1=Q-KRE  -  Vendite Italia  -  \\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d\\{General\\}.*")))
       << p[4];
   const auto valori = [&](size_t i) {  // the row's values and formats without the fills
@@ -97,21 +133,23 @@ TEST_F(Xlsx, OutsideAnElaborationResultOneColumnIsNotMergedAndRowsAlternate) {
   ASSERT_EQ(p.size(), 15u) << p.back();
   EXPECT_EQ(p[1], "dimension=A1:A11");
   EXPECT_EQ(p[2], "merged=");
-  EXPECT_EQ(dir.read("per_xlsx/xl/worksheets/sheet1.xml").find("mergeCells"), std::string::npos);
+  EXPECT_EQ(Parte(file, "xl/worksheets/sheet1.xml").find("mergeCells"), std::string::npos);
   // No filter block: the caption in row 3, the two header lines, then the six rows.
   EXPECT_TRUE(p[6].starts_with("A3=Vendite 01/2015: Nord|Sud")) << p[6];
   EXPECT_TRUE(p[7].starts_with("A4=Area{")) << p[7];
   for (size_t i = 9; i < p.size(); ++i) {
     const auto fill = [&](size_t n) { return p[n].substr(p[n].find('[')); };
-    if (i + 1 < p.size()) EXPECT_NE(fill(i), fill(i + 1)) << p[i];
-    if (i + 2 < p.size()) EXPECT_EQ(fill(i), fill(i + 2)) << p[i];
+    if (i + 1 < p.size()) {
+      EXPECT_NE(fill(i), fill(i + 1)) << p[i];
+    }
+    if (i + 2 < p.size()) {
+      EXPECT_EQ(fill(i), fill(i + 2)) << p[i];
+    }
   }
-  // The work folder stays, with its eight parts.
+  // The eight parts, each with its declaration line.
   for (const char* parte : {"[Content_Types].xml", "_rels/.rels", "docProps/app.xml", "docProps/core.xml",
-                            "xl/_rels/workbook.xml.rels", "xl/styles.xml", "xl/workbook.xml"}) {
-    EXPECT_EQ(dir.read(std::string("per_xlsx/") + parte).substr(0, 57),
-              "<?xml version='1.0' encoding='UTF-8' standalone='yes'?>\r\n")
-        << parte;
+                            "xl/_rels/workbook.xml.rels", "xl/styles.xml", "xl/workbook.xml", "xl/worksheets/sheet1.xml"}) {
+    EXPECT_EQ(Parte(file, parte).substr(0, 57), "<?xml version='1.0' encoding='UTF-8' standalone='yes'?>\r\n") << parte;
   }
 }
 
@@ -130,11 +168,75 @@ TEST_F(Xlsx, HostileTextComesBackIntactAndThePartsStayAscii) {
   EXPECT_TRUE(p[7].starts_with("A4=A<b>{@}")) << p[7];
   EXPECT_TRUE(p[8].starts_with("A5=\xC3\xA0{@}")) << p[8];
   EXPECT_TRUE(p[9].starts_with("A6=<&\"\xC3\xA9{@}")) << p[9];
-  EXPECT_NE(dir.read("per_xlsx/docProps/core.xml").find("<dc:creator>R&#38;D&#32;&#39;Kyx&#39;&#32;&#60;&#233;&#62;<"),
+  EXPECT_NE(Parte(file, "docProps/core.xml").find("<dc:creator>R&#38;D&#32;&#39;Kyx&#39;&#32;&#60;&#233;&#62;<"),
             std::string::npos);
 }
 
-TEST_F(Xlsx, FailuresLeaveNoWorkbookAndSaySo) {
+TEST_F(Xlsx, ControlCharactersBecomeBlanksAndEveryRowStays) {
+  // Every character below the blank and DEL inside a text: XML 1.0 allows only TAB, LF and CR of
+  // them, so the others must reach the sheet as blanks, or no reader can open it.
+  std::string controlli, attesi;
+  for (int c = 0; c < 32; ++c) {
+    controlli += static_cast<char>(c);
+    attesi += c == '\t' ? "\t" : c == '\n' ? "\\n" : c == '\r' ? "\\r" : " ";
+  }
+  controlli += '\x7F';
+  attesi += '\x7F';
+  Risultato_Da_Chiavi({"0000012", "0000012", "9999994"}, "A" + controlli + "B");
+  titolo = "Vendite\x0B\x01 2015";
+  Col_Intestazione[1] = "Te\x1Fsto";
+  std::string file = dir.file("controlli.xlsx");
+  Esporta_XLSX(file);
+  EXPECT_EQ(host.panels().back(), "Stato=Salvataggio " + file + " completato");
+  const std::vector<std::string> p = Leggi(file);  // fails when the reader refuses the file
+  ASSERT_EQ(p.size(), 11u) << p.back();
+  EXPECT_TRUE(p[6].starts_with("A3=Vendite   2015{General}")) << p[6];
+  EXPECT_TRUE(p[7].starts_with("A4=Te sto{@}")) << p[7];
+  for (size_t i = 8; i < 11; ++i) EXPECT_TRUE(p[i].starts_with("A" + std::to_string(i - 3) + "=A" + attesi + "B{@}")) << p[i];
+}
+
+TEST_F(Xlsx, OneWrittenColumnKeepsTheFilterConditions) {
+  Elabora();
+  Filtro();
+  Col_Visibile[2] = Col_Visibile[3] = Col_Visibile[4] = 1;  // the area alone
+  Font_Nome = "Arial";
+  Font_Dimensione = 8;
+  std::string file = dir.file("una.xlsx");
+  Esporta_XLSX(file);
+  const std::vector<std::string> p = Leggi(file);
+  ASSERT_EQ(p.size(), 22u) << p.back();
+  // The filter block keeps its two columns, key and condition; the rest of the sheet is one wide.
+  EXPECT_EQ(p[1], "dimension=A1:B18");
+  EXPECT_EQ(p[2], "merged=A3:B3");
+  const auto valori = [&](size_t i) { return std::regex_replace(p[i], std::regex("\\[[^\\]]*\\]"), ""); };
+  EXPECT_EQ(valori(7), "A4=Chiave{General} ^ B4=Valore{General}");
+  EXPECT_EQ(valori(8), "A5=Chiave 1 {General} ^ B5== NORD NORD  {General}");
+  EXPECT_EQ(valori(9), "A6=Agente di vendita della zona commerciale {General} ^ B6=Da A01 A01  {General}");
+  EXPECT_EQ(valori(10), "A7= {General} ^ B7=A A09 A09  {General}");
+  EXPECT_EQ(valori(11), "A8= {General} ^ B8=<> A05 A05  {General}");
+  EXPECT_TRUE(valori(16).starts_with("A13=NORD{@}")) << p[16];
+  EXPECT_EQ(Celle_Tagliate(file), std::vector<std::string>{});
+}
+
+TEST_F(Xlsx, EveryTextFitsItsColumnWhateverTheFont) {
+  // The texts measured in the font of the cells, proportional or monospaced, against the widths
+  // of their columns; the filter block's key texts and conditions included.
+  struct Caso {
+    const char* font;
+    float punti;
+  };
+  Elabora();
+  Filtro();
+  for (const Caso& c : {Caso{"Arial", 8}, Caso{"Arial", 11}, Caso{"Courier New", 10}}) {
+    Font_Nome = c.font;
+    Font_Dimensione = c.punti;
+    std::string file = dir.file(std::string("misure") + std::to_string(static_cast<int>(c.punti)) + ".xlsx");
+    Esporta_XLSX(file);
+    EXPECT_EQ(Celle_Tagliate(file), std::vector<std::string>{}) << c.font << " " << c.punti;
+  }
+}
+
+TEST_F(Xlsx, FailuresLeaveTheOldWorkbookAndSaySo) {
   Elabora();
   // A target that cannot be written (a folder of that name): the "in use" message, nothing made.
   files::make_folder(dir.file("v.xlsx/dentro"));
@@ -144,52 +246,105 @@ TEST_F(Xlsx, FailuresLeaveNoWorkbookAndSaySo) {
   EXPECT_EQ(host.pending(), 0u);
   EXPECT_EQ(host.panels().back(), "Stato=Salvataggio non effettuato");
   EXPECT_TRUE(files::folder_exists(dir.file("v.xlsx/dentro")));
-  EXPECT_FALSE(files::folder_exists(dir.file("per_xlsx")));
 
-  // Packing that fails: the message, "NON completato", no workbook under the target name.
+  // Writing that fails half-way (the process may not write files past 4 kB): the message,
+  // "NON completato", the old workbook as it was and no temporary file left behind.
   files::remove_tree(dir.file("v.xlsx"));
-  files::make_folder(dir.file("v.zip/dentro"));
+  dir.write("v.xlsx", "vecchio");
+  host.expect("esiste gi\xE0", host::vbYes);
   host.expect("Non \xE8 possibile preparare il file\r\n" + file);
+  struct rlimit prima {};
+  ::getrlimit(RLIMIT_FSIZE, &prima);
+  const auto segnale = ::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit limite = prima;
+  limite.rlim_cur = 4096;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limite), 0);
+  Esporta_XLSX(file);
+  ::setrlimit(RLIMIT_FSIZE, &prima);
+  ::signal(SIGXFSZ, segnale);
+  EXPECT_EQ(host.pending(), 0u);
+  EXPECT_EQ(host.panels().back(), "Stato=Salvataggio " + file + " NON completato");
+  EXPECT_EQ(dir.read("v.xlsx"), "vecchio");
+  EXPECT_EQ(Nomi_Nascosti(), "");
+}
+
+TEST_F(Xlsx, TheOldWorkbookIsReplacedOnlyByAWholeOneWrittenApart) {
+  Elabora();
+  dir.write("v.xlsx", "vecchio");
+  // Files of the user beside the target are none of the export's business: a folder named like
+  // the target with ".zip" does not stop it and stays as it was.
+  files::make_folder(dir.file("v.zip/dentro"));
+  std::string file = dir.file("v.xlsx");
+  host.expect("esiste gi\xE0", host::vbYes);
+  Esporta_XLSX(file);
+  EXPECT_EQ(host.pending(), 0u);
+  EXPECT_EQ(host.panels().back(), "Stato=Salvataggio " + file + " completato");
+  EXPECT_GE(Leggi(file).size(), 10u);
+  EXPECT_TRUE(files::folder_exists(dir.file("v.zip/dentro")));
+  // No work folder shared with other copies of the program, and nothing left behind.
+  EXPECT_FALSE(files::exists(dir.file("per_xlsx")));
+  EXPECT_EQ(Nomi_Nascosti(), "");
+}
+
+TEST_F(Xlsx, MoreRowsThanASheetHoldsAreRefusedNotWrittenDamaged) {
+  // Title, caption and heading take four rows: 1,048,573 records end on row 1,048,577.
+  Risultato_Da_Chiavi(std::vector<std::string>(1048573, "0000012"), "x");
+  dir.write("grande.xlsx", "vecchio");
+  std::string file = dir.file("grande.xlsx");
+  host.expect("esiste gi\xE0", host::vbYes);
+  host.expect("Non \xE8 possibile preparare il file\r\n" + file + "\r\nil foglio non contiene pi\xF9 di 1048576 righe");
   Esporta_XLSX(file);
   EXPECT_EQ(host.pending(), 0u);
   EXPECT_EQ(host.panels().back(), "Stato=Salvataggio " + file + " NON completato");
-  EXPECT_FALSE(files::file_exists(file));
+  EXPECT_EQ(dir.read("grande.xlsx"), "vecchio");
+  EXPECT_EQ(Nomi_Nascosti(), "");
 }
 
-TEST_F(Xlsx, RowKeysPickTheStyleOfTheirKindAndLevel) {
-  // A result fabricated from row keys: one text column, one value column without totals.
+TEST_F(Xlsx, RowKeysPickTheStyleAndTheColoursOfTheGrid) {
+  // A result fabricated from row keys: one text column, one value column without totals. Each
+  // row takes the colour pair the grid gives its kind and level: the back colour of Colori pair
+  // `coppia` when `livello` is false, else of level pair `coppia`.
   struct Caso {
     std::string chiave;
     int stile;  // of the first column; the last column's is 50 + 1 more
+    bool livello;
+    int coppia;
   };
   const std::vector<Caso> casi = {
-      {"0000012", 20},       // detail, odd data row: alternating style
-      {"0000012", 22},       // detail, even data row
-      {"00000131", 28},      // subtotal of level 1 (8th character)
-      {"000001352003", 52},  // subtotal counted from the 12th character: level 10 - 3
-      {"00000122   2", 30},  // detail with a level in the 12th character
-      {"00000122    ", 22},  // blank level part: alternating again (sixth row, even)
-      {"00000111", 26},      // head row of level 1
-      {"000001150004", 38},  // head row with level 4 from the 12th character
-      {"9999994", 24},       // grand total
+      {"0000012", 20, false, 0},       // detail, odd data row: alternating style
+      {"0000012", 22, false, 1},       // detail, even data row
+      {"00000131", 60, true, 35},      // innermost subtotal (level 1 counted from the inside): 26 + 9
+      {"000001352003", 36, true, 29},  // subtotal with level 3 in the 12th character: 26 + 3
+      {"00000122   2", 30, true, 19},  // detail with a level in the 12th character: 17 + 2
+      {"00000122    ", 22, false, 1},  // blank level part: alternating again (sixth row, even)
+      {"00000111", 26, true, 18},      // head row of level 1: 17 + 1
+      {"000001150004", 38, true, 21},  // head row with level 4 from the 12th character
+      {"00000112003", 30, true, 19},   // head row of a row-level layout: level 2, key number 003 after it
+      {"00000132003", 56, true, 34},   // its subtotal: 26 + (10 - 2)
+      {"9999994", 24, false, 3},       // grand total
   };
   std::vector<std::string> chiavi;
   for (const Caso& c : casi) chiavi.push_back(c.chiave);
   Risultato_Da_Chiavi(chiavi, "x");
   std::string file = dir.file("livelli.xlsx");
   Esporta_XLSX(file);
-  ASSERT_EQ(Leggi(file).size(), 4u + 4 + casi.size());  // openpyxl reads it whole
-  const std::string foglio = dir.read("per_xlsx/xl/worksheets/sheet1.xml");
+  const std::vector<std::string> p = Leggi(file);
+  ASSERT_EQ(p.size(), 4u + 4 + casi.size());  // openpyxl reads it whole
+  const std::string foglio = Parte(file, "xl/worksheets/sheet1.xml");
   for (size_t i = 0; i < casi.size(); ++i) {
+    const Caso& c = casi[i];
     const std::string r = std::to_string(5 + i);
-    const bool dettaglio = casi[i].chiave[6] == '2';
-    EXPECT_NE(foglio.find("<c r='A" + r + "' s='" + std::to_string(casi[i].stile) + "' t='inlineStr'>"),
-              std::string::npos)
-        << casi[i].chiave;
-    EXPECT_NE(foglio.find("<c r='B" + r + "' s='" + std::to_string(casi[i].stile + 51) + "'>" +
+    const bool dettaglio = c.chiave[6] == '2';
+    EXPECT_NE(foglio.find("<c r='A" + r + "' s='" + std::to_string(c.stile) + "' t='inlineStr'>"), std::string::npos)
+        << c.chiave;
+    EXPECT_NE(foglio.find("<c r='B" + r + "' s='" + std::to_string(c.stile + 51) + "'>" +
                           (dettaglio ? "<v>2.5</v>" : "<v></v>")),
               std::string::npos)
-        << casi[i].chiave;
+        << c.chiave;
+    const int32_t sfondo = c.livello ? Colori_Livello[static_cast<size_t>(2 * c.coppia + 1)]
+                                     : Colori[static_cast<size_t>(2 * c.coppia + 1)];
+    EXPECT_NE(p[8 + i].find("A" + r + "=x{@}[00" + Colore_Html(sfondo) + "]"), std::string::npos)
+        << c.chiave << ": " << p[8 + i];
   }
   // The header cells take their own column's group.
   EXPECT_NE(foglio.find("<c r='A4' s='12' t='inlineStr'>"), std::string::npos);

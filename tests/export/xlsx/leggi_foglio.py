@@ -1,7 +1,7 @@
 # Reads back an exported workbook with openpyxl and prints, one per line: the sheet's dimension,
 # the merged ranges, the column widths, then each non-empty row as
 # "row: ref=value{number format}[fill colour]" cells joined by " ^ " (a cell without a value
-# shows "~"). Fails unless every part is ASCII.
+# shows "~"; CR and LF inside a text show as \r and \n). Fails unless every part is ASCII.
 import sys
 import zipfile
 
@@ -20,5 +20,7 @@ for row in ws.iter_rows():
     cells = []
     for c in row:
         v = "~" if c.value is None else repr(c.value) if not isinstance(c.value, str) else c.value
+        if isinstance(v, str):
+            v = v.replace("\r", "\\r").replace("\n", "\\n")
         cells.append(f"{c.coordinate}={v}{{{c.number_format}}}[{c.fill.fgColor.index}]")
     print(" ^ ".join(cells))

@@ -36,16 +36,16 @@ class XlsxZip : public Ambiente {
 TEST_F(XlsxZip, FolderBecomesTheTargetWhichIsOpened) {
   const std::string File = dir.file("Vendite.xlsx");
   dir.write("Vendite.xlsx", "vecchio");
-  dir.write("Vendite.zip", "vecchio");
+  dir.write("Vendite.zip", "altro");  // a file of the user's, not the export's to delete
 
   EXPECT_TRUE(Zip_Cartella(dir.file("w"), File));
-  EXPECT_FALSE(files::file_exists(dir.file("Vendite.zip")));
+  EXPECT_EQ(dir.read("Vendite.zip"), "altro");
   EXPECT_EQ(zip::ArchiveItemCount(File), 2);
   EXPECT_EQ(Aperto(), File + "\n");
   EXPECT_TRUE(host.shown().empty());
 }
 
-TEST_F(XlsxZip, RefusedOrFailedPackingLeavesNoTarget) {
+TEST_F(XlsxZip, RefusedOrFailedPackingLeavesTheOldTarget) {
   // No folder, or a last "." before the fifth character: False, no message, nothing touched.
   dir.write("Vendite.xlsx", "vecchio");
   EXPECT_FALSE(Zip_Cartella(dir.file("manca"), dir.file("Vendite.xlsx")));
@@ -53,14 +53,13 @@ TEST_F(XlsxZip, RefusedOrFailedPackingLeavesNoTarget) {
   EXPECT_TRUE(host.shown().empty());
   EXPECT_EQ(dir.read("Vendite.xlsx"), "vecchio");
 
-  // An archive that cannot be written: the message, and the old target is gone already.
-  files::make_folder(dir.file("Vendite.zip"));
-  files::make_folder(dir.file("Vendite.zip/dentro"));
+  // A part that cannot be read (a link to nothing): the message, and the old target stays.
+  ASSERT_EQ(::symlink(dir.file("nessuno").c_str(), dir.file("w/xl/perso.xml").c_str()), 0);
   host.expect("Non \xE8 possibile preparare il file\r\n" + dir.file("Vendite.xlsx"));
   EXPECT_FALSE(Zip_Cartella(dir.file("w"), dir.file("Vendite.xlsx")));
   EXPECT_EQ(host.pending(), 0u);
   EXPECT_EQ(host.shown().at(0).style, host::vbCritical);
-  EXPECT_FALSE(files::file_exists(dir.file("Vendite.xlsx")));
+  EXPECT_EQ(dir.read("Vendite.xlsx"), "vecchio");
   EXPECT_EQ(dir.read("aperto"), "");
 }
 
