@@ -21,8 +21,10 @@
 #include "export/installa/installa_esporta.h"
 #include "layouts/installa/installa_layout.h"
 #include "platform/text/cp1252.h"
+#include "platform/files/files.h"
+#include "platform/host/host.h"
+#include "platform/ui/application.h"
 #include "platform/ui/form_loop.h"
-#include "platform/ui/colours.h"
 #include "platform/ui/ky_form.h"
 #include "platform/ui/qt_dialogs.h"
 #include "platform/ui/qt_host.h"
@@ -103,9 +105,15 @@ void Programma_Immagine(const char* file) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  kyx::ui::install_palette_colours();
+  kyx::ui::prepare_application(app);
   kyx::ui::QtHost host;
   host.install();
+  // An installed program keeps its folder under the user's data folder: it is readied first, and
+  // without it the program cannot keep anything.
+  if (std::string errore; !kyx::files::prepare_program_folder(kyx::files::executable_folder(), errore)) {
+    kyx::host::MsgBox(errore, kyx::host::vbCritical, "Kyx");
+    return 1;
+  }
   kyx::ui::QtDialogs dialoghi;
   dialoghi.install();
 

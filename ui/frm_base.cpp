@@ -242,8 +242,8 @@ void FrmBase::Crea_Controlli() {
     Flt_txt[i]->SetVisible(false);
     Flt_txt[i]->installEventFilter(this);
     Flt_Data_pic[i] = new ui::PictureCanvas(this);
-    Flt_Data_pic[i]->resize(18, 18);
-    Flt_Data_pic[i]->SetPicture(ImageList1.Picture("AnnoRiferimento").toImage());
+    // As large as the drop-down glyph it shows (drawn by KyHead_Initialize, 16 x 19).
+    Flt_Data_pic[i]->resize(16, 19);
     Flt_Data_pic[i]->SetVisible(false);
   }
   MonthView1 = new ui::VbControl<QCalendarWidget>(this);

@@ -1,6 +1,6 @@
 // frmBase.Imposta_Bar: the one procedure that shows the program state on the toolbars, the status
-// panels and the caption. Pictures, tooltips and the enabled state of "Server" change only when
-// the state they show changes; the other enabled states and the panels are written every time.
+// panels and the caption. Pictures and tooltips change only when the state they show changes; the
+// enabled states and the panels are written every time.
 #include <string>
 
 #include "common/modello.h"
@@ -43,9 +43,13 @@ void FrmBase::Imposta_Bar() {
       if (Messaggi_Aiuto) Server.SetToolTipText(" Scollegamento dal server ");
       Server.SetEnabled(true);
     }
-  } else if (Server.ImageKey() != "Start") {
-    Server.SetImage("Start");
-    if (Messaggi_Aiuto) Server.SetToolTipText(" Collegamento con il server ");
+  } else {
+    if (Server.ImageKey() != "Start") {
+      Server.SetImage("Start");
+      if (Messaggi_Aiuto) Server.SetToolTipText(" Collegamento con il server ");
+    }
+    // The password may come after the picture (a profile applied while disconnected): the button
+    // follows it on every call, or it would stay grey until the next start.
     Server.SetEnabled(!vb::Trim(vb::Replace(Password_Utente, "^", " ")).empty());
   }
 

@@ -33,7 +33,6 @@ constexpr uint32_t kFinestra = 0x80000005;    // window background
 constexpr uint32_t kOmbra_Scura = 0x80000015; // 3-D dark shadow
 
 double Tpx() { return Twips_Pixel_X > 0 ? Twips_Pixel_X : 15.0; }
-double Tpy() { return Twips_Pixel_Y > 0 ? Twips_Pixel_Y : 15.0; }
 int32_t Pixel(double v) { return static_cast<int32_t>(vb::RoundHalfEven(v)); }
 
 // The drop-down glyphs of the filter date button: 19 rows of 16 digits, each digit an entry of the
@@ -56,6 +55,19 @@ std::array<std::string, 19> Glifo(bool premuto) {
   righe[17] = "2000000000000001";
   righe[18] = "1111111111111111";
   return righe;
+}
+
+// The sort glyph of the cell whose left edge is at x = l: a solid triangle 9 pixels wide and 8
+// high, apex up (ascending) or down, in the header's text colour. Edges in the 3-D highlight
+// vanish on a light header; the text colour always stands out from the header's background.
+void Simbolo_Ordinamento(ui::PictureCanvas& KyHead, float l, bool Crescente) {
+  const auto colore = static_cast<uint32_t>(Colori[4]);
+  for (int r = 0; r <= 7; ++r) {
+    // Row r from the apex: half a pixel wider on each side every 7/4 rows, as the outline ran.
+    const float mezza = static_cast<float>(vb::RoundHalfEven(r * 4.0 / 7.0));
+    const float y = static_cast<float>(Crescente ? 4 + r : 11 - r);
+    KyHead.Line(l + 7 - mezza, y, l + 7 + mezza + 1, y, colore);
+  }
 }
 
 }  // namespace
@@ -93,6 +105,11 @@ void FrmBase::KyHead_Initialize() {
     }
     p.SetPicture(p.Image());
   }
+  // The date buttons show the raised glyph from the start: the same picture their release puts
+  // back after the pressed one.
+  for (ui::PictureCanvas* b : Flt_Data_pic) {
+    if (b) b->SetPicture(picRicerca[0]->Picture());
+  }
 }
 
 void FrmBase::KyHead_Aggiorna() {
@@ -102,8 +119,11 @@ void FrmBase::KyHead_Aggiorna() {
   }
   Stato_Testata& s = KyHead_Stato;
   s.Trascinamento = false;
-  const int altezza = Pixel(Grid1->RowHeight(0) / Tpy());
-  KyHead->Move(Grid1->Left() + 3, Grid1->Top() + 3, std::max(0, Grid1->Width() - s.Margine_Striscia), altezza);
+  // The strip lies exactly over the band the grid draws its header row in. The margins of the
+  // state were the frame of a grid that drew its cells inside a 3-pixel border; this grid draws
+  // them from its corner, so the band is the whole width of the grid from its top edge.
+  const QRect testata = Grid1->HeaderRect();
+  KyHead->Move(Grid1->Left() + testata.left(), Grid1->Top() + testata.top(), testata.width(), testata.height());
   KyHead->setFont(Grid1->font());
   KyHead_Sizer->setFont(Grid1->font());
   KyHead->SetBackColor(static_cast<uint32_t>(Colori[5]));
@@ -122,15 +142,7 @@ void FrmBase::KyHead_Aggiorna() {
     KyHead->Line(l, 0, r, fondo, static_cast<uint32_t>(Colori[5]), ui::LineBox::BF);
     float testo_x = l + static_cast<float>(s.Testo_Sinistra);
     if (s.Simbolo_Visibile && i == s.Colonna_Simbolo) {
-      if (s.Verso_Simbolo == 1) {
-        KyHead->Line(l + 3, 11, l + 7, 4, kOmbra_Scura);
-        KyHead->Line(l + 7, 4, l + 11, 11, kLuce);
-        KyHead->Line(l + 3, 11, l + 11, 11, kLuce);
-      } else {
-        KyHead->Line(l + 3, 4, l + 11, 4, kOmbra_Scura);
-        KyHead->Line(l + 3, 4, l + 7, 11, kOmbra_Scura);
-        KyHead->Line(l + 11, 4, l + 7, 11, kLuce);
-      }
+      Simbolo_Ordinamento(*KyHead, l, s.Verso_Simbolo == 1);
       testo_x = l + static_cast<float>(s.Testo_Sinistra_Simbolo);
     }
     const std::string testata = Grid1->TextMatrix(0, i);
@@ -172,7 +184,7 @@ void FrmBase::KyHead_MouseMove(int /*Button*/, int /*Shift*/, float X, float /*Y
     const int32_t r = Pixel((Grid1->ColWidth(i) + Grid1->ColPos(i)) / Tpx());
     if (r - 4 <= X && X <= r + 1) {
       s.Colonna_Bordo = static_cast<int16_t>(i);
-      s.Limite_Sinistro = Pixel(Grid1->ColPos(i) / Tpx()) + Grid1->Left() + 3;
+      s.Limite_Sinistro = Pixel(Grid1->ColPos(i) / Tpx()) + KyHead->Left();
       s.Bordo_X = Pixel(Grid1->ColWidth(i) / Tpx()) + s.Limite_Sinistro - 1;
       break;
     }
@@ -186,7 +198,8 @@ void FrmBase::KyHead_MouseDown(int Button, int Shift, float X, float /*Y*/) {
   if (puntatore == ui::vbSizeWE) {
     if (s.Colonna_Bordo < 0) return;
     if (Button == ui::vbLeftButton) {
-      KyHead_Asta->Move(s.Bordo_X, Grid1->Top() + 3, 4, std::max(0, Grid1->Height() - s.Margine_Asta));
+      // The bar runs from the top of the header down the whole grid.
+      KyHead_Asta->Move(s.Bordo_X, KyHead->Top(), 4, std::max(0, Grid1->Top() + Grid1->Height() - KyHead->Top()));
       KyHead_Asta->SetBackColor(kOmbra_Scura);
       KyHead_Asta->SetVisible(true);
       KyHead_Asta->raise();

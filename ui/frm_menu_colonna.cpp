@@ -1,5 +1,8 @@
 #include "ui/frm_menu_colonna.h"
 
+#include <QPainter>
+#include <QPixmap>
+#include <QPolygon>
 #include <algorithm>
 #include <string>
 
@@ -10,6 +13,8 @@
 #include "engine/ricalcola_colonne.h"
 #include "engine/stato_motore.h"
 #include "platform/host/host.h"
+#include "platform/ui/colours.h"
+#include "platform/ui/units.h"
 #include "platform/ui/pointer.h"
 #include "platform/ui/vb_events.h"
 #include "platform/vb/vb.h"
@@ -39,6 +44,34 @@ void Salva(const char* Operazione, int16_t Colonna) {
 }
 bool Griglia_Vuota() { return !Rs_Griglia || (Rs_Griglia->BeforeFirst() && Rs_Griglia->AfterLast()); }
 
+// The 16 x 16 pictures of the menu, drawn in the button-text colour on a clear ground. Sorts: an
+// arrow beside three bars whose length grows in the sort's direction; the sub-menu mark: a small
+// triangle pointing right, as a menu item that opens another menu shows it.
+QPixmap Figura(int Tipo) {
+  QPixmap pm(16, 16);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  const QColor inchiostro = ui::ole_to_qcolor(0x80000012);
+  p.setPen(inchiostro);
+  p.setBrush(inchiostro);
+  if (Tipo == 2) {
+    p.drawPolygon(QPolygon({QPoint(6, 4), QPoint(10, 8), QPoint(6, 12)}));
+    return pm;
+  }
+  const bool crescente = Tipo == 0;
+  p.drawLine(3, 2, 3, 13);
+  if (crescente) {
+    p.drawPolygon(QPolygon({QPoint(0, 5), QPoint(3, 2), QPoint(6, 5)}));
+  } else {
+    p.drawPolygon(QPolygon({QPoint(0, 10), QPoint(3, 13), QPoint(6, 10)}));
+  }
+  for (int b = 0; b < 3; ++b) {
+    const int lunghezza = crescente ? 3 + 3 * b : 9 - 3 * b;
+    p.fillRect(QRect(8, 3 + 4 * b, lunghezza - 1, 2), inchiostro);
+  }
+  return pm;
+}
+
 // The end of every action: the main window back to the user, the menus gone.
 void Fine_Azione() {
   Imposta_Puntatore(0);
@@ -51,6 +84,37 @@ void Fine_Azione() {
 FrmMenuColonna::FrmMenuColonna() : MenuVoci("frmMenuColonna", 8, 165) {
   setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   for (int i = 0; i < 8; ++i) ItemX[i]->SetCaption(kVoci[i]);
+  Image1 = new ui::VbControl<QLabel>(this);
+  Image2 = new ui::VbControl<QLabel>(this);
+  Image3 = new ui::VbControl<QLabel>(this);
+  Image4 = new ui::VbControl<QLabel>(this);
+  Image5 = new ui::VbControl<QLabel>(this);
+  Image6 = new ui::VbControl<QLabel>(this);
+  const std::array<ui::VbControl<QLabel>*, 6> figure = Figure();
+  for (size_t k = 0; k < figure.size(); ++k) {
+    figure[k]->setPixmap(Figura(k < 2 ? static_cast<int>(k) : 2));
+    figure[k]->resize(16, 16);
+    // A press on a picture is a press on its item.
+    figure[k]->setAttribute(Qt::WA_TransparentForMouseEvents);
+  }
+  Line[0] = new ui::LineControl(this);
+  Line[0]->SetBorderColor(0x80000014);
+  Line[1] = new ui::LineControl(this);
+  Line[1]->SetBorderColor(0x80000010);
+  Colloca_Figure();
+}
+
+void FrmMenuColonna::Colloca_Figure() {
+  // Shadow above highlight: a groove across the top of the client area.
+  Line[1]->SetEnds(0, 0, width(), 0);
+  Line[0]->SetEnds(0, 1, width(), 1);
+  const std::array<ui::VbControl<QLabel>*, 6> figure = Figure();
+  for (size_t k = 0; k < figure.size(); ++k) {
+    // Items 0, 1 and 4 to 7; 15 twips below the item's top, 3 pixels inside the right border.
+    const int i = k < 2 ? static_cast<int>(k) : static_cast<int>(k) + 2;
+    figure[k]->Move(width() - 16 - 3, Item[i]->y() + ui::twips_to_px_y(15));
+    figure[k]->raise();
+  }
 }
 
 bool FrmMenuColonna::Bloccato() const { return In_Caricamento; }
@@ -79,6 +143,7 @@ void FrmMenuColonna::Carica() {
   Show(ui::vbModeless);
   // The window frame is known only once the window is shown: place it again with its real frame.
   Move(Left, Top, Larghezza, Cornice_Alto() + 2550);
+  Colloca_Figure();
   Form_Aperto[kAperto] = true;
 }
 
@@ -111,6 +176,8 @@ void FrmMenuColonna::Imposta_Voci() {
   for (int k = 1; !Filtro && k <= Sinf_Idx_Max && k <= 64; ++k) Filtro = Col_Where_Flag[c][k - 1] == 0;
   Item[7]->setEnabled(Filtro);
   for (int i = 0; i < 8; ++i) ItemX[i]->setEnabled(Item[i]->isEnabled());
+  const std::array<ui::VbControl<QLabel>*, 6> figure = Figure();
+  for (size_t k = 0; k < figure.size(); ++k) figure[k]->setEnabled(Item[k < 2 ? k : k + 2]->isEnabled());
   Imposta_Finestra_Dialogo(hWnd());
 }
 

@@ -1,5 +1,7 @@
 #include "ui/frm_menu_filtro.h"
 
+#include <algorithm>
+
 #include "common/modello.h"
 #include "common/stato.h"
 #include "engine/ricalcola_colonne.h"
@@ -59,6 +61,18 @@ FrmMenuColonna2::FrmMenuColonna2() : ui::KyForm("frmMenuColonna2") {
     Colloca(*txtFiltro[i], 900, 90 + 300 * i, 2055, 285);
     ItemX[i] = new ui::Label(this, kEtichette[i]);
     Colloca(*ItemX[i], 60, 120 + 300 * i, 795, 195);
+  }
+  // The design sizes were measured for a smaller system font: each label takes the room its
+  // caption needs, and the boxes start right of the widest one, their right edge unchanged.
+  int Destra_Etichette = 0;
+  for (ui::Label* l : ItemX) {
+    const QSize serve = l->sizeHint();
+    l->resize(std::max(l->width(), serve.width()), std::max(l->height(), serve.height()));
+    Destra_Etichette = std::max(Destra_Etichette, l->x() + l->width());
+  }
+  for (ui::TextBox* t : txtFiltro) {
+    const int sinistra = std::max(t->x(), Destra_Etichette + 4);
+    t->setGeometry(sinistra, t->y(), t->x() + t->width() - sinistra, t->height());
   }
   Toolbar1 = new ui::KeyedToolbar(this);
   Colloca(*Toolbar1, 3030, 90, 375, 330);

@@ -4,13 +4,13 @@
 #include <QApplication>
 
 #include "convd/finestra/frm_base.h"
-#include "platform/ui/colours.h"
+#include "platform/ui/application.h"
 #include "platform/ui/form_loop.h"
 #include "platform/ui/qt_host.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  kyx::ui::install_palette_colours();
+  kyx::ui::prepare_application(app);
   kyx::ui::QtHost host;
   host.install();
 

@@ -8,9 +8,31 @@
 
 namespace kyx::files {
 
-// The program folder: $KYX_HOME when set, else the folder of the running executable; always with
-// a trailing "/".
+// The program folder, where the programs keep their settings, registry and data; always with a
+// trailing "/":
+// - $KYX_HOME when set;
+// - else the folder of the running executable, when the program runs from a folder of its own that
+//   it may write (a build folder, or an unpacked copy);
+// - else, for an installed program (its executable in <prefix>/bin with <prefix>/share/kyx/
+//   beside) or one whose folder it may not write: "kyx/" under the user's data folder
+//   ($XDG_DATA_HOME when it is an absolute path, else ~/.local/share).
 std::string program_folder();
+// The same choice for an executable in `exe_folder`.
+std::string program_folder_for(std::string_view exe_folder);
+// The folder of the running executable, with a trailing "/" ("./" without /proc).
+std::string executable_folder();
+// Where the files that ship with the programs lie for an executable in `exe_folder`: the
+// installation's <prefix>/share/kyx/ when there is one, else the executable's own folder.
+std::string shipped_folder_for(std::string_view exe_folder);
+// The files that ship with the programs and are read from the program folder: the character
+// tables of both programs and the help file.
+const std::vector<std::string>& shipped_files();
+// Readies the program folder of a program whose executable lies in `exe_folder`, when it is the
+// user's data folder (see program_folder): creates it, and copies there each shipped file that it
+// lacks or holds older than the installed one (a file the user put there later is kept). Nothing
+// is done for $KYX_HOME or the executable's own folder. False, with `error` saying why (in the
+// programs' language), when the folder cannot be created or a shipped file cannot be copied.
+bool prepare_program_folder(std::string_view exe_folder, std::string& error);
 
 // A path text as the system stores it ("C:\x" is not expected on Linux, but "\Dati\" under the
 // program folder and "/home/u/Dati\STORICO\" are) turned into a Linux path: every "\" becomes "/",

@@ -1,7 +1,4 @@
-// The program folder and the turning of stored Windows-form folder texts into Linux paths.
-#include <unistd.h>
-
-#include <cstdlib>
+// The turning of stored Windows-form folder texts into Linux paths.
 #include <string>
 
 #include "platform/files/files.h"
@@ -19,27 +16,6 @@ std::string native_path(std::string_view path) {
     out += c;
   }
   return out;
-}
-
-// GetModuleFileName of the program itself, cut to its folder; $KYX_HOME takes precedence so that
-// tests and the demo run the program over a folder of their own.
-std::string program_folder() {
-  std::string folder;
-  if (const char* home = std::getenv("KYX_HOME"); home != nullptr && *home != '\0') {
-    folder = native_path(home);
-  } else {
-    std::string exe(4096, '\0');
-    const ssize_t n = readlink("/proc/self/exe", exe.data(), exe.size());
-    if (n > 0 && static_cast<std::size_t>(n) < exe.size()) {
-      exe.resize(static_cast<std::size_t>(n));
-      const auto slash = exe.rfind('/');
-      if (slash != std::string::npos) folder = exe.substr(0, slash == 0 ? 1 : slash);
-    }
-    // Without /proc the working folder is the best we know.
-    if (folder.empty()) folder.assign(1, '.');
-  }
-  if (folder.back() != '/') folder += '/';
-  return folder;
 }
 
 }  // namespace kyx::files

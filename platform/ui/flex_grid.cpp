@@ -186,6 +186,11 @@ int FlexGrid::RowPixelHeight(int32_t r) const {
   return h >= 0 ? twips_to_px_y(h) : default_row_px();
 }
 
+QRect FlexGrid::HeaderRect() const {
+  if (rows_ == 0) return {};
+  return QRect(0, 0, width(), RowPixelHeight(0));
+}
+
 int32_t FlexGrid::ColPos(int32_t c) const {
   check_col(c, "ColPos");
   int px = 0;

@@ -18,6 +18,7 @@
 // - Mouse events carry X and Y in twips; MouseRow/MouseCol name the cell under the last mouse
 //   position, held at the last row and column beyond the cells.
 #include <QPixmap>
+#include <QRect>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -87,6 +88,10 @@ class FlexGrid : public VbControl<QWidget> {
   // Whole-pixel width and height as drawn.
   int ColPixelWidth(int32_t col) const;
   int RowPixelHeight(int32_t row) const;
+  // The band the header row (row 0) is drawn in, in the grid's own pixels: the whole width of the
+  // grid, from its top edge down by row 0's height (empty when the grid has no rows). Cells are
+  // drawn from the grid's corner: the grid has no frame of its own.
+  QRect HeaderRect() const;
   int ColAlignment(int32_t col) const;
   void SetColAlignment(int32_t col, int alignment);
 

@@ -27,10 +27,14 @@ TEST_F(Barra, ConnectionStateDrivesTheServerButtonAndTheEnvironmentPanel) {
   EXPECT_EQ(server.ToolTipText(), " Collegamento con il server ");
   EXPECT_FALSE(server.Enabled());
   EXPECT_EQ(f.StatusBar1->Panels("Ambiente").Text(), " Locale ");
-  // The enabled state of "Server" changes only with the state it shows.
-  server.SetEnabled(true);
+  // Still disconnected, a password that comes later (a profile applied) enables the button.
+  Password_Utente = "pw^^^^^^^^";
   f.Imposta_Bar();
+  EXPECT_EQ(server.ImageKey(), "Start");
   EXPECT_TRUE(server.Enabled());
+  Password_Utente = "^^^^^^^^^^";
+  f.Imposta_Bar();
+  EXPECT_FALSE(server.Enabled());
 }
 
 TEST_F(Barra, FixedPicturesAndTheStateButtons) {

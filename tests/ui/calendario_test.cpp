@@ -85,6 +85,19 @@ class Calendario : public AmbienteStruttura {
   static std::vector<std::string> Tabella() { return Tabella_Filtro(); }
 };
 
+TEST_F(Calendario, TheDateButtonShowsTheDropDownGlyphBeforeAndAfterItsFirstPress) {
+  FrmBase& f = *frmBase;
+  for (int i = 0; i < 2; ++i) {
+    ui::PictureCanvas& b = *f.Flt_Data_pic[static_cast<size_t>(i)];
+    EXPECT_EQ(b.Picture(), f.picRicerca[0]->Picture()) << "box " << i << " before any press";
+  }
+  Premi(1);
+  Rilascia(1);
+  Premi(1);  // closes the calendar
+  Rilascia(1);
+  EXPECT_EQ(f.Flt_Data_pic[1]->Picture(), f.picRicerca[0]->Picture());
+}
+
 TEST_F(Calendario, OpensUnderTheBoxOnTheTypedDayOrTodayWithinItsRange) {
   FrmBase& f = *frmBase;
   QCalendarWidget& m = *f.MonthView1;

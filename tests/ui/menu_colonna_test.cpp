@@ -1,11 +1,13 @@
 // The column header menu on a shown main window: where it opens, hover and keys over its items,
 // the press on the main window that closes it, and what each item changes and stores.
+#include <QImage>
 #include <QMouseEvent>
 #include <QTest>
 
 #include "engine/agganci_motore.h"
 #include "engine/stato_motore.h"
 #include "platform/data/static_recordset.h"
+#include "platform/ui/colours.h"
 #include "platform/ui/pointer.h"
 #include "platform/ui/vb_events.h"
 #include "tests/ui/ambiente_ui.h"
@@ -145,6 +147,60 @@ TEST_F(MenuColonna, ItemsFollowTheColumnsState) {
     EXPECT_EQ(m.ItemX[3]->Caption(), k.nascondi);
     m.Unload(ui::vbFormControlMenu);
   }
+}
+
+TEST_F(MenuColonna, PicturesAtTheRightOfTheirItemsAndAnEtchedRuleUnderTheTitle) {
+  FrmMenuColonna& m = Apri(2);
+  QApplication::processEvents();
+  QImage quadro = m.grab().toImage();
+  const int w = quadro.width();
+  // The rule: shadow over highlight across the client area's top.
+  const QColor ombra = ui::ole_to_qcolor(0x80000010), luce = ui::ole_to_qcolor(0x80000014);
+  for (int x : {0, w / 2, w - 1}) {
+    EXPECT_EQ(quadro.pixelColor(x, 0), ombra) << x;
+    EXPECT_EQ(quadro.pixelColor(x, 1), luce) << x;
+  }
+  // The 16 x 16 area at the right end of item i, and its dark (ink) pixels.
+  const auto area = [&](const QImage& q, int i) {
+    return q.copy(QRect(w - 16 - 3, m.Item[i]->y() + 1, 16, 16));
+  };
+  const auto inchiostro = [](const QImage& a) {
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+      for (int x = 0; x < a.width(); ++x) n += qGray(a.pixel(x, y)) < 80 ? 1 : 0;
+    return n;
+  };
+  // Pixels that stand apart from the menu's background, greyed ones included.
+  const auto tracciati = [&](const QImage& a) {
+    const QRgb fondo = quadro.pixel(w / 2, m.Item[2]->y() + m.Item[2]->height() - 2);
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+      for (int x = 0; x < a.width(); ++x) n += a.pixel(x, y) != fondo ? 1 : 0;
+    return n;
+  };
+  ASSERT_FALSE(m.Item[7]->isEnabled()) << "the column has no filter of its own to show";
+  for (int i = 0; i < 8; ++i) {
+    if (i == 2 || i == 3) {
+      EXPECT_EQ(tracciati(area(quadro, i)), 0) << "item " << i << " has no picture";
+    } else if (i == 7) {
+      EXPECT_EQ(inchiostro(area(quadro, i)), 0) << "greyed with its item";
+      EXPECT_GE(tracciati(area(quadro, i)), 6) << "greyed, still there";
+    } else {
+      EXPECT_GE(inchiostro(area(quadro, i)), 6) << "item " << i;
+    }
+  }
+  // Two different sort pictures; one and the same sub-menu mark on the items that open one.
+  EXPECT_NE(area(quadro, 0), area(quadro, 1));
+  for (int i = 5; i < 7; ++i) EXPECT_EQ(area(quadro, i), area(quadro, 4)) << i;
+  EXPECT_NE(area(quadro, 4), area(quadro, 0));
+  // The sort picture is greyed too when its item is: column 0 is already sorted ascending.
+  m.Unload();
+  FrmMenuColonna& n = Apri(0);
+  QApplication::processEvents();
+  quadro = n.grab().toImage();
+  ASSERT_FALSE(n.Item[0]->isEnabled());
+  EXPECT_EQ(inchiostro(area(quadro, 0)), 0);
+  EXPECT_GE(inchiostro(area(quadro, 1)), 6);
 }
 
 TEST_F(MenuColonna, HoverAndKeysMoveThroughTheItemsAndOpenTheFitSubMenu) {

@@ -180,6 +180,12 @@ TEST_F(MenuFiltro, OpensBesideItsItemWithTheBoxesOfTheColumnsKind) {
   EXPECT_DOUBLE_EQ(s.Height(), 1155);
   EXPECT_TRUE(s.txtFiltro[2]->isVisible());
   EXPECT_EQ(s.ItemX[2]->Caption(), "Contenuto");
+  // Every label shows its whole caption, left of its box.
+  for (int i = 0; i < 3; ++i) {
+    const QLabel& l = *s.ItemX[i];
+    EXPECT_GE(l.contentsRect().width(), l.fontMetrics().horizontalAdvance(l.text())) << l.text().toStdString();
+    EXPECT_LT(l.geometry().right(), s.txtFiltro[i]->geometry().left()) << l.text().toStdString();
+  }
   EXPECT_EQ(s.Toolbar1->Buttons("Aggiorna").ImageKey(), "Aggiorna");
   EXPECT_FALSE(In_Caricamento);
   // The pointer onto item 5 closes it and opens it again for the search.

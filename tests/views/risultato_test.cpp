@@ -2,8 +2,10 @@
 // small local data set, the grid shows it, the scroll bar pages it, the header strip sorts it and
 // stores a dragged width that the next run reads back, and a press on a cell drills down.
 #include <QApplication>
+#include <QImage>
 #include <QMouseEvent>
 #include <QTest>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -384,7 +386,7 @@ TEST_F(Testata, ADragStopsRightOfTheColumnsLeftEdgeAndStoresWidthsOfSixteenBits)
   Sopra(158);
   ASSERT_EQ(KyHead_Stato.Colonna_Bordo, 1);
   const int bordo = KyHead_Stato.Bordo_X;
-  EXPECT_EQ(bordo, f.Grid1->Left() + 3 + 80 + 80 - 1);
+  EXPECT_EQ(bordo, f.KyHead->Left() + 80 + 80 - 1);
   ui::SetCursorPos(500, 300);
   f.KyHead_MouseDown(ui::vbLeftButton, 0, 158, 5);
   ASSERT_TRUE(KyHead_Stato.Trascinamento);
@@ -452,8 +454,6 @@ TEST_F(Testata, HeadingsArePaintedInTheirLinesWithTheSortGlyph) {
   Visualizza_Griglia();
   ui::PictureCanvas& s = *f.KyHead;
   ASSERT_TRUE(s.Visible());
-  EXPECT_EQ(s.Left(), f.Grid1->Left() + 3);
-  EXPECT_EQ(s.Width(), f.Grid1->Width() - 6);
   const int riga = static_cast<int>(s.TextHeight("X"));
   // Text pixels in each of the three line bands of column 3's cell (x 240 + 3 onwards).
   for (int linea = 0; linea < 3; ++linea) {
@@ -463,25 +463,69 @@ TEST_F(Testata, HeadingsArePaintedInTheirLinesWithTheSortGlyph) {
     }
     EXPECT_GT(scuri, 3) << "line " << linea;
   }
-  // The glyph of column 1 (x 83 to 91, y 4 to 11): ascending, its left side runs up in the dark
-  // shadow and its top row holds at most the apex; descending, the top edge is dark.
-  const int64_t ombra = ui::qcolor_to_ole(ui::ole_to_qcolor(0x80000015));
-  const auto scure = [&](int y0, int y1) {
+  // The glyph of column 1 (x 83 to 91, y 4 to 11) stands out from the header whatever its
+  // colours: a solid triangle whose widest row is the bottom one ascending, the top one
+  // descending, and no glyph without a sort column.
+  const auto netti = [&](int y) {
+    const int fondo = qGray(ui::ole_to_qcolor(static_cast<uint32_t>(Colori[5])).rgb());
     int n = 0;
-    for (int y = y0; y <= y1; ++y) {
-      for (int x = 83; x <= 91; ++x) n += s.Point(static_cast<float>(x), static_cast<float>(y)) == ombra ? 1 : 0;
+    for (int x = 83; x <= 91; ++x) {
+      const QColor c = ui::ole_to_qcolor(static_cast<uint32_t>(s.Point(static_cast<float>(x), static_cast<float>(y))));
+      n += std::abs(qGray(c.rgb()) - fondo) > 96 ? 1 : 0;
     }
     return n;
   };
-  EXPECT_GE(scure(4, 11), 4);
-  EXPECT_LE(scure(4, 4), 1);
-  Verso_Ordinamento = " DESC";
-  Visualizza_Griglia();
-  EXPECT_GE(scure(4, 4), 6) << "descending: the top edge";
-  // Without a sort column no glyph is drawn.
+  struct Colori_Testata {
+    const char* nome;
+    int32_t testo, sfondo;
+  };
+  const int32_t testo_sistema = static_cast<int32_t>(ui::qcolor_to_ole(ui::ole_to_qcolor(0x80000012)));
+  const int32_t faccia_sistema = static_cast<int32_t>(ui::qcolor_to_ole(ui::ole_to_qcolor(0x8000000F)));
+  for (const Colori_Testata& c : {Colori_Testata{"black on white", 0, 0xFFFFFF},
+                                  Colori_Testata{"button text on button face", testo_sistema, faccia_sistema}}) {
+    SCOPED_TRACE(c.nome);
+    Colori[4] = c.testo;
+    Colori[5] = c.sfondo;
+    Colonna_Ordinamento = 1;
+    Verso_Ordinamento = " ASC";
+    Visualizza_Griglia();
+    EXPECT_LE(netti(4), 1) << "ascending: the apex on top";
+    EXPECT_GE(netti(11), 8) << "ascending: the base below";
+    for (int y = 5; y < 11; ++y) EXPECT_GE(netti(y), 1) << y;
+    Verso_Ordinamento = " DESC";
+    Visualizza_Griglia();
+    EXPECT_GE(netti(4), 8) << "descending: the base on top";
+    EXPECT_LE(netti(11), 1) << "descending: the apex below";
+  }
   Colonna_Ordinamento = -1;
   Visualizza_Griglia();
-  EXPECT_EQ(scure(4, 11), 0);
+  for (int y = 4; y <= 11; ++y) EXPECT_EQ(netti(y), 0) << y;
+}
+
+TEST_F(Testata, TheStripLiesExactlyOverTheGridsHeaderRow) {
+  FrmBase& f = *frmBase;
+  Colori[4] = 0;         // black text
+  Colori[5] = 0x0000FF;  // on red
+  Visualizza_Griglia();
+  ASSERT_TRUE(f.KyHead->Visible());
+  ASSERT_GE(f.Grid1->Rows(), 2);
+  QApplication::processEvents();
+  const QImage quadro = f.grab().toImage();
+  const QPoint griglia = f.Grid1->mapTo(&f, QPoint(0, 0));
+  const int alto = f.Grid1->RowPixelHeight(0);
+  const QColor rosso(255, 0, 0);
+  // Inside column 2 of the header, left of its caption: the strip's red from its frame line down,
+  // no sliver of the grid's own header above it. The strip spans the grid's whole width.
+  const int x = griglia.x() + f.Grid1->ColPos(2) / 15 + 1;
+  for (int y = 1; y <= 3; ++y) EXPECT_EQ(quadro.pixelColor(x, griglia.y() + y), rosso) << "header row, y " << y;
+  EXPECT_EQ(f.KyHead->Left(), griglia.x());
+  EXPECT_EQ(f.KyHead->Width(), f.Grid1->width());
+  // The first data row is whole: its top pixels are the cell's own background, as its middle is.
+  const QColor cella = quadro.pixelColor(x, griglia.y() + alto + f.Grid1->RowPixelHeight(1) / 2);
+  EXPECT_NE(cella, rosso);
+  for (int y = 0; y <= 3; ++y) {
+    EXPECT_EQ(quadro.pixelColor(x, griglia.y() + alto + y), cella) << "first data row, y " << y;
+  }
 }
 
 TEST_F(Testata, PointerMovesOnTheWindowReachTheirSlotOnlyWhileTheLayoutPictureIsLit) {

@@ -56,8 +56,12 @@ void FrmOpzioni::Carica(int32_t& Modo_Apertura, const std::string& Password) {
     // Opened by the login or the choice of a system rather than by the user: a folder that is
     // missing or does not take files is named before the dialog shows itself for correction.
     if (Modo < 3 && !Motivo_Cartella.empty()) host::MsgBox(Motivo_Cartella, host::vbExclamation, Titolo_Programma);
-    // 11. The profile as stored, over what the quiet check normalised; the marks stay.
-    Password_Login = Password_Utente;
+    // 11. The profile as stored, over what the quiet check normalised; the marks stay. From the
+    // toolbar the dialog keeps the password in use, which closing without applying restores. At
+    // start-up and at a re-login it keeps the password typed at login: that is the one the applied
+    // profile works with, as when the profile applies without the dialog (the stored one would
+    // leave a new profile with none, and the server out of reach until the next start).
+    if (Modo == 3) Password_Login = Password_Utente;
     int32_t hDC = hWnd();
     Carica_Opzioni(Profilo_Corrente, hDC);
     Visualizza_Opzioni();

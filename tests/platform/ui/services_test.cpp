@@ -7,6 +7,7 @@
 
 #include "platform/host/host.h"
 #include "platform/host/system_colours.h"
+#include "platform/ui/application.h"
 #include "platform/ui/colours.h"
 #include "platform/ui/keyed_status_bar.h"
 #include "platform/ui/msg_box.h"
@@ -52,6 +53,20 @@ TEST(MsgBoxMapping, StyleBitsGiveButtonsDefaultEscapeAndIcon) {
   EXPECT_EQ(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
   EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
   EXPECT_EQ(box->escapeButton(), nullptr);
+}
+
+TEST(MsgBoxLanguage, StandardButtonsSpeakItalian) {
+  QTranslator* italiano = install_italian_translations(*qApp);
+  ASSERT_NE(italiano, nullptr) << "qt6-translations-l10n is needed";
+  auto box = build_message_box("Salvare le modifiche?", vbYesNo | vbQuestion, "Kyx");
+  box->show();
+  QApplication::processEvents();
+  const auto testo = [&](QMessageBox::StandardButton b) { return box->button(b)->text().remove(QLatin1Char('&')); };
+  EXPECT_EQ(testo(QMessageBox::Yes), QString::fromUtf8("S\xC3\xAC"));
+  EXPECT_EQ(testo(QMessageBox::No), QStringLiteral("No"));
+  box->close();
+  QCoreApplication::removeTranslator(italiano);
+  delete italiano;
 }
 
 TEST(QtHost, AnswersThroughTheRunningBoxAndKeepsPointerAndPanels) {

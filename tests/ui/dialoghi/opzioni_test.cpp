@@ -160,7 +160,7 @@ TEST_F(Opzioni, StartUpWithAnEmptyUserShowsTheDialogCentredWithTheStoredPassword
   EXPECT_EQ(Marcate(d), std::vector<ui::TextBox*>{d.txtUtente});
   EXPECT_EQ(d.txtUtente->BackColor(), ui::kOleHighlight);
   EXPECT_EQ(d.txtPassword->Text(), "ALFA");
-  EXPECT_EQ(d.Password_Login, "ALFA^^^^^^");
+  EXPECT_EQ(d.Password_Login, "ALTRA") << "the password typed at login stays the one to use";
   EXPECT_EQ(d.txtPassword->echoMode(), QLineEdit::Password);
   EXPECT_EQ(d.Caption(), " Opzioni");
   // Centred on the 1920 x 1080 screen (the offscreen platform may shift a window by its frame).
