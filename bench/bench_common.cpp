@@ -106,7 +106,7 @@ std::vector<std::string> SchemaForShell(const std::string& database, const std::
 std::string StorageSettings(data::Connection& cn) {
   // The shell prints what PRAGMA journal_mode returns: not into the figures.
   std::string out = ".output /dev/null\n";
-  for (const char* name : {"page_size", "journal_mode", "synchronous"}) {
+  for (const char* name : {"page_size", "journal_mode", "synchronous", "cache_size"}) {
     std::unique_ptr<data::Statement> st;
     bool have = false;
     if (!cn.Prepare(std::string("PRAGMA ") + name, &st).ok() || !st->Step(&have).ok() || !have) continue;

@@ -47,8 +47,9 @@ double Now();
 // tables with the same columns, checks and indexes as ours.
 std::vector<std::string> SchemaForShell(const std::string& database, const std::vector<std::string>& tables);
 
-// The PRAGMA lines (page_size, journal_mode, synchronous) that give a shell run the storage
-// settings in force on `cn`, for the head of its script (their echo sent to /dev/null).
+// The PRAGMA lines (page_size, journal_mode, synchronous, cache_size) that give a shell run the
+// storage settings and page cache in force on `cn`, for the head of its script (their echo sent
+// to /dev/null): both sides of a loading benchmark write with the same durability and cache.
 std::string StorageSettings(data::Connection& cn);
 
 // Writes `script` to a file and runs `sqlite3 database < file`; returns the wall-clock seconds of

@@ -20,6 +20,12 @@ bool Scrivi_Ini(std::string_view Sezione, std::string_view Chiave, std::string_v
   return file.Write(Sezione, Chiave, Valore);
 }
 
+bool Scrivi_Ini_Tutte(const std::vector<ini::IniEntry>& Valori) {
+  ini::IniFile file(File_Ini);
+  file.set_private(true);
+  return file.WriteAll(Valori);
+}
+
 std::optional<int32_t> Valore_Intero(std::string_view Testo) {
   if (!vb::IsNumeric(Testo)) return std::nullopt;
   // A number too large for a Double ("1E999") is as unreadable as text.

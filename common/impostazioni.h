@@ -7,6 +7,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "platform/ini/ini_file.h"
 
 namespace kyx {
 
@@ -16,6 +19,9 @@ std::string Leggi_Ini(std::string_view Sezione, std::string_view Chiave,
 // Writes a key of File_Ini; false when the file cannot be written. The file is kept private to
 // its owner: it holds the scrambled connection blocks.
 bool Scrivi_Ini(std::string_view Sezione, std::string_view Chiave, std::string_view Valore);
+// Writes many keys of File_Ini at once (one rewrite of the file, kept private as above): all of
+// them or, when one is refused or the file cannot be written, none.
+bool Scrivi_Ini_Tutte(const std::vector<ini::IniEntry>& Valori);
 
 // A flag is on exactly when the stored text is "S" (case-sensitive; "s", " S", "Si" are off).
 inline bool Valore_Flag(std::string_view Testo) { return Testo == "S"; }

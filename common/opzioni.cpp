@@ -238,13 +238,21 @@ void Carica_Impostazioni_Stampa() {
   Stampa_Livello_1 = Leggi_Ini("Stampante", "Livello 1", "0") == "1";
 }
 
-bool Scrivi_Parametri_Profilo(int16_t Indice, const std::string& Server, const std::string& Porta,
-                              const std::string& Utente, const std::string& Password) {
+bool Parametri_Profilo(int16_t Indice, const std::string& Server, const std::string& Porta,
+                       const std::string& Utente, const std::string& Password, std::vector<ini::IniEntry>& Valori) {
   std::string codificato, check;
   if (!Codifica_Parametri(Blocco_Parametri(Server, Porta, Utente, Password), codificato, check))
     return false;
   const std::string s = Sezione_Profilo(Indice);
-  return Scrivi_Ini(s, "Parametri", Valore_Ini_Protetto(codificato)) && Scrivi_Ini(s, "Check", check);
+  Valori.push_back({s, "Parametri", Valore_Ini_Protetto(codificato)});
+  Valori.push_back({s, "Check", check});
+  return true;
+}
+
+bool Scrivi_Parametri_Profilo(int16_t Indice, const std::string& Server, const std::string& Porta,
+                              const std::string& Utente, const std::string& Password) {
+  std::vector<ini::IniEntry> Valori;
+  return Parametri_Profilo(Indice, Server, Porta, Utente, Password, Valori) && Scrivi_Ini_Tutte(Valori);
 }
 
 }  // namespace kyx

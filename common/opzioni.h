@@ -6,6 +6,9 @@
 // description, the folders, the display options, the colours and the grid font.
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "platform/ini/ini_file.h"
 
 namespace kyx {
 
@@ -28,5 +31,9 @@ void Carica_Impostazioni_Stampa();
 // the scrambling cannot store (outside 32 .. 123), or when the file cannot be written.
 bool Scrivi_Parametri_Profilo(int16_t Indice, const std::string& Server, const std::string& Porta,
                               const std::string& Utente, const std::string& Password);
+// The same two keys appended to `Valori` (for a caller that writes them together with others);
+// false, appending nothing, when a field cannot be scrambled.
+bool Parametri_Profilo(int16_t Indice, const std::string& Server, const std::string& Porta,
+                       const std::string& Utente, const std::string& Password, std::vector<ini::IniEntry>& Valori);
 
 }  // namespace kyx

@@ -71,7 +71,7 @@ void Filtro_Elemento(const Elemento& e) {
 }
 
 // The attributes every column-defining row gives its column.
-void Definisci_Colonna(const Elemento& e) {
+void Definisci_Colonna(const Elemento& e, const ini::IniSnapshot& ini) {
   const size_t c = C(e.col);
   Col_Intestazione[c] = Sostituisci_Variabili(vb::Trim(Testo(*Rs_Lay_Elem, "INTE")));
   const std::string vis = Testo(*Rs_Lay_Elem, "VIS");
@@ -81,7 +81,6 @@ void Definisci_Colonna(const Elemento& e) {
   Col_Calcolo[c] = e.calc;
 
   // The grid width the user last gave this column of this layout ("Dim L003 005").
-  const ini::IniFile ini(File_Ini);
   const std::string valore = ini.Read(vb::Format(Profilo_Corrente, "000"),
                                       "Dim L" + motore::Cifre(Layout_Corrente, 3) + " " + motore::Cifre(e.col, 3), "1500");
   try {
@@ -335,6 +334,8 @@ void Azzera_Modello_Colonne() {
 }
 
 void Modello_Colonne() {
+  // The settings file read once for every column's width.
+  const ini::IniSnapshot ini(File_Ini);
   int i = 0;
   while (Rs_Lay_Elem && Rs_Lay_Elem->IsOpen() && !Rs_Lay_Elem->AfterLast()) {
     if (Numero(*Rs_Lay_Elem, "LAY") != Layout_Corrente) break;
@@ -362,7 +363,7 @@ void Modello_Colonne() {
       const int64_t massimo = Numero(*Rs_Sinf, "IDX_MAX");
       if (massimo >= INT16_MIN && massimo <= INT16_MAX) e.chiavi = static_cast<int16_t>(massimo);
     }
-    if (e.rig < 2 && e.col >= 0) Definisci_Colonna(e);
+    if (e.rig < 2 && e.col >= 0) Definisci_Colonna(e, ini);
     Smista(e);
     if (!Rs_Lay_Elem->MoveNext().ok()) break;
   }

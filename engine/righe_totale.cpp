@@ -60,17 +60,43 @@ std::vector<Riga> Leggi_Righe(const std::array<int32_t, 10>& Livelli, int NL, in
 }  // namespace
 
 void Elimina_Righe_Zero() {
-  if (!Aperta(Rs_Dati) || !Rs_Dati->MoveFirst().ok()) return;
-  while (!Rs_Dati->AfterLast()) {
-    bool zero = true;
-    for (int c = 1; c <= Numero_Colonne && zero; ++c) {
-      if (Col_Tipo[C(c)] != 0) continue;
-      const data::Value& v = Rs_Dati->Field(c);
-      zero = v.is_null() || v.AsDouble() == 0;  // an empty cell counts as zero
+  // MoveFirst saves a pending change first and tells whether there is any row.
+  if (!Aperta(Rs_Dati) || !Cn_MDB3 || !Rs_Dati->MoveFirst().ok()) return;
+  // The number cells of every row read in one pass; the rows whose cells are all zero or empty
+  // (an empty cell counts as zero) then go in a few statements in one transaction.
+  std::string sql = "SELECT rowid";
+  int numeri = 0;
+  for (int c = 1; c <= Numero_Colonne; ++c)
+    if (Col_Tipo[C(c)] == 0) sql += ", " + Colonna(c), ++numeri;
+  sql += " FROM DATI";
+  std::vector<int64_t> zero;
+  {
+    std::unique_ptr<data::Statement> st;
+    if (!Cn_MDB3->Prepare(sql, &st).ok()) return;
+    data::Value v;
+    bool riga = false;
+    while (st->Step(&riga).ok() && riga) {
+      bool nulla = true;
+      for (int i = 1; i <= numeri && nulla; ++i) {
+        st->Read(i, &v);
+        nulla = v.is_null() || v.AsDouble() == 0;
+      }
+      if (nulla) zero.push_back(st->Read(0).AsInteger());
     }
-    if (zero) (void)Rs_Dati->Delete();
-    if (!Rs_Dati->MoveNext().ok()) break;
   }
+  if (!zero.empty()) {
+    const bool transazione = !Cn_MDB3->InTransaction() && Cn_MDB3->BeginTransaction().ok();
+    constexpr size_t kPer_Istruzione = 500;
+    for (size_t i = 0; i < zero.size(); i += kPer_Istruzione) {
+      std::string elimina = "DELETE FROM DATI WHERE rowid IN (";
+      for (size_t j = i; j < std::min(zero.size(), i + kPer_Istruzione); ++j)
+        elimina += (j > i ? "," : "") + std::to_string(zero[j]);
+      (void)Cn_MDB3->Execute(elimina + ")");
+    }
+    if (transazione) (void)Cn_MDB3->Commit();
+  }
+  // Where the walk over the rows used to leave the recordset: past the last row.
+  if (Rs_Dati->MoveLast().ok()) (void)Rs_Dati->MoveNext();
 }
 
 void Aggiungi_Subtotali(const std::array<int32_t, 10>& Livelli, int32_t Ultimo_Valore,

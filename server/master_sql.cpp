@@ -47,8 +47,9 @@ bool Chiudi_DB_SQL() {
 bool Apri_Master() {
   Chiudi_Oggetto(Rs_Master);
   if (!Cn_SQL || !Cn_SQL->IsOpen()) return false;
+  // The keys alone: a row's bytes (whole definition files) are read when that row is asked for.
   auto Rs = std::make_unique<data::StaticRecordset>();
-  if (!Rs->Open(*Cn_SQL, "SELECT Chiave, Dati FROM KYX_MASTER").ok()) return false;
+  if (!Rs->Open(*Cn_SQL, "SELECT Chiave FROM KYX_MASTER").ok()) return false;
   Rs_Master = std::move(Rs);
   return true;
 }
@@ -59,8 +60,15 @@ int16_t Estrai_Da_MDB(const std::string& Sistema, const std::string& Tipo, const
   if (!Rs_Master || !Rs_Master->IsOpen() || !Rs_Master->MoveFirst().ok()) return 0;
   // The key column is fixed-width: a server pads it with blanks, so trailing blanks do not count.
   for (; !Rs_Master->AfterLast(); (void)Rs_Master->MoveNext()) {
-    if (vb::RTrim(Rs_Master->Field("Chiave").AsText()) != Chiave) continue;
-    const std::string Dati = Rs_Master->Field("Dati").AsText();
+    const data::Value Trovata = Rs_Master->Field("Chiave");
+    if (vb::RTrim(Trovata.AsText()) != Chiave) continue;
+    // The row's bytes, by the key exactly as stored.
+    std::unique_ptr<data::Statement> St;
+    bool Riga = false;
+    if (!Cn_SQL || !Cn_SQL->Prepare("SELECT Dati FROM KYX_MASTER WHERE Chiave = ?", &St).ok() ||
+        !St->Bind(1, Trovata).ok() || !St->Step(&Riga).ok() || !Riga)
+      return 0;
+    const std::string Dati = St->Read(0).AsText();
     if (Modo == "F") return files::write_file_atomic(files::native_path(Destinazione), Dati) ? -1 : 0;
     Destinazione = Dati;
     return -1;

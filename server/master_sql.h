@@ -19,14 +19,14 @@ bool Apri_DB_SQL(const std::string& Database);
 // Closes Rs_Master and Cn_SQL, in that order; True when both closes succeeded.
 bool Chiudi_DB_SQL();
 
-// Opens Rs_Master on the table KYX_MASTER through Cn_SQL (read-only). False when it cannot be
-// read.
+// Opens Rs_Master on the keys of the table KYX_MASTER through Cn_SQL (read-only; a row's bytes
+// are read only when Estrai_Da_MDB asks for that row). False when it cannot be read.
 bool Apri_Master();
 
 // Finds the row of Sistema, Tipo and Nome (each blank-padded and cut to its width) in Rs_Master.
 // Modo "F": writes the row's bytes to the file Destinazione (created or overwritten); any other
 // Modo: Destinazione receives the bytes as text. -1 when the row was found and delivered, 0 when
-// no row has the key (or the file cannot be written).
+// no row has the key (or the file cannot be written, or the row can no longer be read).
 int16_t Estrai_Da_MDB(const std::string& Sistema, const std::string& Tipo, const std::string& Nome,
                       std::string& Destinazione, const std::string& Modo);
 

@@ -72,17 +72,13 @@ bool valid_key_name(std::string_view key) {
          key.find('=') == std::string_view::npos && one_line(key).size() == key.size();
 }
 
-}  // namespace
-
-IniFile::IniFile(std::string path) : path_(files::native_path(path)) {}
-
-std::string IniFile::Read(std::string_view section, std::string_view key,
-                          std::string_view def) const {
+// Read's answer from the file's lines (null: the file could not be read).
+std::string read_value(const IniDocument* doc, std::string_view section, std::string_view key,
+                       std::string_view def) {
   section = trim(section);
   key = trim(key);
-  const auto doc = (section.empty() || key.empty()) ? std::nullopt : load(path_);
   std::optional<std::size_t> line;
-  if (doc) {
+  if (doc && !section.empty() && !key.empty()) {
     if (const auto range = doc->find_section(section)) line = doc->find_key(*range, key);
   }
   if (!line) {
@@ -101,27 +97,51 @@ std::string IniFile::Read(std::string_view section, std::string_view key,
   return std::string(value.substr(0, kMaxValue));
 }
 
-bool IniFile::Write(std::string_view section, std::string_view key, std::string_view value) {
+// Write's change to the lines; false when the section or key name is refused.
+bool set_value(IniDocument& doc, std::string_view section, std::string_view key, std::string_view value) {
   section = trim(section);
   key = trim(key);
   if (!valid_section_name(section) || !valid_key_name(key)) return false;
+  const std::string_view stored = one_line(value);
+  if (const auto range = doc.find_section(section)) {
+    if (const auto line = doc.find_key(*range, key)) {
+      // Replaced in place; the key keeps the spelling it has in the file.
+      IniLine& l = doc.lines[*line];
+      l = IniDocument::classify(l.name + "=" + std::string(stored));
+    } else {
+      const auto at = doc.lines.begin() + static_cast<std::ptrdiff_t>(doc.content_end(*range));
+      doc.lines.insert(at, IniDocument::classify(std::string(key) + "=" + std::string(stored)));
+    }
+  } else {
+    doc.lines.push_back(IniDocument::classify("[" + std::string(section) + "]"));
+    doc.lines.push_back(IniDocument::classify(std::string(key) + "=" + std::string(stored)));
+  }
+  return true;
+}
+
+}  // namespace
+
+IniFile::IniFile(std::string path) : path_(files::native_path(path)) {}
+
+std::string IniFile::Read(std::string_view section, std::string_view key,
+                          std::string_view def) const {
+  const bool named = !trim(section).empty() && !trim(key).empty();
+  const auto doc = named ? load(path_) : std::nullopt;
+  return read_value(doc ? &*doc : nullptr, section, key, def);
+}
+
+bool IniFile::Write(std::string_view section, std::string_view key, std::string_view value) {
+  return WriteAll({IniEntry{std::string(section), std::string(key), std::string(value)}});
+}
+
+bool IniFile::WriteAll(const std::vector<IniEntry>& entries) {
+  if (entries.empty()) return true;
+  for (const IniEntry& e : entries)
+    if (!valid_section_name(trim(e.section)) || !valid_key_name(trim(e.key))) return false;
   const WriteLock lock(path_);
   auto doc = load(path_);
   if (!doc) return false;
-  const std::string_view stored = one_line(value);
-  if (const auto range = doc->find_section(section)) {
-    if (const auto line = doc->find_key(*range, key)) {
-      // Replaced in place; the key keeps the spelling it has in the file.
-      IniLine& l = doc->lines[*line];
-      l = IniDocument::classify(l.name + "=" + std::string(stored));
-    } else {
-      const auto at = doc->lines.begin() + static_cast<std::ptrdiff_t>(doc->content_end(*range));
-      doc->lines.insert(at, IniDocument::classify(std::string(key) + "=" + std::string(stored)));
-    }
-  } else {
-    doc->lines.push_back(IniDocument::classify("[" + std::string(section) + "]"));
-    doc->lines.push_back(IniDocument::classify(std::string(key) + "=" + std::string(stored)));
-  }
+  for (const IniEntry& e : entries) (void)set_value(*doc, e.section, e.key, e.value);
   return files::write_file_atomic(path_, doc->serialize(), private_);
 }
 
@@ -210,6 +230,16 @@ std::vector<std::string> IniFile::SectionNames() const {
     if (!seen) names.push_back(l.name);
   }
   return names;
+}
+
+IniSnapshot::IniSnapshot(const std::string& path) {
+  if (auto doc = load(files::native_path(path))) doc_ = std::make_unique<IniDocument>(std::move(*doc));
+}
+
+IniSnapshot::~IniSnapshot() = default;
+
+std::string IniSnapshot::Read(std::string_view section, std::string_view key, std::string_view def) const {
+  return read_value(doc_.get(), section, key, def);
 }
 
 }  // namespace kyx::ini

@@ -11,12 +11,22 @@
 // temporary file renamed over the original, so no reader ever sees a half-written file, and the
 // writers of one folder take turns (a lock on the folder), so that two saves at the same moment do
 // not lose each other's keys.
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 namespace kyx::ini {
+
+class IniDocument;
+
+// One key to write: WritePrivateProfileString's three arguments.
+struct IniEntry {
+  std::string section;
+  std::string key;
+  std::string value;
+};
 
 class IniFile {
  public:
@@ -40,6 +50,12 @@ class IniFile {
   // refused, since it would read back as something else.
   bool Write(std::string_view section, std::string_view key, std::string_view value);
 
+  // Many writes made as one: every entry is applied in order exactly as Write applies it, and the
+  // file is replaced once (one rename, one sync), so a reader sees either none of the new values
+  // or all of them. False, with the file unchanged, when any entry would be refused by Write or
+  // the file cannot be written.
+  bool WriteAll(const std::vector<IniEntry>& entries);
+
   // WritePrivateProfileString with a null value: removes the key (true also when it was missing).
   bool DeleteKey(std::string_view section, std::string_view key);
 
@@ -62,6 +78,22 @@ class IniFile {
  private:
   std::string path_;
   bool private_ = false;
+};
+
+// The file read once: Read answers as IniFile::Read does at the moment the snapshot was taken,
+// without reading the file again. For code that reads many keys in one go (one read per key would
+// parse the whole file each time).
+class IniSnapshot {
+ public:
+  explicit IniSnapshot(const std::string& path);
+  ~IniSnapshot();
+  IniSnapshot(const IniSnapshot&) = delete;
+  IniSnapshot& operator=(const IniSnapshot&) = delete;
+
+  std::string Read(std::string_view section, std::string_view key, std::string_view def) const;
+
+ private:
+  std::unique_ptr<IniDocument> doc_;  // null when the file could not be read
 };
 
 }  // namespace kyx::ini

@@ -44,5 +44,28 @@ TEST_F(Motore, ASkippedLevelNeverOverwritesTheRowKeyOfASubtotal) {
   EXPECT_EQ(Sql(Mdb(3), "SELECT c003 FROM DATI WHERE c000 LIKE '_______1'"), (Righe{{"  totale"}, {"  totale"}}));
 }
 
+// Rows whose number cells are all zero or empty go, however many there are; a row with any value
+// (or a text column holding anything) stays; the table recordset is left past the last row.
+TEST_F(Motore, RowsWhoseNumbersAreAllZeroAreDeleted) {
+  Numero_Colonne = 3;
+  Col_Tipo = {};
+  Col_Tipo[0] = 12;
+  Col_Tipo[1] = 10;  // text: does not count
+  Crea_Risultato();
+  std::string valori;
+  for (int i = 1; i <= 1200; ++i) {
+    const char* numeri = i % 3 == 0 ? "0, NULL" : i % 3 == 1 ? "NULL, NULL" : i % 100 == 2 ? "0, 0.5" : "0, 0";
+    valori += (valori.empty() ? "" : ", ") + std::string("('") + std::to_string(i) + "', 'T', " + numeri + ")";
+  }
+  ASSERT_TRUE(Sql(Mdb(3), "INSERT INTO DATI (c000, c001, c002, c003) VALUES " + valori).empty());
+  ASSERT_TRUE(Rs_Dati->MoveFirst().ok());
+  Elimina_Righe_Zero();
+  EXPECT_EQ(Sql(Mdb(3), "SELECT c000, c003 FROM DATI ORDER BY 0 + c000"),
+            (Righe{{"2", "0.5"}, {"302", "0.5"}, {"602", "0.5"}, {"902", "0.5"}}));
+  EXPECT_TRUE(Rs_Dati->AfterLast());
+  ASSERT_TRUE(Rs_Dati->MoveFirst().ok());
+  EXPECT_EQ(Rs_Dati->Field(0).AsText(), "2") << "the recordset sees the rows that are left, in index order";
+}
+
 }  // namespace
 }  // namespace kyx::test

@@ -112,16 +112,19 @@ void FrmOpzioni::Salva_Opzioni(int16_t Profilo) {
   // A server, port, user or password with a character that has no scrambled form (an accented
   // letter, "|", "}", "~") would be stored damaged and fail its integrity check at every load:
   // the profile is not saved at all, and the box that holds the character is marked.
+  // Every key of the profile is gathered first and the file rewritten once: a profile is never
+  // left half saved, and the save costs one rewrite instead of one per key.
+  std::vector<ini::IniEntry> Valori;
   if (!Blocco_Codificabile() ||
-      !Scrivi_Parametri_Profilo(Profilo, txtConnessione->Text(), txtPorta->Text(),
-                                txtUtente->Text(), txtPassword->Text())) {
+      !Parametri_Profilo(Profilo, txtConnessione->Text(), txtPorta->Text(), txtUtente->Text(),
+                         txtPassword->Text(), Valori)) {
     host::MsgBox(Non_Salvate, host::vbExclamation, Titolo_Programma);
     return;
   }
 
   const std::string s = Numero_Cifre(Profilo, 3);
-  auto scrivi = [&s](const std::string& chiave, const std::string& valore) {
-    Scrivi_Ini(s, chiave, valore);
+  auto scrivi = [&s, &Valori](const std::string& chiave, const std::string& valore) {
+    Valori.push_back({s, chiave, valore});
   };
   scrivi("DataBase SQL", txtDataBaseSQL->Text());
   scrivi("Nome", txtNomeSi->Text());
@@ -148,7 +151,7 @@ void FrmOpzioni::Salva_Opzioni(int16_t Profilo) {
   scrivi("Font Size", vb::Format(f.pointSizeF(), "0000.00"));
   scrivi("Elementi Storico", vb::Format(vb::Val(txtElemStorico->Text()), "0000"));
   scrivi("Precisione Colore", vb::Format(vb::Val(txtPrecisioneColore->Text()), "000"));
-  if (chk01->Value() == 1) Scrivi_Ini("Generale", "Principale", s);
+  if (chk01->Value() == 1) Valori.push_back({"Generale", "Principale", s});
   scrivi("Elenco", Flag(*chk02));
   scrivi("Righe zero", Flag(*chk03));
   scrivi("Messaggi aiuto", Flag(*chk04));
@@ -161,6 +164,7 @@ void FrmOpzioni::Salva_Opzioni(int16_t Profilo) {
   for (size_t i = 1; i <= 9; ++i) {
     scrivi("Livello " + std::to_string(i), "#" + txtLiv[i]->Text() + "#");
   }
+  if (!Scrivi_Ini_Tutte(Valori)) host::MsgBox(Non_Salvate, host::vbExclamation, Titolo_Programma);
 }
 
 }  // namespace kyx

@@ -75,8 +75,11 @@ TEST(IniRead, PrivateProfileRules) {
       {"Manca", "x", "def", "def"},
       {"Aperta", "Chiave", "def", "def"},           // "[Aperta" is not a header
   };
+  // A snapshot answers every case as a read of the file does.
+  const IniSnapshot snapshot(dir.file("KYX.INI"));
   for (const auto& c : cases) {
     EXPECT_EQ(ini.Read(c.section, c.key, c.def), c.expected) << c.section << " / " << c.key;
+    EXPECT_EQ(snapshot.Read(c.section, c.key, c.def), c.expected) << "snapshot " << c.section << " / " << c.key;
   }
   EXPECT_EQ(ini.SectionNames(),
             (std::vector<std::string>{"OPZ", "Generale", "\xC0rea \x8A", "Vuota"}));
@@ -94,6 +97,15 @@ TEST(IniRead, EveryReadSeesTheFileAsItIsNow) {
   EXPECT_EQ(ini.Read("OPZ", "Lingua", "def"), "IT");
   dir.write("KYX.INI", "[OPZ]\r\nLingua=EN\r\n");
   EXPECT_EQ(ini.Read("OPZ", "Lingua", "def"), "EN");
+}
+
+TEST(IniRead, SnapshotKeepsTheFileAsItWasWhenTaken) {
+  test::TempDir dir;
+  EXPECT_EQ(IniSnapshot(dir.file("KYX.INI")).Read("OPZ", "Lingua", "def "), "def");  // no file
+  dir.write("KYX.INI", "[OPZ]\r\nLingua=IT\r\n");
+  const IniSnapshot snapshot(dir.file("KYX.INI"));
+  dir.write("KYX.INI", "[OPZ]\r\nLingua=EN\r\n");
+  EXPECT_EQ(snapshot.Read("OPZ", "Lingua", "def"), "IT");
 }
 
 TEST(IniRead, GarbageFileReadsAsDefaultsAndStillTakesWrites) {

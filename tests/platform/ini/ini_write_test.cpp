@@ -64,6 +64,31 @@ TEST(IniWrite, ChangesOnlyWhatItWritesAndKeepsEveryOtherLine) {
   EXPECT_EQ(ini.SectionNames(), (std::vector<std::string>{"OPZ", "001", "Stampante"}));
 }
 
+TEST(IniWrite, ManyWritesAtOnceAreAllOrNothing) {
+  test::TempDir dir;
+  const std::string start = "; note\r\n[OPZ]\r\nLingua=IT\r\n\r\n[001]\r\nNome=VENDITE\r\n";
+  dir.write("A.INI", start);
+  dir.write("B.INI", start);
+  const std::vector<IniEntry> entries = {{"OPZ", "lingua", "EN"},      {"001", "Colore 0", "00000000-16777215"},
+                                         {"Nuova", "Chiave", "uno"},   {"001", "Nome", "ACQUISTI\r\nNome=x"},
+                                         {" opz ", " Nuova ", " v "},  {"001", "Colore 0", "00000001-16777215"}};
+  // The same file as the writes one by one, in the same order.
+  IniFile one_by_one(dir.file("A.INI"));
+  for (const IniEntry& e : entries) ASSERT_TRUE(one_by_one.Write(e.section, e.key, e.value));
+  IniFile at_once(dir.file("B.INI"));
+  ASSERT_TRUE(at_once.WriteAll(entries));
+  EXPECT_EQ(dir.read("B.INI"), dir.read("A.INI"));
+  EXPECT_EQ(at_once.Read("001", "Nome", "?"), "ACQUISTI");
+
+  // One entry that Write would refuse: nothing at all is written.
+  const std::string before = dir.read("B.INI");
+  EXPECT_FALSE(at_once.WriteAll({{"OPZ", "Lingua", "FR"}, {"OPZ", "[forged", "1"}}));
+  EXPECT_FALSE(at_once.WriteAll({{"OPZ", "Lingua", "FR"}, {"Bad]", "k", "1"}}));
+  EXPECT_EQ(dir.read("B.INI"), before);
+  EXPECT_TRUE(at_once.WriteAll({}));
+  EXPECT_EQ(dir.read("B.INI"), before);
+}
+
 TEST(IniWrite, NewFileAndLinesLongerThanAnyBuffer) {
   test::TempDir dir;
   IniFile ini(dir.file("NUOVO.INI"));
