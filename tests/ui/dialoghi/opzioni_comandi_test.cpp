@@ -143,11 +143,14 @@ TEST_F(Eliminazione, TheSlotInUseStaysAndAnnullaGoesOnWithIt) {
 }
 
 TEST_F(Comandi, ASectionLongerThanTheTransferBufferMovesCut) {
-  FrmOpzioni& d = Apri(2);
+  // Slot 2 in use and slot 1 deleted: slot 2's section moves down into "001".
+  FrmOpzioni& d = Apri(2, 2);
   // 400 keys of 99 characters: far beyond the 32768 characters one transfer holds.
   ini::IniFile f(File_Ini);
   for (int i = 0; i < 400; ++i) f.Write("002", "Extra" + Numero_Cifre(i, 3), std::string(90, 'v'));
   const size_t righe_prima = f.ReadSection("002").size();
+  d.UpDown_DownClick();
+  ASSERT_EQ(Profilo_Corrente, 1);
   d.cmdElimina_Click();
   const std::vector<std::string> mosse = f.ReadSection("001");
   size_t caratteri = 0;

@@ -15,6 +15,8 @@ TEST_F(PrimoAvvio, ANewProfileLeavesTheServerButtonReadyAndItConnects) {
   ASSERT_TRUE(frmPassword->isVisible());
   ASSERT_EQ(frmPassword->cmbNomeSi->Text(), "Nuovo");
   frmPassword->txtPassword->SetText("ALFA");
+  // The new profile's data folder does not exist yet: it is named before the dialog shows.
+  host.expect("La cartella \\Dati\\\rnon \xE8 presente nel sistema. ");
   frmPassword->cmdOK_Click();
   ASSERT_FALSE(frmPassword.Loaded());
   ASSERT_TRUE(frmOpzioni.Loaded());
