@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Independent decoder of a TableGram file, written from the published TableGram description
-(the adtgTablegram of the RDS Transport Protocol specification, [MS-ADTG]), not from our writer:
+(the adtgTablegram of the RDS Transport Protocol description, [MS-ADTG]), not from our writer:
 
   2.2.3.14     adtgTablegram = header, handler options, all meta information, all row
                operations, done token
