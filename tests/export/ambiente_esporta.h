@@ -146,6 +146,8 @@ class AmbienteEsporta : public Motore {
     Col_Visibile = {};
     Col_Visibile[1] = Col_Visibile[2] = 2;
     Col_Tipo = {};
+    Col_Tipo[0] = 12;  // the row key, as the column model sets it: shown as it stands
+    Col_Attributo[0] = "";
     Col_Tipo[1] = 10;
     Col_Attributo[1] = "";
     Col_Formato[2] = "0.0";
