@@ -3,6 +3,8 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <cstring>
+
 #include "platform/data/collation.h"
 #include "platform/data/compaction.h"
 #include "platform/data/sqlite_error.h"
@@ -22,6 +24,14 @@ struct SqliteConnection::Handle {
 };
 
 namespace {
+
+// The length to bind a text with. SQLite copies a text that it does not know to end in a NUL
+// before anything reads it as a string (the size check of every text column calls length() on
+// each row stored), so a text with no NUL inside, which a std::string always ends with one, is
+// bound by its terminator (-1); one that holds a NUL keeps its whole length.
+int BindLength(const std::string& s) {
+  return std::memchr(s.data(), 0, s.size()) ? static_cast<int>(s.size()) : -1;
+}
 
 int JetCollate(void*, int la, const void* a, int lb, const void* b) {
   return JetCompareUtf8(std::string_view(static_cast<const char*>(a), la),
@@ -64,12 +74,12 @@ class SqliteStatement final : public Statement {
         // run; SQLite then reads it in place.
         // (A statement in the middle of a run refuses new bindings: its buffer is left alone.)
         if (sqlite3_stmt_busy(st_)) {
-          rc = sqlite3_bind_text(st_, position, v.text().data(), static_cast<int>(v.text().size()), SQLITE_TRANSIENT);
+          rc = sqlite3_bind_text(st_, position, v.text().data(), BindLength(v.text()), SQLITE_TRANSIENT);
           break;
         }
         std::string& buf = params_[position];
         Cp1252ToUtf8(v.text(), &buf);
-        rc = sqlite3_bind_text(st_, position, buf.data(), static_cast<int>(buf.size()), SQLITE_STATIC);
+        rc = sqlite3_bind_text(st_, position, buf.data(), BindLength(buf), SQLITE_STATIC);
         break;
       }
     }
@@ -90,7 +100,7 @@ class SqliteStatement final : public Statement {
     InPlace& last = in_place_[position];
     const std::string& t = v.text();
     if (last.data == t.data() && last.size == t.size()) return Status::Ok();
-    const int rc = sqlite3_bind_text(st_, position, t.data(), static_cast<int>(t.size()), SQLITE_STATIC);
+    const int rc = sqlite3_bind_text(st_, position, t.data(), BindLength(t), SQLITE_STATIC);
     if (rc != SQLITE_OK) {
       last = InPlace{};
       return SqliteError(h_->db, rc);

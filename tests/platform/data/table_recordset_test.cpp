@@ -240,7 +240,8 @@ TEST_F(TableTest, TooWideTextAndInt16OverflowAreRefusedByTheLayerAndBySql) {
 TEST_F(TableTest, RowsSetFromReusedValuesAreStoredAsSetEachTime) {
   ASSERT_TRUE(rs.Open(cn, "CHIAVI", "CHIAVI_01L").ok());
   const std::vector<Value> testi = {Value("row 1"), Value("row 2"), Value("a much longer text of the row"), Value(),
-                                    Value("caf\xE9"), Value("cafe"), Value(""), Value("row 3"), Value("row 4")};
+                                    Value("caf\xE9"), Value("cafe"), Value(""), Value("row 3"), Value("row 4"),
+                                    Value(std::string("nul\0in", 6))};
   Value chiave[2];
   ASSERT_TRUE(cn.BeginTransaction().ok());
   for (size_t i = 0; i < testi.size(); ++i) {
@@ -279,7 +280,10 @@ TEST_F(TableTest, RowsSetFromReusedValuesAreStoredAsSetEachTime) {
                   {"K5", "5", "cafe"},
                   {"K6", "6", "even"},
                   {"K7", "7", "row 3"},
-                  {"K8", "8", "even"}}));
+                  {"K8", "8", "even"},
+                  {"K9", "9", "nul"}}));
+  // A text holding a NUL is stored whole, not cut at the NUL.
+  EXPECT_EQ(RawQuery(path, "SELECT hex(TESTO) FROM CHIAVI WHERE rowid = 10"), (Rows{{"6E756C00696E"}}));
 }
 
 TEST_F(TableTest, SetTextChecksAsSetDoes) {
