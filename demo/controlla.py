@@ -3,12 +3,15 @@
 databases of the data folder filled by the download and, with --result, the elaboration the
 headless demo ran ("Vendite per zona e agente": zones with their agents, a subtotal per zone and
 the grand total): every subtotal must equal the sum of its zone's agents and the grand total the
-sum of the subtotals, column by column, read from the work database.
+sum of the subtotals, column by column, read from the work database; and the picture must show the
+result's first data row whole, not covered by the header strip above it.
 
 Usage: controlla.py DATA_FOLDER PICTURE [--result]
        controlla.py --check DATA_FOLDER downloaded|elaborated   (exit status only, for waiting)
 """
+import collections
 import sqlite3
+import subprocess
 import sys
 
 
@@ -70,6 +73,73 @@ def check_result(data):
     return ok
 
 
+# The picture's pixels, read through ImageMagick (which took the picture) as a binary PPM.
+def pixels(picture):
+    ppm = subprocess.run(["convert", picture, "-depth", "8", "ppm:-"], check=True, capture_output=True).stdout
+    fields, pos = [], 0
+    while len(fields) < 4:  # "P6", width, height, maximum, each after blanks or comments
+        while ppm[pos:pos + 1].isspace():
+            pos += 1
+        if ppm[pos:pos + 1] == b"#":
+            pos = ppm.index(b"\n", pos)
+            continue
+        end = pos
+        while not ppm[end:end + 1].isspace():
+            end += 1
+        fields.append(ppm[pos:end])
+        pos = end
+    width, height = int(fields[1]), int(fields[2])
+    data = ppm[pos + 1:]
+    return width, height, lambda x, y: data[3 * (y * width + x):3 * (y * width + x) + 3]
+
+
+# A column two pixels inside the grid's first cell, for the main window's first placement on Xvfb
+# (630 x 400 at the top left) with the fonts of .ci/install: the cell's left margin holds no text,
+# so going down it crosses only backgrounds and the lines between rows.
+PROBE_X = 168
+TOP = 30      # below the toolbar
+BOTTOM = 25   # above the status bar
+
+
+def first_row_whole(picture):
+    """The result's first data row is whole: going down the first cell's margin, the bands of the
+    title and of the header strip (the window's face colour, as the toolbar's background) are
+    followed by row bands; the strip is no taller than one line of headings, and the first row is
+    as tall as the second, starts right under the strip's edge and shows text (at least a third as
+    much as the second)."""
+    width, height, at = pixels(picture)
+    face = collections.Counter(at(x, 2) for x in range(width)).most_common(1)[0][0]
+    bands, y = [], TOP
+    while y < height - BOTTOM:
+        colour, start = at(PROBE_X, y), y
+        while y < height - BOTTOM and at(PROBE_X, y) == colour:
+            y += 1
+        if y - start >= 3:
+            bands.append((colour, start, y - start))
+    heads = 0
+    while heads < len(bands) and bands[heads][0] == face:
+        heads += 1
+    rows = bands[heads:heads + 2]
+    if heads == 0 or len(rows) < 2:
+        print("controlla: no header strip followed by two result rows in the picture", file=sys.stderr)
+        return False
+    strip_end = bands[heads - 1][1] + bands[heads - 1][2]
+
+    def ink(band):
+        return sum(1 for yy in range(band[1], band[1] + band[2]) for x in range(PROBE_X, width - 30)
+                   if sum(at(x, yy)) < 3 * 96)
+
+    (_, y1, h1), (_, _, h2) = rows
+    strip = bands[heads - 1][2]
+    # The demo's layout has one line of headings: a strip taller than a row and a half hides a row.
+    ok = h1 == h2 and 2 * strip <= 3 * h1 and y1 - strip_end <= 2 and ink(rows[0]) * 3 >= ink(rows[1]) > 0
+    print("controlla: header strip %d pixels high, ending at y %d; first row at y %d, %d pixels high (the next %d), "
+          "%d dark pixels (the next %d)" % (strip, strip_end, y1, h1, h2, ink(rows[0]), ink(rows[1])))
+    if not ok:
+        print("controlla: the picture's first result row is not whole under the header strip", file=sys.stderr)
+    return ok
+
+
 def ready(data, what):
     try:
         if what == "downloaded":
@@ -96,6 +166,8 @@ def main():
     with open(picture, "rb") as f:
         if f.read(8) != b"\x89PNG\r\n\x1a\n":
             print("controlla: %s is not a PNG picture" % picture, file=sys.stderr)
+            ok = False
+        elif len(sys.argv) == 4 and not first_row_whole(picture):
             ok = False
     for db, table in (("KYX_0.MDB", "SINF"), ("KYX_0.MDB", "CHIAVI"), ("KYX_0.MDB", "VALORI"),
                       ("KYX_0.MDB", "LAYOUT"), ("KYX_1.MDB", "KYX_DS_20F")):

@@ -9,7 +9,8 @@
 #
 #   demo/guida_x.sh KYX_BINARY PROGRAM_FOLDER PICTURE
 #
-# KYX_GUIDA_PASSI may name a file of further steps, run on the result before the picture.
+# KYX_GUIDA_PASSI may name a file of further steps, run on the result before the picture, and
+# KYX_GUIDA_DOPO one run after the picture, before leaving.
 #
 # Positions are in pixels from the top-left corner of the window they fall in; they follow the
 # window's layout on Xvfb with the fonts of .ci/install (DejaVu).
@@ -106,7 +107,12 @@ if [ -n "${KYX_GUIDA_PASSI:-}" ]; then
 fi
 
 import -window "$MAIN" "$SHOT"
-echo "guida_x: picture saved; leaving through the toolbar's exit button"
+echo "guida_x: picture saved"
+if [ -n "${KYX_GUIDA_DOPO:-}" ]; then
+  # shellcheck source=/dev/null
+  source "$KYX_GUIDA_DOPO"
+fi
+echo "guida_x: leaving through the toolbar's exit button"
 click "$MAIN" 15 17
 for _ in $(seq 1 100); do
   kill -0 "$KYX_PID" 2>/dev/null || break

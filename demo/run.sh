@@ -8,11 +8,11 @@
 #                                 picture of the main window with its result, quits, and checks
 #                                 what was downloaded and the result's subtotals and total
 #
-# Steps: install what is missing (.ci/install), build Kyx and the data server, generate the sample
-# (kyx-dataserver --generate), start the server on a free loopback port, prepare a program folder
-# ($KYX_HOME) with the code table KYX.Tbl and a KYX.INI holding one profile for that server (its
-# connection block scrambled by the program's own code, the password stored), start Kyx with
-# "/AUTO", and stop the server when Kyx ends.
+# Steps: install what is missing (.ci/install), build Kyx, Kyx_R, Kyx_ConvD and the data server,
+# generate the sample (kyx-dataserver --generate), start the server on a free loopback port,
+# prepare a program folder ($KYX_HOME) with the code table KYX.Tbl and a KYX.INI holding one
+# profile for that server (its connection block scrambled by the program's own code, the password
+# stored), start Kyx with "/AUTO", and stop the server when Kyx ends.
 #
 # Environment: BUILD_DIR (default build), DEMO_DIR (default $BUILD_DIR/demo-run), KYX_DEMO_SEED
 # (default 42), KYX_DEMO_SCREENSHOT (default $DEMO_DIR/kyx-demo.png).
@@ -41,7 +41,8 @@ bash .ci/install
 if [ ! -f "$BUILD_DIR/build.ninja" ]; then
   cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
-cmake --build "$BUILD_DIR" -j "$(nproc)" --target Kyx kyx_dataserver_app kyx_scrivi_profilo
+# The two side programs too, to be tried on the demo's folder (README, "Running the demo").
+cmake --build "$BUILD_DIR" -j "$(nproc)" --target Kyx Kyx_R Kyx_ConvD kyx_dataserver_app kyx_scrivi_profilo
 # The help file KYX.CHM, compiled when the help compiler chmcmd is installed.
 if grep -q '^build kyx_help:' "$BUILD_DIR/build.ninja"; then
   cmake --build "$BUILD_DIR" --target kyx_help

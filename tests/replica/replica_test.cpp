@@ -120,7 +120,7 @@ TEST_F(ReplicaSql, FillsTheMasterTableAsTheMainProgramReadsIt) {
   // dialog's "B" kept as sent, where the main program writes "R" with "D").
   std::string filtro = Immagine("KYXMASTER", "UF", sample::kUser);
   auto f = Record(filtro, 1027);
-  ASSERT_EQ(f.size(), 4u);
+  ASSERT_EQ(f.size(), 15u);  // four filters, then the marker rows of the keys without one
   ASSERT_EQ(std::string({f[1][1], f[1][1026]}), "=N");
   f[1][1026] = 'b';
   ASSERT_EQ(std::string({f[3][1], f[3][1026]}), "RD");
@@ -133,9 +133,9 @@ TEST_F(ReplicaSql, FillsTheMasterTableAsTheMainProgramReadsIt) {
   // The structure: one record of three tables (areas, keys, layout counts of the user's records).
   const std::string s = Immagine("KYXREPLICA", "US", sample::kUser);
   ASSERT_EQ(s.size(), 3072u);
-  EXPECT_EQ(s.substr(0, 9), std::string("\x01\x01\x02\x02\x03\x04\x04\x03\x00", 9));
+  EXPECT_EQ(s.substr(0, 11), std::string("\x01\x01\x02\x02\x03\x04\x04\x03\x02\x02\x00", 11));
   EXPECT_EQ(s.substr(1024, 3), std::string("\x01\x02\x07", 3));
-  EXPECT_EQ(s.substr(2048, 3), std::string("\x04\x01\x02", 3));
+  EXPECT_EQ(s.substr(2048, 3), std::string("\x04\x01\x05", 3));
 
   // The security row: the whole login reply, scrambled; unscrambled it says "S" and names the
   // system at 71, as the main program checks it.

@@ -5,9 +5,13 @@
 # column header menu of the result, hides a column, closes a menu by pressing on the main
 # window and filters the rows of another column; then it keeps the main window's picture and
 # leaves. Afterwards the result's totals, the stored visibility of the hidden column and the
-# pictures are checked.
+# pictures are checked. After the picture, aiuto_contesto.sh opens the help viewer on a topic by a
+# context-help click, from the help file HELP_FILE copied into the program folder.
 #
-#   sessione_x.sh KYX DATASERVER PROFILE_WRITER WORK_FOLDER     (run from the source folder)
+#   sessione_x.sh KYX DATASERVER PROFILE_WRITER WORK_FOLDER HELP_FILE   (run from the source folder)
+#
+# HELP_FILE is empty when the build had no help compiler: the help step is then left out, and
+# the script says so.
 #
 # Exit status 77 (a skipped test for ctest) when Xvfb, xdotool or ImageMagick is missing.
 set -euo pipefail
@@ -15,6 +19,7 @@ KYX_BIN=$1
 SERVER_BIN=$2
 PROFILE_BIN=$3
 WORK=$4
+HELP_FILE=${5:-}
 
 for tool in Xvfb xdotool import identify; do
   if ! command -v "$tool" >/dev/null 2>&1; then
@@ -36,8 +41,18 @@ source demo/servizio.sh
 trap ferma_servizio EXIT
 prepara_servizio "$SERVER_BIN" "$PROFILE_BIN" "$WORK" "$HOME_DIR" small 42 "Vendite (test)"
 
+AIUTO=""
+if [ -n "$HELP_FILE" ]; then
+  [ -f "$HELP_FILE" ] || fail "the help file $HELP_FILE is missing"
+  cp "$HELP_FILE" "$HOME_DIR/"
+  AIUTO=$(pwd)/tests/sessione_x/aiuto_contesto.sh
+else
+  echo "sessione_x: the context-help step is left out: the build made no help file (chmcmd missing)"
+fi
+
 export KYX_HOME=$HOME_DIR
-KYX_GUIDA_PASSI=$(pwd)/tests/sessione_x/menu_colonna.sh bash demo/guida_x.sh "$KYX_BIN" "$HOME_DIR" "$SHOT"
+KYX_GUIDA_PASSI=$(pwd)/tests/sessione_x/menu_colonna.sh KYX_GUIDA_DOPO=$AIUTO \
+  bash demo/guida_x.sh "$KYX_BIN" "$HOME_DIR" "$SHOT"
 ferma_servizio
 
 python3 demo/controlla.py "$HOME_DIR/Dati" "$SHOT" --result

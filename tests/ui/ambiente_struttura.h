@@ -22,6 +22,18 @@
 
 namespace kyx::test {
 
+// The local databases, the engine's and the layouts' state and slots back to their start.
+inline void Azzera_Motore_Layout() {
+  stato_db::reset();
+  mdb3::reset();
+  stato_motore::reset();
+  stato_layout::reset();
+  agganci_motore::reset();
+  agganci_layout::reset();
+  formatta_valore::reset();
+  sostituisci_variabili::reset();
+}
+
 class AmbienteStruttura : public AmbienteUi {
  protected:
   AmbienteStruttura() {
@@ -40,16 +52,7 @@ class AmbienteStruttura : public AmbienteUi {
   }
   ~AmbienteStruttura() override { Pulisci(); }
 
-  static void Pulisci() {
-    stato_db::reset();
-    mdb3::reset();
-    stato_motore::reset();
-    stato_layout::reset();
-    agganci_motore::reset();
-    agganci_layout::reset();
-    formatta_valore::reset();
-    sostituisci_variabili::reset();
-  }
+  static void Pulisci() { Azzera_Motore_Layout(); }
 
   // Adds one row of a definitions table (values bound, never spliced into the SQL).
   static void Riga(const std::string& tabella, const std::vector<std::string>& colonne,

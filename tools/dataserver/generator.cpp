@@ -76,7 +76,9 @@ Status AddKeys(Store& store, const std::string& system, const KeyRow* rows, std:
     k.areas = {s.area1, s.area2, "", "", ""};
     k.order = Order(s.idx);
     k.description_key = s.description_key;
-    k.visible = "S";
+    // "V": the key is offered in the key and filter tree, the codes list, the filter panel and
+    // the date picker, which list visible keys only.
+    k.visible = "V";
     k.kind = s.kind;
     k.attribute = s.attribute;
     k.format = s.format;
@@ -174,7 +176,8 @@ Status AddSalesLayouts(Store& store) {
   const std::vector<ElementDef> e2 = {
       Element(1, 1, 1, "#L1(?\?\?)", "Livello"),
       Element(2, 1, 2, "#L1<01>", "Descrizione"),
-      Element(3, 1, 3, "#C1(002)#+V002#", "Importo per mese", "###,###,##0"),
+      // One column per month, each titled with its month.
+      Element(3, 1, 3, "#C1(002)#+V002#", "Importo #C1C", "###,###,##0"),
       Element(4, 1, 4, "#NR(010)", "Prodotti", "#,##0"),
   };
   for (const auto& e : e2) s = s ? store.AddElement(sys, 2, e) : s;
@@ -202,6 +205,60 @@ Status AddSalesLayouts(Store& store) {
       Element(4, 1, 4, "#@Note#", "Note"),
   };
   for (const auto& e : e4) s = s ? store.AddElement(sys, 4, e) : s;
+
+  // 5: one row level, so that its result can be shown as a chart.
+  s = s ? store.AddLayout(sys, Layout(5, "Vendite per zona")) : s;
+  const std::vector<ElementDef> e5 = {
+      Element(1, 1, 1, "#L1(007)", "Zona"),
+      Element(2, 1, 2, "#L1<01>", "Descrizione zona"),
+      Element(3, 1, 3, "#+V001#", "Quantit\xE0", "###,###,##0", "T"),
+      Element(4, 1, 4, "#+V002#", "Importo", "###,###,##0.00", "T"),
+  };
+  for (const auto& e : e5) s = s ? store.AddElement(sys, 5, e) : s;
+
+  // 6: its workbook export takes the look of the grid (XLSSTD "S").
+  LayoutDef l6 = Layout(6, "Vendite per agente (Excel)");
+  l6.xls_std = "S";
+  s = s ? store.AddLayout(sys, l6) : s;
+  const std::vector<ElementDef> e6 = {
+      Element(1, 1, 1, "#L1(008)", "Agente"),
+      Element(2, 1, 2, "#L1<01>", "Nome agente"),
+      Element(3, 1, 3, "#+V001#", "Quantit\xE0", "###,###,##0", "T"),
+      Element(4, 1, 4, "#+V002#", "Importo", "###,###,##0.00", "T"),
+      Element(5, 1, 5, "#+V003#", "Costo", "###,###,##0.00", "T"),
+  };
+  for (const auto& e : e6) s = s ? store.AddElement(sys, 6, e) : s;
+
+  // 7: an "R" outline of zones and their agents, both keys with descriptions.
+  s = s ? store.AddLayout(sys, Layout(7, "Zone e agenti")) : s;
+  std::vector<ElementDef> e7 = {
+      Element(1, 1, 1, "#R1(007)", "Zona"),
+      Element(2, 1, 2, "#R2(008)", "Agente"),
+      Element(3, 1, 3, "#R1<01>", "Descrizione"),
+      Element(4, 1, 4, "#+V002#", "Importo", "###,###,##0.00", "T"),
+  };
+  e7[0].sn_int = "S";
+  e7[0].sn_tot = "S";
+  for (const auto& e : e7) s = s ? store.AddElement(sys, 7, e) : s;
+
+  // 8: quarters across, one column each, titled with the quarter.
+  s = s ? store.AddLayout(sys, Layout(8, "Vendite per zona e trimestre")) : s;
+  const std::vector<ElementDef> e8 = {
+      Element(1, 1, 1, "#L1(007)", "Zona"),
+      Element(2, 1, 2, "#L1<01>", "Descrizione zona"),
+      Element(3, 1, 3, "#C1(004)#+V002#", "Importo #C1C", "###,###,##0"),
+  };
+  for (const auto& e : e8) s = s ? store.AddElement(sys, 8, e) : s;
+
+  // 9: customers by category.
+  s = s ? store.AddLayout(sys, Layout(9, "Vendite per categoria cliente")) : s;
+  const std::vector<ElementDef> e9 = {
+      Element(1, 1, 1, "#L1(012)", "Categoria"),
+      Element(2, 1, 2, "#L2(009)", "Cliente"),
+      Element(3, 1, 3, "#L2<01>", "Ragione sociale"),
+      Element(4, 1, 4, "#+V002#", "Importo", "###,###,##0.00", "T"),
+  };
+  for (const auto& e : e9) s = s ? store.AddElement(sys, 9, e) : s;
   return s;
 }
 
@@ -230,12 +287,24 @@ Status AddUsers(Store& store) {
       {1, "=", "2024", " "}, {7, "i", "NOR;CEN", " "}, {9, "R", "C00001;C00050", " "}, {10, "B", "*", " "}};
   int pos = 0;
   for (const auto& f : rossi_sales) s = s ? store.AddUserFilter(sales, sample::kUser, ++pos, f) : s;
+  // Every other key gets its marker row ("=", "*"): the filter panel lists a key without filter
+  // only when it has one.
+  for (int key : {2, 3, 4, 5, 6, 8, 10, 11, 12, 13, 14}) {
+    s = s ? store.AddUserFilter(sales, sample::kUser, ++pos, UserFilterDef{key, "=", "*", " "}) : s;
+  }
   s = s ? store.AddUserFilter(orders, sample::kUser, 1, UserFilterDef{8, "N", "X", " "}) : s;
+  pos = 1;
+  for (int key : {1, 2, 3, 4, 5, 6, 7, 9}) {
+    s = s ? store.AddUserFilter(orders, sample::kUser, ++pos, UserFilterDef{key, "=", "*", " "}) : s;
+  }
   s = s ? store.AddUserFilter(sales, sample::kSecondUser, 1, UserFilterDef{7, "=", "SUD", " "}) : s;
 
-  const UserStructureDef rossi_structure[] = {{1, 1, {1, 2, 3, 4}}, {1, 2, {2}},      {2, 7, {1, 4}},
+  // The layouts added for the chart, the workbook look and the outline sit under "Anagrafiche", so
+  // that "Rete commerciale" keeps "Agente" as its first key.
+  const UserStructureDef rossi_structure[] = {{1, 1, {1, 2, 3, 4}}, {1, 2, {2}},      {2, 7, {1, 4, 5, 7, 8}},
                                               {2, 9, {2, 4}},       {3, 8, {1}},       {4, 10, {3}},
-                                              {4, 11, {3}},         {3, 13, {2, 9, 64}}};
+                                              {4, 11, {3}},         {3, 13, {2, 8, 9}}, {2, 8, {6}},
+                                              {2, 12, {9}}};
   for (const auto& st : rossi_structure) s = s ? store.AddUserStructure(sales, sample::kUser, st) : s;
   s = s ? store.AddUserStructure(orders, sample::kUser, UserStructureDef{2, 3, {1}}) : s;
   s = s ? store.AddUserStructure(sales, sample::kSecondUser, UserStructureDef{2, 7, {1}}) : s;

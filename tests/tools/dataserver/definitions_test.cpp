@@ -92,7 +92,7 @@ TEST_F(DefinitionsTest, KeysOfEachLibraryInBlocksOf21) {
   EXPECT_EQ(A(table(), customer, 339, 3), "ANA");
   EXPECT_EQ(A(table(), customer, 342, 5), "00090");
   EXPECT_EQ(B(customer, 347, 2), 9);
-  EXPECT_EQ(A(table(), customer, 349, 2), "SK");
+  EXPECT_EQ(A(table(), customer, 349, 2), "VK");  // visible ("V"), of kind "K"
   EXPECT_EQ(A(table(), customer, 351, 3), "COM");
   EXPECT_EQ(A(table(), customer, 363, 1), "1");
   EXPECT_EQ(Rtrim(A(table(), customer, 364, 20)), "#MID(2,5)#");
@@ -149,7 +149,7 @@ TEST_F(DefinitionsTest, LayoutsThenTheirElementsAndDrillRows) {
   const Download layouts = Library("", 108800, 256, 14, 576, 576);
   ASSERT_TRUE(layouts.ok);
   EXPECT_TRUE(layouts.end_mark);
-  ASSERT_EQ(layouts.records.size(), 4u);
+  ASSERT_EQ(layouts.records.size(), 9u);
   const std::string& l1 = layouts.records[0];
   EXPECT_EQ(B(l1, 1, 2), 1);
   EXPECT_EQ(B(l1, 3, 2), 8);
@@ -162,6 +162,10 @@ TEST_F(DefinitionsTest, LayoutsThenTheirElementsAndDrillRows) {
   EXPECT_EQ(B(l1, 523, 2), 0);
   EXPECT_EQ(Rtrim(A(table(), layouts.records[1], 201, 40)), "Mese finale");
   EXPECT_EQ(B(layouts.records[1], 523, 2), 2);
+  // Only layout 6 gives its workbook export the grid's look.
+  for (std::size_t i = 0; i < layouts.records.size(); ++i) {
+    EXPECT_EQ(A(table(), layouts.records[i], 160, 1), i == 5 ? "S" : " ") << "layout " << i + 1;
+  }
 
   const Download elements = Fetch(*client, table(), "b00017", "00001", 80, 128, 3, 2320, 320);
   ASSERT_TRUE(elements.ok);
@@ -209,12 +213,16 @@ TEST_F(DefinitionsTest, UserFilterAndStructure) {
   const Download filter = Fetch(*client, table(), "c00012", "", 0, 128, 127, 64, 64);
   ASSERT_TRUE(filter.ok);
   EXPECT_TRUE(filter.end_mark);
-  ASSERT_EQ(filter.records.size(), 4u);
+  ASSERT_EQ(filter.records.size(), 15u);
   EXPECT_EQ(B(filter.records[1], 1, 2), 7);
   EXPECT_EQ(A(table(), filter.records[1], 3, 1), "i");
   EXPECT_EQ(Rtrim(A(table(), filter.records[1], 4, 60)), "NOR;CEN");
   EXPECT_EQ(A(table(), filter.records[3], 3, 1), "B");
   EXPECT_EQ(Rtrim(A(table(), filter.records[3], 4, 60)), "*");
+  // The keys without a filter follow with their marker rows.
+  EXPECT_EQ(B(filter.records[4], 1, 2), 2);
+  EXPECT_EQ(A(table(), filter.records[4], 3, 1), "=");
+  EXPECT_EQ(Rtrim(A(table(), filter.records[4], 4, 60)), "*");
 
   const Download structure = Fetch(*client, table(), "c00012", "", 8192, 161, 227, 36, 0);
   ASSERT_TRUE(structure.ok);
@@ -226,13 +234,13 @@ TEST_F(DefinitionsTest, UserFilterAndStructure) {
   EXPECT_EQ(B(r[1], 1, 2), 1);
   EXPECT_EQ(B(r[1], 3, 2), 1);
   EXPECT_EQ(B(r[1], 36, 1), 0x0F);
-  // Area 3, key 13, layouts 2, 9 and 64: bytes 1, 2 and 8 at wire bytes 36, 35 and 29.
+  // Area 3, key 13, layouts 2, 8 and 9: bytes 1 and 2 at wire bytes 36 and 35.
   EXPECT_EQ(B(r[8], 3, 2), 13);
-  EXPECT_EQ(B(r[8], 36, 1), 0x02);
+  EXPECT_EQ(B(r[8], 36, 1), 0x82);
   EXPECT_EQ(B(r[8], 35, 1), 0x01);
-  EXPECT_EQ(B(r[8], 29, 1), 0x80);
+  EXPECT_EQ(B(r[8], 29, 1), 0x00);
   long rest = 0;
-  for (std::size_t i = 9; i < r.size(); ++i) rest += B(r[i], 1, 4);
+  for (std::size_t i = 11; i < r.size(); ++i) rest += B(r[i], 1, 4);
   EXPECT_EQ(rest, 0);
 }
 

@@ -77,8 +77,8 @@ TEST(Generator, SampleHoldsWhatTheClientFeaturesNeed) {
   EXPECT_EQ(Column(s, "SELECT COUNT(*) FROM MAPPA_CHIAVI WHERE SISTEMA <> ELENCATO"), std::vector<std::string>{"14"});
   // Layouts with levels, a column key, totals, a formula and drill rows.
   EXPECT_EQ(Column(s, "SELECT COUNT(*) FROM LAY_ELEM WHERE CALC LIKE '#L_(%' OR CALC LIKE '#R_(%'"),
-            std::vector<std::string>{"7"});
-  EXPECT_EQ(Column(s, "SELECT COUNT(*) FROM LAY_ELEM WHERE CALC LIKE '#C_(%'"), std::vector<std::string>{"1"});
+            std::vector<std::string>{"14"});
+  EXPECT_EQ(Column(s, "SELECT COUNT(*) FROM LAY_ELEM WHERE CALC LIKE '#C_(%'"), std::vector<std::string>{"2"});
   EXPECT_EQ(Column(s, "SELECT COUNT(*) FROM LAY_ELEM WHERE CALC LIKE 'c%' OR CALC LIKE '(c%'"),
             std::vector<std::string>{"2"});
   EXPECT_EQ(Column(s, "SELECT COUNT(*) FROM LAY_DRILL"), std::vector<std::string>{"2"});
