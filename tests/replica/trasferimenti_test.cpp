@@ -1,5 +1,5 @@
-// What the transfers make of the server's lists: as many element and drill rows as the last
-// layout's number says, every user of both lists, the user filter's flags, the requests of a full
+// What the transfers make of the server's lists: the entry's database for a system the server
+// names none for, as many element and drill rows as the last layout's number says, every user of both lists, the user filter's flags, the requests of a full
 // list, and a number too large for its field.
 #include <gtest/gtest.h>
 
@@ -58,8 +58,16 @@ TEST_F(Trasferimenti, ListsAreTakenAsTheServerSendsThem) {
     ASSERT_TRUE(store_.AddKey(sample::kSales, k).ok());
   }
 
+  // A system the server names no database for: its keys are in the entry's database.
+  ASSERT_TRUE(store_.connection().Execute("UPDATE SISTEMI SET DBSQL = '' WHERE SINF = 'VENDITE'").ok());
+
   Replica({Voce()});
   EXPECT_TRUE(host.shown().empty());
+  // DBSQL of each system in the systems list (offset 21 of each 199-byte record).
+  EXPECT_EQ(pg_.Query("KYXREPLICA", "SELECT rtrim(convert_from(substring(dati from 22 for 50), 'LATIN1')) || ',' || "
+                                    "rtrim(convert_from(substring(dati from 221 for 50), 'LATIN1')) FROM kyx_master "
+                                    "WHERE chiave = 'VENDITE   E'"),
+            "KYXREPLICA,KYXORD");
   EXPECT_EQ(Conta("L_"), ultimo.idx);
   EXPECT_EQ(Conta("D_"), ultimo.idx);
   EXPECT_EQ(Conta("UF"), 50);

@@ -5,16 +5,12 @@
 // in "AS400" mode.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/stato.h"
-#include "common/stato_db.h"
-#include "db/mdb1.h"
-#include "engine/elaborazione.h"
 #include "engine/modi_esecuzione.h"
-#include "engine/stato_motore.h"
 #include "replica/esecuzione.h"
 #include "replica/master.h"
 #include "replica/socket_replica.h"
@@ -26,7 +22,7 @@ namespace {
 
 namespace sample = dataserver::sample;
 
-// The run's window, reduced to its entries: the run reads and saves them as the window does.
+// The run's window reduced to its entries: the run shows each entry in turn and reads its fields.
 class Voci_In_Memoria : public Finestra_Replica {
  public:
   explicit Voci_In_Memoria(std::vector<Campi_Voce> voci) : voci_(std::move(voci)) {
@@ -74,28 +70,6 @@ class ReplicaLetta : public test::AmbienteSql {
     c.Check1 = 1;
     return c;
   }
-
-  // An elaboration of layout 1 by zones and agents; the result table, numbers to hundredths
-  // (the server hands out thousandths).
-  std::vector<std::vector<std::string>> Elabora() const {
-    stato_motore::reset();
-    Layout_Corrente = 1;
-    Liv_Riga_Chiave.fill(-1);
-    Liv_Colonna_Chiave.fill(-1);
-    Liv_Riga_Chiave[0] = 7;
-    Liv_Riga_Chiave[1] = 8;
-    Parametri_Valore[0] = "2024";
-    EXPECT_TRUE(Esegui_Elaborazione());
-    auto righe = test::Sql(Mdb(3), "SELECT * FROM DATI ORDER BY c000, k001");
-    for (auto& r : righe)
-      for (auto& c : r) {
-        char* fine = nullptr;
-        const double v = std::strtod(c.c_str(), &fine);
-        if (!c.empty() && fine && *fine == '\0' && c.find('.') != std::string::npos)
-          c = std::to_string(std::round(v * 100) / 100);
-      }
-    return righe;
-  }
 };
 
 TEST_F(ReplicaLetta, TheLoginThroughTheCopiedTableLoadsWhatTheDataServerGives) {
@@ -104,7 +78,8 @@ TEST_F(ReplicaLetta, TheLoginThroughTheCopiedTableLoadsWhatTheDataServerGives) {
   ASSERT_TRUE(Connesso);
   const std::string definizioni = Contenuto(0), descrizioni = Contenuto(1), dati = Contenuto(2);
   ASSERT_EQ(Modo_Esecuzione(), "AS400");
-  const auto atteso = Elabora();
+  ASSERT_NO_FATAL_FAILURE(Elabora(1, {7, 8}, {}));  // zones and agents
+  const auto atteso = Risultato();
   ASSERT_GE(atteso.size(), 3u);
   Connesso = Disconnetti();
 
@@ -117,12 +92,7 @@ TEST_F(ReplicaLetta, TheLoginThroughTheCopiedTableLoadsWhatTheDataServerGives) {
   ASSERT_EQ(host.panels().back(), "Stato=Replica effettuata");
 
   // A fresh data folder, then the same system through the table Kyx_R filled.
-  stato_db::reset();
-  for (int n : {0, 1, 2}) ASSERT_TRUE(files::remove_file(Mdb(n)));
-  Ini("[001]\nNome=VENDITE\n");
-  Data_Descrizioni.clear();
-  Apri_MDB1(false, false);
-  Profilo_Sql();
+  ASSERT_NO_FATAL_FAILURE(Nuova_Cartella_Sql());
   server_->ClearRequests();
   Connesso = Accedi();
   ASSERT_TRUE(Connesso);
@@ -131,7 +101,8 @@ TEST_F(ReplicaLetta, TheLoginThroughTheCopiedTableLoadsWhatTheDataServerGives) {
   EXPECT_EQ(Contenuto(1), descrizioni);
   EXPECT_EQ(Contenuto(2), dati);
   ASSERT_EQ(Modo_Esecuzione(), "SQL");
-  EXPECT_EQ(Elabora(), atteso);
+  ASSERT_NO_FATAL_FAILURE(Elabora(1, {7, 8}, {}));
+  EXPECT_EQ(Risultato(), atteso);
   EXPECT_TRUE(server_->Requests().empty()) << "nothing is asked of the data server";
   Connesso = Disconnetti();
 }
