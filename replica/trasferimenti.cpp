@@ -7,12 +7,10 @@
 
 #include <algorithm>
 #include <functional>
-#include <optional>
 
 #include "platform/files/files.h"
 #include "platform/files/record_file.h"
 #include "platform/host/host.h"
-#include "platform/text/cp1252.h"
 #include "platform/vb/vb.h"
 #include "replica/master.h"
 #include "replica/socket_replica.h"
