@@ -157,8 +157,11 @@ Fine_Voce Esegui_Voce(const Campi_Voce& Campi) {
     return Fine_Voce::kProssima;
   }
 
-  // 12. - 15. The transfers; each shows its own message and the run goes on with the next.
+  // 12. - 15. The transfers; each shows its own message and the run goes on with the next. Every
+  // image the main program's login reads is written: the systems list first, as it reads them.
   bool Completa = true;
+  Stato(Sistema + ": Aggiornamento Chiavi esterne");
+  Completa = Replica_Sistemi(Sistema, vb::Trim(Campi.txtSQLDataBase)) && Completa;
   Stato(Sistema + ": Aggiornamento Chiavi");
   Completa = Replica_Chiavi(Sistema) && Completa;
   Stato(Sistema + ": Aggiornamento Valori");
@@ -168,10 +171,13 @@ Fine_Voce Esegui_Voce(const Campi_Voce& Campi) {
   Stato(Sistema + ": Aggiornamento Layout");
   Completa = Replica_Layout(Sistema) && Completa;
   const int16_t Layout = Numero_Layout;
+  const std::string Di = vb::Format(static_cast<int64_t>(Layout), "\\/000");
   for (int32_t i = 1; i <= Layout; ++i) {
-    Stato(Sistema + ": Aggiornamento Layout elemento " + vb::Format(static_cast<int64_t>(i), "000") +
-          vb::Format(static_cast<int64_t>(Layout), "\\/000"));
+    const std::string Numero = vb::Format(static_cast<int64_t>(i), "000");
+    Stato(Sistema + ": Aggiornamento Layout elemento " + Numero + Di);
     Completa = Replica_Layout_Elemento(Sistema, i) && Completa;
+    Stato(Sistema + ": Aggiornamento Drill " + Numero + Di);
+    Completa = Replica_Drill(Sistema, i) && Completa;
   }
   Stato(Sistema + ": Elenco utenti");
   Completa = Replica_Elenco_Utenti() && Completa;

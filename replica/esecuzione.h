@@ -1,7 +1,8 @@
 #pragma once
 // The replication run: for every entry marked "Da replicare", the entry's KYX_MASTER emptied and
-// rewritten from the data server (security row, keys, values, areas, layouts, their elements,
-// and each user's filter and structure). It runs to its end inside the handler of the button
+// rewritten from the data server (security row, systems list, keys, values, areas, layouts, their
+// elements and drill rows, and each user's filter and structure), in the records the main
+// program's login reads. It runs to its end inside the handler of the button
 // "Replica", with the window disabled and the hourglass shown.
 #include <string>
 

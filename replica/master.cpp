@@ -11,6 +11,7 @@
 #include "platform/text/cp1252.h"
 #include "platform/vb/vb.h"
 #include "replica/stato_replica.h"
+#include "server/immagini_master.h"
 
 namespace kyx {
 
@@ -99,10 +100,6 @@ bool Scrivi_Riga(const std::string& Chiave, const std::string* Dati) {
 
 }  // namespace
 
-std::string Chiave_Master(const std::string& Sistema, const std::string& Tipo, const std::string& Elemento) {
-  return text::fixed(Sistema, 10) + text::fixed(Tipo, 2) + text::fixed(Elemento, 10);
-}
-
 bool Apri_SQL_Replica(const Campi_Voce& Campi) {
   Connessione_Master.reset();
   data::OdbcTarget t;
@@ -140,7 +137,7 @@ bool Prepara_Tabella_Master() {
 bool Scrivi_Riga_Master(const std::string& Sistema, const std::string& Tipo, const std::string& Elemento) {
   std::string Dati;
   if (!files::read_file(files::native_path(File_Lavoro), Dati)) return false;
-  return Scrivi_Riga(Chiave_Master(Sistema, Tipo, Elemento), &Dati);
+  return Scrivi_Riga(immagini::Chiave_Master(Sistema, Tipo, Elemento), &Dati);
 }
 
 bool Scrivi_Riga_Sicurezza(const std::string& Dati) { return Scrivi_Riga(std::string(22, '+'), &Dati); }

@@ -58,9 +58,6 @@ bool Chiudi_SQL_Replica();
 // clears them.
 void Mostra_Errori_SQL();
 
-// The rows of KYX_MASTER are keyed by these 22 characters.
-std::string Chiave_Master(const std::string& Sistema, const std::string& Tipo, const std::string& Elemento);
-
 namespace master {
 // Closes the connection and clears the errors, so tests start clean.
 void reset();

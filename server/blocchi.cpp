@@ -16,6 +16,8 @@
 namespace kyx::blocchi {
 
 void Record_Locale::Numero(std::size_t At, std::size_t Byte, int64_t Valore) {
+  const int64_t Massimo = (int64_t{1} << (8 * Byte - (Byte == 1 ? 0 : 1))) - 1;
+  if (Valore < 0 || Valore > Massimo) Fuori_Misura_ = true;
   const auto v = static_cast<uint64_t>(Valore);
   for (std::size_t i = 0; i < Byte && At + i < Dati_.size(); ++i) {
     Dati_[At + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
@@ -34,7 +36,10 @@ void Record_Locale::Testo(std::size_t At, std::size_t Larghezza, std::string_vie
   std::memset(Dati_.data() + At + n, ' ', Spazio - n);
 }
 
-void Record_Locale::Azzera() { std::fill(Dati_.begin(), Dati_.end(), '\0'); }
+void Record_Locale::Azzera() {
+  std::fill(Dati_.begin(), Dati_.end(), '\0');
+  Fuori_Misura_ = false;
+}
 
 std::string Cifre(int64_t n, int Cifre) {
   char Testo[32];

@@ -28,10 +28,15 @@ class Record_Locale {
   void Azzera();
   uint8_t Byte_A(std::size_t At) const { return static_cast<uint8_t>(Dati_[At]); }
   const std::string& Dati() const { return Dati_; }
+  // True when a number since the last Azzera did not fit its field as a value (a Byte above
+  // 255, an Integer above 32767): the download keeps the low bytes all the same; a copy that
+  // must not store a changed number can refuse the record.
+  bool Fuori_Misura() const { return Fuori_Misura_; }
 
  private:
   void Numero(std::size_t At, std::size_t Byte, int64_t Valore);
   std::string Dati_;
+  bool Fuori_Misura_ = false;
 };
 
 // One server file and its work file.

@@ -1,6 +1,6 @@
-// What the transfers make of the server's lists: as many element rows as the last layout's number
-// says, every user of both lists, the user filter's own flags, the requests of a full list, and a
-// number too large for its field.
+// What the transfers make of the server's lists: the entry's database for a system the server
+// names none for, as many element and drill rows as the last layout's number says, every user of both lists, the user filter's flags, the requests of a full
+// list, and a number too large for its field.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -44,7 +44,9 @@ TEST_F(Trasferimenti, ListsAreTakenAsTheServerSendsThem) {
   for (int i = 1; i <= 48; ++i) {
     const std::string nome = "U" + std::to_string(i);
     ASSERT_TRUE(store_.AddUser(ds::UserDef{nome, "", 10 + i}).ok());
-    if (i <= 28) ASSERT_TRUE(store_.AddUserFilter(sample::kSales, nome, 1, ds::UserFilterDef{3, "i", "*", " "}).ok());
+    if (i <= 28) {
+      ASSERT_TRUE(store_.AddUserFilter(sample::kSales, nome, 1, ds::UserFilterDef{3, "i", "*", " "}).ok());
+    }
   }
   // Keys up to the 128 a list holds: no end mark at all.
   std::vector<ds::KeyDef> chiavi;
@@ -56,26 +58,36 @@ TEST_F(Trasferimenti, ListsAreTakenAsTheServerSendsThem) {
     ASSERT_TRUE(store_.AddKey(sample::kSales, k).ok());
   }
 
+  // A system the server names no database for: its keys are in the entry's database.
+  ASSERT_TRUE(store_.connection().Execute("UPDATE SISTEMI SET DBSQL = '' WHERE SINF = 'VENDITE'").ok());
+
   Replica({Voce()});
   EXPECT_TRUE(host.shown().empty());
+  // DBSQL of each system in the systems list (offset 21 of each 199-byte record).
+  EXPECT_EQ(pg_.Query("KYXREPLICA", "SELECT rtrim(convert_from(substring(dati from 22 for 50), 'LATIN1')) || ',' || "
+                                    "rtrim(convert_from(substring(dati from 221 for 50), 'LATIN1')) FROM kyx_master "
+                                    "WHERE chiave = 'VENDITE   E'"),
+            "KYXREPLICA,KYXORD");
   EXPECT_EQ(Conta("L_"), ultimo.idx);
+  EXPECT_EQ(Conta("D_"), ultimo.idx);
   EXPECT_EQ(Conta("UF"), 50);
-  EXPECT_EQ(Conta("US"), 50);
+  EXPECT_EQ(Conta("UA"), 50);
   EXPECT_EQ(Utenti_Replica[30], text::fixed("U28", 10));
   EXPECT_EQ(Utenti_Replica[50], text::fixed("U48", 10));
   EXPECT_EQ(Utenti_Replica[51], "");
-  // Operator "i" with the value "*": flag "b", operator "="; the user's key keeps its blanks.
+  // Operator "i" with the value "*": flag "N" (not blocked), operator "="; the user's key keeps
+  // its blanks.
   const std::string u1 = text::fixed("VENDITE", 10) + "UF" + text::fixed("U1", 10);
   EXPECT_EQ(Esadecimale(u1, 1, 2), "033d");        // key 3, "="
-  EXPECT_EQ(Esadecimale(u1, 1027, 1), "62");        // "b"
-  // The keys: seven requests of 21, the last for 2 records, and 128 records of 309 bytes.
+  EXPECT_EQ(Esadecimale(u1, 1027, 1), "4e");        // "N"
+  // The keys: seven requests of 21, the last for 2 records, and 128 records of 330 bytes.
   std::vector<std::string> offset;
   for (const auto& r : server_->Requests()) {
     if (r.text.rfind("a00012", 0) == 0 && std::stol(r.text.substr(6, 7)) < 49408) offset.push_back(r.text.substr(6));
   }
   EXPECT_EQ(offset, (std::vector<std::string>{"000025608064", "000832008064", "001638408064", "002444808064",
                                                "003251208064", "004057608064", "004864000768"}));
-  EXPECT_EQ(pg_.Query("KYXREPLICA", "SELECT length(dati) FROM kyx_master WHERE chiave = 'VENDITE   K'"), "39552");
+  EXPECT_EQ(pg_.Query("KYXREPLICA", "SELECT length(dati) FROM kyx_master WHERE chiave = 'VENDITE   K'"), "42240");
 }
 
 TEST_F(Trasferimenti, ANumberTooLargeForItsFieldLeavesTheLastCopy) {

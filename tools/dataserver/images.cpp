@@ -190,42 +190,6 @@ std::string UserImage(const CodeTable& table, const std::vector<UserFilterDef>& 
   return image;
 }
 
-std::string ReplicaElementsImage(const CodeTable& table, const std::vector<ElementDef>& elements) {
-  const Region& region = kReplicaElementsRegion;
-  std::string image(region.end(), '\0');
-  std::size_t n = 0;
-  for (const auto& e : elements) {
-    WireRecord r(table, region.record);
-    r.Binary(1, 2, e.idx).Binary(3, 2, e.row).Binary(5, 2, e.column).Binary(7, 2, e.print_width);
-    r.Text(9, 1, e.visible).Text(10, 1, e.total).Text(11, 40, e.heading).Text(51, 40, e.format);
-    r.Text(91, 60, e.calc).Text(192, 1, " ");
-    for (int j = 0; j < 25; ++j) r.Blanks(192 + 64 * j + 3, 62);
-    for (const auto& f : e.filters) {
-      if (f.position < 1 || f.position > 25) continue;
-      const std::size_t s = 192 + 64 * (f.position - 1);
-      r.Binary(s + 1, 2, f.key).Text(s + 3, 1, f.op).Text(s + 4, 1, f.block).Text(s + 5, 60, f.value);
-    }
-    Place(image, region, n++, r.bytes());
-  }
-  WireRecord mark(table, region.record);
-  mark.Text(192, 1, "A");
-  for (; n < region.slots; ++n) Place(image, region, n, mark.bytes());
-  return image;
-}
-
-std::string ReplicaUserImage(const CodeTable& table, const std::vector<UserFilterDef>& filters,
-                             const std::vector<UserStructureDef>& structures) {
-  std::string image = UserFilterImage(table, filters, kReplicaStructureRegion.end());
-  WireRecord r(table, kReplicaStructureRegion.record);
-  for (std::size_t i = 0; i < structures.size() && i < 1024; ++i) {
-    const auto& s = structures[i];
-    r.Binary(2 * i + 1, 2, s.area).Binary(2048 + 2 * i + 1, 2, s.key);
-    r.Binary(4096 + 2 * i + 1, 2, static_cast<uint32_t>(s.layouts.size()));
-  }
-  Place(image, kReplicaStructureRegion, 0, r.bytes());
-  return image;
-}
-
 std::string Slice(const std::string& image, std::size_t offset, std::size_t count) {
   std::string out(count, '\0');
   if (offset < image.size()) {

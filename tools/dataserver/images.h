@@ -14,8 +14,8 @@
 //   drill rows ("m")             at 0, 1024 records of 320
 //   user file ("c")              filter at 0, 128 records of 64; structure at 8192, 161 of 36
 //
-// The replication program reads two files in an older layout (ReplicaElementsImage,
-// ReplicaUserImage below), and the two user lists, which the program does not read.
+// The replication program reads the same files, and the two user lists, which the program does
+// not read.
 //
 // Unused slots of a list that has an end mark carry the mark ("A" in the record's last byte), so
 // the first one stops the download; slots of the systems list carry "A" in byte 384 too, which
@@ -43,8 +43,6 @@ inline constexpr Region kLayoutsRegion{108800, 576, 256};
 inline constexpr Region kSystemsRegion{289664, 384, 64};
 inline constexpr Region kUsersSecondRegion{256256, 64, 256};
 inline constexpr Region kUsersFirstRegion{273280, 64, 256};
-inline constexpr Region kReplicaElementsRegion{0, 1792, 128};
-inline constexpr Region kReplicaStructureRegion{8192, 6144, 1};
 inline constexpr Region kElementsRegion{80, 2320, 128};
 inline constexpr Region kDrillRegion{0, 320, 1024};
 inline constexpr Region kUserFilterRegion{0, 64, 128};
@@ -71,18 +69,6 @@ std::string ElementsImage(const CodeTable& table, const std::vector<ElementDef>&
 std::string DrillImage(const CodeTable& table, const std::vector<DrillDef>& drills);
 std::string UserImage(const CodeTable& table, const std::vector<UserFilterDef>& filters,
                       const std::vector<UserStructureDef>& structures);
-
-// Layout elements as the replication program reads them: from 0, 128 records of 1792 bytes, a
-// 192-byte element part (B2 1 number, B2 3 row, B2 5 column, B2 7 width, A1 9 visibility, A1 10
-// total, A40 11 heading, A40 51 format, A60 91 formula, end mark at 192) and 25 filter parts of
-// 64 bytes from s = 192 + 64(j - 1): B2 s+1 key, A1 s+3 operator, A1 s+4 block flag, A60 s+5
-// value.
-std::string ReplicaElementsImage(const CodeTable& table, const std::vector<ElementDef>& elements);
-// The user file as the replication program reads it: the filter as for the program, and at 8192
-// the structure as three tables of 1024 two-byte entries (entry i of the user's i-th structure
-// record: its area, its key, the number of layouts it opens), zero after the last record.
-std::string ReplicaUserImage(const CodeTable& table, const std::vector<UserFilterDef>& filters,
-                             const std::vector<UserStructureDef>& structures);
 
 // `count` bytes of `image` from `offset`; bytes past the end of the image are zero.
 std::string Slice(const std::string& image, std::size_t offset, std::size_t count);

@@ -277,7 +277,7 @@ const std::string* Session::Image(char letter, const std::string& library, int l
   } else if (letter == 'b') {
     std::vector<ElementDef> elements;
     store_.Elements(code, layout, &elements);
-    image = replica_ ? ReplicaElementsImage(table_, elements) : ElementsImage(table_, elements);
+    image = ElementsImage(table_, elements);
   } else if (letter == 'm') {
     std::vector<DrillDef> drills;
     store_.Drills(code, layout, &drills);
@@ -287,7 +287,7 @@ const std::string* Session::Image(char letter, const std::string& library, int l
     std::vector<UserStructureDef> structures;
     store_.UserFilters(code, user_, &filters);
     store_.UserStructures(code, user_, &structures);
-    image = replica_ ? ReplicaUserImage(table_, filters, structures) : UserImage(table_, filters, structures);
+    image = UserImage(table_, filters, structures);
   }
   return &images_.emplace(key, std::move(image)).first->second;
 }

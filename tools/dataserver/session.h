@@ -58,7 +58,7 @@ class Session {
 
   // Login state.
   bool logged_in_ = false;
-  bool replica_ = false;  // logged in by the replication program: older layouts of "b" and "c"
+  bool replica_ = false;  // logged in by the replication program: it may switch users
   std::string user_;
   SystemDef system_;
   std::map<std::string, std::string> images_;

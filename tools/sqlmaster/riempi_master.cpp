@@ -20,6 +20,7 @@
 #include "platform/vb/vb.h"
 #include "server/campo.h"
 #include "server/collegamento.h"
+#include "server/immagini_master.h"
 #include "server/scarica.h"
 #include "server/socket.h"
 #include "tools/dataserver/data_sets.h"
@@ -32,8 +33,7 @@ namespace {
 
 using data::Status;
 
-constexpr int64_t kRecord_Layout = 520;
-constexpr size_t kRecord_Sistema = 199;  // KYX_E.DAT: IDX, SINF, LIBS1, DBSQL at 21 (50), key map
+const int64_t kRecord_Layout = static_cast<int64_t>(immagini::Formato_Di(immagini::Immagine::kLayout).Lunghezza_Locale);
 
 Status Fallito(const std::string& cosa) { return Status::Error(-1, cosa); }
 
@@ -62,7 +62,7 @@ class Master {
   }
 
   Status Riga(const std::string& sistema, const std::string& tipo, const std::string& nome, const std::string& dati) {
-    Status s = st_->Bind(1, data::Value(text::fixed(sistema, 10) + text::fixed(tipo, 2) + text::fixed(nome, 10)));
+    Status s = st_->Bind(1, data::Value(immagini::Chiave_Master(sistema, tipo, nome)));
     if (!s) return s;
     if (!data::BindOdbcBytes(*st_, 2, dati)) return Fallito("not an ODBC statement");
     return st_->Run();
@@ -101,10 +101,7 @@ Status Definizioni(const Opzioni& o, Master& m) {
   // none, so every system is given the one database filled here.
   std::string sistemi_file;
   (void)files::read_file(files::native_path(File_Sistemi), sistemi_file);
-  for (size_t r = 0; r + kRecord_Sistema <= sistemi_file.size(); r += kRecord_Sistema) {
-    if (text::rtrim_blanks(std::string_view(sistemi_file).substr(r + 21, 50)).empty())
-      sistemi_file.replace(r + 21, 50, text::fixed(o.database, 50));
-  }
+  immagini::Database_Sistemi(sistemi_file, o.database);
   if (!(s = m.Riga(Sistema_Informativo, "E ", "", sistemi_file))) return s;
   Aggiorna_SINF();
   std::vector<std::pair<std::string, std::string>> sistemi;

@@ -1,10 +1,12 @@
 #pragma once
-// Until the replication program exists, this fills an ODBC database the way it would:
+// Fills an ODBC database with everything the SQL database path of the program reads, for tests
+// and the demo (the replication program Kyx_R writes only KYX_MASTER, one system per entry):
 //   KYX_MASTER   one row per definition work file, logged in to our data server and downloaded
-//                through the program's own socket client, so that each image is byte for byte
-//                the work file the socket path writes, but for the systems list, whose records
-//                name the database filled here as each system's own (the data server names
-//                none); keys and values of every system under its code; the security row "++";
+//                through the program's own socket client, decoded by the same image decoders
+//                as Kyx_R's (server/immagini_master), so that each image is byte for byte the
+//                work file the socket path writes, but for the systems list, whose records name
+//                the database filled here as each system's own where the data server names none;
+//                keys and values of every system under its code; the security row "++";
 //   KYX_DS_00F   the descriptions of the login's system, with their change times;
 //   KYX_D0_00F_<system>  the data set of every system, key codes blank-padded to their width as
 //                a download stores them;

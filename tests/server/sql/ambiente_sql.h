@@ -4,12 +4,17 @@
 // psqlODBC (the SQL database path), filled from that server by our tool kyx-sqlmaster.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/stato.h"
+#include "common/stato_db.h"
+#include "db/mdb1.h"
 #include "engine/agganci_motore.h"
+#include "engine/elaborazione.h"
 #include "engine/stato_motore.h"
 #include "server/collegamento.h"
 #include "tests/server/ambiente_collegamento.h"
@@ -58,6 +63,42 @@ class AmbienteSql : public AmbienteCollegamento {
 
   // Points the profile at the master database.
   static void Profilo_Sql() { DataBase_SQL = "KYXMASTER"; }
+
+  // A fresh data folder and profile pointed at the master database: the next login starts from
+  // nothing.
+  void Nuova_Cartella_Sql() {
+    stato_db::reset();
+    for (int n : {0, 1, 2}) ASSERT_TRUE(files::remove_file(Mdb(n)));
+    Ini("[001]\nNome=VENDITE\n");
+    Data_Descrizioni.clear();
+    Apri_MDB1(false, false);
+    Profilo_Sql();
+  }
+
+  // An elaboration of `layout` with these row and column keys and the year 2024.
+  static void Elabora(int16_t layout, const std::vector<int16_t>& righe, const std::vector<int16_t>& colonne) {
+    stato_motore::reset();
+    Layout_Corrente = layout;
+    Liv_Riga_Chiave.fill(-1);
+    Liv_Colonna_Chiave.fill(-1);
+    for (size_t i = 0; i < righe.size(); ++i) Liv_Riga_Chiave[i] = righe[i];
+    for (size_t i = 0; i < colonne.size(); ++i) Liv_Colonna_Chiave[i] = colonne[i];
+    Parametri_Valore[0] = "2024";
+    ASSERT_TRUE(Esegui_Elaborazione());
+  }
+
+  // The result table, numbers to hundredths (the server hands out thousandths).
+  std::vector<std::vector<std::string>> Risultato() const {
+    auto righe = Sql(Mdb(3), "SELECT * FROM DATI ORDER BY c000, k001");
+    for (auto& r : righe)
+      for (auto& c : r) {
+        char* fine = nullptr;
+        const double v = std::strtod(c.c_str(), &fine);
+        if (!c.empty() && fine && *fine == '\0' && c.find('.') != std::string::npos)
+          c = std::to_string(std::round(v * 100) / 100);
+      }
+    return righe;
+  }
 
   // A login of the current profile; its result.
   static bool Accedi() {

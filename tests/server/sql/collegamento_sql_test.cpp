@@ -39,12 +39,7 @@ TEST_F(CollegamentoSql, GivesTheDatabasesOfTheSocketLoginOfTheSameSystem) {
   ASSERT_GT(descrizioni.size(), 1000u);
 
   // A fresh data folder and profile, then the same system through the master database.
-  stato_db::reset();
-  for (int n : {0, 1, 2}) ASSERT_TRUE(files::remove_file(Mdb(n)));
-  Ini("[001]\nNome=VENDITE\n");
-  Data_Descrizioni.clear();
-  Apri_MDB1(false, false);
-  Profilo_Sql();
+  ASSERT_NO_FATAL_FAILURE(Nuova_Cartella_Sql());
   const size_t gia = Stati().size();
   server_->ClearRequests();
   ASSERT_TRUE(Accedi());

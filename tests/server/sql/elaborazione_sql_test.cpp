@@ -3,8 +3,6 @@
 // "AS400" mode against our data server.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -18,8 +16,6 @@
 
 namespace kyx {
 namespace {
-
-using Righe = std::vector<std::vector<std::string>>;
 
 struct Forma {
   const char* nome;
@@ -35,29 +31,7 @@ const Forma kForme[] = {
 
 class ElaborazioneSql : public test::AmbienteSql, public ::testing::WithParamInterface<Forma> {
  protected:
-  void Esegui(const Forma& f) {
-    stato_motore::reset();
-    Layout_Corrente = f.layout;
-    Liv_Riga_Chiave.fill(-1);
-    Liv_Colonna_Chiave.fill(-1);
-    for (size_t i = 0; i < f.righe.size(); ++i) Liv_Riga_Chiave[i] = f.righe[i];
-    for (size_t i = 0; i < f.colonne.size(); ++i) Liv_Colonna_Chiave[i] = f.colonne[i];
-    Parametri_Valore[0] = "2024";
-    ASSERT_TRUE(Esegui_Elaborazione());
-  }
-
-  // The result table, numbers to hundredths (the server hands out thousandths).
-  Righe Risultato() const {
-    Righe righe = test::Sql(Mdb(3), "SELECT * FROM DATI ORDER BY c000, k001");
-    for (auto& r : righe)
-      for (auto& c : r) {
-        char* fine = nullptr;
-        const double v = std::strtod(c.c_str(), &fine);
-        if (!c.empty() && fine && *fine == '\0' && c.find('.') != std::string::npos)
-          c = std::to_string(std::round(v * 100) / 100);
-      }
-    return righe;
-  }
+  void Esegui(const Forma& f) { Elabora(f.layout, f.righe, f.colonne); }
 };
 
 TEST_P(ElaborazioneSql, GivesTheResultOfTheDataServer) {
@@ -66,7 +40,7 @@ TEST_P(ElaborazioneSql, GivesTheResultOfTheDataServer) {
   ASSERT_TRUE(Connesso);
   ASSERT_EQ(Modo_Esecuzione(), "AS400");
   Esegui(f);
-  const Righe server = Risultato();
+  const auto server = Risultato();
   ASSERT_GE(server.size(), 3u);
   Connesso = Disconnetti();
 

@@ -118,7 +118,7 @@ TEST_F(LoginTest, NegativeIndexesTravelAsZonedWithSignInTheLastByte) {
 }
 
 // The replication program's logins: the system by its index, its code in the reply; the user of
-// the list switched only on a connection it logged in, and the user file then in its layout.
+// the list switched only on a connection it logged in, and the user file then that user's.
 TEST_F(LoginTest, ReplicaLoginNamesTheSystemAndSwitchesUsersOnlyForItself) {
   auto replica = [](const std::string& code, const std::string& user, const std::string& password, long index) {
     return code + Pad(user, 10) + Pad(password, 10) + "KYX-Replica    " + Pad("127.0.0.1", 15) + Digits(40000, 5) +
@@ -140,9 +140,11 @@ TEST_F(LoginTest, ReplicaLoginNamesTheSystemAndSwitchesUsersOnlyForItself) {
   const auto filtro = client->Exchange("c00012" + Digits(0, 7) + Digits(64, 5));
   ASSERT_TRUE(filtro.ok);
   EXPECT_EQ(A(table(), filtro.payload, 64, 1), "A");
-  const auto struttura = client->Exchange("c00012" + Digits(8192, 7) + Digits(6144, 5));
+  // The structure in the program's own layout: the release mark, then no record.
+  const auto struttura = client->Exchange("c00012" + Digits(8192, 7) + Digits(161 * 36, 5));
   ASSERT_TRUE(struttura.ok);
-  EXPECT_EQ(struttura.payload, std::string(6144, '\0'));
+  EXPECT_EQ(A(table(), struttura.payload, 5, 32), Pad("{Rel.6.0.18}", 32));
+  EXPECT_EQ(struttura.payload.substr(36), std::string(160 * 36, '\0'));
   // A library block without a library is the system logged in to; the user lists follow the
   // layouts.
   const auto utenti = client->Exchange("a00012" + Digits(273280, 7) + Digits(128, 5));
