@@ -71,19 +71,6 @@ std::vector<data::FieldInfo> Colonne_DATI() {
   return Colonne;
 }
 
-// DATI_L on the row key and the key columns, DATI_L2 on the key columns (the row key when there
-// are none); neither unique.
-data::Status Crea_Indici(data::Connection& Cn) {
-  data::Catalog Cat(Cn);
-  std::vector<std::string> Chiavi;
-  for (int i = 1; i <= Numero_Chiavi_DATI; ++i) Chiavi.push_back(Nome('k', i));
-  std::vector<std::string> L{"c000"};
-  L.insert(L.end(), Chiavi.begin(), Chiavi.end());
-  data::Status s = Cat.CreateIndex("DATI", "DATI_L", L);
-  if (s.ok()) s = Cat.CreateIndex("DATI", "DATI_L2", Chiavi.empty() ? std::vector<std::string>{"c000"} : Chiavi);
-  return s;
-}
-
 }  // namespace
 
 namespace mdb3 {
@@ -124,7 +111,14 @@ bool Apri_MDB3() {
   if (s.ok() && k > kMassimo_Colonne_Chiave)
     host::MsgBox(std::string("La dimensione delle chiavi") + '\r' + "supera la possibilit\xE0 dell'MDB",
                  host::vbCritical | host::vbOKOnly, Titolo_Programma);
-  if (s.ok()) s = Crea_Indici(*Cn);
+  std::vector<std::string> Chiavi;
+  for (int i = 1; i <= k; ++i) Chiavi.push_back(Nome('k', i));
+  if (s.ok()) {
+    std::vector<std::string> L{"c000"};
+    L.insert(L.end(), Chiavi.begin(), Chiavi.end());
+    s = Cat.CreateIndex("DATI", "DATI_L", L);
+  }
+  if (s.ok()) s = Cat.CreateIndex("DATI", "DATI_L2", k > 0 ? Chiavi : std::vector<std::string>{"c000"});
   Cn->Close();
   if (!s.ok()) return Fallito(s);
 
@@ -134,25 +128,6 @@ bool Apri_MDB3() {
   if (!(s = mdb::Apri_Tabella(*Cn_MDB3, "DATI", "DATI_L", Rs_Dati)).ok()) return Fallito(s);
   if (!(s = mdb::Apri_Tabella(*Cn_MDB3, "DATI", "DATI_L2", Rs_Dati_L2)).ok()) return Fallito(s);
   return true;
-}
-
-bool Togli_Indici_DATI() {
-  if (!Cn_MDB3 || !Cn_MDB3->IsOpen()) return false;
-  data::Catalog Cat(*Cn_MDB3);
-  if (!Cat.DropIndex("DATI", "DATI_L").ok()) return false;
-  if (Cat.DropIndex("DATI", "DATI_L2").ok()) return true;
-  (void)Crea_Indici_DATI();
-  return false;
-}
-
-bool Crea_Indici_DATI() {
-  if (!Cn_MDB3 || !Cn_MDB3->IsOpen()) return false;
-  data::Catalog Cat(*Cn_MDB3);
-  std::vector<data::IndexInfo> Indici;
-  if (!Cat.Indexes("DATI", &Indici).ok() || !Indici.empty()) return false;
-  const data::Status s = Crea_Indici(*Cn_MDB3);
-  if (!s.ok()) mdb::Mostra_Errore(kErrore, s, kSuffisso);
-  return s.ok();
 }
 
 }  // namespace kyx

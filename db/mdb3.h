@@ -18,13 +18,6 @@ extern std::array<uint8_t, 255> Col_Chiave_DATI;
 // Livello_Contatore_1, Col_Lavoro_2 and Precisione_15, and opens it. False after "Errore 019 ...".
 bool Apri_MDB3();
 
-// Drop the indexes of DATI and build them again: around a bulk write of many rows, which then
-// are not sorted into them one by one. Togli_Indici_DATI drops both or neither (true: both);
-// Crea_Indici_DATI builds both when DATI has none (false, with "Errore 019 ..." when that fails).
-// Rs_Dati and Rs_Dati_L2 stay open but must not move in between.
-bool Togli_Indici_DATI();
-bool Crea_Indici_DATI();
-
 // Closes Rs_Dati, Rs_Dati_L2 and Cn_MDB3; all three are attempted. No message.
 bool Chiudi_MDB3();
 

@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "common/stato_db.h"
-#include "db/mdb3.h"
 #include "platform/data/collation.h"
 #include "platform/data/connection.h"
 #include "platform/data/recordset.h"
@@ -94,8 +93,6 @@ void Scrivi_Dati_Memoria() {
   sql += ") VALUES (" + segnaposti + ")";
   const bool transazione = !Cn_MDB3->InTransaction() && Cn_MDB3->BeginTransaction().ok();
   if (m.sostituisci) (void)Cn_MDB3->Execute("DELETE FROM DATI");
-  // The indexes are built once over all the rows rather than taking them one by one.
-  const bool indici_dopo = !m.righe.empty() && Togli_Indici_DATI();
   std::unique_ptr<data::Statement> st;
   if (Cn_MDB3->Prepare(sql, &st).ok()) {
     for (size_t n = 0; n < m.righe.size(); ++n) {
@@ -107,7 +104,6 @@ void Scrivi_Dati_Memoria() {
     }
   }
   st.reset();
-  if (indici_dopo) (void)Crea_Indici_DATI();
   if (transazione) (void)Cn_MDB3->Commit();
 }
 

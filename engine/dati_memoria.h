@@ -1,7 +1,8 @@
 #pragma once
 // DATI held in memory while a run assembles its rows: the merge of the first pass fills the copy,
 // the zero rows and the subtotal rows of "L" levels are made on it, and it is written into the
-// table once, with the indexes built after the rows rather than row by row.
+// table once, by one prepared insertion per row, instead of being written, read back, renumbered
+// and added to row by row.
 //
 // Each row keeps the row id it would have had if it had been written at once: a row of the copy
 // is row id position + 1 (the table was empty or emptied), a row added later (a subtotal) takes

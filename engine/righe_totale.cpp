@@ -152,11 +152,13 @@ void Aggiungi_Subtotali(Dati_Memoria& m, const std::array<int32_t, 10>& Livelli,
     imposta_chiave(r, Cifre(s, 6) + "2");
   }
   for (int l = 0; l <= NL - 2; ++l) subtotale(l);
+  // The subtotal rows join the index by their codes ("-") as the other rows are in it.
   for (auto& r : nuove) {
+    const std::vector<data::Value> chiave(r.begin() + std::min<ptrdiff_t>(m.prima_k, static_cast<ptrdiff_t>(r.size())), r.end());
+    m.indice.try_emplace(Chiave_Dati_Memoria(chiave), m.righe.size());
     m.righe.push_back(std::move(r));
     m.rowid.push_back(0);
   }
-  Indicizza_Dati_Memoria(m);
   m.modificata = true;
 }
 
