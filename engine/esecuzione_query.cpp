@@ -142,8 +142,8 @@ void Esegui_Query() {
   };
 
   std::array<std::string, kMassimo_Query> salvata, sub;
-  // The first pass merges into a copy of DATI in memory, written back in one go before the rows
-  // that follow are made from DATI.
+  // The first pass merges into a copy of DATI in memory, written back in one go once the zero
+  // and subtotal rows are made on it.
   Inizia_Unione();
   for (int q = 0; q < n; ++q) {
     const size_t x = C(q);
@@ -156,9 +156,10 @@ void Esegui_Query() {
     Esegui_Una(static_cast<int16_t>(q), 1, Query_Testo[x]);
     avanza(q);
   }
+  // The zero and subtotal rows are made on the copy still in memory, which is then written.
+  if (n > 0) Righe_Subtotale();
   Concludi_Unione();
   if (n == 0) return;
-  Righe_Subtotale();
   for (int q = 0; q < n; ++q) {
     const size_t x = C(q);
     // As built first, then one level of subtotals after the other, from the innermost out.

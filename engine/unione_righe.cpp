@@ -11,6 +11,7 @@
 #include "common/stato_db.h"
 #include "db/mdb3.h"
 #include "engine/campi.h"
+#include "engine/dati_memoria.h"
 #include "engine/stato_motore.h"
 #include "platform/data/collation.h"
 #include "platform/data/connection.h"
@@ -64,81 +65,14 @@ void Livelli_Presi(Query& Q) {
     if (Lunghezza_Livello[C(n)] > 0) Q.campo_livello[C(n)] = Q.livelli++;
 }
 
-// ---- DATI in memory ---------------------------------------------------------------------------
-// The merge of direction B works on a copy of DATI held in memory, its rows found through a hash
-// of their key codes as the index DATI_L2 compares them (case and trailing blanks ignored); the
-// copy replaces the table's rows in one transaction when it is written back.
-struct Immagine {
-  bool aperta = false;
-  bool modificata = false;
-  bool sostituisci = false;  // the table had rows: they are deleted before the copy is written
-  std::vector<std::string> nomi;
-  int prima_k = 0;  // field of k001
-  std::vector<std::vector<data::Value>> righe;
-  std::unordered_map<std::string, size_t> indice;
-};
-Immagine immagine;
 int unione_aperta = 0;                  // Inizia_Unione without Concludi_Unione
 std::vector<data::Value>* riga = nullptr;  // the current result row in memory
 
-// The key of a row as the collation compares it.
-std::string Chiave_Hash(const std::vector<data::Value>& chiave) {
-  std::string h;
-  for (const data::Value& v : chiave) {
-    const std::string t = v.AsText();
-    size_t n = t.size();
-    while (n > 0 && t[n - 1] == ' ') --n;
-    for (size_t i = 0; i < n; ++i) h += static_cast<char>(data::JetUpper(static_cast<unsigned char>(t[i])));
-    h += '\x01';
-  }
-  return h;
-}
+bool Apri_Immagine() { return Apri_Dati_Memoria(); }
 
-bool Apri_Immagine() {
-  if (immagine.aperta) return true;
-  if (!Rs_Dati_L2 || !Rs_Dati_L2->IsOpen()) return false;
-  immagine = Immagine{};
-  for (const auto& f : Rs_Dati_L2->Fields()) immagine.nomi.push_back(f.name);
-  const int k = Rs_Dati_L2->FieldIndex("k001");
-  immagine.prima_k = k < 0 ? static_cast<int>(immagine.nomi.size()) : k;
-  if (!(Rs_Dati_L2->BeforeFirst() && Rs_Dati_L2->AfterLast()) && Rs_Dati_L2->MoveFirst().ok()) {
-    for (; !Rs_Dati_L2->AfterLast(); (void)Rs_Dati_L2->MoveNext()) {
-      std::vector<data::Value> r(immagine.nomi.size());
-      for (size_t i = 0; i < r.size(); ++i) r[i] = Rs_Dati_L2->Field(static_cast<int>(i));
-      const std::vector<data::Value> chiave(r.begin() + immagine.prima_k, r.end());
-      immagine.indice.try_emplace(Chiave_Hash(chiave), immagine.righe.size());
-      immagine.righe.push_back(std::move(r));
-      immagine.sostituisci = true;
-    }
-  }
-  immagine.aperta = true;
-  return true;
-}
-
-// Writes the copy back into DATI (one transaction) and closes it.
 void Scrivi_Immagine() {
-  if (!immagine.aperta) return;
-  Immagine im = std::move(immagine);
-  immagine = Immagine{};
   riga = nullptr;
-  if (!im.modificata || !Cn_MDB3 || !Cn_MDB3->IsOpen()) return;
-  std::string sql = "INSERT INTO DATI (", segnaposti;
-  for (size_t i = 0; i < im.nomi.size(); ++i) {
-    sql += (i ? "," : "") + Cn_MDB3->QuoteName(im.nomi[i]);
-    segnaposti += i ? ",?" : "?";
-  }
-  sql += ") VALUES (" + segnaposti + ")";
-  const bool transazione = !Cn_MDB3->InTransaction() && Cn_MDB3->BeginTransaction().ok();
-  if (im.sostituisci) (void)Cn_MDB3->Execute("DELETE FROM DATI");
-  std::unique_ptr<data::Statement> st;
-  if (Cn_MDB3->Prepare(sql, &st).ok()) {
-    for (const auto& r : im.righe) {
-      for (size_t i = 0; i < r.size(); ++i) (void)st->Bind(static_cast<int>(i + 1), r[i]);
-      (void)st->Run();
-    }
-  }
-  st.reset();
-  if (transazione) (void)Cn_MDB3->Commit();
+  Scrivi_Dati_Memoria();
 }
 
 // The cell c of the current result row.
@@ -212,7 +146,8 @@ std::vector<data::Value> Chiave_Risultato(const Query& Q, int s, std::vector<std
 void Riga_Risultato(const Query& Q, int s) {
   std::vector<std::string> livelli, descrizioni;
   const std::vector<data::Value> chiave = Chiave_Risultato(Q, s, livelli, descrizioni);
-  const std::string h = Chiave_Hash(chiave);
+  Dati_Memoria& immagine = Copia_Dati();
+  const std::string h = Chiave_Dati_Memoria(chiave);
   if (!chiave.empty()) {
     auto it = immagine.indice.find(h);
     if (it != immagine.indice.end()) {
@@ -232,6 +167,7 @@ void Riga_Risultato(const Query& Q, int s) {
   for (size_t k = 0; k < chiave.size() && C(immagine.prima_k) + k < r.size(); ++k) r[C(immagine.prima_k) + k] = chiave[k];
   if (!chiave.empty()) immagine.indice.emplace(h, immagine.righe.size());
   immagine.righe.push_back(std::move(r));
+  immagine.rowid.push_back(static_cast<int64_t>(immagine.righe.size()));
   riga = &immagine.righe.back();
   immagine.modificata = true;
 }
@@ -325,7 +261,7 @@ std::unordered_map<std::string, int64_t> Indice_Lavoro(data::StaticRecordset& la
   std::vector<data::Value> chiave(testi.size());
   for (int64_t p = 1; !lavoro.AfterLast(); (void)lavoro.MoveNext(), ++p) {
     for (size_t i = 0; i < testi.size(); ++i) chiave[i] = lavoro.Field(testi[i]);
-    indice.try_emplace(Chiave_Hash(chiave), p);
+    indice.try_emplace(Chiave_Dati_Memoria(chiave), p);
   }
   return indice;
 }
@@ -374,7 +310,7 @@ void Direzione_A(const Query& Q) {
         }
         if (primo > Q.slot || primo <= 0) continue;
       }
-      const auto trovata = indice.find(Chiave_Hash(chiave));
+      const auto trovata = indice.find(Chiave_Dati_Memoria(chiave));
       if (trovata == indice.end() || !lavoro->SetAbsolutePosition(trovata->second).ok()) continue;
       if (!Q.incrociata) {
         for (int s = primo; s <= ultimo; ++s) {
