@@ -160,9 +160,11 @@ TEST_F(MenuColonna, PicturesAtTheRightOfTheirItemsAndAnEtchedRuleUnderTheTitle) 
     EXPECT_EQ(quadro.pixelColor(x, 0), ombra) << x;
     EXPECT_EQ(quadro.pixelColor(x, 1), luce) << x;
   }
-  // The 16 x 16 area at the right end of item i, and its dark (ink) pixels.
-  const auto area = [&](const QImage& q, int i) {
-    return q.copy(QRect(w - 16 - 3, m.Item[i]->y() + 1, 16, 16));
+  // The 16 x 16 area at the right end of item i of `menu`, the form `q` was grabbed from (the
+  // menu unloaded below is deleted; the one opened after it is a new form), and its dark (ink)
+  // pixels.
+  const auto area = [&](const QImage& q, const FrmMenuColonna& menu, int i) {
+    return q.copy(QRect(w - 16 - 3, menu.Item[i]->y() + 1, 16, 16));
   };
   const auto inchiostro = [](const QImage& a) {
     int n = 0;
@@ -181,26 +183,26 @@ TEST_F(MenuColonna, PicturesAtTheRightOfTheirItemsAndAnEtchedRuleUnderTheTitle) 
   ASSERT_FALSE(m.Item[7]->isEnabled()) << "the column has no filter of its own to show";
   for (int i = 0; i < 8; ++i) {
     if (i == 2 || i == 3) {
-      EXPECT_EQ(tracciati(area(quadro, i)), 0) << "item " << i << " has no picture";
+      EXPECT_EQ(tracciati(area(quadro, m, i)), 0) << "item " << i << " has no picture";
     } else if (i == 7) {
-      EXPECT_EQ(inchiostro(area(quadro, i)), 0) << "greyed with its item";
-      EXPECT_GE(tracciati(area(quadro, i)), 6) << "greyed, still there";
+      EXPECT_EQ(inchiostro(area(quadro, m, i)), 0) << "greyed with its item";
+      EXPECT_GE(tracciati(area(quadro, m, i)), 6) << "greyed, still there";
     } else {
-      EXPECT_GE(inchiostro(area(quadro, i)), 6) << "item " << i;
+      EXPECT_GE(inchiostro(area(quadro, m, i)), 6) << "item " << i;
     }
   }
   // Two different sort pictures; one and the same sub-menu mark on the items that open one.
-  EXPECT_NE(area(quadro, 0), area(quadro, 1));
-  for (int i = 5; i < 7; ++i) EXPECT_EQ(area(quadro, i), area(quadro, 4)) << i;
-  EXPECT_NE(area(quadro, 4), area(quadro, 0));
+  EXPECT_NE(area(quadro, m, 0), area(quadro, m, 1));
+  for (int i = 5; i < 7; ++i) EXPECT_EQ(area(quadro, m, i), area(quadro, m, 4)) << i;
+  EXPECT_NE(area(quadro, m, 4), area(quadro, m, 0));
   // The sort picture is greyed too when its item is: column 0 is already sorted ascending.
   m.Unload();
   FrmMenuColonna& n = Apri(0);
   QApplication::processEvents();
   quadro = n.grab().toImage();
   ASSERT_FALSE(n.Item[0]->isEnabled());
-  EXPECT_EQ(inchiostro(area(quadro, 0)), 0);
-  EXPECT_GE(inchiostro(area(quadro, 1)), 6);
+  EXPECT_EQ(inchiostro(area(quadro, n, 0)), 0);
+  EXPECT_GE(inchiostro(area(quadro, n, 1)), 6);
 }
 
 TEST_F(MenuColonna, HoverAndKeysMoveThroughTheItemsAndOpenTheFitSubMenu) {

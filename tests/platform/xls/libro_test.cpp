@@ -47,6 +47,23 @@ void Scrivi_Testo(const std::string& file, int righe, int colonne) {
   }
 }
 
+// The peak resident memory allowed while a whole sheet is made and saved. AddressSanitizer keeps
+// freed blocks resident for a while (its quarantine, to catch use after free) and adds its shadow
+// memory, and the peak counts both: under it the budget doubles. (gcc says so with
+// __SANITIZE_ADDRESS__, clang through __has_feature.)
+#if defined(__SANITIZE_ADDRESS__)
+#define KYX_SOTTO_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KYX_SOTTO_ASAN 1
+#endif
+#endif
+#ifdef KYX_SOTTO_ASAN
+constexpr long kMemoriaMassimaKb = 2 * 100 * 1024;
+#else
+constexpr long kMemoriaMassimaKb = 100 * 1024;
+#endif
+
 // A whole sheet, 65,536 rows by 20 columns, formatted by ranges and saved.
 void Salva_Foglio_Intero(const test::TempDir& dir, const std::string& file) {
   Scrivi_Testo(dir.file("foglio.txt"), Libro::kRighe, 20);
@@ -76,7 +93,7 @@ TEST(Libro, AWholeSheetOf65536RowsBy20ColumnsSavesAndReadsBackCellByCell) {
   // than the cells' texts and records would take one by one (about 1.3 million cells).
   rusage uso{};
   getrusage(RUSAGE_SELF, &uso);
-  EXPECT_LT(uso.ru_maxrss, 100 * 1024) << "peak resident memory in KB";
+  EXPECT_LT(uso.ru_maxrss, kMemoriaMassimaKb) << "peak resident memory in KB";
 }
 
 // LibreOffice, where it is installed, as a second reader: it converts the sheet to CSV.
