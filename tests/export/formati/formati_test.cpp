@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <iostream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -223,6 +225,23 @@ class Formati : public AmbienteFormati {
     Verifica("htm", Celle("htm", htm), Per_Htm);
     Verifica("xls", Celle("xls", xls), Per_Xls);
     Verifica("xlsx", Celle("xlsx", xlsx), Per_Xlsx);
+    // LibreOffice opens both workbooks too; without it that reading is left out, and said so.
+    if (std::system("command -v soffice >/dev/null 2>&1") != 0) {
+      std::cerr << "LibreOffice (soffice) is not installed: the workbooks are not opened with it\n";
+      return;
+    }
+    // LibreOffice keeps a line break inside a cell as one LF, whether the file holds CR LF or CR.
+    const auto Righe_LibreOffice = [](const std::string& t) {
+      std::string r;
+      for (size_t i = 0; i < t.size(); ++i) {
+        if (t[i] != '\r') r += t[i];
+        else if (i + 1 >= t.size() || t[i + 1] != '\n') r += '\n';
+      }
+      return r;
+    };
+    Verifica("xls (LibreOffice)", Celle("lo-xls", xls), [&](const std::string& t) { return Righe_LibreOffice(Per_Xls(t)); });
+    Verifica("xlsx (LibreOffice)", Celle("lo-xlsx", xlsx),
+             [&](const std::string& t) { return Righe_LibreOffice(Per_Xlsx(t)); });
   }
 
   std::vector<std::vector<std::string>> atteso;

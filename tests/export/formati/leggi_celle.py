@@ -1,6 +1,7 @@
 """Reads an exported file with an independent reader and prints its rows, one line each, the
 cells separated by a TAB: openpyxl for .xlsx, xlrd for .xls, Python's HTML parser for the web
-page (the text of each table cell). With "colori-" before the format it prints instead the
+page (the text of each table cell); with "lo-" before the format, LibreOffice headless opens the
+workbook and saves its first sheet as text, which is read back. With "colori-" before the format it prints instead the
 background colour of each row's first cell, RRGGBB ("-" for none): the fill of the sheet's
 cell, or for the web page the background the style sheet gives the cell's class. In every cell a
 backslash is written as two, a character below 0x20, DEL and the C1 controls as \\xHH and any
@@ -55,6 +56,23 @@ def foglio_xlsx(nome):
     s = openpyxl.load_workbook(nome, read_only=True).worksheets[0]
     for riga in s.iter_rows(values_only=True):
         yield ["" if c is None else c if isinstance(c, str) else repr(c) for c in riga]
+
+
+def libreoffice(nome):
+    import csv
+    import os
+    import subprocess
+    import tempfile
+    with tempfile.TemporaryDirectory() as d:
+        # A profile of its own, so that runs side by side do not wait on each other's lock.
+        subprocess.run(["soffice", "--headless", "-env:UserInstallation=file://" + d + "/profilo",
+                        "--convert-to", "csv:Text - txt - csv (StarCalc):9,34,76,1", "--outdir", d, nome],
+                       check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
+        testo = os.path.join(d, os.path.splitext(os.path.basename(nome))[0] + ".csv")
+        if not os.path.exists(testo):
+            sys.exit("LibreOffice could not open " + nome)
+        with open(testo, encoding="utf-8", newline="") as f:
+            return list(csv.reader(f, delimiter="\t", quotechar='"'))
 
 
 class Pagina(HTMLParser):
@@ -114,6 +132,6 @@ def colori_htm(nome):
 
 
 tipo, nome = sys.argv[1], sys.argv[2]
-righe = {"xls": foglio_xls, "xlsx": foglio_xlsx, "htm": pagina, "colori-xls": colori_xls,
+righe = {"xls": foglio_xls, "xlsx": foglio_xlsx, "lo-xls": libreoffice, "lo-xlsx": libreoffice, "htm": pagina, "colori-xls": colori_xls,
          "colori-xlsx": colori_xlsx, "colori-htm": colori_htm}[tipo](nome)
 sys.stdout.write("".join("\t".join(codifica(c) for c in r) + "\n" for r in righe))
