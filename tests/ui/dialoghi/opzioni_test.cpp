@@ -1,9 +1,15 @@
 // The options dialog: opening in its modes, validation in its fixed order, the apply in the order
 // of its steps, cancel, and the save of a profile.
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QTest>
+#include <cerrno>
+#include <cstdio>
 #include <functional>
+#include <iostream>
+#include <string>
 
 #include "tests/ui/dialoghi/ambiente_dialoghi.h"
 
@@ -200,13 +206,49 @@ TEST_F(Opzioni, AMissingFolderIsNamedAndMarkedAndCreatedOnlyOnTheUsersWord) {
 
 // A data folder that takes no files (here one where nobody may create a file) is named before the
 // dialog shows itself at start-up, as a missing one is (above); the main window never opens on it.
+// A small file system of its own, filled up to the last byte: mounting it needs the right to
+// mount (root, as on CI machines); without it, ok() is false.
+class Disco_Pieno {
+ public:
+  Disco_Pieno() {
+    char modello[] = "/tmp/kyx_pieno_XXXXXX";
+    if (!::mkdtemp(modello)) return;
+    cartella_ = modello;
+    if (::mount("tmpfs", modello, "tmpfs", 0, "size=64k") != 0) return;
+    montato_ = true;
+    if (FILE* f = std::fopen((cartella_ + "/riempimento").c_str(), "wb")) {
+      const std::string blocco(4096, 'x');
+      while (std::fwrite(blocco.data(), 1, blocco.size(), f) == blocco.size() && std::fflush(f) == 0) {
+      }
+      std::fclose(f);
+    }
+  }
+  ~Disco_Pieno() {
+    if (montato_) ::umount2(cartella_.c_str(), MNT_DETACH);
+    if (!cartella_.empty()) ::rmdir(cartella_.c_str());
+  }
+  bool ok() const { return montato_; }
+  std::string cartella() const { return cartella_ + "/"; }
+
+ private:
+  std::string cartella_;
+  bool montato_ = false;
+};
+
 TEST_F(Opzioni, AReadOnlyDataFolderIsNamedBeforeTheDialogShows) {
-  const struct {
-    const char* cartella;
-    const char* messaggio;
-  } casi[] = {
+  struct Caso {
+    std::string cartella;
+    std::string messaggio;
+  };
+  std::vector<Caso> casi = {
       {"/proc/", "La cartella /proc/\rnon ha i permessi di lettura e scrittura. "},
   };
+  Disco_Pieno pieno;
+  if (pieno.ok()) {
+    casi.push_back({pieno.cartella(), "La cartella " + pieno.cartella() + "\rnon pu\xF2 ricevere file: il disco \xE8 pieno. "});
+  } else {
+    std::cerr << "No file system could be mounted (not root): the full-disk case is left out\n";
+  }
   for (const auto& c : casi) {
     SCOPED_TRACE(c.cartella);
     Profilo p;
