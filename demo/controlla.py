@@ -8,6 +8,11 @@ result's first data row whole, not covered by the header strip above it.
 
 Usage: controlla.py DATA_FOLDER PICTURE [--result]
        controlla.py --check DATA_FOLDER downloaded|elaborated   (exit status only, for waiting)
+       controlla.py --check DATA_FOLDER filtro=KEY:CODE|prodotto=CODE|descritti
+         filtro: the user filter holds, for KEY, only the value "=" CODE (the raw code);
+         prodotto: the result of "Prodotti per linea" is complete and its product rows are all CODE;
+         descritti: the result of "Zone e agenti" is complete and every zone and agent on it has a
+         description in the descriptions database (the grid would show "*** non codificato ***").
 """
 import collections
 import sqlite3
@@ -148,9 +153,35 @@ def ready(data, what):
             import glob
             return bool(glob.glob("%s/STORICO/KYX_E_*_2.DAT" % data)) and \
                 bool(rows("%s/KYX_3.MDB" % data, "SELECT 1 FROM DATI WHERE substr(c000, 7, 1) = '4'"))
+        if what.startswith("filtro="):
+            key, code = what[len("filtro="):].split(":")
+            return rows("%s/KYX_0.MDB" % data, "SELECT OPER, VALO_1 FROM FILTRO WHERE KEY = %d" % int(key)) == \
+                [("=", code)]
+        if what.startswith("prodotto="):
+            # Columns: c001 product line, c002 product; the row kind in the key's 7th character.
+            table = rows("%s/KYX_3.MDB" % data, "SELECT substr(c000, 7, 1), c002 FROM DATI")
+            products = {p for kind, p in table if kind == "2"}
+            return ("4", " ") in table and products == {what[len("prodotto="):]}
+        if what == "descritti":
+            return described(data)
     except sqlite3.Error:
         return False
     return False
+
+
+def described(data):
+    # Outline rows: the row kind in the key's 7th character ("1" a zone, "2" an agent, "4" the
+    # grand total), the key number in its 9th to 11th, the code in c001.
+    table = rows("%s/KYX_3.MDB" % data, "SELECT c000, c001 FROM DATI")
+    coded = [(int(k[8:11]), c.strip()) for k, c in table if k[6:7] in ("1", "2")]
+    if not any(k[6:7] == "4" for k, _ in table) or {k for k, _ in coded} != {7, 8}:
+        return False
+    for key, code in coded:
+        found = rows("%s/KYX_1.MDB" % data, "SELECT S_DS_STAT, S_DS_D_01 FROM KYX_DS_20F "
+                     "WHERE S_DS_KEY = %d AND S_DS_CODI = '%s'" % (key, code.replace("'", "''")))
+        if len(found) != 1 or found[0][0] == "A" or not (found[0][1] or "").strip():
+            return False
+    return True
 
 
 def main():

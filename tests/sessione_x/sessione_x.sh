@@ -6,7 +6,10 @@
 # window and filters the rows of another column; then it keeps the main window's picture and
 # leaves. Afterwards the result's totals, the stored visibility of the hidden column and the
 # pictures are checked. After the picture, aiuto_contesto.sh opens the help viewer on a topic by a
-# context-help click, from the help file HELP_FILE copied into the program folder.
+# context-help click, from the help file HELP_FILE copied into the program folder; then
+# zone_agenti.sh runs the outline layout "Zone e agenti" and checks its descriptions, and
+# filtro_formattato.sh picks a filter by a click on a formatted product code and checks the stored
+# code and the rows of the elaboration run on it (dopo.sh chains these steps).
 #
 #   sessione_x.sh KYX DATASERVER PROFILE_WRITER WORK_FOLDER HELP_FILE   (run from the source folder)
 #
@@ -51,11 +54,11 @@ else
 fi
 
 export KYX_HOME=$HOME_DIR
-KYX_GUIDA_PASSI=$(pwd)/tests/sessione_x/menu_colonna.sh KYX_GUIDA_DOPO=$AIUTO \
-  bash demo/guida_x.sh "$KYX_BIN" "$HOME_DIR" "$SHOT"
+# The first result's totals and picture are checked inside the session (dopo.sh), before the
+# later elaborations replace that result.
+KYX_GUIDA_PASSI=$(pwd)/tests/sessione_x/menu_colonna.sh KYX_GUIDA_DOPO=$(pwd)/tests/sessione_x/dopo.sh \
+  SESSIONE_AIUTO=$AIUTO bash demo/guida_x.sh "$KYX_BIN" "$HOME_DIR" "$SHOT"
 ferma_servizio
-
-python3 demo/controlla.py "$HOME_DIR/Dati" "$SHOT" --result
 # The picture: the whole main window, with more than a blank surface on it.
 read -r WIDTH HEIGHT COLOURS < <(identify -format '%w %h %k\n' "$SHOT")
 [ "$WIDTH" -ge 630 ] && [ "$HEIGHT" -ge 400 ] || fail "the picture is $WIDTH x $HEIGHT"
