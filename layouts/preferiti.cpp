@@ -14,11 +14,7 @@ namespace kyx {
 int32_t Ultimo_Preferito = 0;
 
 namespace preferiti {
-std::function<void(const std::string&)> Tra_Gli_Spostamenti;
-void reset() {
-  Ultimo_Preferito = 0;
-  Tra_Gli_Spostamenti = nullptr;
-}
+void reset() { Ultimo_Preferito = 0; }
 }  // namespace preferiti
 
 namespace {
@@ -114,7 +110,7 @@ bool Testo_Preferito_Valido(const std::string& Testo, std::string& Messaggio) {
 }
 
 bool Sposta_Preferito(const std::string& File_Layout, const std::string& Destinazione, std::string& Nuovo,
-                      std::string& Messaggio) {
+                      std::string& Messaggio, const std::function<void()>& Tra_Gli_Spostamenti) {
   const std::string nuovo_2 = Unisci(Destinazione, Nome_Finale(File_Layout));
   const std::string vecchio_1 = File_Risultato(File_Layout);
   const std::string nuovo_1 = File_Risultato(nuovo_2);
@@ -127,7 +123,7 @@ bool Sposta_Preferito(const std::string& File_Layout, const std::string& Destina
     Messaggio = intestazione + "il file " + Nome_Finale(File_Layout) + " non pu\xF2 essere spostato";
     return false;
   }
-  if (preferiti::Tra_Gli_Spostamenti) preferiti::Tra_Gli_Spostamenti(Destinazione);
+  if (Tra_Gli_Spostamenti) Tra_Gli_Spostamenti();
   // A favourite without its saved result moves alone; one whose result cannot follow goes back.
   if (files::exists(vecchio_1) && !files::move_no_replace(vecchio_1, nuovo_1)) {
     files::move_no_replace(nuovo_2, File_Layout);

@@ -53,8 +53,10 @@ bool Testo_Preferito_Valido(const std::string& Testo, std::string& Messaggio);
 // both files or neither. Both new names are checked first; a name already taken refuses the
 // move. When the second file cannot be moved, the first is moved back. Nuovo gets the new
 // layout file's path; false with Messaggio (and both files where they were) on refusal.
+// Tra_Gli_Spostamenti, when given, runs between the two moves: a test plays there another
+// program writing into the target folder.
 bool Sposta_Preferito(const std::string& File_Layout, const std::string& Destinazione, std::string& Nuovo,
-                      std::string& Messaggio);
+                      std::string& Messaggio, const std::function<void()>& Tra_Gli_Spostamenti = {});
 
 // Renames the folder Vecchio into Nuovo, never over an existing file or folder.
 bool Rinomina_Cartella(const std::string& Vecchio, const std::string& Nuovo);
@@ -75,9 +77,6 @@ std::vector<std::string> Aggiorna_Preferiti(const std::vector<std::string>& File
                                             const std::function<void()>& Dopo_Ognuno);
 
 namespace preferiti {
-// Called between the two moves of Sposta_Preferito: another program writing into the target
-// folder at that moment (tests play it).
-extern std::function<void(const std::string& Destinazione)> Tra_Gli_Spostamenti;
 // Puts this header's state back to its start.
 void reset();
 }  // namespace preferiti

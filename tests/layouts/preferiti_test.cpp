@@ -131,11 +131,12 @@ TEST_F(Preferiti, ASecondMoveThatFailsPutsTheFirstFileBack) {
   Coppia("Vendite", "000003", "Tre", "risultato 3");
   ASSERT_TRUE(files::make_folder(Sotto("Acquisti")));
   // Another program writes the result's name into the target between the two moves.
-  preferiti::Tra_Gli_Spostamenti = [this](const std::string&) {
+  const auto altro_programma = [this] {
     ASSERT_TRUE(files::write_file_atomic(Sotto("Acquisti/KYX_E_000003_1.DAT"), "arrivato prima"));
   };
   std::string nuovo = "invariato", m;
-  EXPECT_FALSE(Sposta_Preferito(Chiave("Vendite\\KYX_E_000003_2.DAT"), Chiave("Acquisti"), nuovo, m));
+  EXPECT_FALSE(
+      Sposta_Preferito(Chiave("Vendite\\KYX_E_000003_2.DAT"), Chiave("Acquisti"), nuovo, m, altro_programma));
   EXPECT_FALSE(m.empty());
   EXPECT_EQ(nuovo, "invariato");
   EXPECT_EQ(dir.read("Dati/PREFERITI/Vendite/KYX_E_000003_1.DAT"), "risultato 3");
