@@ -21,22 +21,8 @@
 namespace {
 
 using namespace kyx;
-
-long Stato_Kb(const char* voce) {
-  std::ifstream f("/proc/self/status");
-  std::string riga;
-  while (std::getline(f, riga)) {
-    if (riga.rfind(voce, 0) == 0) return std::atol(riga.c_str() + std::string(voce).size());
-  }
-  return -1;
-}
-long Picco_Kb() { return Stato_Kb("VmHWM:"); }
-// The resident memory now, after which the peak starts again from it (clear_refs 5), so that the
-// peak read at the end is the export's own.
-long Inizio_Misura_Kb() {
-  std::ofstream("/proc/self/clear_refs") << "5";
-  return Stato_Kb("VmRSS:");
-}
+using bench::Inizio_Misura_Kb;
+using bench::Picco_Kb;
 
 void Controlla(const data::Status& s, const char* cosa) {
   if (s.ok()) return;

@@ -1,8 +1,10 @@
 #pragma once
 // The cells both sides of the export benchmark write: per row two texts (a code and a name) and
-// eighteen amounts, the same for every program and every run.
+// eighteen amounts, the same for every program and every run; and how the memory of a side is read.
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 
 namespace kyx::bench {
@@ -22,5 +24,22 @@ inline double Importo(int64_t riga, int c) {
   return static_cast<double>((riga * 7919 + c * 104729) % 1000000000) / 100.0;
 }
 inline std::string Intestazione(int c) { return "Colonna " + std::to_string(c + 1); }
+
+// A figure of /proc/self/status in kB (-1 when missing).
+inline long Stato_Kb(const char* voce) {
+  std::ifstream f("/proc/self/status");
+  std::string riga;
+  while (std::getline(f, riga)) {
+    if (riga.rfind(voce, 0) == 0) return std::atol(riga.c_str() + std::string(voce).size());
+  }
+  return -1;
+}
+inline long Picco_Kb() { return Stato_Kb("VmHWM:"); }
+// The resident memory now, after which the peak starts again from it (clear_refs 5), so that the
+// peak read at the end is the export's own.
+inline long Inizio_Misura_Kb() {
+  std::ofstream("/proc/self/clear_refs") << "5";
+  return Stato_Kb("VmRSS:");
+}
 
 }  // namespace kyx::bench

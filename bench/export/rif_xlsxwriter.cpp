@@ -15,24 +15,10 @@
 #include "bench/export/dati_export.h"
 
 namespace {
+using kyx::bench::Inizio_Misura_Kb;
+using kyx::bench::Picco_Kb;
 
 double Adesso() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
-
-long Stato_Kb(const char* voce) {
-  std::ifstream f("/proc/self/status");
-  std::string riga;
-  while (std::getline(f, riga)) {
-    if (riga.rfind(voce, 0) == 0) return std::atol(riga.c_str() + std::string(voce).size());
-  }
-  return -1;
-}
-long Picco_Kb() { return Stato_Kb("VmHWM:"); }
-// The resident memory now, after which the peak starts again from it (clear_refs 5), so that the
-// peak read at the end is the export's own.
-long Inizio_Misura_Kb() {
-  std::ofstream("/proc/self/clear_refs") << "5";
-  return Stato_Kb("VmRSS:");
-}
 
 }  // namespace
 
