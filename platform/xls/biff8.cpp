@@ -2,9 +2,10 @@
 // fonts, number formats, cell formats, palette and the sheet's directory entry, then the sheet
 // with column widths, cells and merged ranges) inside a compound document of 512-byte sectors.
 //
-// The records are produced twice: a first pass only counts them, which gives the stream's size
-// (so the compound document's header and tables) and the sheet's offset that the globals state;
-// the second pass hands them on in pieces as they are made. Nothing the size of the file is held.
+// The sheet's records are produced twice: a first pass only counts them and notes the formats in
+// use, which gives the globals and the stream's size (so the compound document's header and
+// tables); the second pass hands them on in pieces as they are made. Nothing the size of the file
+// is held.
 #include <algorithm>
 #include <cstring>
 #include <map>
@@ -118,33 +119,40 @@ class Scrittura {
  public:
   explicit Scrittura(const Libro& L) : L_(L) {}
 
-  bool Prepara(std::string& Errore) {
+  // The whole stream, handed to Uscita after Prima (the document's header, made from the
+  // stream's size); false with Errore when the sheet does not fit the format.
+  bool Scrivi(const std::function<bool(std::string_view)>& Uscita,
+              const std::function<bool(uint64_t Dimensione)>& Prima, std::string& Errore) {
     xf_.assign(L_.formati_.size(), -1);
     Usa(0);
-    for (size_t r = 0; r < L_.righe_.size(); ++r) {
-      for (size_t c = 0; c < L_.righe_[r].size(); ++c) {
-        const Libro::Casella& k = L_.righe_[r][c];
-        if (k.Genere == Libro::kAssente) continue;
-        Usa(k.Formato);
-        ultima_riga_ = static_cast<uint32_t>(r + 1);
-        ultima_colonna_ = std::max(ultima_colonna_, static_cast<uint32_t>(c + 1));
-      }
-    }
+    Corpo c;
+    // First pass: the formats in use, the extent and the sheet's size.
+    Flusso conta(nullptr);
+    Foglio(conta, c, false);
+    conta.Svuota();
     if (ultima_riga_ > static_cast<uint32_t>(Libro::kRighe) || ultima_colonna_ > static_cast<uint32_t>(Libro::kColonne)) {
       Errore = "il foglio supera 65536 righe o 256 colonne";
       return false;
     }
-    return true;
+    // The globals state the sheet's offset, which is their own size.
+    std::string globali;
+    const std::function<bool(std::string_view)> in_memoria = [&globali](std::string_view b) {
+      globali.append(b);
+      return true;
+    };
+    for (int volta = 0; volta < 2; ++volta) {
+      const uint32_t posizione = static_cast<uint32_t>(globali.size());
+      globali.clear();
+      Flusso g(&in_memoria);
+      Globali(g, c, posizione);
+      g.Svuota();
+    }
+    if (!Prima(globali.size() + conta.Posizione())) return false;
+    if (!Uscita(globali)) return false;
+    Flusso uscita(&Uscita);
+    Foglio(uscita, c, true);
+    return uscita.Svuota();
   }
-
-  // The whole stream; Posizione_Foglio is the sheet's offset as the first pass found it.
-  void Scrivi(Flusso& f, uint32_t Posizione_Foglio) {
-    Corpo c;
-    Globali(f, c, Posizione_Foglio);
-    posizione_foglio_ = f.Posizione();
-    Foglio(f, c);
-  }
-  uint64_t Posizione_Foglio() const { return posizione_foglio_; }
 
  private:
   // Gives a format in use its cell format (XF) number, its font and its number format.
@@ -218,7 +226,8 @@ class Scrittura {
     Eof(g, c);
   }
 
-  void Foglio(Flusso& s, Corpo& c) {
+  // The sheet; the first pass (Scrivi false) only counts and notes what the cells use.
+  void Foglio(Flusso& s, Corpo& c, bool Scrivi) {
     Bof(s, c, 0x0010);
     c.Svuota(); c.U32(0); c.U32(ultima_riga_); c.U16(0); c.U16(ultima_colonna_); c.U16(0); s.Record(0x0200, c);
     for (const auto& [col, w] : L_.larghezze_) {
@@ -227,19 +236,27 @@ class Scrittura {
       c.U16(static_cast<uint32_t>(w)); c.U16(15); c.U16(0); c.U16(0);
       s.Record(0x007D, c);
     }
-    for (size_t r = 0; r < L_.righe_.size(); ++r) {
-      for (size_t k = 0; k < L_.righe_[r].size(); ++k) {
-        const Libro::Casella& cella = L_.righe_[r][k];
+    std::vector<Libro::Casella> celle;
+    for (size_t i = L_.riga0_; i < L_.Righe_Interne(); ++i) {
+      const size_t r = i - L_.riga0_;
+      L_.Celle(i, celle);
+      for (size_t k = 0; k < celle.size(); ++k) {
+        const Libro::Casella& cella = celle[k];
         if (cella.Genere == Libro::kAssente) continue;
+        if (!Scrivi) {
+          Usa(cella.Formato);
+          ultima_riga_ = static_cast<uint32_t>(std::min<size_t>(r + 1, 0xFFFFFFFF));
+          ultima_colonna_ = std::max(ultima_colonna_, static_cast<uint32_t>(k + 1));
+        }
         c.Svuota();
         c.U16(static_cast<uint32_t>(r));
         c.U16(static_cast<uint32_t>(k));
-        c.U16(static_cast<uint32_t>(xf_[cella.Formato]));
+        c.U16(Scrivi ? static_cast<uint32_t>(xf_[cella.Formato]) : 0);
         if (cella.Genere == Libro::kNumero) {
-          c.F64(L_.Numero_Di(cella));
+          c.F64(Scrivi ? L_.Numero_Di(cella) : 0);
           s.Record(0x0203, c);
         } else if (cella.Genere == Libro::kTesto) {
-          Stringa(c, L_.Testo_Di(cella), true, 4000);  // one record holds up to 8224 bytes
+          Stringa(c, cella.Dato, true, 4000);  // one record holds up to 8224 bytes
           s.Record(0x0204, c);
         } else {
           s.Record(0x0201, c);
@@ -268,30 +285,27 @@ class Scrittura {
   std::map<std::pair<int, bool>, int> font_ = {{{0, false}, 0}};
   std::map<std::string, int> numeri_;
   uint32_t ultima_riga_ = 0, ultima_colonna_ = 0;
-  uint64_t posizione_foglio_ = 0;
 };
 
 bool Libro::Componi(const std::function<bool(std::string_view)>& Scrivi, std::string& Errore) const {
   Scrittura w(*this);
-  if (!w.Prepara(Errore)) return false;
-  // First pass: the stream's size and the sheet's offset.
-  Flusso conta(nullptr);
-  w.Scrivi(conta, 0);
-  conta.Svuota();
   Pianta_Documento p;
-  if (!Pianta(conta.Posizione(), p, Errore)) return false;
-
-  bool ok = Scrivi(Testata_Documento(p));
-  Flusso uscita(&Scrivi);
-  if (ok) {
-    w.Scrivi(uscita, static_cast<uint32_t>(w.Posizione_Foglio()));
-    ok = uscita.Svuota();
-  }
+  uint64_t scritti = 0;
+  const std::function<bool(std::string_view)> conta = [&](std::string_view b) {
+    scritti += b.size();
+    return Scrivi(b);
+  };
+  const bool ok = w.Scrivi(
+      conta,
+      [&](uint64_t Dimensione) {
+        // The header goes first; the stream follows it, then the tables.
+        return Pianta(Dimensione, p, Errore) && Scrivi(Testata_Documento(p));
+      },
+      Errore);
+  if (!ok) return false;
   // The stream's last sector filled up with zeros.
-  const uint64_t coda = p.Dimensione - uscita.Posizione();
-  if (ok && coda) ok = Scrivi(std::string(static_cast<size_t>(coda), '\0'));
-  if (ok) ok = Scrivi(Tabelle_Documento(p));
-  return ok;
+  if (const uint64_t coda = p.Dimensione - scritti; coda && !Scrivi(std::string(static_cast<size_t>(coda), '\0'))) return false;
+  return Scrivi(Tabelle_Documento(p));
 }
 
 bool Libro::Componi(std::string& Dati, std::string& Errore) const {

@@ -3,10 +3,8 @@
 #include "platform/xls/libro.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
 #include <tuple>
 
 namespace kyx::xls {
@@ -21,30 +19,11 @@ constexpr std::array<uint32_t, 56> kTavolozza = {
     0x3366FF, 0x33CCCC, 0x99CC00, 0xFFCC00, 0xFF9900, 0xFF6600, 0x666699, 0x969696, 0x003366, 0x339966,
     0x003300, 0x333300, 0x993300, 0x993366, 0x333399, 0x333333};
 
-// A number as the text file writes it: optional sign, digits with optional thousands dots, one
-// decimal separator. Anything else stays text.
-bool Leggi_Numero(std::string_view t, char Decimale, double& v) {
-  std::string s;
-  bool cifre = false, decimale = false;
-  for (size_t i = 0; i < t.size(); ++i) {
-    const char ch = t[i];
-    if (ch >= '0' && ch <= '9') {
-      s += ch;
-      cifre = true;
-    } else if ((ch == '-' || ch == '+') && i == 0) {
-      s += ch;
-    } else if (ch == Decimale && !decimale) {
-      s += '.';
-      decimale = true;
-    } else if (ch == (Decimale == ',' ? '.' : ',') && !decimale && cifre) {
-      // thousands separator
-    } else {
-      return false;
-    }
-  }
-  if (!cifre) return false;
-  v = std::strtod(s.c_str(), nullptr);
-  return true;
+// A number as the general format shows it: six significant digits, as printf's %g.
+std::string Testo_Numero(double v) {
+  char buf[32];
+  const auto [fine, errore] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 6);
+  return errore == std::errc() ? std::string(buf, fine) : std::string();
 }
 
 }  // namespace
@@ -57,6 +36,8 @@ bool Formato::operator<(const Formato& o) const {
 Libro::Libro() {
   formati_.emplace_back();
   indici_.emplace(formati_[0], 0);
+  stili_.emplace_back();
+  indice_stili_.emplace(stili_[0], 0);
   for (size_t i = 0; i < 56; ++i) {
     const uint32_t c = kTavolozza[i];
     tavolozza_[i] = static_cast<int32_t>(((c >> 16) & 0xFF) | (c & 0xFF00) | ((c & 0xFF) << 16));
@@ -65,77 +46,113 @@ Libro::Libro() {
 
 bool Libro::Apri_Testo(const std::string& File, char Separatore, char Decimale, const std::vector<int>& Tipi,
                        std::string& Errore) {
-  // Line by line: the file may be as big as a whole sheet.
-  std::ifstream in(File, std::ios::binary);
-  if (!in) {
-    Errore = "impossibile leggere " + File;
-    return false;
-  }
-  righe_.clear();
-  testi_.clear();
-  int riga = 0;
-  std::string linea;
-  while (std::getline(in, linea)) {
-    if (!linea.empty() && linea.back() == '\r') linea.pop_back();
-    if (++riga > kRighe) {
+  // The file is only looked through here: its cells are read again when they are needed.
+  valori_.clear();
+  stile_riga_.clear();
+  riga0_ = colonna0_ = 0;
+  separatore_ = Separatore;
+  decimale_ = Decimale;
+  tipi_ = Tipi;
+  return testo_.Apri(File, Errore, [&](size_t i, std::string_view Linea) {
+    if (i >= static_cast<size_t>(kRighe)) {
       Errore = "il foglio non contiene pi\xF9 di 65536 righe";
+      testo_.Chiudi();
       return false;
     }
-    size_t p = 0;
-    for (int k = 0; p <= linea.size(); ++k) {
-      std::string_view campo;
-      bool citato = false;
-      if (p < linea.size() && linea[p] == '"') {
-        const size_t chiude = linea.find('"', p + 1);
-        campo = std::string_view(linea).substr(p + 1, chiude == std::string::npos ? std::string::npos : chiude - p - 1);
-        citato = true;
-        p = chiude == std::string::npos ? linea.size() : chiude + 1;
-        const size_t sep = linea.find(Separatore, p);
-        p = sep == std::string::npos ? linea.size() + 1 : sep + 1;
+    const bool ok = Per_Campi(Linea, Separatore, [](int k, std::string_view Campo, bool) {
+      return Campo.empty() || k < kColonne;
+    });
+    if (!ok) {
+      Errore = "il foglio non contiene pi\xF9 di 256 colonne";
+      testo_.Chiudi();
+    }
+    return ok;
+  });
+}
+
+size_t Libro::Righe_Interne() const {
+  size_t n = std::max(testo_.Linee(), stile_riga_.size());
+  if (!valori_.empty()) n = std::max(n, valori_.rbegin()->first.first + 1);
+  return n;
+}
+
+void Libro::Celle(size_t i, std::vector<Casella>& Celle) const {
+  Celle.clear();
+  auto metti = [&](size_t c) -> Casella* {
+    if (c < colonna0_) return nullptr;
+    c -= colonna0_;
+    if (Celle.size() <= c) Celle.resize(c + 1);
+    return &Celle[c];
+  };
+  if (i < testo_.Linee()) {
+    Per_Campi(testo_.Linea(i), separatore_, [&](int k, std::string_view Campo, bool Citato) {
+      if (Campo.empty() || k >= kColonne) return true;
+      Casella* x = metti(static_cast<size_t>(k));
+      if (!x) return true;
+      const bool testo_fisso = static_cast<size_t>(k) < tipi_.size() && tipi_[static_cast<size_t>(k)] == 2;
+      double v;
+      if (!testo_fisso && !Citato && Leggi_Numero(Campo, decimale_, v)) {
+        x->Genere = kNumero;
+        x->Dato = Campo;
       } else {
-        const size_t sep = linea.find(Separatore, p);
-        campo = std::string_view(linea).substr(p, sep == std::string::npos ? std::string::npos : sep - p);
-        p = sep == std::string::npos ? linea.size() + 1 : sep + 1;
+        // A text longer than a cell holds is cut to what a cell record can carry anyway.
+        x->Genere = kTesto;
+        x->Dato = Campo.substr(0, 0xFFFF);
       }
-      if (campo.empty()) continue;
-      if (k >= kColonne) {
-        Errore = "il foglio non contiene pi\xF9 di 256 colonne";
-        return false;
-      }
-      Casella& c = *Prendi(riga, k + 1);
-      const bool testo_fisso = static_cast<size_t>(k) < Tipi.size() && Tipi[static_cast<size_t>(k)] == 2;
-      double v = 0;
-      if (!testo_fisso && !citato && Leggi_Numero(campo, Decimale, v)) {
-        c.Genere = kNumero;
-        std::memcpy(&c.Dato, &v, sizeof v);
-      } else {
-        Metti_Testo(c, campo);
-      }
+      return true;
+    });
+  }
+  for (auto it = valori_.lower_bound({i, 0}); it != valori_.end() && it->first.first == i; ++it) {
+    if (Casella* x = metti(it->first.second)) {
+      x->Genere = it->second.empty() ? kVuota : kTesto;
+      x->Dato = it->second;
     }
   }
-  if (in.bad()) {
-    Errore = "impossibile leggere " + File;
-    return false;
+  if (i < stile_riga_.size()) {
+    const std::vector<uint32_t>& v = stili_[stile_riga_[i]];
+    for (size_t c = colonna0_; c < v.size(); ++c) {
+      if (v[c] == kNessuno) continue;
+      Casella* x = metti(c);
+      if (x->Genere == kAssente) x->Genere = kVuota;
+      x->Formato = v[c];
+    }
   }
-  return true;
+  while (!Celle.empty() && Celle.back().Genere == kAssente) Celle.pop_back();
 }
 
-Libro::Casella* Libro::Prendi(int Riga, int Colonna) {
-  if (Riga < 1 || Riga > kRighe || Colonna < 1 || Colonna > kColonne) return nullptr;
-  if (righe_.size() < static_cast<size_t>(Riga)) righe_.resize(static_cast<size_t>(Riga));
-  std::vector<Casella>& r = righe_[static_cast<size_t>(Riga - 1)];
-  if (r.size() < static_cast<size_t>(Colonna)) r.resize(static_cast<size_t>(Colonna));
-  Casella& k = r[static_cast<size_t>(Colonna - 1)];
-  if (k.Genere == kAssente) k.Genere = kVuota;
-  return &k;
+const Libro::Casella Libro::Cella(int Riga, int Colonna) const {
+  if (!Nel_Foglio(Riga, Colonna)) return {};
+  std::vector<Casella> celle;
+  Celle(Riga_Interna(Riga), celle);
+  const auto c = static_cast<size_t>(Colonna - 1);
+  return c < celle.size() ? celle[c] : Casella{};
 }
 
-const Libro::Casella* Libro::Cerca(int Riga, int Colonna) const {
-  if (Riga < 1 || Colonna < 1 || static_cast<size_t>(Riga) > righe_.size()) return nullptr;
-  const std::vector<Casella>& r = righe_[static_cast<size_t>(Riga - 1)];
-  if (static_cast<size_t>(Colonna) > r.size()) return nullptr;
-  const Casella& k = r[static_cast<size_t>(Colonna - 1)];
-  return k.Genere == kAssente ? nullptr : &k;
+double Libro::Numero_Di(const Casella& k) const {
+  double v = 0;
+  Leggi_Numero(k.Dato, decimale_, v);
+  return v;
+}
+
+void Libro::Cambia_Formati(const Zona& z, const std::function<uint32_t(uint32_t)>& Nuovo) {
+  const int r1 = std::max(z.R1, 1), r2 = std::min(z.R2, static_cast<int>(kRighe));
+  const int c1 = std::max(z.C1, 1), c2 = std::min(z.C2, static_cast<int>(kColonne));
+  if (r1 > r2 || c1 > c2) return;
+  const size_t da = Colonna_Interna(c1), a = Colonna_Interna(c2);
+  if (stile_riga_.size() <= Riga_Interna(r2)) stile_riga_.resize(Riga_Interna(r2) + 1, 0);
+  // Rows formatted alike stay alike: each distinct row of the range is changed once.
+  std::map<uint32_t, uint32_t> cambiati;
+  for (size_t i = Riga_Interna(r1); i <= Riga_Interna(r2); ++i) {
+    uint32_t& stile = stile_riga_[i];
+    const auto [it, nuovo] = cambiati.emplace(stile, 0);
+    if (nuovo) {
+      std::vector<uint32_t> v = stili_[stile];
+      if (v.size() <= a) v.resize(a + 1, kNessuno);
+      for (size_t c = da; c <= a; ++c) v[c] = Nuovo(v[c] == kNessuno ? 0 : v[c]);
+      it->second = Interna_Stile(v);
+    }
+    stile = it->second;
+  }
 }
 
 uint32_t Libro::Interna(const Formato& f) {
@@ -144,52 +161,28 @@ uint32_t Libro::Interna(const Formato& f) {
   return it->second;
 }
 
-void Libro::Metti_Testo(Casella& k, std::string_view Testo) {
-  // A text longer than a cell holds is cut to what a cell record can carry anyway.
-  const size_t n = std::min<size_t>(Testo.size(), 0xFFFF);
-  k.Genere = kTesto;
-  k.Dato = (static_cast<uint64_t>(testi_.size()) << 16) | n;
-  testi_.append(Testo.substr(0, n));
-}
-
-std::string_view Libro::Testo_Di(const Casella& k) const {
-  return std::string_view(testi_).substr(static_cast<size_t>(k.Dato >> 16), static_cast<size_t>(k.Dato & 0xFFFF));
-}
-
-double Libro::Numero_Di(const Casella& k) const {
-  double v;
-  std::memcpy(&v, &k.Dato, sizeof v);
-  return v;
+uint32_t Libro::Interna_Stile(const std::vector<uint32_t>& v) {
+  const auto [it, nuovo] = indice_stili_.emplace(v, static_cast<uint32_t>(stili_.size()));
+  if (nuovo) stili_.push_back(v);
+  return it->second;
 }
 
 void Libro::Valore(int Riga, int Colonna, const std::string& Testo) {
-  Casella* c = Prendi(Riga, Colonna);
-  if (!c) return;
+  if (!Nel_Foglio(Riga, Colonna)) return;
   const std::string_view t = !Testo.empty() && Testo[0] == '\'' ? std::string_view(Testo).substr(1) : Testo;
-  c->Dato = 0;
-  c->Genere = kVuota;
-  if (!t.empty()) Metti_Testo(*c, t);
+  // A text longer than a cell holds is cut to what a cell record can carry anyway.
+  valori_[{Riga_Interna(Riga), Colonna_Interna(Colonna)}] = std::string(t.substr(0, 0xFFFF));
 }
 
-bool Libro::Numero(int Riga, int Colonna) const {
-  const Casella* c = Cerca(Riga, Colonna);
-  return c && c->Genere == kNumero;
-}
+bool Libro::Numero(int Riga, int Colonna) const { return Cella(Riga, Colonna).Genere == kNumero; }
 
-const Formato& Libro::Formato_Di(int Riga, int Colonna) const {
-  const Casella* c = Cerca(Riga, Colonna);
-  return formati_[c ? c->Formato : 0];
-}
+const Formato& Libro::Formato_Di(int Riga, int Colonna) const { return formati_[Cella(Riga, Colonna).Formato]; }
 
 std::string Libro::Testo(int Riga, int Colonna) const {
-  const Casella* c = Cerca(Riga, Colonna);
-  if (!c) return "";
-  if (c->Genere == kTesto) return std::string(Testo_Di(*c));
-  if (c->Genere != kNumero) return "";
-  // As a stream writes a double by default: six significant digits.
-  char buf[32];
-  const int n = std::snprintf(buf, sizeof buf, "%g", Numero_Di(*c));
-  return std::string(buf, n > 0 ? static_cast<size_t>(n) : 0);
+  const Casella c = Cella(Riga, Colonna);
+  if (c.Genere == kTesto) return std::string(c.Dato);
+  if (c.Genere != kNumero) return "";
+  return Testo_Numero(Numero_Di(c));
 }
 
 void Libro::Bordo(const Zona& z, int Posizione, int Colore) {
@@ -215,7 +208,7 @@ void Libro::Bordo(const Zona& z, int Posizione, int Colore) {
 }
 
 void Libro::Elimina_Riga_1() {
-  if (!righe_.empty()) righe_.erase(righe_.begin());
+  ++riga0_;
   std::vector<Zona> unioni;
   for (Zona z : unioni_) {
     if (z.R2 < 2) continue;
@@ -227,8 +220,7 @@ void Libro::Elimina_Riga_1() {
 }
 
 void Libro::Elimina_Colonna_A() {
-  for (std::vector<Casella>& r : righe_)
-    if (!r.empty()) r.erase(r.begin());
+  ++colonna0_;
   std::vector<Zona> unioni;
   for (Zona z : unioni_) {
     if (z.C2 < 2) continue;
@@ -251,13 +243,16 @@ void Libro::Adatta_Colonne() {
     return false;
   };
   larghezze_.clear();
-  for (size_t i = 0; i < righe_.size(); ++i) {
-    const int r = static_cast<int>(i) + 1;
-    for (size_t j = 0; j < righe_[i].size(); ++j) {
+  std::vector<Casella> celle;
+  for (size_t i = riga0_; i < Righe_Interne(); ++i) {
+    const int r = static_cast<int>(i - riga0_) + 1;
+    if (r > kRighe) break;
+    Celle(i, celle);
+    for (size_t j = 0; j < celle.size(); ++j) {
       const int c = static_cast<int>(j) + 1;
-      const Casella& k = righe_[i][j];
+      const Casella& k = celle[j];
       if (k.Genere != kTesto && k.Genere != kNumero) continue;
-      const size_t n = k.Genere == kTesto ? Testo_Di(k).size() : Testo(r, c).size();
+      const size_t n = k.Genere == kTesto ? k.Dato.size() : Testo_Numero(Numero_Di(k)).size();
       if (n == 0 || unita(r, c)) continue;
       const int w = std::min(255, static_cast<int>(n) + 2) * 256;
       int& l = larghezze_[c];

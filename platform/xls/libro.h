@@ -3,10 +3,12 @@
 // ranges (font, colours from a 56-entry palette, alignment, number format, fill, borders, merges)
 // and saved as an Excel 97 (BIFF8) workbook. Texts are system text (Windows-1252).
 //
-// A sheet may hold the format's 65,536 rows of 256 columns, so a cell is kept small: its value
-// (a number, or the place of its text in one shared buffer), the number of its format in a table
-// of the distinct formats, and its kind. A format change goes through that table once per
-// distinct format of the range, not once per cell.
+// A sheet may hold the format's 65,536 rows of 256 columns, so its cells are not held in memory:
+// the values stay in the text file the sheet was read from, read again line by line when they
+// are needed, and only the cells given a value one by one are kept. Formats are kept by row: each
+// row names one of the distinct rows of format numbers (rows formatted alike share one), and a
+// format number points into the table of distinct formats. A format change goes through that
+// table once per distinct format of the range, and once per distinct row of the range.
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -15,6 +17,8 @@
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "platform/xls/testo_delimitato.h"
 
 namespace kyx::xls {
 
@@ -44,6 +48,8 @@ class Libro {
   static constexpr int kRighe = 65536, kColonne = 256;
 
   Libro();
+  Libro(const Libro&) = delete;
+  Libro& operator=(const Libro&) = delete;
 
   // Reads a text file of lines ended by CR LF, fields separated by Separatore, a field that starts
   // with a double quote running to the next one. Field k goes to column k + 1; Tipi[k] = 2 keeps
@@ -65,19 +71,15 @@ class Libro {
   template <class F>
   void Formatta(const Zona& z, F Cambia) {
     std::vector<uint32_t> nuovo(formati_.size(), kNessuno);
-    for (int r = z.R1; r <= z.R2; ++r) {
-      for (int c = z.C1; c <= z.C2; ++c) {
-        Casella* k = Prendi(r, c);
-        if (!k) continue;
-        uint32_t& n = nuovo[k->Formato];
-        if (n == kNessuno) {
-          Formato f = formati_[k->Formato];
-          Cambia(f);
-          n = Interna(f);
-        }
-        k->Formato = n;
+    Cambia_Formati(z, [&](uint32_t Vecchio) {
+      uint32_t& n = nuovo[Vecchio];
+      if (n == kNessuno) {
+        Formato f = formati_[Vecchio];
+        Cambia(f);
+        n = Interna(f);
       }
-    }
+      return n;
+    });
   }
   void Unisci(const Zona& z) { unioni_.push_back(z); }
   // Thin borders of the given positions (xlEdgeLeft .. xlInsideHorizontal) in palette colour.
@@ -109,25 +111,43 @@ class Libro {
  private:
   static constexpr uint32_t kNessuno = 0xFFFFFFFF;
   enum Tipo : uint8_t { kAssente, kVuota, kNumero, kTesto };
-  // One cell: a number's bits, or its text's start (high half) and length (low half) in testi_.
+  // A cell as the sheet has it: its kind, its format and its text (for a number, the number as
+  // the text file writes it, read when it is needed).
   struct Casella {
-    uint64_t Dato = 0;
-    uint32_t Formato = 0;
     Tipo Genere = kAssente;
+    uint32_t Formato = 0;
+    std::string_view Dato;
   };
   friend class Scrittura;
 
-  // The cell at (Riga, Colonna), made present; nullptr outside the sheet.
-  Casella* Prendi(int Riga, int Colonna);
-  const Casella* Cerca(int Riga, int Colonna) const;
-  uint32_t Interna(const Formato& f);
-  void Metti_Testo(Casella& k, std::string_view Testo);
-  std::string_view Testo_Di(const Casella& k) const;
+  // The sheet's own rows and columns (from 0) behind the visible row and column (from 1): rows
+  // and columns deleted at the start move the visible ones along.
+  size_t Riga_Interna(int Riga) const { return static_cast<size_t>(Riga - 1) + riga0_; }
+  size_t Colonna_Interna(int Colonna) const { return static_cast<size_t>(Colonna - 1) + colonna0_; }
+  static bool Nel_Foglio(int Riga, int Colonna) {
+    return Riga >= 1 && Riga <= kRighe && Colonna >= 1 && Colonna <= kColonne;
+  }
+  // How many rows the sheet may have cells in (its own numbering).
+  size_t Righe_Interne() const;
+  // The cells of row i (its own numbering) by visible column (Celle[0] is column 1), up to the
+  // row's last present cell; the texts stay valid until the next read of the file.
+  void Celle(size_t i, std::vector<Casella>& Celle) const;
+  const Casella Cella(int Riga, int Colonna) const;
   double Numero_Di(const Casella& k) const;
+  void Cambia_Formati(const Zona& z, const std::function<uint32_t(uint32_t)>& Nuovo);
+  uint32_t Interna(const Formato& f);
+  uint32_t Interna_Stile(const std::vector<uint32_t>& v);
 
-  std::vector<std::vector<Casella>> righe_;  // righe_[r - 1][c - 1]
-  std::string testi_;                        // the cells' texts, one after another
-  std::vector<Formato> formati_;             // formati_[0] is the default format
+  Testo_Delimitato testo_;  // the file's cells
+  char decimale_ = '.';
+  char separatore_ = '\t';
+  std::vector<int> tipi_;
+  std::map<std::pair<size_t, size_t>, std::string> valori_;  // (row, column) -> text given one by one
+  std::vector<uint32_t> stile_riga_;            // row -> its row of format numbers (0: none)
+  std::vector<std::vector<uint32_t>> stili_;    // distinct rows of format numbers; kNessuno: no cell
+  std::map<std::vector<uint32_t>, uint32_t> indice_stili_;
+  size_t riga0_ = 0, colonna0_ = 0;             // rows and columns deleted at the start
+  std::vector<Formato> formati_;                // formati_[0] is the default format
   std::map<Formato, uint32_t> indici_;
   std::vector<Zona> unioni_;
   std::map<int, int> larghezze_;  // column -> width in 1/256 of a character
