@@ -1,6 +1,12 @@
 // Registration, download and deletion of the local data sets (module of frmMenuDati).
 #include "server/dati_locali.h"
 
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <mutex>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 #include "common/stato.h"
@@ -247,6 +253,181 @@ int32_t Record_Non_Numerico(int32_t n, int32_t R, const std::vector<int32_t>& Lu
   return 0;
 }
 
+// The records of one block as the receiving thread decoded them: the texts of every key of every
+// record one after the other (the keys' own lengths), then the values, record by record.
+struct Blocco_Dati {
+  int32_t Record = 0;
+  std::string Chiavi;
+  std::vector<double> Numeri;
+};
+
+// Stores the blocks of a download into W on a thread of its own, in the order they are handed
+// over, so that the records of one block go into the database while the next block travels and
+// is decoded. While it lives, only its thread uses W (and so the connection W writes through);
+// the socket and the window stay with the caller. At most kCoda blocks wait: a receiver that
+// runs ahead waits until half of them are stored, so that the two threads wake each other once
+// every few blocks rather than after every block. The first record the database refuses stops
+// the storing; the blocks handed over after it are dropped, and the rows of the blocks before
+// it (and of the refused block before the refused record) stay in W's transaction, as when the
+// caller stored them itself.
+class Registrazione_Blocchi {
+ public:
+  Registrazione_Blocchi(Scrittura_Dati& W, const std::vector<int32_t>& Lunghezze, int32_t Valori)
+      : W_(W), Lunghezze_(Lunghezze), Valori_(Valori), Testi_(Lunghezze.size()) {
+    try {
+      Filo_ = std::thread([this] { Lavora(); });
+    } catch (const std::system_error&) {
+      // No thread to be had: the blocks are stored as they are handed over.
+    }
+  }
+  ~Registrazione_Blocchi() {
+    {
+      std::lock_guard<std::mutex> l(M_);
+      Chiusa_ = true;
+    }
+    Lavoro_.notify_one();
+    if (Filo_.joinable()) Filo_.join();
+  }
+  Registrazione_Blocchi(const Registrazione_Blocchi&) = delete;
+  Registrazione_Blocchi& operator=(const Registrazione_Blocchi&) = delete;
+
+  // An empty block whose buffers an earlier block used: a download allocates a few, not one per
+  // block.
+  Blocco_Dati Blocco_Libero() {
+    std::lock_guard<std::mutex> l(M_);
+    if (Liberi_.empty()) return {};
+    Blocco_Dati b = std::move(Liberi_.back());
+    Liberi_.pop_back();
+    return b;
+  }
+  // Hands a block over. False once a record has been refused (the block is dropped).
+  bool Consegna(Blocco_Dati Blocco) {
+    std::unique_lock<std::mutex> l(M_);
+    if (!Filo_.joinable()) {
+      if (!Fallita_) Concludi_Blocco(Blocco, Registra(Blocco));
+      Liberi_.push_back(std::move(Blocco));
+      return !Fallita_;
+    }
+    if (Coda_.size() >= kCoda) Aspetta(l, [this] { return Fallita_ || Coda_.size() <= kCoda / 2; });
+    if (Fallita_) return false;
+    Coda_.push_back(std::move(Blocco));
+    const bool Sveglia = Dorme_;
+    l.unlock();
+    if (Sveglia) Lavoro_.notify_one();
+    return true;
+  }
+  // Waits until every block handed over is stored or dropped. False when a record was refused.
+  bool Attendi() {
+    std::unique_lock<std::mutex> l(M_);
+    Aspetta(l, [this] { return Coda_.empty() && !Occupata_; });
+    return !Fallita_;
+  }
+  bool Fallita() {
+    std::lock_guard<std::mutex> l(M_);
+    return Fallita_;
+  }
+  // What the database said of the refused record.
+  data::Status Errore() {
+    std::lock_guard<std::mutex> l(M_);
+    return Errore_;
+  }
+  // The records of the blocks stored whole so far.
+  int64_t Registrati() {
+    std::lock_guard<std::mutex> l(M_);
+    return Registrati_;
+  }
+
+ private:
+  static constexpr std::size_t kCoda = 8;
+
+  // The caller waits on Spazio_; the storing thread signals it only while the caller is waiting.
+  template <typename Condizione>
+  void Aspetta(std::unique_lock<std::mutex>& l, Condizione Pronto) {
+    In_Attesa_ = true;
+    Spazio_.wait(l, Pronto);
+    In_Attesa_ = false;
+  }
+
+  void Lavora() {
+    std::unique_lock<std::mutex> l(M_);
+    for (;;) {
+      if (Coda_.empty()) {
+        if (Chiusa_) return;
+        Dorme_ = true;
+        Lavoro_.wait(l, [this] { return Chiusa_ || !Coda_.empty(); });
+        Dorme_ = false;
+        continue;
+      }
+      Blocco_Dati b = std::move(Coda_.front());
+      Coda_.pop_front();
+      if (!Fallita_) {
+        Occupata_ = true;
+        l.unlock();
+        data::Status s = Registra(b);
+        l.lock();
+        Occupata_ = false;
+        Concludi_Blocco(b, std::move(s));
+      }
+      Liberi_.push_back(std::move(b));
+      if (In_Attesa_ && (Fallita_ || Coda_.size() <= kCoda / 2)) Spazio_.notify_one();
+    }
+  }
+
+  // The records of one block into W, up to the first one refused.
+  data::Status Registra(const Blocco_Dati& b) {
+    const char* Chiave = b.Chiavi.data();
+    const double* Numero = b.Numeri.data();
+    for (int32_t i = 0; i < b.Record; ++i) {
+      int c = 1;
+      for (std::size_t k = 0; k < Lunghezze_.size(); ++k) {
+        // Copied into the key's own text, which keeps its place from record to record, so the
+        // insert reads it there without a new binding.
+        const auto L = static_cast<std::size_t>(Lunghezze_[k]);
+        std::memcpy(Testi_[k].ResizeText(L), Chiave, L);
+        W_.Campo_Tenuto(c++, Testi_[k]);
+        Chiave += L;
+      }
+      for (int32_t v = 0; v < Valori_; ++v) {
+        Valore_.AssignDouble(*Numero++);
+        W_.Campo(c++, Valore_);
+      }
+      if (data::Status s = W_.Aggiungi(); !s) return s;
+    }
+    return data::Status::Ok();
+  }
+
+  // Counts a block stored whole, or keeps what the database said and stops the storing. Under M_.
+  void Concludi_Blocco(const Blocco_Dati& b, data::Status s) {
+    if (s) {
+      Registrati_ += b.Record;
+      return;
+    }
+    Fallita_ = true;
+    Errore_ = std::move(s);
+  }
+
+  Scrittura_Dati& W_;
+  const std::vector<int32_t> Lunghezze_;
+  const int32_t Valori_;
+  // One text per key field and one number, used by the storing thread only.
+  std::vector<data::Value> Testi_;
+  data::Value Valore_;
+
+  std::mutex M_;
+  std::condition_variable Lavoro_;  // the storing thread waits here for a block
+  std::condition_variable Spazio_;  // the caller waits here for room, or for the end
+  std::deque<Blocco_Dati> Coda_;
+  std::vector<Blocco_Dati> Liberi_;
+  bool Dorme_ = false;      // the storing thread waits for a block
+  bool In_Attesa_ = false;  // the caller waits
+  bool Occupata_ = false;   // a block is being stored
+  bool Chiusa_ = false;
+  bool Fallita_ = false;
+  data::Status Errore_;
+  int64_t Registrati_ = 0;
+  std::thread Filo_;
+};
+
 }  // namespace
 
 std::string Record_Dati() {
@@ -318,13 +499,33 @@ Esito_Scarico Carica_Dati_AS(Menu_Dati& M, Scrittura_Dati& W) {
   const int32_t B = kMassimo_Blocco / R;
   const std::string Seguente = "f00005" + blocchi::Cifre(B, 5);
   // After a full block the next one is asked for at once, so that the server prepares it while
-  // this one is stored; a reply asked for is always read before anything else is sent.
+  // this one is decoded and stored; a reply asked for is always read before anything else is
+  // sent.
   bool Primo = true, Chiesto = false;
-  // One text per key field, kept from record to record: the insert reads each where it is.
-  std::vector<data::Value> Testi(Lunghezze.size());
-  data::Value Numero;
+  // The blocks are stored on a thread of their own while this one reads and decodes the next:
+  // from here to the end of the download only that thread uses W and its connection.
+  Registrazione_Blocchi Registro(W, Lunghezze, Valori);
+  // The counters and the panel count a block once it is handed over: every way out but a refused
+  // record waits for it to be stored, as when each block was stored before the next was read.
+  const auto Mostra = [&M] { Pannello("Numero", vb::Format(M.Record_Totali, "\\ ###,###,##0\\ ")); };
+  // A record the database refused ends the download: the counters go back to the blocks stored
+  // whole, and the block asked for is read and dropped, so that the next request gets its own
+  // reply.
+  const auto Registrazione_Fallita = [&] {
+    if (const int64_t Tolti = M.Record_Sistema - Registro.Registrati(); Tolti > 0) {
+      M.Record_Sistema -= Tolti;
+      M.Record_Totali -= Tolti;
+      Mostra();
+    }
+    Errore_Database("dati del sistema informativo " + M.Sistema + " non registrati", Registro.Errore());
+    if (Chiesto) Base_File__Lettura();
+    return Esito_Scarico::Fallito;
+  };
+  const auto Fine = [&](Esito_Scarico Esito) { return Registro.Attendi() ? Esito : Registrazione_Fallita(); };
   for (;;) {
+    if (Registro.Fallita()) return Registrazione_Fallita();
     if (M.Annulla) {
+      if (!Registro.Attendi()) return Registrazione_Fallita();
       if (Chiesto && Base_File__Lettura() < 0) return Esito_Scarico::Fallito;
       Invia_Richiesta("g00000");
       return Base_File__Lettura() < 0 ? Esito_Scarico::Fallito : Esito_Scarico::Interrotto;
@@ -338,12 +539,13 @@ Esito_Scarico Carica_Dati_AS(Menu_Dati& M, Scrittura_Dati& W) {
     }
     Chiesto = false;
     const int32_t Lunghezza = Base_File__Lettura();
-    if (Lunghezza < 0) return Esito_Scarico::Fallito;
+    if (Lunghezza < 0) return Fine(Esito_Scarico::Fallito);
     if (Lunghezza == 0) break;
     const int32_t n = Lunghezza / R;
     // Every number of the block is checked before any record of it is stored: a block with one
     // that is not a number is refused whole.
     if (const int32_t Errato = Record_Non_Numerico(n, R, Lunghezze, Valori); Errato > 0) {
+      if (!Registro.Attendi()) return Registrazione_Fallita();
       Risposta_Rifiutata("", "il record " + std::to_string(Errato) + " del blocco ha un valore che non \xE8 un numero");
       return Esito_Scarico::Fallito;
     }
@@ -351,36 +553,34 @@ Esito_Scarico Carica_Dati_AS(Menu_Dati& M, Scrittura_Dati& W) {
       Invia_Richiesta(Seguente);
       Chiesto = true;
     }
+    // Decoded here, where the record buffer is: the storing thread gets the texts and numbers.
+    Blocco_Dati Blocco = Registro.Blocco_Libero();
+    Blocco.Record = n;
+    Blocco.Chiavi.resize(static_cast<std::size_t>(n) * static_cast<std::size_t>(R - 9 * Valori));
+    Blocco.Numeri.resize(static_cast<std::size_t>(n) * static_cast<std::size_t>(Valori));
+    char* Chiave = Blocco.Chiavi.data();
+    double* Numero = Blocco.Numeri.data();
     int32_t p = 1;
     for (int32_t i = 0; i < n; ++i) {
-      int c = 1;
-      for (std::size_t k = 0; k < Lunghezze.size(); ++k) {
-        // Translated straight into the key's own text, which keeps its place from record to
-        // record, so the insert reads it there without a new binding.
-        blocchi::Traduci_Wire(p - 1, 1, Lunghezze[k], Testi[k].ResizeText(static_cast<std::size_t>(Lunghezze[k])));
-        W.Campo_Tenuto(c++, Testi[k]);
-        p += Lunghezze[k];
+      for (const int32_t L : Lunghezze) {
+        blocchi::Traduci_Wire(p - 1, 1, L, Chiave);
+        Chiave += L;
+        p += L;
       }
       for (int32_t v = 0; v < Valori; ++v) {
-        Numero.AssignDouble(Valore_P17_3(p));
-        W.Campo(c++, Numero);
+        *Numero++ = Valore_P17_3(p);
         p += 9;
       }
-      if (data::Status s = W.Aggiungi(); !s) {
-        Errore_Database("dati del sistema informativo " + M.Sistema + " non registrati", s);
-        // The block asked for is read and dropped, so that the next request gets its own reply.
-        if (Chiesto) Base_File__Lettura();
-        return Esito_Scarico::Fallito;
-      }
     }
+    if (!Registro.Consegna(std::move(Blocco))) return Registrazione_Fallita();
     M.Record_Sistema += n;
     M.Record_Totali += n;
-    Pannello("Numero", vb::Format(M.Record_Totali, "\\ ###,###,##0\\ "));
+    Mostra();
     host::DoEvents();
     Primo = false;
     if (n != B) break;
   }
-  return Esito_Scarico::Completo;
+  return Fine(Esito_Scarico::Completo);
 }
 
 Esito_Scarico Carica_Dati_SQL(Menu_Dati& M, Scrittura_Dati& W) {

@@ -103,7 +103,10 @@ bool Registra_Dati_Locali(Menu_Dati& M,
 // than the request can carry is refused with a message before anything is downloaded.
 void Carica_Dati_Locali(Menu_Dati& M);
 
-// One system's download from the data server (socket 1) or its SQL database, into W.
+// One system's download from the data server (socket 1) or its SQL database, into W. From the
+// data server, the blocks are stored on a second thread while the next ones are received and
+// decoded: until the download returns, only that thread uses W and its connection, and the
+// socket and the window stay with the calling thread.
 Esito_Scarico Carica_Dati_AS(Menu_Dati& M, Scrittura_Dati& W);
 Esito_Scarico Carica_Dati_SQL(Menu_Dati& M, Scrittura_Dati& W);
 

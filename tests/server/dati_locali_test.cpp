@@ -219,6 +219,57 @@ TEST_F(DatiLocaliTest, ARecordTheDatabaseRefusesStopsThatSystemAndTheNextStillLo
   EXPECT_EQ(Registro(1, "VENDITE"), Uno(Server("SELECT COUNT(*) FROM \"LIBVEN/KYX_D0_00F\"")) + "| ");
 }
 
+// The blocks are stored on a thread of their own while the next ones are asked for: a record
+// refused in a later block stops the storing with the blocks before it kept, the counters go back
+// to the blocks stored whole, and the blocks asked for meanwhile are read and dropped, so that the
+// link stays in step for the next download.
+TEST_F(DatiLocaliTest, ARecordRefusedInALaterBlockKeepsTheEarlierBlocksAndTheLinkInStep) {
+  Nuovo(1);
+  const auto e = Richieste(ds::RequestKind::kDataSetFirst);
+  ASSERT_EQ(e.size(), 2u);
+  const int64_t b = std::stoll(e[1].substr(6, 5));  // records per block of VENDITE
+  const int64_t ord = std::stoll(Uno(Server("SELECT COUNT(*) FROM \"LIBORD/KYX_D0_00F\"")));
+  const int64_t ven = std::stoll(Uno(Server("SELECT COUNT(*) FROM \"LIBVEN/KYX_D0_00F\"")));
+  ASSERT_GT(ven, 4 * b);
+  const std::string intero = Impronta("VENDITE", 1);
+  struct Caso {
+    const char* nome;
+    int64_t rifiutato;  // records stored before the refused one
+  };
+  const std::vector<Caso> casi = {
+      {"first record of the second block", b},
+      {"half-way through the fourth block", 3 * b + b / 2},
+      {"last record", ven - 1},
+  };
+  int n = 1;
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.nome);
+    const std::string N = std::to_string(++n);
+    ASSERT_TRUE(Cn_MDB2->Execute("CREATE TRIGGER Pieno BEFORE INSERT ON KYX_D0_00F_VENDITE WHEN (SELECT COUNT(*) FROM "
+                                 "KYX_D0_00F_VENDITE WHERE IDX=" + N + ") >= " + std::to_string(c.rifiutato) +
+                                 " BEGIN SELECT RAISE(ABORT, 'pieno'); END")
+                    .ok());
+    host.expect("dati del sistema informativo VENDITE non registrati");
+    const Menu_Dati m = Nuovo(n);
+    ASSERT_TRUE(Cn_MDB2->Execute("DROP TRIGGER Pieno").ok());
+    EXPECT_EQ(host.pending(), 0u);
+    EXPECT_EQ(Registro(n, "VENDITE"), std::to_string(c.rifiutato) + "|*");
+    EXPECT_EQ(Uno(Locale("SELECT COUNT(*) FROM KYX_D0_00F_VENDITE WHERE IDX=" + N)), std::to_string(c.rifiutato));
+    EXPECT_EQ(m.Record_Totali, ord + c.rifiutato / b * b);
+    EXPECT_EQ(Registro(n, "ORDINI"), std::to_string(ord) + "| ");
+    ASSERT_TRUE(Collegamento_Attivo());
+
+    // The next download gets its own replies: set 1 loads whole again.
+    const std::size_t mostrati = host.shown().size();
+    Menu_Dati r;
+    r.Elemento_Carica = 1;
+    Carica_Dati_Locali(r);
+    EXPECT_EQ(host.shown().size(), mostrati);
+    EXPECT_EQ(Impronta("VENDITE", 1), intero);
+    EXPECT_EQ(r.Record_Totali, ord + ven);
+  }
+}
+
 TEST_F(DatiLocaliTest, AFailedRefreshLeavesTheStoredSetAsItWas) {
   Nuovo(1);
   const std::string ord = Impronta("ORDINI", 1), ven = Impronta("VENDITE", 1);
