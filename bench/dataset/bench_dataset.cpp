@@ -10,13 +10,16 @@
 //   - the sqlite3 shell importing the same rows from CSV files (.import) in one transaction under
 //     the same settings.
 //
-// The data server, standing for another machine, runs on processors of its own; our client and
-// the references share the one left. The four are alternated, run by run; each of our runs starts from an empty set in a compacted
+// The data server, standing for another machine, runs on processors of its own. Our client
+// works on two threads, one receiving and decoding the blocks, one storing them, and gets two
+// processors for them (the first two); the references are single-threaded and keep the first
+// processor alone. With --client-processors 1 our client's two threads share that one processor
+// too. The four are alternated, run by run; each of our runs starts from an empty set in a compacted
 // file (the set deleted, the file compacted as the data-sets menu does after every action, the
 // set registered again, all untimed), so that every side inserts into empty tables. Medians are
 // printed with the fastest and slowest run.
 //
-//   bench_dataset [-n RECORDS] [--runs N] [--keep]
+//   bench_dataset [-n RECORDS] [--runs N] [--client-processors 1|2] [--keep]
 #include <sched.h>
 #include <sqlite3.h>
 #include <unistd.h>
@@ -55,6 +58,7 @@ using bench::Now;
 struct Options {
   int64_t records = 1000000;
   int runs = 5;
+  int client_processors = 2;
   bool keep = false;
 };
 
@@ -64,9 +68,10 @@ Options Parse(int argc, char** argv) {
     const std::string a = argv[i];
     if (a == "-n" && i + 1 < argc) o.records = std::max<int64_t>(10, std::atoll(argv[++i]));
     else if (a == "--runs" && i + 1 < argc) o.runs = std::max(1, std::atoi(argv[++i]));
+    else if (a == "--client-processors" && i + 1 < argc) o.client_processors = std::clamp(std::atoi(argv[++i]), 1, 2);
     else if (a == "--keep") o.keep = true;
     else {
-      std::fprintf(stderr, "usage: bench_dataset [-n RECORDS] [--runs N] [--keep]\n");
+      std::fprintf(stderr, "usage: bench_dataset [-n RECORDS] [--runs N] [--client-processors 1|2] [--keep]\n");
       std::exit(2);
     }
   }
@@ -376,14 +381,25 @@ int main(int argc, char** argv) {
   }
 
   // The data server stands for another machine: its threads run on processors of their own, and
-  // the client and the references share the one left. Left to the scheduler, the server's thread
-  // was now and then woken on the client's processor, and the download then took as long as
-  // storing and serving one after the other.
-  const std::vector<int> processors = AllowedProcessors();
-  const bool pinned = processors.size() >= 2 && Bind({processors.begin() + 1, processors.end()});
-  if (pinned) std::printf("Data server on processors %d..%d, client and references on processor %d\n", processors[1],
-                          processors.back(), processors[0]);
-  else std::printf("One processor: the data server and the client share it\n");
+  // the client and the references on the first one or two. Left to the scheduler, the server's
+  // thread was now and then woken on the client's processor, and the download then took as long
+  // as storing and serving one after the other.
+  std::vector<int> processors = AllowedProcessors();
+  if (processors.empty()) processors.push_back(0);
+  const int ours_count = std::min<int>(o.client_processors, static_cast<int>(processors.size()) - 1);
+  const bool pinned = ours_count >= 1 && Bind({processors.begin() + ours_count, processors.end()});
+  const std::vector<int> ours_processors(processors.begin(), processors.begin() + std::max(ours_count, 1));
+  const std::vector<int> reference_processors{processors[0]};
+  std::string where_ours = "processor " + std::to_string(reference_processors[0]);
+  if (ours_processors.size() == 2) where_ours = "processors " + std::to_string(ours_processors[0]) + " and " +
+                                                std::to_string(ours_processors[1]);
+  if (pinned) {
+    std::printf("Data server on processors %d..%d\n", processors[ours_count], processors.back());
+    std::printf("Ours: 2 threads (receiving and decoding; storing) on %s\n", where_ours.c_str());
+    std::printf("Plain client, prepared insert, sqlite3 shell: 1 thread on processor %d\n", reference_processors[0]);
+  } else {
+    std::printf("One processor: the data server, our client's 2 threads and the references share it\n");
+  }
 
   ds::ServerOptions so;
   so.database = server_db;
@@ -396,8 +412,8 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  if (pinned && !Bind({processors[0]})) {
-    std::fprintf(stderr, "the client could not be bound to processor %d\n", processors[0]);
+  if (pinned && !Bind(reference_processors)) {
+    std::fprintf(stderr, "the client could not be bound to processor %d\n", reference_processors[0]);
     return 1;
   }
 
@@ -436,9 +452,13 @@ int main(int argc, char** argv) {
     m.Elemento_Nuovo = m.Elemento_Carica = 1;
     if (!Registra_Dati_Locali(m, [](const std::string& f, const std::string&) { return f; })) return 1;
     server.ClearRequests();
+    // Our client's threads get their processors, the storing thread inheriting them when the
+    // download starts it; the references then run on the first processor alone.
+    if (pinned && !Bind(ours_processors)) return 1;
     const double start = Now();
     Carica_Dati_Locali(m);
     ours.push_back(Now() - start);
+    if (pinned && !Bind(reference_processors)) return 1;
     if (host.boxes || !MDB2_Aperto()) {
       std::fprintf(stderr, "the download did not end cleanly\n");
       return 1;
@@ -519,10 +539,12 @@ int main(int argc, char** argv) {
   std::string joined;
   for (const auto& sql : settings) joined += (joined.empty() ? "" : "; ") + sql.substr(7);
   std::printf("  settings: %s\n", joined.c_str());
-  Figures("Carica_Dati_Locali (network + storing)", ours, records);
-  Figures("plain client, same requests, nothing stored", plain, records);
-  Figures("prepared insert, one transaction", statement, records);
-  Figures("sqlite3 .import from CSV, one transaction", shell, records);
+  const std::string ours_label = "Carica_Dati_Locali, 2 threads, " + std::to_string(ours_processors.size()) +
+                                 (ours_processors.size() == 1 ? " processor" : " processors");
+  Figures(ours_label.c_str(), ours, records);
+  Figures("plain client, 1 thread, 1 processor", plain, records);
+  Figures("prepared insert, 1 thread, 1 processor", statement, records);
+  Figures("sqlite3 .import from CSV, 1 processor", shell, records);
   // Receiving and storing overlap when the download costs about the larger of the two: the
   // round trips alone (the plain client) and the storing alone (the prepared insert).
   const double larger = std::max(Median(plain), Median(statement));

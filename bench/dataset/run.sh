@@ -4,11 +4,14 @@
 # loopback into the local data-set database, alternated with a plain client sending the same
 # requests and storing nothing, the same rows inserted with one prepared statement in one
 # transaction, and the sqlite3 shell importing them from CSV in one transaction (both under the
-# same storage settings); medians of 5 runs each. The machine's load is printed first: figures
-# taken on a busy machine say little.
+# same storage settings); medians of 5 runs each. Our client receives on one thread and stores
+# on another, and gets the first two processors for them; the references are single-threaded on
+# the first processor; the data server has the rest. The machine's load is printed first:
+# figures taken on a busy machine say little.
 #
 #   bench/dataset/run.sh                    # a million records, 5 runs each
 #   bench/dataset/run.sh -n 200000 --runs 7
+#   bench/dataset/run.sh --client-processors 1   # our client's two threads on one processor
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build="$root/build-bench"
