@@ -27,17 +27,28 @@ Dati_Memoria& Copia_Dati() { return copia; }
 
 Dati_Memoria* Dati_In_Memoria() { return copia.aperta ? &copia : nullptr; }
 
+namespace {
+
+void Aggiungi_Codice(std::string_view t, std::string& h) {
+  size_t n = t.size();
+  while (n > 0 && t[n - 1] == ' ') --n;
+  for (size_t i = 0; i < n; ++i) h += static_cast<char>(data::JetUpper(static_cast<unsigned char>(t[i])));
+  h += '\x01';
+}
+
+}  // namespace
+
 std::string Chiave_Dati_Memoria(const std::vector<data::Value>& chiave) {
   std::string h;
   for (const data::Value& v : chiave) {
-    const std::string altro = v.kind() == data::Value::Kind::Text ? std::string() : v.AsText();
-    const std::string& t = v.kind() == data::Value::Kind::Text ? v.text() : altro;
-    size_t n = t.size();
-    while (n > 0 && t[n - 1] == ' ') --n;
-    for (size_t i = 0; i < n; ++i) h += static_cast<char>(data::JetUpper(static_cast<unsigned char>(t[i])));
-    h += '\x01';
+    if (v.kind() == data::Value::Kind::Text) Aggiungi_Codice(v.text(), h); else Aggiungi_Codice(v.AsText(), h);
   }
   return h;
+}
+
+void Chiave_Dati_Memoria(const std::vector<std::string>& chiave, std::string& h) {
+  h.clear();
+  for (const std::string& t : chiave) Aggiungi_Codice(t, h);
 }
 
 void Indicizza_Dati_Memoria(Dati_Memoria& m) {

@@ -43,6 +43,8 @@ void Scrivi_Dati_Memoria();
 
 // The key of a row as the index DATI_L2 compares its codes: no case, no trailing blanks.
 std::string Chiave_Dati_Memoria(const std::vector<data::Value>& chiave);
+// The same of key texts, into h (reused: no allocation once it is large enough).
+void Chiave_Dati_Memoria(const std::vector<std::string>& chiave, std::string& h);
 // The rows by their key codes built anew: the first row of each key.
 void Indicizza_Dati_Memoria(Dati_Memoria& m);
 

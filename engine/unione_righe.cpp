@@ -101,55 +101,64 @@ std::vector<bool> Slot_Coperti(const Query& Q) {
 
 std::string Campo_Lavoro(int i) { return Rs_Lavoro->Field(i).AsText(); }
 
-// A code as the result table's key-code columns hold it: blank-padded to its fixed width.
-std::string Codice(std::string codice, int larghezza) {
-  if (static_cast<int>(codice.size()) < larghezza) codice.append(C(larghezza - static_cast<int>(codice.size())), ' ');
-  return codice;
+// A work row's codes and the key of its result row, kept from row to row so that finding a row
+// already made allocates nothing.
+struct Chiave_Lavoro {
+  std::vector<std::string> chiave;       // one text per key-code column of DATI
+  std::vector<std::string> livelli;      // the codes of the level columns
+  std::vector<std::string> descrizioni;  // the codes of the description columns
+  std::string h;                         // the key as the copy of DATI indexes it
+};
+
+// Text t of the work row's field i.
+void Testo_Lavoro(int i, std::string& t) {
+  const data::Value& v = Rs_Lavoro->Field(i);
+  if (v.kind() == data::Value::Kind::Text) t.assign(v.text()); else t = v.AsText();
 }
 
 // The key of the result row of the current work row (slot s at the slot level), one text per
 // key-code column of DATI, and the codes of its level columns.
-std::vector<data::Value> Chiave_Risultato(const Query& Q, int s, std::vector<std::string>& livelli,
-                                         std::vector<std::string>& descrizioni) {
-  std::vector<std::string> chiave(C(std::max<int>(Numero_Chiavi_DATI, 0)));
+void Chiave_Risultato(const Query& Q, int s, Chiave_Lavoro& k) {
+  k.chiave.resize(C(std::max<int>(Numero_Chiavi_DATI, 0)));
+  for (std::string& t : k.chiave) t.clear();
+  // Padded to the code's width: direction A cuts the codes out of k001 by those widths.
   const auto aggiungi = [&](int campo, const std::string& codice, int larghezza) {
     if (campo < 0 || campo >= static_cast<int>(Col_Chiave_DATI.size())) return;
-    const int k = Col_Chiave_DATI[C(campo)];
-    if (k >= 1 && k <= static_cast<int>(chiave.size())) chiave[C(k - 1)] += Codice(codice, larghezza);
+    const int n = Col_Chiave_DATI[C(campo)];
+    if (n < 1 || n > static_cast<int>(k.chiave.size())) return;
+    std::string& t = k.chiave[C(n - 1)];
+    t += codice;
+    if (static_cast<int>(codice.size()) < larghezza) t.append(C(larghezza - static_cast<int>(codice.size())), ' ');
   };
-  livelli.clear();
-  descrizioni.clear();
+  k.livelli.resize(C(std::max<int>(Numero_Livelli, 0)));
   for (int n = 1; n <= Numero_Livelli; ++n) {
+    std::string& codice = k.livelli[C(n - 1)];
     const int campo = Q.campo_livello[C(n)];
     if (campo < 0) {  // a level not taken has no code
-      livelli.emplace_back();
+      codice.clear();
       continue;
     }
-    const std::string codice = n == Livello_Indice ? Cifre(s, 2) : Campo_Lavoro(campo);
-    livelli.push_back(codice);
-    // Padded to the level's code width: direction A cuts the codes out of k001 by those widths.
+    if (n == Livello_Indice) codice = Cifre(s, 2); else Testo_Lavoro(campo, codice);
     // The key codes of DATI are those of the taken levels, in order.
     aggiungi(campo, codice, Lunghezza_Livello[C(n)]);
   }
+  k.descrizioni.resize(C(std::max<int>(Livello_Contatore_1, 0)));
   for (int m = 1; m <= Livello_Contatore_1; ++m) {
-    const std::string codice = Campo_Lavoro(Q.livelli + m - 1);
-    descrizioni.push_back(codice);
+    std::string& codice = k.descrizioni[C(m - 1)];
+    Testo_Lavoro(Q.livelli + m - 1, codice);
     aggiungi(Q.livelli + m - 1, codice, Col_Tipo[C(std::clamp(Col_Lavoro_2[C(m - 1)], 0, 255))]);
   }
-  std::vector<data::Value> valori;
-  for (auto& t : chiave) valori.emplace_back(t);
-  return valori;
+  Chiave_Dati_Memoria(k.chiave, k.h);
 }
 
 // Makes the result row of the current work row current in the copy of DATI, adding it when it is
 // missing.
 void Riga_Risultato(const Query& Q, int s) {
-  std::vector<std::string> livelli, descrizioni;
-  const std::vector<data::Value> chiave = Chiave_Risultato(Q, s, livelli, descrizioni);
+  static Chiave_Lavoro k;
+  Chiave_Risultato(Q, s, k);
   Dati_Memoria& immagine = Copia_Dati();
-  const std::string h = Chiave_Dati_Memoria(chiave);
-  if (!chiave.empty()) {
-    auto it = immagine.indice.find(h);
+  if (!k.chiave.empty()) {
+    auto it = immagine.indice.find(k.h);
     if (it != immagine.indice.end()) {
       riga = &immagine.righe[it->second];
       return;
@@ -162,10 +171,11 @@ void Riga_Risultato(const Query& Q, int s) {
   };
   for (int i = 0; i <= Numero_Colonne && C(i) < r.size(); ++i) r[C(i)] = Col_Valore[C(i)];
   for (int n = 1; n <= Numero_Livelli; ++n)
-    if (Q.campo_livello[C(n)] >= 0) imposta(Colonna_Livello[C(n)], data::Value(livelli[C(n - 1)]));
-  for (int m = 1; m <= Livello_Contatore_1; ++m) imposta(Col_Lavoro_2[C(m - 1)], data::Value(descrizioni[C(m - 1)]));
-  for (size_t k = 0; k < chiave.size() && C(immagine.prima_k) + k < r.size(); ++k) r[C(immagine.prima_k) + k] = chiave[k];
-  if (!chiave.empty()) immagine.indice.emplace(h, immagine.righe.size());
+    if (Q.campo_livello[C(n)] >= 0) imposta(Colonna_Livello[C(n)], data::Value(k.livelli[C(n - 1)]));
+  for (int m = 1; m <= Livello_Contatore_1; ++m) imposta(Col_Lavoro_2[C(m - 1)], data::Value(k.descrizioni[C(m - 1)]));
+  for (size_t j = 0; j < k.chiave.size() && C(immagine.prima_k) + j < r.size(); ++j)
+    r[C(immagine.prima_k) + j] = data::Value(k.chiave[j]);
+  if (!k.chiave.empty()) immagine.indice.emplace(k.h, immagine.righe.size());
   immagine.righe.push_back(std::move(r));
   immagine.rowid.push_back(static_cast<int64_t>(immagine.righe.size()));
   riga = &immagine.righe.back();
