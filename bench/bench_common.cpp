@@ -77,6 +77,13 @@ double Now() {
 }
 
 std::vector<std::string> SchemaForShell(const std::string& database, const std::vector<std::string>& tables) {
+  std::vector<std::string> out = SchemaOf(database, tables);
+  for (std::string& sql : out)
+    for (size_t p; (p = sql.find("COLLATE JET")) != std::string::npos;) sql.replace(p, 11, "COLLATE NOCASE");
+  return out;
+}
+
+std::vector<std::string> SchemaOf(const std::string& database, const std::vector<std::string>& tables) {
   std::vector<std::string> out;
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
@@ -92,9 +99,7 @@ std::vector<std::string> SchemaForShell(const std::string& database, const std::
   for (const std::string& t : tables) {
     sqlite3_bind_text(st, 1, t.c_str(), -1, SQLITE_TRANSIENT);
     while (sqlite3_step(st) == SQLITE_ROW) {
-      std::string sql = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-      for (size_t p; (p = sql.find("COLLATE JET")) != std::string::npos;) sql.replace(p, 11, "COLLATE NOCASE");
-      out.push_back(sql);
+      out.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
     }
     sqlite3_reset(st);
   }

@@ -46,6 +46,9 @@ double Now();
 // collation (which the sqlite3 shell does not have) replaced by NOCASE: the reference loads into
 // tables with the same columns, checks and indexes as ours.
 std::vector<std::string> SchemaForShell(const std::string& database, const std::vector<std::string>& tables);
+// The same statements as stored, JET collation and all, for a reference in this process that
+// registers our collation: it keeps its indexes in the very order ours does.
+std::vector<std::string> SchemaOf(const std::string& database, const std::vector<std::string>& tables);
 
 // The PRAGMA lines (page_size, journal_mode, synchronous, cache_size) that give a shell run the
 // storage settings and page cache in force on `cn`, for the head of its script (their echo sent
