@@ -7,6 +7,7 @@
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <algorithm>
 #include <utility>
 
 #include "common/stato.h"
@@ -69,6 +70,15 @@ data::Status Esegui(const std::string& Sql) {
 
 // ---- Scrittura_Dati ---------------------------------------------------------------------------
 
+namespace {
+
+// Records a group statement adds at most, and SQLite's default limit on the parameters of one
+// statement.
+constexpr int kMassimo_Gruppo = 32;
+constexpr int kMassimi_Parametri = 32766;
+
+}  // namespace
+
 Scrittura_Dati::~Scrittura_Dati() {
   if (Cn_ && Cn_->InTransaction()) Cn_->Rollback();
 }
@@ -89,8 +99,22 @@ data::Status Scrittura_Dati::Apri(data::Connection& Cn, const std::string& Siste
     Nomi += (i ? "," : "") + Cn.QuoteName(Colonne[i].name);
     Segni += i ? ",?" : "?";
   }
-  s = Cn.Prepare("INSERT INTO " + Cn.QuoteName(Tabella_) + " (" + Nomi + ") VALUES (" + Segni + ")", &Inserimento_);
+  const std::string Inserisci = "INSERT INTO " + Cn.QuoteName(Tabella_) + " (" + Nomi + ") VALUES (" + Segni + ")";
+  s = Cn.Prepare(Inserisci, &Inserimento_);
   if (s) s = Inserimento_->Bind(1, data::Value(int64_t{Numero}));
+  // The group statement: as many records as SQLite's limit on parameters allows, up to
+  // kMassimo_Gruppo. Without it (a backend that refuses it) records go one by one.
+  Gruppo_ = 1;
+  Inserimento_Gruppo_.reset();
+  const int Gruppo = std::min<int>(kMassimo_Gruppo, kMassimi_Parametri / static_cast<int>(Colonne.size()));
+  if (s && Gruppo > 1) {
+    std::string Sql = Inserisci;
+    for (int j = 1; j < Gruppo; ++j) Sql += ",(" + Segni + ")";
+    bool ok = Cn.Prepare(Sql, &Inserimento_Gruppo_).ok();
+    for (int j = 0; ok && j < Gruppo; ++j)
+      ok = Inserimento_Gruppo_->Bind(j * static_cast<int>(Colonne.size()) + 1, data::Value(int64_t{Numero})).ok();
+    if (ok) Gruppo_ = Gruppo; else Inserimento_Gruppo_.reset();
+  }
   if (s) s = Cn.BeginTransaction();
   // New rows get row ids above every stored one: the highest tells the stored records apart.
   std::unique_ptr<data::Statement> st;
@@ -113,6 +137,20 @@ data::Status Scrittura_Dati::Aggiungi() {
   return s;
 }
 
+data::Status Scrittura_Dati::Campo_Gruppo(int j, int i, const data::Value& Valore) {
+  return Inserimento_Gruppo_->Bind(j * (Campi_ + 1) + i + 1, Valore);
+}
+
+data::Status Scrittura_Dati::Campo_Gruppo_Tenuto(int j, int i, const data::Value& Valore) {
+  return Inserimento_Gruppo_->BindForRun(j * (Campi_ + 1) + i + 1, Valore);
+}
+
+data::Status Scrittura_Dati::Aggiungi_Gruppo() {
+  data::Status s = Inserimento_Gruppo_->Run();
+  if (s) Righe_ += Gruppo_;
+  return s;
+}
+
 int64_t Scrittura_Dati::Righe_Precedenti() {
   std::unique_ptr<data::Statement> st;
   bool riga = false;
@@ -127,6 +165,7 @@ int64_t Scrittura_Dati::Righe_Precedenti() {
 
 data::Status Scrittura_Dati::Concludi(bool Tieni, const std::string& Stato) {
   Inserimento_.reset();
+  Inserimento_Gruppo_.reset();
   if (!Tieni) return Cn_->InTransaction() ? Cn_->Rollback() : data::Status::Ok();
   data::Status s = Cn_->InTransaction() ? data::Status::Ok() : Cn_->BeginTransaction();
   if (s) {
@@ -273,7 +312,11 @@ struct Blocco_Dati {
 class Registrazione_Blocchi {
  public:
   Registrazione_Blocchi(Scrittura_Dati& W, const std::vector<int32_t>& Lunghezze, int32_t Valori)
-      : W_(W), Lunghezze_(Lunghezze), Valori_(Valori), Testi_(Lunghezze.size()) {
+      : W_(W),
+        Lunghezze_(Lunghezze),
+        Valori_(Valori),
+        Testi_(Lunghezze.size()),
+        Testi_Gruppo_(Lunghezze.size() * static_cast<std::size_t>(W.Gruppo())) {
     try {
       Filo_ = std::thread([this] { Lavora(); });
     } catch (const std::system_error&) {
@@ -373,27 +416,61 @@ class Registrazione_Blocchi {
     }
   }
 
-  // The records of one block into W, up to the first one refused.
+  // The records of one block into W, up to the first one refused: whole groups by one statement
+  // each, a refused group and the rest one record at a time.
   data::Status Registra(const Blocco_Dati& b) {
+    const int32_t G = W_.Gruppo();
     const char* Chiave = b.Chiavi.data();
     const double* Numero = b.Numeri.data();
-    for (int32_t i = 0; i < b.Record; ++i) {
-      int c = 1;
-      for (std::size_t k = 0; k < Lunghezze_.size(); ++k) {
-        // Copied into the key's own text, which keeps its place from record to record, so the
-        // insert reads it there without a new binding.
-        const auto L = static_cast<std::size_t>(Lunghezze_[k]);
-        std::memcpy(Testi_[k].ResizeText(L), Chiave, L);
-        W_.Campo_Tenuto(c++, Testi_[k]);
-        Chiave += L;
+    int32_t i = 0;
+    for (; G > 1 && i + G <= b.Record; i += G) {
+      const char* Chiave_Gruppo = Chiave;
+      const double* Numero_Gruppo = Numero;
+      for (int32_t j = 0; j < G; ++j) {
+        int c = 1;
+        for (std::size_t k = 0; k < Lunghezze_.size(); ++k) {
+          const auto L = static_cast<std::size_t>(Lunghezze_[k]);
+          data::Value& t = Testi_Gruppo_[static_cast<std::size_t>(j) * Lunghezze_.size() + k];
+          std::memcpy(t.ResizeText(L), Chiave, L);
+          W_.Campo_Gruppo_Tenuto(j, c++, t);
+          Chiave += L;
+        }
+        for (int32_t v = 0; v < Valori_; ++v) {
+          Valore_.AssignDouble(*Numero++);
+          W_.Campo_Gruppo(j, c++, Valore_);
+        }
       }
-      for (int32_t v = 0; v < Valori_; ++v) {
-        Valore_.AssignDouble(*Numero++);
-        W_.Campo(c++, Valore_);
-      }
-      if (data::Status s = W_.Aggiungi(); !s) return s;
+      data::Status s = W_.Aggiungi_Gruppo();
+      if (s) continue;
+      // Refused: nothing of the group is stored. One by one the records before the refused one
+      // are, as when every record went alone; with the transaction gone there is nothing to add to.
+      if (!W_.In_Transazione()) return s;
+      Chiave = Chiave_Gruppo;
+      Numero = Numero_Gruppo;
+      for (int32_t j = 0; j < G; ++j)
+        if (data::Status u = Registra_Uno(Chiave, Numero); !u) return u;
     }
+    for (; i < b.Record; ++i)
+      if (data::Status u = Registra_Uno(Chiave, Numero); !u) return u;
     return data::Status::Ok();
+  }
+
+  // One record by itself; Chiave and Numero move past it.
+  data::Status Registra_Uno(const char*& Chiave, const double*& Numero) {
+    int c = 1;
+    for (std::size_t k = 0; k < Lunghezze_.size(); ++k) {
+      // Copied into the key's own text, which keeps its place from record to record, so the
+      // insert reads it there without a new binding.
+      const auto L = static_cast<std::size_t>(Lunghezze_[k]);
+      std::memcpy(Testi_[k].ResizeText(L), Chiave, L);
+      W_.Campo_Tenuto(c++, Testi_[k]);
+      Chiave += L;
+    }
+    for (int32_t v = 0; v < Valori_; ++v) {
+      Valore_.AssignDouble(*Numero++);
+      W_.Campo(c++, Valore_);
+    }
+    return W_.Aggiungi();
   }
 
   // Counts a block stored whole, or keeps what the database said and stops the storing. Under M_.
@@ -411,6 +488,7 @@ class Registrazione_Blocchi {
   const int32_t Valori_;
   // One text per key field and one number, used by the storing thread only.
   std::vector<data::Value> Testi_;
+  std::vector<data::Value> Testi_Gruppo_;  // the same for each record of a group
   data::Value Valore_;
 
   std::mutex M_;
@@ -542,16 +620,21 @@ Esito_Scarico Carica_Dati_AS(Menu_Dati& M, Scrittura_Dati& W) {
     if (Lunghezza < 0) return Fine(Esito_Scarico::Fallito);
     if (Lunghezza == 0) break;
     const int32_t n = Lunghezza / R;
-    // Every number of the block is checked before any record of it is stored: a block with one
-    // that is not a number is refused whole.
-    if (const int32_t Errato = Record_Non_Numerico(n, R, Lunghezze, Valori); Errato > 0) {
-      if (!Registro.Attendi()) return Registrazione_Fallita();
-      Risposta_Rifiutata("", "il record " + std::to_string(Errato) + " del blocco ha un valore che non \xE8 un numero");
-      return Esito_Scarico::Fallito;
-    }
+    // A full block has a successor: it is asked for at once, so that the server prepares it
+    // while this one is checked and decoded.
+    const std::string Richiesta_Blocco = Richiesta_Corrente;
     if (n == B) {
       Invia_Richiesta(Seguente);
       Chiesto = true;
+    }
+    // Every number of the block is checked before any record of it is stored: a block with one
+    // that is not a number is refused whole, and the reply already asked for is read and dropped.
+    if (const int32_t Errato = Record_Non_Numerico(n, R, Lunghezze, Valori); Errato > 0) {
+      if (!Registro.Attendi()) return Registrazione_Fallita();
+      Richiesta_Corrente = Richiesta_Blocco;  // the refusal names the request of this block
+      Risposta_Rifiutata("", "il record " + std::to_string(Errato) + " del blocco ha un valore che non \xE8 un numero");
+      if (Chiesto) Base_File__Lettura();
+      return Esito_Scarico::Fallito;
     }
     // Decoded here, where the record buffer is: the storing thread gets the texts and numbers.
     Blocco_Dati Blocco = Registro.Blocco_Libero();

@@ -270,6 +270,43 @@ TEST_F(DatiLocaliTest, ARecordRefusedInALaterBlockKeepsTheEarlierBlocksAndTheLin
   }
 }
 
+// The next block is asked for before a block is checked: a block refused for a value that is no
+// number still has that reply read and dropped, so the link stays in step for what follows.
+TEST_F(DatiLocaliTest, ABlockWithAValueThatIsNoNumberIsRefusedWholeAndTheLinkStaysInStep) {
+  Nuovo(1);
+  const auto e = Richieste(ds::RequestKind::kDataSetFirst);
+  ASSERT_EQ(e.size(), 2u);
+  const int64_t bo = std::stoll(e[0].substr(6, 5));  // records per block of ORDINI, loaded first
+  const int64_t b = std::stoll(e[1].substr(6, 5));   // and of VENDITE
+  const int64_t ord = std::stoll(Uno(Server("SELECT COUNT(*) FROM \"LIBORD/KYX_D0_00F\"")));
+  const int64_t ven = std::stoll(Uno(Server("SELECT COUNT(*) FROM \"LIBVEN/KYX_D0_00F\"")));
+  ASSERT_GT(ven, 3 * b);
+  ds::Fault f;
+  f.type = ds::FaultType::kGarbledNumber;
+  f.on = static_cast<int>(ord / bo) + 2;  // after ORDINI's next blocks, the third block of VENDITE
+  f.garble_at = 1;
+  f.garble_length = 1 << 20;
+  server_->Arm(ds::RequestKind::kDataSetNext, f);
+  host.expect("del blocco ha un valore che non");
+  const Menu_Dati m = Nuovo(2);
+  EXPECT_EQ(host.pending(), 0u);
+  ASSERT_FALSE(host.shown().empty());
+  // The refusal names the request of the refused block.
+  EXPECT_NE(host.shown().back().text.find("(richiesta \"f\")"), std::string::npos) << host.shown().back().text;
+  // ORDINI whole; of VENDITE the two blocks before the refused one, marked unfinished.
+  EXPECT_EQ(Registro(2, "ORDINI"), std::to_string(ord) + "| ");
+  EXPECT_EQ(Registro(2, "VENDITE"), std::to_string(2 * b) + "|*");
+  EXPECT_EQ(m.Record_Totali, ord + 2 * b);
+  ASSERT_TRUE(Collegamento_Attivo());
+  server_->ClearFaults();
+  const std::size_t mostrati = host.shown().size();
+  Menu_Dati r;
+  r.Elemento_Carica = 1;
+  Carica_Dati_Locali(r);
+  EXPECT_EQ(host.shown().size(), mostrati);
+  EXPECT_EQ(r.Record_Totali, ord + ven);
+}
+
 TEST_F(DatiLocaliTest, AFailedRefreshLeavesTheStoredSetAsItWas) {
   Nuovo(1);
   const std::string ord = Impronta("ORDINI", 1), ven = Impronta("VENDITE", 1);
