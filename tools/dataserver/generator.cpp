@@ -140,6 +140,14 @@ DrillDef Drill(int key, int index, int layout, int level_key, const char* descri
   return d;
 }
 
+// Layout l of system sys and its elements, when s is still ok; the first failure is kept.
+Status AddLayoutWith(Store& store, const std::string& sys, const LayoutDef& l, const std::vector<ElementDef>& elements,
+                     Status s) {
+  s = s ? store.AddLayout(sys, l) : s;
+  for (const auto& e : elements) s = s ? store.AddElement(sys, l.idx, e) : s;
+  return s;
+}
+
 Status AddSalesLayouts(Store& store) {
   const std::string sys = sample::kSales;
   // 1: two "L" row levels with subtotals, value columns with totals, a share formula, a second
@@ -147,7 +155,6 @@ Status AddSalesLayouts(Store& store) {
   LayoutDef l1 = Layout(1, "Vendite per zona e agente");
   l1.parameters[0] = "Anno di riferimento";
   l1.parameter_keys[0] = 1;
-  Status s = store.AddLayout(sys, l1);
   std::vector<ElementDef> e1 = {
       Element(1, 1, 1, "#L1(007)", "Zona"),
       Element(2, 1, 2, "#L1<01>", "Descrizione zona"),
@@ -162,7 +169,7 @@ Status AddSalesLayouts(Store& store) {
   e1[0].sn_tot = "S";
   e1[2].sn_tot = "S";
   e1[8].filters = {ElementFilter{1, 12, " ", "=", "GD", " "}, ElementFilter{2, 1, " ", "R", "2023;2024", "E"}};
-  for (const auto& e : e1) s = s ? store.AddElement(sys, 1, e) : s;
+  Status s = AddLayoutWith(store, sys, l1, e1, Status::Ok());
   s = s ? store.AddDrill(sys, 1, 1, Drill(7, 1, 4, 9, "Clienti della zona")) : s;
   s = s ? store.AddDrill(sys, 1, 2, Drill(8, 1, 3, 10, "Prodotti dell'agente")) : s;
 
@@ -172,7 +179,6 @@ Status AddSalesLayouts(Store& store) {
   l2.parameter_keys[0] = 2;
   l2.parameters[1] = "Mese finale";
   l2.parameter_keys[1] = 2;
-  s = s ? store.AddLayout(sys, l2) : s;
   const std::vector<ElementDef> e2 = {
       Element(1, 1, 1, "#L1(?\?\?)", "Livello"),
       Element(2, 1, 2, "#L1<01>", "Descrizione"),
@@ -180,10 +186,9 @@ Status AddSalesLayouts(Store& store) {
       Element(3, 1, 3, "#C1(002)#+V002#", "Importo #C1C", "###,###,##0"),
       Element(4, 1, 4, "#NR(010)", "Prodotti", "#,##0"),
   };
-  for (const auto& e : e2) s = s ? store.AddElement(sys, 2, e) : s;
+  s = AddLayoutWith(store, sys, l2, e2, s);
 
   // 3: an "R" outline of product lines and products with a margin formula.
-  s = s ? store.AddLayout(sys, Layout(3, "Prodotti per linea")) : s;
   std::vector<ElementDef> e3 = {
       Element(1, 1, 1, "#R1(011)", "Linea"),
       Element(2, 1, 2, "#R2(010)", "Prodotto"),
@@ -194,32 +199,29 @@ Status AddSalesLayouts(Store& store) {
   };
   e3[0].sn_int = "S";
   e3[0].sn_tot = "S";
-  for (const auto& e : e3) s = s ? store.AddElement(sys, 3, e) : s;
+  s = AddLayoutWith(store, sys, Layout(3, "Prodotti per linea"), e3, s);
 
   // 4: the target of the drill: its level comes from the drill row.
-  s = s ? store.AddLayout(sys, Layout(4, "Clienti (da drill)")) : s;
   const std::vector<ElementDef> e4 = {
       Element(1, 1, 1, "#L1(!!!)", "Cliente"),
       Element(2, 1, 2, "#L1<01>", "Ragione sociale"),
       Element(3, 1, 3, "#+V002#", "Importo", "###,###,##0.00", "T"),
       Element(4, 1, 4, "#@Note#", "Note"),
   };
-  for (const auto& e : e4) s = s ? store.AddElement(sys, 4, e) : s;
+  s = AddLayoutWith(store, sys, Layout(4, "Clienti (da drill)"), e4, s);
 
   // 5: one row level, so that its result can be shown as a chart.
-  s = s ? store.AddLayout(sys, Layout(5, "Vendite per zona")) : s;
   const std::vector<ElementDef> e5 = {
       Element(1, 1, 1, "#L1(007)", "Zona"),
       Element(2, 1, 2, "#L1<01>", "Descrizione zona"),
       Element(3, 1, 3, "#+V001#", "Quantit\xE0", "###,###,##0", "T"),
       Element(4, 1, 4, "#+V002#", "Importo", "###,###,##0.00", "T"),
   };
-  for (const auto& e : e5) s = s ? store.AddElement(sys, 5, e) : s;
+  s = AddLayoutWith(store, sys, Layout(5, "Vendite per zona"), e5, s);
 
   // 6: its workbook export takes the look of the grid (XLSSTD "S").
   LayoutDef l6 = Layout(6, "Vendite per agente (Excel)");
   l6.xls_std = "S";
-  s = s ? store.AddLayout(sys, l6) : s;
   const std::vector<ElementDef> e6 = {
       Element(1, 1, 1, "#L1(008)", "Agente"),
       Element(2, 1, 2, "#L1<01>", "Nome agente"),
@@ -227,10 +229,9 @@ Status AddSalesLayouts(Store& store) {
       Element(4, 1, 4, "#+V002#", "Importo", "###,###,##0.00", "T"),
       Element(5, 1, 5, "#+V003#", "Costo", "###,###,##0.00", "T"),
   };
-  for (const auto& e : e6) s = s ? store.AddElement(sys, 6, e) : s;
+  s = AddLayoutWith(store, sys, l6, e6, s);
 
   // 7: an "R" outline of zones and their agents, both keys with descriptions.
-  s = s ? store.AddLayout(sys, Layout(7, "Zone e agenti")) : s;
   std::vector<ElementDef> e7 = {
       Element(1, 1, 1, "#R1(007)", "Zona"),
       Element(2, 1, 2, "#R2(008)", "Agente"),
@@ -239,32 +240,29 @@ Status AddSalesLayouts(Store& store) {
   };
   e7[0].sn_int = "S";
   e7[0].sn_tot = "S";
-  for (const auto& e : e7) s = s ? store.AddElement(sys, 7, e) : s;
+  s = AddLayoutWith(store, sys, Layout(7, "Zone e agenti"), e7, s);
 
   // 8: quarters across, one column each, titled with the quarter.
-  s = s ? store.AddLayout(sys, Layout(8, "Vendite per zona e trimestre")) : s;
   const std::vector<ElementDef> e8 = {
       Element(1, 1, 1, "#L1(007)", "Zona"),
       Element(2, 1, 2, "#L1<01>", "Descrizione zona"),
       Element(3, 1, 3, "#C1(004)#+V002#", "Importo #C1C", "###,###,##0"),
   };
-  for (const auto& e : e8) s = s ? store.AddElement(sys, 8, e) : s;
+  s = AddLayoutWith(store, sys, Layout(8, "Vendite per zona e trimestre"), e8, s);
 
   // 9: customers by category.
-  s = s ? store.AddLayout(sys, Layout(9, "Vendite per categoria cliente")) : s;
   const std::vector<ElementDef> e9 = {
       Element(1, 1, 1, "#L1(012)", "Categoria"),
       Element(2, 1, 2, "#L2(009)", "Cliente"),
       Element(3, 1, 3, "#L2<01>", "Ragione sociale"),
       Element(4, 1, 4, "#+V002#", "Importo", "###,###,##0.00", "T"),
   };
-  for (const auto& e : e9) s = s ? store.AddElement(sys, 9, e) : s;
+  s = AddLayoutWith(store, sys, Layout(9, "Vendite per categoria cliente"), e9, s);
   return s;
 }
 
 Status AddOrderLayouts(Store& store) {
   const std::string sys = sample::kOrders;
-  Status s = store.AddLayout(sys, Layout(1, "Ordini per cliente"));
   std::vector<ElementDef> e = {
       Element(1, 1, 1, "#L1(003)", "Cliente"),
       Element(2, 1, 2, "#L1<01>", "Ragione sociale"),
@@ -273,8 +271,7 @@ Status AddOrderLayouts(Store& store) {
       Element(5, 1, 5, "#+V002#", "Fatturato", "###,###,##0.00", "T"),
   };
   e[4].system = sample::kSales;  // a column read from the sales system through the key map
-  for (const auto& x : e) s = s ? store.AddElement(sys, 1, x) : s;
-  return s;
+  return AddLayoutWith(store, sys, Layout(1, "Ordini per cliente"), e, Status::Ok());
 }
 
 Status AddUsers(Store& store) {
