@@ -315,8 +315,7 @@ class Registrazione_Blocchi {
       : W_(W),
         Lunghezze_(Lunghezze),
         Valori_(Valori),
-        Testi_(Lunghezze.size()),
-        Testi_Gruppo_(Lunghezze.size() * static_cast<std::size_t>(W.Gruppo())) {
+        Testi_(Lunghezze.size() * static_cast<std::size_t>(std::max(W.Gruppo(), 1))) {
     try {
       Filo_ = std::thread([this] { Lavora(); });
     } catch (const std::system_error&) {
@@ -427,18 +426,9 @@ class Registrazione_Blocchi {
       const char* Chiave_Gruppo = Chiave;
       const double* Numero_Gruppo = Numero;
       for (int32_t j = 0; j < G; ++j) {
-        int c = 1;
-        for (std::size_t k = 0; k < Lunghezze_.size(); ++k) {
-          const auto L = static_cast<std::size_t>(Lunghezze_[k]);
-          data::Value& t = Testi_Gruppo_[static_cast<std::size_t>(j) * Lunghezze_.size() + k];
-          std::memcpy(t.ResizeText(L), Chiave, L);
-          W_.Campo_Gruppo_Tenuto(j, c++, t);
-          Chiave += L;
-        }
-        for (int32_t v = 0; v < Valori_; ++v) {
-          Valore_.AssignDouble(*Numero++);
-          W_.Campo_Gruppo(j, c++, Valore_);
-        }
+        Lega(Chiave, Numero, static_cast<std::size_t>(j),
+             [&](int c, const data::Value& t) { W_.Campo_Gruppo_Tenuto(j, c, t); },
+             [&](int c, const data::Value& v) { W_.Campo_Gruppo(j, c, v); });
       }
       data::Status s = W_.Aggiungi_Gruppo();
       if (s) continue;
@@ -457,20 +447,28 @@ class Registrazione_Blocchi {
 
   // One record by itself; Chiave and Numero move past it.
   data::Status Registra_Uno(const char*& Chiave, const double*& Numero) {
+    Lega(Chiave, Numero, 0, [&](int c, const data::Value& t) { W_.Campo_Tenuto(c, t); },
+         [&](int c, const data::Value& v) { W_.Campo(c, v); });
+    return W_.Aggiungi();
+  }
+
+  // Binds the fields of the record at Chiave and Numero, as record j of a group, through Testo
+  // and Numero_; both move past it. The keys are copied into texts of their own, which keep their
+  // place from group to group, so the insert reads them there without a new binding.
+  template <typename Lega_Testo, typename Lega_Numero>
+  void Lega(const char*& Chiave, const double*& Numero, std::size_t j, Lega_Testo Testo, Lega_Numero Numero_) {
     int c = 1;
     for (std::size_t k = 0; k < Lunghezze_.size(); ++k) {
-      // Copied into the key's own text, which keeps its place from record to record, so the
-      // insert reads it there without a new binding.
       const auto L = static_cast<std::size_t>(Lunghezze_[k]);
-      std::memcpy(Testi_[k].ResizeText(L), Chiave, L);
-      W_.Campo_Tenuto(c++, Testi_[k]);
+      data::Value& t = Testi_[j * Lunghezze_.size() + k];
+      std::memcpy(t.ResizeText(L), Chiave, L);
+      Testo(c++, t);
       Chiave += L;
     }
     for (int32_t v = 0; v < Valori_; ++v) {
       Valore_.AssignDouble(*Numero++);
-      W_.Campo(c++, Valore_);
+      Numero_(c++, Valore_);
     }
-    return W_.Aggiungi();
   }
 
   // Counts a block stored whole, or keeps what the database said and stops the storing. Under M_.
@@ -486,9 +484,9 @@ class Registrazione_Blocchi {
   Scrittura_Dati& W_;
   const std::vector<int32_t> Lunghezze_;
   const int32_t Valori_;
-  // One text per key field and one number, used by the storing thread only.
+  // One text per key field of each record of a group (the first record's serve a record stored
+  // alone) and one number, used by the storing thread only.
   std::vector<data::Value> Testi_;
-  std::vector<data::Value> Testi_Gruppo_;  // the same for each record of a group
   data::Value Valore_;
 
   std::mutex M_;
