@@ -30,6 +30,26 @@ class Xls : public AmbienteEsporta {
   }
 };
 
+// A workbook past the 109 FAT sectors the compound document's header can list (about 7 MB) is
+// saved whole and reads back to its last row.
+TEST_F(Xls, AWorkbookOfManyMegabytesIsSavedWhole) {
+  const int righe = 30000;
+  Risultato_Da_Chiavi(std::vector<std::string>(righe, "0000012"), std::string(250, 'x'));
+  std::string file = dir.file("grande.xls");
+  Esporta_XLS(file);
+  ASSERT_TRUE(files::file_exists(file));
+  EXPECT_GT(files::file_length(file), 8'000'000);
+  int ultima = 0, testi = 0;
+  for (const std::string& r : Leggi(file)) {
+    const size_t virgola = r.find(',');
+    if (virgola == std::string::npos || r.find('=') == std::string::npos) continue;
+    ultima = std::max(ultima, std::atoi(r.substr(0, virgola).c_str()));
+    testi += r.find("=" + std::string(250, 'x') + "|") != std::string::npos;
+  }
+  EXPECT_EQ(testi, righe);
+  EXPECT_GE(ultima, righe);
+}
+
 TEST_F(Xls, AFormattedElaborationKeepsValuesFormatsColoursMergesAndWidths) {
   Layout_Xls("S", "");
   Elabora();
